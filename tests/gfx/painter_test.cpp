@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/painter.hpp"
+#include "platform/gfx/painter.hpp"
 
 namespace tav {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/painter.hpp"
+#include "platform/gfx/painter.hpp"
 
 #include <algorithm>
 
