@@ -1,0 +1,47 @@
+#pragma once
+// The one interface between our window system and a real or simulated desktop.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "platform/bitmap.hpp"
+#include "platform/geometry.hpp"
+#include "platform/window_system.hpp"
+
+namespace tav::platform {
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // Called once by the window system that owns the backend, before anything else.
+    virtual void attach(WindowSystem& system) = 0;
+
+    // Monotonic milliseconds since an arbitrary start.
+    virtual std::uint64_t now_ms() = 0;
+    // Size of the screen top-level windows are placed on.
+    virtual Size screen_size() = 0;
+
+    // Native counterpart of a top-level window: created hidden, sized to `client`.
+    virtual bool create_native(WindowHandle w, Size client, const TopLevelStyle& style, std::string_view caption_gbk) = 0;
+    virtual void destroy_native(WindowHandle w) = 0;
+    virtual void show_native(WindowHandle w, bool visible, Point screen_pos) = 0;
+    virtual void set_native_caption(WindowHandle w, std::string_view caption_gbk) = 0;
+    virtual void set_native_icon(WindowHandle w, const Bitmap& icon) = 0;
+    // A modal box is up (owner disabled) or gone: the backend may tell the window manager.
+    virtual void set_native_enabled(WindowHandle w, bool enabled) = 0;
+
+    // Shows the given areas of a top-level window's composed framebuffer.
+    virtual void present(WindowHandle w, const Bitmap& framebuffer, std::span<const Rect> areas) = 0;
+
+    // Blocks until input arrives (delivered through the window system's on_native_* calls) or
+    // until the monotonic clock reaches `deadline_ms` (none: no timer is due). The headless
+    // backend instead jumps its virtual clock to the deadline when it has no scheduled input.
+    virtual void wait(std::optional<std::uint64_t> deadline_ms) = 0;
+    // Wakes a wait() from another thread.
+    virtual void wake() = 0;
+};
+
+} // namespace tav::platform

@@ -1,0 +1,178 @@
+#pragma once
+// Our window system: a tree of top-level and child windows with z-order, shapes, capture,
+// focus, invalidation and painting, a message queue with timers, and nested message loops.
+// It runs on one UI thread; only post_message_threadsafe() and request_quit_threadsafe() may be
+// called from other threads. A Backend (SDL desktop or headless) supplies time, input and screens.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/bitmap.hpp"
+#include "platform/geometry.hpp"
+#include "platform/input.hpp"
+#include "platform/window_delegate.hpp"
+
+namespace tav::platform {
+
+class Backend;
+
+// Names a window; 0 is no window. Handles are never reused while the system lives.
+using WindowHandle = std::uint32_t;
+inline constexpr WindowHandle kNoWindow = 0;
+
+// How a top-level window is framed; the backend turns this into a native window.
+struct TopLevelStyle {
+    bool title_bar = true;
+    bool close_box = true;
+    bool minimise_box = false;
+    bool maximise_box = false;
+    bool resizable = false;
+    bool centred = false;       // placed in the middle of the screen when first shown
+    bool modal_dialog = false;  // a message box: the backend marks it modal for the window manager
+};
+
+// What the message loop hands to an input hook before dispatching an input message.
+struct InputMessage {
+    enum class Type { MouseDown, MouseUp, DoubleClick, MouseMove, Wheel, KeyDown, KeyUp, Char };
+    Type type = Type::MouseMove;
+    WindowHandle target = kNoWindow; // the window the message is aimed at
+    MouseButton button = MouseButton::Left;
+    Point pos;                       // client coordinates of `target`
+    int key = 0;                     // virtual key code (KeyDown/KeyUp) or character (Char)
+    int wheel_delta = 0;
+    std::uint32_t keys = 0;          // KeyState bits at the time of the input
+};
+
+class WindowSystem {
+public:
+    // Takes ownership of the backend. There is one window system per UI thread.
+    explicit WindowSystem(std::unique_ptr<Backend> backend);
+    ~WindowSystem();
+    WindowSystem(const WindowSystem&) = delete;
+    WindowSystem& operator=(const WindowSystem&) = delete;
+
+    Backend& backend();
+
+    // --- Windows -------------------------------------------------------------------------
+    // Creates a hidden top-level window whose client area has `client` size.
+    WindowHandle create_top_level(WindowDelegate& delegate, Size client, const TopLevelStyle& style,
+                                  std::string_view caption_gbk);
+    // Creates a hidden child of `parent` at `rect` (parent client coordinates), topmost among its siblings.
+    WindowHandle create_child(WindowHandle parent, WindowDelegate& delegate, const Rect& rect);
+    // Destroys the window and its children (children first, each told on_destroy()).
+    void destroy(WindowHandle w);
+    bool exists(WindowHandle w) const;
+
+    WindowHandle parent(WindowHandle w) const;    // kNoWindow for a top-level window
+    WindowHandle top_level(WindowHandle w) const; // the top-level window that holds `w`
+    // Moves a child to another parent, keeping its rectangle; it becomes topmost there.
+    void set_parent(WindowHandle w, WindowHandle new_parent);
+
+    // Rectangle in the parent's client coordinates (top-level: screen position and client size).
+    Rect rect(WindowHandle w) const;
+    void set_rect(WindowHandle w, const Rect& r);
+    Size client_size(WindowHandle w) const;
+    // Converts a point between the client coordinates of two windows of one top level.
+    Point map_point(WindowHandle from, WindowHandle to, Point p) const;
+
+    void show(WindowHandle w, bool visible);
+    // True when the window's own visible flag is set (as a show state, not whether it can be seen).
+    bool is_visible(WindowHandle w) const;
+    void enable(WindowHandle w, bool enabled);
+    bool is_enabled(WindowHandle w) const;
+    void set_caption(WindowHandle w, std::string_view caption_gbk);
+    std::string caption(WindowHandle w) const;
+    // Sets the window icon from 32-bit ARGB pixels (top-level windows only).
+    void set_icon(WindowHandle w, const Bitmap& icon);
+
+    // Z-order among siblings: `w` directly behind `behind_of`; or at the top / bottom.
+    void place_behind(WindowHandle w, WindowHandle behind_of);
+    void bring_to_top(WindowHandle w);
+    // Children of `w` from the topmost to the lowest.
+    std::vector<WindowHandle> children(WindowHandle w) const;
+
+    // Shape for painting and hit-testing, in the window's client coordinates; nullopt = rectangle.
+    void set_region(WindowHandle w, std::optional<Region> region);
+
+    // Keyboard focus and tab stops.
+    void set_tab_stop(WindowHandle w, bool tab_stop);
+    void set_push_button(WindowHandle w, bool push_button); // Space/Enter press it when focused
+    void set_focus(WindowHandle w);
+    WindowHandle focus() const;
+
+    // Mouse capture: all mouse input goes to `w` until released.
+    void set_capture(WindowHandle w);
+    void release_capture();
+    WindowHandle capture() const;
+    // The deepest visible, enabled-or-not window under a point of a top-level's client area.
+    WindowHandle window_at(WindowHandle top_level, Point client_point) const;
+    // The current pointer position in `w`'s client coordinates, and the held buttons.
+    Point cursor_pos(WindowHandle w) const;
+    bool button_held(MouseButton b) const;
+    std::uint32_t key_state() const;
+
+    // --- Painting ------------------------------------------------------------------------
+    // Marks `r` (client coordinates of `w`; nullopt = whole client area) for repainting.
+    // Pending areas merge; painting happens later in one pass, or at once through update().
+    void invalidate(WindowHandle w, std::optional<Rect> r = std::nullopt);
+    // Paints every pending area of `w`'s top-level window now.
+    void update(WindowHandle w);
+    // The composed client pixels of a top-level window (for tests and the backend).
+    const Bitmap& framebuffer(WindowHandle top_level) const;
+
+    // --- Timers --------------------------------------------------------------------------
+    // Starts or restarts timer `id` of `w` with a period of `ms` (> 0): the next tick comes one
+    // full period from now. A tick is delivered only when no other message waits, and ticks
+    // that fall due while one is pending are merged into it.
+    void set_timer(WindowHandle w, int id, int ms);
+    void kill_timer(WindowHandle w, int id);
+
+    // --- Messages and loops --------------------------------------------------------------
+    // Posts a message to `w`'s delegate (on_posted) behind the messages already queued.
+    void post_message(WindowHandle w, std::uint32_t message, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
+    // The same from any thread; wakes the loop.
+    void post_message_threadsafe(WindowHandle w, std::uint32_t message, std::uintptr_t wparam = 0,
+                                 std::intptr_t lparam = 0);
+    // Asks the running loops to end: every loop returns once it takes the quit message.
+    void post_quit(int exit_code);
+    bool quit_posted() const;
+    int exit_code() const;
+
+    // Runs the message loop until the quit message arrives, or `until()` becomes true (checked
+    // after every message). Returns false when it ended by quit. Used by the main loop and by
+    // modal loops alike; loops nest.
+    bool run(const std::function<bool()>& until = {});
+    // Takes and dispatches every message already waiting (paints and due timers included), no waiting.
+    void process_pending();
+
+    // Called for every input message just before it is dispatched; returning false drops it.
+    void set_input_hook(std::function<bool(const InputMessage&)> hook);
+    // Called when the loop has nothing to do, before it waits (idle processing).
+    void set_idle_hook(std::function<void()> hook);
+
+    // Milliseconds of the backend's monotonic clock (virtual in the headless backend).
+    std::uint64_t now_ms() const;
+
+    // --- Backend side --------------------------------------------------------------------
+    // Input arriving from the backend, in a top-level window's client coordinates.
+    void on_native_mouse_button(WindowHandle top_level, MouseButton b, bool down, Point p, bool double_click = false);
+    void on_native_mouse_move(WindowHandle top_level, Point p);
+    void on_native_mouse_leave(WindowHandle top_level);
+    void on_native_wheel(WindowHandle top_level, int delta, Point p);
+    void on_native_key(WindowHandle top_level, int vk, bool down);
+    void on_native_char(WindowHandle top_level, std::uint32_t character);
+    void on_native_close_request(WindowHandle top_level);
+    // The whole top-level client area must be repainted (exposed).
+    void on_native_expose(WindowHandle top_level);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace tav::platform
