@@ -1,5 +1,6 @@
 #include "runtime/number_format.hpp"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -19,14 +20,16 @@ GeneralText Literal(std::string_view s) {
     return t;
 }
 
-// 10^n for 1 <= n <= 17, exact in a double.
-double PowerOfTen(int n) {
-    double p = 1.0;
-    for (int i = 0; i < n; ++i) {
-        p *= 10.0;
+// 10^n for 0 <= n <= 17, each exact in a double.
+constexpr std::array<double, kMaxDigits + 1> kPowersOfTen = [] {
+    std::array<double, kMaxDigits + 1> p{};
+    double v = 1.0;
+    for (double& x : p) {
+        x = v;
+        v *= 10.0;
     }
     return p;
-}
+}();
 
 } // namespace
 
@@ -45,7 +48,7 @@ GeneralText FormatGeneral(double value, int significantDigits) {
     char* const first = t.chars.data();
     char* const last = first + t.chars.size();
     // A whole number with no more digits than the precision prints as itself: the common case.
-    if (std::fabs(value) < PowerOfTen(digits) && value == std::trunc(value)) {
+    if (std::fabs(value) < kPowersOfTen[static_cast<std::size_t>(digits)] && value == std::trunc(value)) {
         t.length = static_cast<std::size_t>(std::to_chars(first, last, static_cast<std::int64_t>(value)).ptr - first);
         return t;
     }
