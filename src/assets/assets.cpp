@@ -1,0 +1,56 @@
+#include "assets/assets.hpp"
+
+#include <array>
+
+#include "assets/embedded.hpp"
+
+namespace tav::assets {
+namespace {
+
+constexpr int kWindowIconSize = 64;
+
+struct MotifPictures {
+    const std::span<const std::uint8_t>* large;
+    const std::span<const std::uint8_t>* small;
+};
+
+// Pointers, not copies: the spans are defined in another translation unit.
+constexpr std::array<MotifPictures, kMotifCount> kMotifs{{
+    {&embedded::kCarsLarge, &embedded::kCarsSmall},
+    {&embedded::kBottleCapLarge, &embedded::kBottleCapSmall},
+    {&embedded::kZipperBadgeLarge, &embedded::kZipperBadgeSmall},
+    {&embedded::kKnotLarge, &embedded::kKnotSmall},
+    {&embedded::kCherriesLarge, &embedded::kCherriesSmall},
+    {&embedded::kKiwiLarge, &embedded::kKiwiSmall},
+    {&embedded::kStrawberryLarge, &embedded::kStrawberrySmall},
+    {&embedded::kOrangeLarge, &embedded::kOrangeSmall},
+    {&embedded::kButterflyLarge, &embedded::kButterflySmall},
+}};
+
+// An out-of-range motif gets no picture rather than reading past the table.
+const MotifPictures* Find(Motif motif) {
+    const auto index = static_cast<std::size_t>(motif);
+    return index < kMotifs.size() ? &kMotifs[index] : nullptr;
+}
+
+}  // namespace
+
+std::span<const std::uint8_t> BoardBackground() { return embedded::kBoardBackground; }
+std::span<const std::uint8_t> LampFrame() { return embedded::kLampFrame; }
+std::span<const std::uint8_t> StepSound() { return embedded::kStepSound; }
+std::span<const std::uint8_t> ResultSound() { return embedded::kResultSound; }
+std::span<const std::uint8_t> BackgroundMusic() { return embedded::kBackgroundMusic; }
+
+std::span<const std::uint8_t> LargePicture(Motif motif) {
+    const MotifPictures* p = Find(motif);
+    return p != nullptr ? *p->large : std::span<const std::uint8_t>{};
+}
+
+std::span<const std::uint8_t> SmallPicture(Motif motif) {
+    const MotifPictures* p = Find(motif);
+    return p != nullptr ? *p->small : std::span<const std::uint8_t>{};
+}
+
+IconImage WindowIcon() { return {kWindowIconSize, kWindowIconSize, embedded::kWindowIcon}; }
+
+}  // namespace tav::assets
