@@ -72,6 +72,18 @@ def triangle(freq: float, rate: int, n: int) -> list[float]:
     return out
 
 
+def soften(sig: list[float], rate: int, cutoff: float) -> list[float]:
+    """Two one-pole low-passes in a row: takes the fizz off pulse waves without dulling them."""
+    k = 1.0 - math.exp(-TWO_PI * cutoff / rate)
+    a = b = 0.0
+    out = []
+    for v in sig:
+        a += k * (v - a)
+        b += k * (a - b)
+        out.append(b)
+    return out
+
+
 def envelope(n: int, rate: int, attack: float, decay: float, sustain: float,
              release: float) -> list[float]:
     """Linear attack, exponential fall to the sustain level, linear release over the last samples."""
@@ -165,9 +177,11 @@ RESULT_FRAMES = 42923
 
 def bell(freq: float, rate: int, n: int, decay: float) -> list[float]:
     out = []
+    # The inharmonic partial is left out where it would fold back below the Nyquist frequency.
+    partial = 0.35 if freq * 2.76 < 0.45 * rate else 0.0
     for i in range(n):
         t = i / rate
-        v = (math.sin(TWO_PI * freq * t) + 0.35 * math.sin(TWO_PI * freq * 2.76 * t) * math.exp(-t / 0.08))
+        v = (math.sin(TWO_PI * freq * t) + partial * math.sin(TWO_PI * freq * 2.76 * t) * math.exp(-t / 0.08))
         out.append(v * math.exp(-t / decay) * min(1.0, t / 0.002))
     return out
 
@@ -183,17 +197,17 @@ def result_sound() -> bytes:
         n = int(0.16 * rate)
         tone = pulse(note_freq(name), rate, n, 0.25)
         env = envelope(n, rate, 0.003, 0.05, 0.25, 0.03)
-        mix_into(out, start, [a * b for a, b in zip(tone, env)], 0.32)
+        mix_into(out, start, soften([a * b for a, b in zip(tone, env)], rate, 4800.0), 0.32)
     # The held chord: a short rest, then the tonic chord swelling into a slow fade.
     chord_start = int((len(run) * beat + 0.06) * rate)
     chord_len = RESULT_FRAMES - chord_start
     for name, duty, gain in (("C5", 0.5, 0.20), ("E5", 0.25, 0.17), ("G5", 0.25, 0.17),
                              ("C6", 0.125, 0.20)):
         tone = pulse(note_freq(name), rate, chord_len, duty, vibrato=0.004, vib_delay=int(0.25 * rate))
-        env = envelope(chord_len, rate, 0.008, 0.35, 0.35, 0.0)
-        for i in range(chord_len):  # the whole chord dies away by the end
-            env[i] *= (1.0 - i / chord_len) ** 1.5
-        mix_into(out, chord_start, [a * b for a, b in zip(tone, env)], gain)
+        env = envelope(chord_len, rate, 0.008, 0.30, 0.55, 0.0)
+        for i in range(chord_len):  # the chord holds, then dies away by the end
+            env[i] *= math.cos(0.5 * math.pi * i / chord_len) ** 2
+        mix_into(out, chord_start, soften([a * b for a, b in zip(tone, env)], rate, 4000.0), gain)
     # Bass note under the chord.
     tone = triangle(note_freq("C3"), rate, chord_len)
     env = envelope(chord_len, rate, 0.005, 0.4, 0.0, 0.05)
@@ -296,7 +310,7 @@ def background_music() -> bytes:
                 env = envelope(held, rate, 0.004, 0.35, 0.0, 0.01)
             else:
                 env = envelope(held, rate, 0.004, 0.12, 0.45, 0.012)
-            sig = [a * b for a, b in zip(tone, env)]
+            sig = soften([a * b for a, b in zip(tone, env)], rate, 5200.0)
             place(sig, pos, 0.30, -0.25)
             # A dotted-eighth echo on the other side widens the lead.
             place(sig, pos + 3 * SIXTEENTH, 0.10, 0.6)
@@ -322,7 +336,7 @@ def background_music() -> bytes:
             for j, name in enumerate(chord):
                 tone = pulse(note_freq(name), rate, size, 0.125)
                 env = envelope(size, rate, 0.002, 0.45 if bar == 3 else 0.05, 0.0, 0.01)
-                place([a * b for a, b in zip(tone, env)], start, 0.07, 0.45 - 0.2 * j)
+                place(soften([a * b for a, b in zip(tone, env)], rate, 3200.0), start, 0.07, 0.45 - 0.2 * j)
 
     # Drums: kick on 1 and 3, snare on 2 and 4, closed hats on the eighths; one last kick on the final chord.
     k_sig = kick(rate)
