@@ -1,0 +1,45 @@
+#pragma once
+// Playing sounds asynchronously: every request gets a player and a thread of its own.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/audio/wave_device.hpp"
+#include "runtime/value.hpp"
+
+namespace tav {
+
+// Starts playing `sound` (Bytes holding a WAV file, or Text naming a file read whole) and
+// returns at once; `loop` (its 32-bit value, nonzero to loop; Absent for no) repeats it until
+// stopped. True when a player started. MIDI data ("MThd") is not played and gives false.
+bool PlaySoundAsync(const Value& sound, const Value& loop = Value());
+
+// Signals every playing sound to stop; with `wait`, returns only when each has ended.
+void StopAllSounds(bool wait);
+
+// For the end of the program: stops every player, waits for all of them, joins every player
+// thread and closes the sound device. Later requests open it again.
+void StopSoundsAtExit();
+
+// Players currently listed as active.
+std::size_t ActivePlayerCount();
+
+// Player threads that have not yet finished.
+std::size_t PlayerThreadCount();
+
+// Lengths of the buffers queued at the sound output, stream by stream; for tests.
+std::vector<std::uint32_t> QueuedSoundBuffers();
+
+// Chooses the device that later sounds are mixed into (players already running keep theirs).
+// Without a call, the system's sound device is tried first and a silent real-time sink used
+// when it cannot be opened.
+void UseWaveDevice(std::unique_ptr<WaveDevice> device);
+
+// Shortens or restores the wait for a finished buffer of players started afterwards
+// (normally 8888 ms); for tests of a device that stops returning buffers.
+void SetStallTimeoutForTesting(std::chrono::milliseconds timeout);
+
+} // namespace tav

@@ -1,0 +1,71 @@
+#pragma once
+// One playing WAV sound: its PCM copy, its buffers and the loop that streams them.
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "audio/player_signals.hpp"
+#include "audio/wav_chunks.hpp"
+#include "platform/audio/wave_output.hpp"
+
+namespace tav {
+
+// Buffers a player keeps in flight, and the bytes each holds.
+inline constexpr int kBufferCount = 20;
+inline constexpr std::uint32_t kBufferBytes = 15360;
+// How long a player waits for a finished buffer before it gives up on the device.
+inline constexpr std::chrono::milliseconds kStallTimeout{8888};
+
+// Streams one sound to its own output stream. Created on the requesting thread, then run
+// and destroyed by its player thread.
+class WavePlayer {
+public:
+    // Copies the sample data and opens a stream with the format as it stands (a stream that
+    // will not open leaves the player silent; it then ends by the stall rule).
+    // nullptr when the copy cannot be allocated.
+    static std::unique_ptr<WavePlayer> Create(const WavChunks& chunks, bool loop,
+                                              std::shared_ptr<WaveOutput> output,
+                                              std::chrono::milliseconds stall_timeout);
+    ~WavePlayer();
+    WavePlayer(const WavePlayer&) = delete;
+    WavePlayer& operator=(const WavePlayer&) = delete;
+
+    // The player loop, on the player thread; returns when the player must end.
+    void Run();
+    // Ending step: closes the stream (no callback reaches this player afterwards).
+    void CloseDevice();
+    // Asks the player to stop; any thread.
+    void SignalStop() { signals_.signal_stop(); }
+
+private:
+    // The buffer headers and their data areas, allocated together and zero-filled.
+    struct BufferBlock {
+        std::array<WaveBuffer, kBufferCount> headers;
+        std::array<std::array<std::uint8_t, kBufferBytes>, kBufferCount> areas;
+    };
+
+    WavePlayer(std::vector<std::uint8_t> pcm, bool loop, std::shared_ptr<WaveOutput> output,
+               std::chrono::milliseconds stall_timeout);
+    static void OnBufferDone(void* instance, WaveBuffer& buffer);
+    void ReleasePrepared();
+    int FreeBuffers();
+
+    std::vector<std::uint8_t> pcm_;
+    std::shared_ptr<WaveOutput> output_;
+    std::optional<WaveHandle> device_;
+    std::unique_ptr<BufferBlock> block_;
+    int free_buffers_ = kBufferCount;  // guarded by lock_
+    int next_index_ = 0;
+    std::size_t read_pos_ = 0;
+    PlayerSignals signals_{kBufferCount, kBufferCount};
+    std::mutex lock_;
+    const bool loop_;
+    const std::chrono::milliseconds stall_timeout_;
+};
+
+} // namespace tav
