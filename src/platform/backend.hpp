@@ -23,11 +23,15 @@ public:
     virtual std::uint64_t now_ms() = 0;
     // Size of the screen top-level windows are placed on.
     virtual Size screen_size() = 0;
+    // Extra width and height a frame of `style` adds around the client area (0, 0 when unknown).
+    virtual Size frame_size(const TopLevelStyle& style) = 0;
 
     // Native counterpart of a top-level window: created hidden, sized to `client`.
     virtual bool create_native(WindowHandle w, Size client, const TopLevelStyle& style, std::string_view caption_gbk) = 0;
     virtual void destroy_native(WindowHandle w) = 0;
     virtual void show_native(WindowHandle w, bool visible, Point screen_pos) = 0;
+    // The window was moved or resized by the program (screen position, client size).
+    virtual void move_native(WindowHandle w, Point screen_pos, Size client) = 0;
     virtual void set_native_caption(WindowHandle w, std::string_view caption_gbk) = 0;
     virtual void set_native_icon(WindowHandle w, const Bitmap& icon) = 0;
     // A modal box is up (owner disabled) or gone: the backend may tell the window manager.
@@ -39,9 +43,13 @@ public:
     // Blocks until input arrives (delivered through the window system's on_native_* calls) or
     // until the monotonic clock reaches `deadline_ms` (none: no timer is due). The headless
     // backend instead jumps its virtual clock to the deadline when it has no scheduled input.
+    // A deadline at or before now makes wait() a poll: it delivers the input already there.
     virtual void wait(std::optional<std::uint64_t> deadline_ms) = 0;
-    // Wakes a wait() from another thread.
+    // Wakes a wait() from any thread (thread-safe).
     virtual void wake() = 0;
+    // False when no input can ever arrive again (the headless backend with nothing scheduled):
+    // a loop with no timer running then returns instead of waiting for ever.
+    virtual bool can_receive_input() = 0;
 };
 
 } // namespace tav::platform

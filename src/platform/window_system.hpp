@@ -25,6 +25,9 @@ class Backend;
 using WindowHandle = std::uint32_t;
 inline constexpr WindowHandle kNoWindow = 0;
 
+// The shortest timer period; shorter ones are raised to it, as the desktop's timers do.
+inline constexpr int kMinTimerPeriodMs = 10;
+
 // How a top-level window is framed; the backend turns this into a native window.
 struct TopLevelStyle {
     bool title_bar = true;
@@ -52,6 +55,7 @@ class WindowSystem {
 public:
     // Takes ownership of the backend. There is one window system per UI thread.
     explicit WindowSystem(std::unique_ptr<Backend> backend);
+    // Destroys the windows still there without calling their delegates (which may be gone).
     ~WindowSystem();
     WindowSystem(const WindowSystem&) = delete;
     WindowSystem& operator=(const WindowSystem&) = delete;
@@ -73,7 +77,8 @@ public:
     // Moves a child to another parent, keeping its rectangle; it becomes topmost there.
     void set_parent(WindowHandle w, WindowHandle new_parent);
 
-    // Rectangle in the parent's client coordinates (top-level: screen position and client size).
+    // Rectangle in the parent's client coordinates (top-level: the window's screen position,
+    // frame included, and its client size).
     Rect rect(WindowHandle w) const;
     void set_rect(WindowHandle w, const Rect& r);
     Size client_size(WindowHandle w) const;
@@ -93,6 +98,7 @@ public:
     // Z-order among siblings: `w` directly behind `behind_of`; or at the top / bottom.
     void place_behind(WindowHandle w, WindowHandle behind_of);
     void bring_to_top(WindowHandle w);
+    void send_to_bottom(WindowHandle w);
     // Children of `w` from the topmost to the lowest.
     std::vector<WindowHandle> children(WindowHandle w) const;
 
@@ -126,9 +132,12 @@ public:
     const Bitmap& framebuffer(WindowHandle top_level) const;
 
     // --- Timers --------------------------------------------------------------------------
-    // Starts or restarts timer `id` of `w` with a period of `ms` (> 0): the next tick comes one
-    // full period from now. A tick is delivered only when no other message waits, and ticks
-    // that fall due while one is pending are merged into it.
+    // Starts or restarts timer `id` of `w` with a period of `ms` (> 0; periods under
+    // kMinTimerPeriodMs are raised to it, 0 or less stops the timer): the next tick comes one
+    // full period from now. A tick is delivered only when no other message waits and no paint
+    // is pending, and ticks that fall due while one is pending are merged into it. After a tick
+    // the next one is due one period after the previous due time, or one period after the
+    // delivery when that is already more than a period late (a late tick never causes a burst).
     void set_timer(WindowHandle w, int id, int ms);
     void kill_timer(WindowHandle w, int id);
 
@@ -138,14 +147,19 @@ public:
     // The same from any thread; wakes the loop.
     void post_message_threadsafe(WindowHandle w, std::uint32_t message, std::uintptr_t wparam = 0,
                                  std::intptr_t lparam = 0);
-    // Asks the running loops to end: every loop returns once it takes the quit message.
+    // Asks the running loops to end: every loop, nested ones included, returns once the message
+    // being handled is done; messages still queued stay queued. The quit stays posted.
     void post_quit(int exit_code);
+    // The same from any thread; wakes the loop, which posts the quit on the UI thread.
+    void request_quit_threadsafe(int exit_code);
     bool quit_posted() const;
     int exit_code() const;
 
     // Runs the message loop until the quit message arrives, or `until()` becomes true (checked
-    // after every message). Returns false when it ended by quit. Used by the main loop and by
-    // modal loops alike; loops nest.
+    // before the first and after every message). Returns false when it ended by quit. Also
+    // returns (true) when no timer runs and the backend says no input can ever arrive (the
+    // headless backend with nothing scheduled). Used by the main loop and by modal loops alike;
+    // loops nest.
     bool run(const std::function<bool()>& until = {});
     // Takes and dispatches every message already waiting (paints and due timers included), no waiting.
     void process_pending();
