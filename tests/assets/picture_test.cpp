@@ -170,6 +170,13 @@ TEST(Pictures, EveryPictureIsBaselineJfif101WithSquarePixels) {
     }
 }
 
+TEST(Pictures, AMotifOutsideTheNineHasNoPicture) {
+    const auto stray = static_cast<Motif>(kMotifCount);
+    EXPECT_TRUE(LargePicture(stray).empty());
+    EXPECT_TRUE(SmallPicture(stray).empty());
+    EXPECT_TRUE(LargePicture(static_cast<Motif>(-1)).empty());
+}
+
 TEST(Pictures, EveryPictureDecodesToItsSizeInYCbCr) {
     for (const Named& p : AllPictures()) {
         SCOPED_TRACE(p.name);
