@@ -234,9 +234,10 @@ def knot(style: Style) -> str:
         seq = [pts[i % n] for i in range(a, b + 1)]
         return "M" + " L".join(f"{x:.2f},{y:.2f}" for x, y in seq)
 
-    def layers(d: str, cap: str) -> str:
+    def layers(d: str, cap: str, outline_d: str | None = None) -> str:
         return "\n".join([
-            f'<path d="{d}" fill="none" stroke="{OUTLINE}" stroke-width="{tube + 2 * ow}" stroke-linecap="{cap}"/>',
+            f'<path d="{outline_d or d}" fill="none" stroke="{OUTLINE}" stroke-width="{tube + 2 * ow}" '
+            f'stroke-linecap="{cap}"/>',
             f'<path d="{d}" fill="none" stroke="#1646b0" stroke-width="{tube}" stroke-linecap="{cap}"/>',
             f'<path d="{d}" fill="none" stroke="#2f7cf0" stroke-width="{tube * 0.62}" stroke-linecap="{cap}" '
             f'transform="translate(-1.2,-1.4)"/>',
@@ -246,9 +247,11 @@ def knot(style: Style) -> str:
 
     whole = poly(0, n) + " Z"
     parts = [layers(whole, "round")]
+    # The outline of an over piece stops short of its colour, so no dark seam shows where it joins.
     half = 30
+    outline_half = 22
     for idx in over:
-        parts.append(layers(poly(idx - half, idx + half), "butt"))
+        parts.append(layers(poly(idx - half, idx + half), "butt", poly(idx - outline_half, idx + outline_half)))
     return tile(style, "", "\n".join(parts))
 
 
