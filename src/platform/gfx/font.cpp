@@ -1,0 +1,147 @@
+// Rasterising characters with FreeType.
+#include "platform/gfx/font.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/gfx/freetype_library.hpp"
+
+#include FT_OUTLINE_H
+#include FT_SYNTHESIS_H
+#include FT_TRUETYPE_TABLES_H
+
+namespace tav {
+
+namespace {
+
+// Face used for characters the chosen face does not have.
+constexpr const char* kFallbackFaceGbk = "\xBA\xDA\xCC\xE5"; // 黑体 in GBK
+// Synthetic bold widens strokes by 1/24 of the em, at least one pixel (26.6 units).
+constexpr FT_Pos kMinEmbolden = 64;
+constexpr FT_Pos kEmboldenDivisor = 24;
+// Pen movement for a character when no face can be opened at all.
+constexpr int kNoFaceAdvanceDivisor = 2;
+
+struct FaceDeleter {
+    void operator()(FT_Face f) const { FT_Done_Face(f); }
+};
+using FacePtr = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceDeleter>;
+
+// Opens a face and sets its em to `height` pixels.
+FacePtr OpenFace(FT_Library lib, const FaceChoice& choice, int height) {
+    FT_Face face = nullptr;
+    if (FT_New_Face(lib, choice.file.c_str(), choice.index, &face) != 0) return nullptr;
+    FacePtr owned(face);
+    if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(height)) != 0) return nullptr;
+    return owned;
+}
+
+// The baseline's distance from the top of an em-high line: the typographic ascender's share
+// of the typographic ascender-to-descender span, which puts CJK faces' ideographic em box on
+// the line.
+int AscentFor(FT_Face face, int height) {
+    double asc = face->ascender, desc = face->descender;
+    if (const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2))) {
+        if (os2->sTypoAscender - os2->sTypoDescender > 0) {
+            asc = os2->sTypoAscender;
+            desc = os2->sTypoDescender;
+        }
+    }
+    if (asc - desc <= 0) return height * 4 / 5;
+    return int(std::lround(height * asc / (asc - desc)));
+}
+
+} // namespace
+
+struct Font::Face {
+    FacePtr face;
+};
+
+std::shared_ptr<Font> Font::Open(std::shared_ptr<FreeTypeLibrary> lib, const FaceChoice& choice, int height,
+                                 bool bold, bool italic, bool underline, bool strikeout) {
+    if (!lib || height <= 0) return nullptr;
+    FacePtr face = OpenFace(lib->get(), choice, height);
+    if (!face) return nullptr;
+    std::shared_ptr<Font> font(new Font());
+    font->height_ = height;
+    font->ascent_ = AscentFor(face.get(), height);
+    font->bold_ = bold;
+    font->synthetic_bold_ = bold && !choice.bold;
+    font->synthetic_italic_ = italic && !choice.italic;
+    font->underline_ = underline;
+    font->strikeout_ = strikeout;
+    font->family_ = choice.family;
+    font->primary_ = std::make_unique<Face>(Face{std::move(face)});
+    font->lib_ = std::move(lib);
+    return font;
+}
+
+std::shared_ptr<Font> Font::Blank(int height) {
+    std::shared_ptr<Font> font(new Font());
+    font->height_ = height;
+    font->ascent_ = height * 4 / 5;
+    return font;
+}
+
+Font::~Font() = default;
+
+const Glyph& Font::glyph(char32_t c) const {
+    auto it = glyphs_.find(c);
+    if (it == glyphs_.end()) it = glyphs_.emplace(c, render(c)).first;
+    return it->second;
+}
+
+Glyph Font::render(char32_t c) const {
+    Glyph g;
+    if (!primary_) {
+        g.advance = height_ / kNoFaceAdvanceDivisor;
+        return g;
+    }
+    FT_Face face = primary_->face.get();
+    FT_UInt index = FT_Get_Char_Index(face, c);
+    bool synthetic_bold = synthetic_bold_, synthetic_italic = synthetic_italic_;
+    if (index == 0 && c >= 0x80) {
+        if (!fallback_tried_) {
+            fallback_tried_ = true;
+            if (auto choice = ChooseFace(kFallbackFaceGbk, bold_ ? kWeightBold : kWeightNormal, false)) {
+                if (FacePtr fb = OpenFace(lib_->get(), *choice, height_))
+                    fallback_ = std::make_unique<Face>(Face{std::move(fb)});
+            }
+        }
+        if (fallback_) {
+            const FT_UInt fb_index = FT_Get_Char_Index(fallback_->face.get(), c);
+            if (fb_index != 0) {
+                face = fallback_->face.get();
+                index = fb_index;
+                // The fallback's own bold face needs no emboldening.
+                synthetic_bold = bold_ && !(face->style_flags & FT_STYLE_FLAG_BOLD);
+            }
+        }
+    }
+    if (FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP) != 0) return g;
+    FT_GlyphSlot slot = face->glyph;
+    if (synthetic_italic && slot->format == FT_GLYPH_FORMAT_OUTLINE) FT_GlyphSlot_Oblique(slot);
+    if (synthetic_bold && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        // Thickened sideways only, as bitmap faces are made bold: the glyph keeps its height
+        // and so stays inside its line.
+        const FT_Pos strength = std::max<FT_Pos>(kMinEmbolden, FT_Pos(height_) * 64 / kEmboldenDivisor);
+        FT_Outline_EmboldenXY(&slot->outline, strength, 0);
+        slot->advance.x += strength;
+    }
+    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return g;
+    const FT_Bitmap& bmp = slot->bitmap;
+    g.advance = int((slot->advance.x + 32) >> 6);
+    g.left = slot->bitmap_left;
+    g.top = slot->bitmap_top;
+    if (bmp.pixel_mode != FT_PIXEL_MODE_GRAY || bmp.buffer == nullptr || bmp.pitch < int(bmp.width)) return g;
+    g.width = int(bmp.width);
+    g.rows = int(bmp.rows);
+    g.coverage.resize(std::size_t(g.width) * std::size_t(g.rows));
+    for (int y = 0; y < g.rows; ++y) {
+        const unsigned char* src = bmp.buffer + std::ptrdiff_t(y) * bmp.pitch;
+        std::copy(src, src + g.width, g.coverage.begin() + std::ptrdiff_t(y) * g.width);
+    }
+    return g;
+}
+
+} // namespace tav

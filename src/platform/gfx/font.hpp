@@ -1,0 +1,117 @@
+#pragma once
+// Fonts: a face at one character height and weight, rasterised by FreeType with a glyph cache.
+// Fonts come from the FontCache, keyed by their 60-byte record, and are shared.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <memory>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/gfx/logfont.hpp"
+
+namespace tav {
+
+// One rasterised character: an 8-bit coverage mask and where it sits.
+struct Glyph {
+    int left = 0;    // from the pen position to the mask's left column
+    int top = 0;     // from the baseline up to the mask's top row
+    int width = 0;
+    int rows = 0;
+    int advance = 0; // pen movement in pixels
+    std::vector<std::uint8_t> coverage; // width x rows, row by row
+};
+
+// The face files behind a font, as fontconfig picked them.
+struct FaceChoice {
+    std::string file;
+    int index = 0;
+    std::string family; // UTF-8, as the face names itself
+    bool bold = false;  // the face itself is bold (no synthetic emboldening needed)
+    bool italic = false;
+};
+
+class FreeTypeLibrary;
+
+class Font {
+public:
+    // A font from `face` at `height` pixels of character height; nullptr when the face file
+    // cannot be opened.
+    static std::shared_ptr<Font> Open(std::shared_ptr<FreeTypeLibrary> lib, const FaceChoice& face, int height,
+                                      bool bold, bool italic, bool underline, bool strikeout);
+    // A font without a face: it measures `height` per line and draws nothing.
+    static std::shared_ptr<Font> Blank(int height);
+    ~Font();
+    Font(const Font&) = delete;
+    Font& operator=(const Font&) = delete;
+
+    // Character height in pixels: the em size and the distance between lines.
+    int height() const { return height_; }
+    // From the top of a line to its baseline.
+    int ascent() const { return ascent_; }
+    bool underline() const { return underline_; }
+    bool strikeout() const { return strikeout_; }
+    // Whether bold is made by thickening outlines (the face has no bold of its own).
+    bool synthetic_bold() const { return synthetic_bold_; }
+    // The family name of the face in use.
+    const std::string& family() const { return family_; }
+
+    // The glyph of `c`, rendered once and cached; a character no face has renders as the
+    // primary face's missing-glyph box.
+    const Glyph& glyph(char32_t c) const;
+    // The pen movement of `c` in pixels.
+    int advance(char32_t c) const { return glyph(c).advance; }
+
+private:
+    struct Face;
+    Font() = default;
+    Glyph render(char32_t c) const;
+
+    std::shared_ptr<FreeTypeLibrary> lib_;
+    std::unique_ptr<Face> primary_;
+    mutable std::unique_ptr<Face> fallback_; // opened on the first character the primary lacks
+    mutable bool fallback_tried_ = false;
+    int height_ = 0;
+    int ascent_ = 0;
+    bool bold_ = false;
+    bool synthetic_bold_ = false;
+    bool synthetic_italic_ = false;
+    bool underline_ = false;
+    bool strikeout_ = false;
+    std::string family_;
+    mutable std::unordered_map<char32_t, Glyph> glyphs_;
+};
+
+// Loads fonts lazily by record and shares them; owns the FreeType library through its fonts.
+class FontCache {
+public:
+    FontCache();
+    ~FontCache();
+    FontCache(const FontCache&) = delete;
+    FontCache& operator=(const FontCache&) = delete;
+
+    // The font of a Font property value: a 60-byte record, or anything else for the stock font.
+    // A record whose face cannot be found uses a substitute that covers Chinese text.
+    std::shared_ptr<const Font> font(std::span<const std::uint8_t> record);
+    // The stock GUI font: a plain sans face of about 12 pixels.
+    std::shared_ptr<const Font> stock();
+
+private:
+    std::shared_ptr<const Font> load(const LogFont& f);
+
+    std::shared_ptr<FreeTypeLibrary> lib_;
+    std::map<std::vector<std::uint8_t>, std::shared_ptr<const Font>> fonts_;
+    std::shared_ptr<const Font> stock_;
+};
+
+// The program's font cache, made on first use (UI thread only).
+FontCache& SharedFonts();
+
+// The face files fontconfig picks for a face name from a font record (GBK bytes), through our
+// own map of the standard Chinese face names; nothing when no face can be found at all.
+std::optional<FaceChoice> ChooseFace(std::string_view gbk_face, int weight, bool italic);
+
+} // namespace tav

@@ -1,0 +1,64 @@
+// Fonts by record, loaded on first use and shared by every control that names them.
+#include <cstdlib>
+
+#include "platform/gfx/font.hpp"
+#include "platform/gfx/freetype_library.hpp"
+
+namespace tav {
+
+namespace {
+
+// The stock GUI font: a plain sans face at this character height.
+constexpr int kStockHeight = 12;
+constexpr std::string_view kStockFaceGbk = "Noto Sans CJK SC";
+// Weights from this value up are drawn bold.
+constexpr int kBoldFrom = 600;
+
+} // namespace
+
+FontCache::FontCache() : lib_(FreeTypeLibrary::Create()) {}
+FontCache::~FontCache() = default;
+
+std::shared_ptr<const Font> FontCache::load(const LogFont& f) {
+    // Record heights are character heights when negative and cell heights when positive; both
+    // are taken as the character height, which is what the layout's fonts mean.
+    const int height = f.height == 0 ? kStockHeight : std::abs(f.height);
+    const bool bold = f.weight >= kBoldFrom;
+    const auto choice = ChooseFace(f.face, bold ? kWeightBold : kWeightNormal, f.italic);
+    if (!choice) return nullptr;
+    return Font::Open(lib_, *choice, height, bold, f.italic, f.underline, f.strikeout);
+}
+
+std::shared_ptr<const Font> FontCache::stock() {
+    if (!stock_) {
+        LogFont f;
+        f.height = -kStockHeight;
+        f.weight = kWeightNormal;
+        f.face = std::string(kStockFaceGbk);
+        stock_ = load(f);
+        // Without any face at all the font still measures and draws nothing.
+        if (!stock_) stock_ = Font::Blank(kStockHeight);
+    }
+    return stock_;
+}
+
+std::shared_ptr<const Font> FontCache::font(std::span<const std::uint8_t> record) {
+    const auto parsed = ParseLogFont(record);
+    // Heights beyond any screen are refused rather than rasterised.
+    constexpr int kLargestHeight = 2048;
+    if (!parsed || std::abs(static_cast<long>(parsed->height)) > kLargestHeight) return stock();
+    std::vector<std::uint8_t> key(record.begin(), record.end());
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second;
+    auto loaded = load(*parsed);
+    if (!loaded) loaded = stock();
+    fonts_.emplace(std::move(key), loaded);
+    return loaded;
+}
+
+FontCache& SharedFonts() {
+    static FontCache cache;
+    return cache;
+}
+
+} // namespace tav
