@@ -1,0 +1,297 @@
+#include "runtime/message_box.hpp"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/gfx/painter.hpp"
+#include "platform/gfx/system_colors.hpp"
+#include "runtime/conversions.hpp"
+#include "runtime/gbk.hpp"
+#include "runtime/runtime.hpp"
+
+namespace tav {
+namespace {
+
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 23;
+constexpr int kButtonGap = 6;
+constexpr int kMargin = 12;
+constexpr int kIconSize = 32;
+constexpr int kByteWidth = 7; // a GBK byte's advance in the box font: a Chinese character is two
+constexpr int kLineHeight = 16;
+constexpr int kMinTextWidth = 100;
+
+std::function<void(const MessageBoxInfo&)>& OpenedHook() {
+    static std::function<void(const MessageBoxInfo&)> hook;
+    return hook;
+}
+
+std::vector<const MessageBoxInfo*>& OpenBoxes() {
+    static std::vector<const MessageBoxInfo*> boxes;
+    return boxes;
+}
+
+std::vector<int> ButtonsOf(std::uint32_t style) {
+    switch (style & mb::kButtonsMask) {
+    case mb::kOkCancel: return {kIdOk, kIdCancel};
+    case mb::kAbortRetryIgnore: return {kIdAbort, kIdRetry, kIdIgnore};
+    case mb::kYesNoCancel: return {kIdYes, kIdNo, kIdCancel};
+    case mb::kYesNo: return {kIdYes, kIdNo};
+    case mb::kRetryCancel: return {kIdRetry, kIdCancel};
+    default: return {kIdOk};
+    }
+}
+
+Text LabelOf(int id) {
+    switch (id) {
+    case kIdCancel: return Gbk("取消");
+    case kIdAbort: return Gbk("中止");
+    case kIdRetry: return Gbk("重试");
+    case kIdIgnore: return Gbk("忽略");
+    case kIdYes: return Gbk("是");
+    case kIdNo: return Gbk("否");
+    default: return Gbk("确定");
+    }
+}
+
+// Lines of the text (CR LF, LF or CR end a line).
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size() || lines.empty()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+class Box;
+
+// One push button of a box.
+class BoxButton final : public platform::WindowDelegate {
+public:
+    BoxButton(Box& box, platform::WindowSystem& ws, int id) : box_(box), ws_(ws), id_(id) {}
+    void attach(platform::WindowHandle w) { window_ = w; }
+
+    void on_paint(Painter& p) override {
+        const Size s = ws_.client_size(window_);
+        p.fill_rect({0, 0, s.width, s.height}, syscolor::kFace);
+        p.draw_edge({0, 0, s.width, s.height}, pressed_ ? EdgeStyle::ThinSunken : EdgeStyle::RaisedFrame);
+    }
+    void on_mouse_down(platform::MouseButton b, Point, std::uint32_t) override {
+        if (b != platform::MouseButton::Left) return;
+        ws_.set_focus(window_);
+        ws_.set_capture(window_);
+        tracking_ = pressed_ = true;
+        ws_.invalidate(window_);
+    }
+    void on_mouse_move(Point p, std::uint32_t) override {
+        if (!tracking_ || pressed_ == inside(p)) return;
+        pressed_ = !pressed_;
+        ws_.invalidate(window_);
+    }
+    void on_mouse_up(platform::MouseButton b, Point p, std::uint32_t) override;
+    void on_capture_lost() override { tracking_ = pressed_ = false; }
+    bool on_key_down(int vk, std::uint32_t) override;
+    void on_activate_key() override;
+
+private:
+    bool inside(Point p) const {
+        const Size s = ws_.client_size(window_);
+        return Rect{0, 0, s.width, s.height}.contains(p);
+    }
+
+    Box& box_;
+    platform::WindowSystem& ws_;
+    int id_;
+    platform::WindowHandle window_ = platform::kNoWindow;
+    bool tracking_ = false;
+    bool pressed_ = false;
+};
+
+// The box window: lays out its text and buttons, ends on a button, Esc or the close box.
+class Box final : public platform::WindowDelegate {
+public:
+    Box(platform::WindowSystem& ws, const Text& text, const Text& caption, std::uint32_t style) : ws_(ws) {
+        info_.text = text;
+        info_.caption = caption;
+        info_.style = style;
+        info_.icon = style & mb::kIconMask;
+        const std::vector<int> ids = ButtonsOf(style);
+        if (std::find(ids.begin(), ids.end(), kIdCancel) != ids.end()) cancel_id_ = kIdCancel;
+        else if (ids.size() == 1) cancel_id_ = kIdOk; // a lone OK box also closes by Esc
+        const int wanted_default = static_cast<int>((style & mb::kDefaultButtonMask) >> 8);
+        info_.default_button = wanted_default < static_cast<int>(ids.size()) ? wanted_default : 0;
+
+        int text_w = 0;
+        const auto lines = Lines(text.view());
+        for (auto line : lines) text_w = std::max(text_w, static_cast<int>(line.size()) * kByteWidth);
+        text_w = std::max(text_w, kMinTextWidth);
+        const int text_h = static_cast<int>(lines.size()) * kLineHeight;
+        const int icon_w = info_.icon != 0 ? kIconSize + kMargin : 0;
+        const int content_h = std::max(text_h, info_.icon != 0 ? kIconSize : 0);
+        const int count = static_cast<int>(ids.size());
+        const int buttons_w = count * kButtonWidth + (count - 1) * kButtonGap;
+        client_.width = std::max(2 * kMargin + icon_w + text_w, 2 * kMargin + buttons_w);
+        client_.height = 3 * kMargin + content_h + kButtonHeight;
+        info_.text_rect = {kMargin + icon_w, kMargin + (content_h - text_h) / 2, text_w, text_h};
+        int x = (client_.width - buttons_w) / 2;
+        const int y = 2 * kMargin + content_h;
+        for (int id : ids) {
+            info_.buttons.push_back({id, LabelOf(id), {x, y, kButtonWidth, kButtonHeight}, platform::kNoWindow});
+            x += kButtonWidth + kButtonGap;
+        }
+    }
+
+    ~Box() override {
+        if (info_.window != platform::kNoWindow && ws_.exists(info_.window)) ws_.destroy(info_.window);
+    }
+
+    bool open() {
+        platform::TopLevelStyle style;
+        style.title_bar = true;
+        style.close_box = true;
+        style.centred = true;
+        style.modal_dialog = true;
+        info_.window = ws_.create_top_level(*this, client_, style, info_.caption.view());
+        if (info_.window == platform::kNoWindow) return false;
+        for (auto& b : info_.buttons) {
+            buttons_.push_back(std::make_unique<BoxButton>(*this, ws_, b.id));
+            b.window = ws_.create_child(info_.window, *buttons_.back(), b.rect);
+            if (b.window == platform::kNoWindow) return false;
+            buttons_.back()->attach(b.window);
+            ws_.set_push_button(b.window, true);
+            ws_.set_tab_stop(b.window, true);
+            ws_.show(b.window, true);
+        }
+        ws_.show(info_.window, true);
+        ws_.set_focus(info_.buttons[static_cast<std::size_t>(info_.default_button)].window);
+        return true;
+    }
+
+    void finish(int id) {
+        if (result_ == 0) result_ = id;
+    }
+    void escape() {
+        if (cancel_id_ != 0) finish(cancel_id_);
+    }
+    bool done() const { return result_ != 0; }
+    int result() const { return result_; }
+    const MessageBoxInfo& info() const { return info_; }
+
+    void on_paint(Painter& p) override { p.fill_rect({0, 0, client_.width, client_.height}, syscolor::kFace); }
+    void on_close_request() override { escape(); }
+    bool on_key_down(int vk, std::uint32_t) override {
+        if (vk != platform::vk::kEscape) return false;
+        escape();
+        return true;
+    }
+
+private:
+    platform::WindowSystem& ws_;
+    MessageBoxInfo info_;
+    Size client_;
+    int cancel_id_ = 0;
+    int result_ = 0;
+    std::vector<std::unique_ptr<BoxButton>> buttons_;
+};
+
+void BoxButton::on_mouse_up(platform::MouseButton b, Point p, std::uint32_t) {
+    if (b != platform::MouseButton::Left || !tracking_) return;
+    tracking_ = pressed_ = false;
+    if (ws_.capture() == window_) ws_.release_capture();
+    ws_.invalidate(window_);
+    if (inside(p)) box_.finish(id_);
+}
+
+bool BoxButton::on_key_down(int vk, std::uint32_t keys) { return box_.on_key_down(vk, keys); }
+
+void BoxButton::on_activate_key() { box_.finish(id_); }
+
+// Keeps the box listed as open while it is shown.
+class OpenBoxEntry {
+public:
+    OpenBoxEntry(Runtime& rt, const MessageBoxInfo& info) : rt_(rt), window_(info.window) {
+        OpenBoxes().push_back(&info);
+        rt_.AddTopLevel(window_);
+    }
+    ~OpenBoxEntry() {
+        OpenBoxes().pop_back();
+        rt_.RemoveTopLevel(window_);
+    }
+    OpenBoxEntry(const OpenBoxEntry&) = delete;
+    OpenBoxEntry& operator=(const OpenBoxEntry&) = delete;
+
+private:
+    Runtime& rt_;
+    platform::WindowHandle window_;
+};
+
+// Disables the other top-level windows of the program for its lifetime (task modality).
+class TaskModality {
+public:
+    TaskModality(Runtime& rt, platform::WindowHandle box) : ws_(rt.windows()) {
+        for (platform::WindowHandle w : rt.TopLevelWindows()) {
+            if (w == box || !ws_.exists(w) || !ws_.is_enabled(w)) continue;
+            ws_.enable(w, false);
+            disabled_.push_back(w);
+        }
+    }
+    ~TaskModality() {
+        for (platform::WindowHandle w : disabled_)
+            if (ws_.exists(w)) ws_.enable(w, true);
+    }
+    TaskModality(const TaskModality&) = delete;
+    TaskModality& operator=(const TaskModality&) = delete;
+
+private:
+    platform::WindowSystem& ws_;
+    std::vector<platform::WindowHandle> disabled_;
+};
+
+} // namespace
+
+Text MessageBoxText(const Value& message) {
+    if (IsNumericKind(message.code()) || message.is(ValueKind::Bool) || message.is(ValueKind::DateTime) ||
+        message.is(ValueKind::Text))
+        return ToText(message);
+    return Text();
+}
+
+int RunMessageBox(const Text& text, const Text& caption, std::uint32_t style) {
+    Runtime* rt = Runtime::Current();
+    if (rt == nullptr) return 0;
+    auto& ws = rt->windows();
+    const platform::WindowHandle focus = ws.focus();
+    Box box(ws, text, caption, style);
+    if (!box.open()) return 0;
+    OpenBoxEntry entry(*rt, box.info());
+    std::optional<TaskModality> modality;
+    if ((style & mb::kTaskModal) != 0 && (style & mb::kSystemModal) == 0) modality.emplace(*rt, box.info().window);
+    if (OpenedHook()) OpenedHook()(box.info());
+    ws.run([&box] { return box.done(); });
+    modality.reset();
+    if (focus != platform::kNoWindow && ws.exists(focus)) ws.set_focus(focus);
+    return box.result();
+}
+
+std::int32_t ShowMessageBox(const Value& message, const Value& flags, const Value& caption) {
+    const Text text = MessageBoxText(message);
+    const Text title = caption.absent() ? Gbk("信息：") : ToText(caption);
+    auto style = static_cast<std::uint32_t>(flags.absent() ? 0 : ToInteger(flags));
+    if ((style & mb::kSystemModal) == 0) style |= mb::kTaskModal;
+    const int id = RunMessageBox(text, title, style);
+    return id >= kIdOk && id <= kIdNo ? id - kIdOk : 0;
+}
+
+const MessageBoxInfo* CurrentMessageBox() { return OpenBoxes().empty() ? nullptr : OpenBoxes().back(); }
+
+void SetMessageBoxOpenedHook(std::function<void(const MessageBoxInfo&)> hook) { OpenedHook() = std::move(hook); }
+
+} // namespace tav

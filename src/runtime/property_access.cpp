@@ -1,0 +1,93 @@
+#include "runtime/runtime.hpp"
+
+#include <new>
+
+#include "runtime/runtime_error.hpp"
+#include "ui/window_control.hpp"
+
+namespace tav {
+
+Value Runtime::GetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t) {
+    LoadedWindow* window = FindWindow(window_id);
+    if (window == nullptr) Fatal(fatal::kWindowNotLoaded);
+    LoadedControl* loaded = FindLoadedControl(*window, control_id);
+    if (loaded == nullptr) Fatal(fatal::kControlNotFound);
+    ui::Control& control = *loaded->control;
+    if (index < ui::kCommonPropertyCount) return control.get_common(index);
+
+    if (!control.has_window()) Fatal(fatal::kControlWindowMissing);
+    const ui::PropertySpec* spec = control.kind().property(index);
+    if (spec == nullptr) return Value();
+    try {
+        return ui::ExportProperty(*spec, control.get_property(index - ui::kCommonPropertyCount));
+    } catch (const std::bad_alloc&) {
+        ReportRuntimeError(AllocationFailureMessage(control.stored_size(index - ui::kCommonPropertyCount) + 1).view());
+    }
+}
+
+void Runtime::SetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t,
+                          const Value& value) {
+    LoadedWindow* window = FindWindow(window_id);
+    if (window == nullptr) Fatal(fatal::kWindowNotLoaded);
+    LoadedControl* loaded = FindLoadedControl(*window, control_id);
+    if (loaded == nullptr) Fatal(fatal::kControlNotFound);
+    ui::Control& control = *loaded->control;
+    if (index < ui::kCommonPropertyCount) {
+        control.set_common(index, value);
+        return;
+    }
+    if (!control.has_window()) Fatal(fatal::kControlWindowMissing);
+    bool recreate = false;
+    try {
+        recreate = control.set_property(index - ui::kCommonPropertyCount, value);
+    } catch (const std::bad_alloc&) {
+        ReportRuntimeError(AllocationFailureMessage(value.text().size() + value.bytes().size() + 1).view());
+    }
+    if (recreate && control.has_window()) Recreate(control);
+}
+
+void Runtime::Recreate(ui::Control& control) {
+    system_->process_pending();
+    ++suppress_events_;
+    const platform::WindowHandle old = control.handle();
+    const ui::CommonData common = control.current_common();
+    const std::vector<Value> data = control.write_properties();
+    ui::ControlSite site = control.site();
+    site.parent = system_->parent(old);
+    const bool focused = system_->focus() == old;
+    // The new window takes the old one's place in the z-order: behind the sibling above it.
+    platform::WindowHandle above = platform::kNoWindow;
+    const auto siblings = system_->children(site.parent);
+    for (std::size_t i = 1; i < siblings.size(); ++i)
+        if (siblings[i] == old) above = siblings[i - 1];
+
+    control.destroy_window();
+    ui::CommonData hidden = common;
+    hidden.visible = false;
+    if (control.create(site, hidden, data)) {
+        const platform::WindowHandle fresh = control.handle();
+        if (above != platform::kNoWindow && system_->exists(above))
+            system_->place_behind(fresh, above);
+        else
+            system_->bring_to_top(fresh);
+        if (common.visible) control.show(true);
+        if (focused) system_->set_focus(fresh);
+    }
+    system_->process_pending();
+    --suppress_events_;
+    if (!control.has_window()) Fatal(fatal::kControlWindowMissing);
+}
+
+Value GetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub) {
+    Runtime* rt = Runtime::Current();
+    return rt ? rt->GetProperty(window_id, control_id, index, sub) : Value();
+}
+
+void SetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub,
+                 const Value& value) {
+    if (Runtime* rt = Runtime::Current()) rt->SetProperty(window_id, control_id, index, sub, value);
+}
+
+void FreeValue(Value& value) { value = Value(); }
+
+} // namespace tav

@@ -1,0 +1,352 @@
+#include "runtime/runtime.hpp"
+
+#include <algorithm>
+
+#include "platform/backend.hpp"
+#include "runtime/gbk.hpp"
+#include "runtime/runtime_error.hpp"
+#include "ui/window_control.hpp"
+
+namespace tav {
+namespace {
+
+thread_local Runtime* g_current = nullptr;
+
+// Key codes as events report them: keypad digits as the main digits, keypad minus, point and
+// slash as the main keyboard's.
+int ReportedKey(int vk) {
+    if (vk >= platform::vk::kNumpad0 && vk <= platform::vk::kNumpad0 + 9) return vk - platform::vk::kNumpad0 + platform::vk::kDigit0;
+    if (vk == platform::vk::kSubtract) return platform::vk::kOemMinus;
+    if (vk == platform::vk::kDecimal) return platform::vk::kOemPeriod;
+    if (vk == platform::vk::kDivide) return platform::vk::kOem2;
+    return vk;
+}
+
+// The modifier bits with the pressed modifier key itself left out.
+std::int32_t ReportedKeys(int vk, std::uint32_t keys) {
+    if (vk == platform::vk::kControl) keys &= ~std::uint32_t(platform::kKeyCtrl);
+    if (vk == platform::vk::kShift) keys &= ~std::uint32_t(platform::kKeyShift);
+    if (vk == platform::vk::kMenu) keys &= ~std::uint32_t(platform::kKeyAlt);
+    return static_cast<std::int32_t>(keys & (platform::kKeyCtrl | platform::kKeyShift | platform::kKeyAlt));
+}
+
+// Mouse coordinates travel as the low and high 16 bits of the message, taken unsigned.
+std::int32_t Coordinate(int v) { return v & 0xFFFF; }
+
+constexpr std::int32_t kLeftDown = -1, kLeftUp = -2, kDoubleClick = -3, kRightDown = -4, kRightUp = -5,
+                       kMouseMove = -6, kKeyDown = -9, kKeyUp = -10, kChar = -11, kWheel = -12;
+constexpr int kWheelNotch = 120;
+
+} // namespace
+
+Runtime::Runtime(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend)
+    : layout_(layout), system_(std::make_unique<platform::WindowSystem>(std::move(backend))), previous_(g_current) {
+    g_current = this;
+    system_->set_input_hook([this](const platform::InputMessage& m) { return OnInput(m); });
+}
+
+Runtime::~Runtime() {
+    ++suppress_events_;
+    system_->set_input_hook({});
+    // Controls go before the window system; children before their windows.
+    for (auto* list : {&loaded_, &destroyed_}) {
+        for (auto& w : *list) {
+            for (auto it = w->controls.rbegin(); it != w->controls.rend(); ++it) {
+                if (it->control.get() != w->self) it->control.reset();
+            }
+            w->controls.clear();
+        }
+        list->clear();
+    }
+    system_.reset();
+    g_current = previous_;
+}
+
+Runtime* Runtime::Current() { return g_current; }
+
+// --- Lookup ----------------------------------------------------------------------------
+
+Runtime::LoadedWindow* Runtime::FindWindow(std::uint32_t window_id) {
+    for (auto& w : loaded_)
+        if (w->layout->id == window_id) return w.get();
+    return nullptr;
+}
+
+Runtime::LoadedControl* Runtime::FindLoadedControl(LoadedWindow& window, std::uint32_t control_id) {
+    if (control_id == 0) control_id = ui::kWindowSelfControlId;
+    for (auto& c : window.controls)
+        if (c.layout->id == control_id) return &c;
+    return nullptr;
+}
+
+Runtime::LoadedControl* Runtime::FindByHandle(platform::WindowHandle handle, LoadedWindow** window) {
+    for (auto& w : loaded_) {
+        for (auto& c : w->controls) {
+            if (c.control->handle() == handle) {
+                *window = w.get();
+                return &c;
+            }
+        }
+    }
+    return nullptr;
+}
+
+ui::Control* Runtime::FindControl(std::uint32_t window_id, std::uint32_t control_id) {
+    LoadedWindow* w = FindWindow(window_id);
+    LoadedControl* c = w ? FindLoadedControl(*w, control_id) : nullptr;
+    return c ? c->control.get() : nullptr;
+}
+
+ui::Control* Runtime::FindControlByName(std::uint32_t window_id, std::string_view name_utf8) {
+    LoadedWindow* w = FindWindow(window_id);
+    if (w == nullptr) return nullptr;
+    for (auto& c : w->controls)
+        if (c.layout->name == name_utf8) return c.control.get();
+    return nullptr;
+}
+
+platform::WindowHandle Runtime::WindowHandleOf(std::uint32_t window_id) {
+    LoadedWindow* w = FindWindow(window_id);
+    return w ? w->self->handle() : platform::kNoWindow;
+}
+
+bool Runtime::IsLoaded(std::uint32_t window_id) const {
+    return std::any_of(loaded_.begin(), loaded_.end(), [window_id](const auto& w) { return w->layout->id == window_id; });
+}
+
+std::vector<platform::WindowHandle> Runtime::TopLevelWindows() const {
+    std::vector<platform::WindowHandle> out;
+    for (const auto& w : loaded_)
+        if (w->self->handle() != platform::kNoWindow) out.push_back(w->self->handle());
+    out.insert(out.end(), extra_top_levels_.begin(), extra_top_levels_.end());
+    return out;
+}
+
+void Runtime::RemoveTopLevel(platform::WindowHandle w) {
+    std::erase(extra_top_levels_, w);
+}
+
+// --- Loading ---------------------------------------------------------------------------
+
+void Runtime::LoadWindow(std::uint32_t window_id) {
+    if (LoadedWindow* loaded = FindWindow(window_id)) {
+        const auto h = loaded->self->handle();
+        if (!system_->is_visible(h)) loaded->self->show(true);
+        system_->set_focus(h);
+        return;
+    }
+    const auto it = std::find_if(layout_.windows.begin(), layout_.windows.end(),
+                                 [window_id](const ui::WindowTemplate& w) { return w.id == window_id; });
+    if (it == layout_.windows.end()) Fatal(fatal::kStartupWindowFailed);
+
+    system_->process_pending();
+    ++suppress_events_;
+    if (!BuildWindow(*it)) Fatal(fatal::kStartupWindowFailed);
+    system_->process_pending();
+    --suppress_events_;
+
+    LoadedWindow& window = *FindWindow(window_id);
+    for (std::int32_t event : {ui::WindowControl::kCreated, ui::WindowControl::kMoved, ui::WindowControl::kResized}) {
+        if (FindWindow(window_id) == nullptr || !window.self->has_window()) return;
+        RaiseWindowEvent(window, event);
+    }
+    if (FindWindow(window_id) == nullptr || !window.self->has_window()) return;
+    const platform::WindowHandle focus = system_->focus();
+    if (window.layout->self()->visible) window.self->show(true);
+    if (focus != platform::kNoWindow && system_->exists(focus) && system_->top_level(focus) == window.self->handle())
+        system_->set_focus(focus);
+}
+
+bool Runtime::BuildWindow(const ui::WindowTemplate& layout) {
+    const ui::ControlTemplate* self = layout.self();
+    if (self == nullptr || self->kind != ui::kind_id::kWindow) return false;
+
+    auto window = std::make_unique<LoadedWindow>();
+    window->layout = &layout;
+    window->controls.reserve(layout.controls.size());
+    for (const auto& c : layout.controls) {
+        const ui::ControlKind* kind = ui::FindKind(c.kind);
+        if (kind == nullptr || (c.kind == ui::kind_id::kWindow) != (&c == self)) return false;
+        window->controls.push_back({&c, kind->make()});
+    }
+    const auto common_of = [](const ui::ControlTemplate& c) {
+        return ui::CommonData{c.rect, c.tag, c.visible, c.disabled, c.tab_stop, c.mouse_pointer};
+    };
+
+    LoadedControl& own = *FindLoadedControl(*window, ui::kWindowSelfControlId);
+    window->self = static_cast<ui::WindowControl*>(own.control.get());
+    ui::ControlSite site{system_.get(), this, layout.id, 0, platform::kNoWindow};
+    if (!window->self->create(site, common_of(*self), self->properties)) return false;
+    LoadedWindow* raw = window.get();
+    loaded_.push_back(std::move(window));
+
+    // Each new child is made topmost, so creating from the last to the first leaves the
+    // first control of the layout on top.
+    site.parent = raw->self->handle();
+    for (auto it = raw->controls.rbegin(); it != raw->controls.rend(); ++it) {
+        if (it->control.get() == raw->self) continue;
+        site.control_id = it->layout->id;
+        if (!it->control->create(site, common_of(*it->layout), it->layout->properties)) return false;
+    }
+    for (auto& c : raw->controls) {
+        if (c.layout->parent == 0 || c.control.get() == raw->self) continue;
+        LoadedControl* container = FindLoadedControl(*raw, c.layout->parent);
+        if (container != nullptr && container != &c) system_->set_parent(c.control->handle(), container->control->handle());
+    }
+    platform::WindowHandle previous = platform::kNoWindow;
+    for (std::uint32_t id : layout.stacking) {
+        LoadedControl* c = FindLoadedControl(*raw, id);
+        if (c == nullptr || c->control.get() == raw->self) continue;
+        const platform::WindowHandle h = c->control->handle();
+        if (previous == platform::kNoWindow || system_->parent(previous) != system_->parent(h))
+            system_->bring_to_top(h);
+        else
+            system_->place_behind(h, previous);
+        previous = h;
+    }
+    for (auto& c : raw->controls)
+        if (c.control.get() != raw->self && c.layout->visible) c.control->show(true);
+    return true;
+}
+
+void Runtime::RaiseWindowEvent(LoadedWindow& window, std::int32_t event) {
+    EventNotice notice;
+    notice.window_id = window.layout->id;
+    notice.control_id = 0;
+    notice.event = event;
+    RaiseEvent(notice);
+}
+
+void Runtime::RunMessageLoop() {
+    loop_started_ = true;
+    if (loaded_.empty()) return;
+    system_->run();
+}
+
+void Runtime::WindowDestroyed(std::uint32_t window_id) {
+    const auto it = std::find_if(loaded_.begin(), loaded_.end(), [window_id](const auto& w) { return w->layout->id == window_id; });
+    if (it == loaded_.end()) return;
+    destroyed_.push_back(std::move(*it));
+    loaded_.erase(it);
+    if (loaded_.empty() && loop_started_ && !ended_) system_->post_quit(0);
+}
+
+// --- Events ----------------------------------------------------------------------------
+
+void Runtime::RaiseEvent(EventNotice& notice) {
+    if (suppress_events_ > 0) return;
+    LoadedWindow* window = FindWindow(notice.window_id);
+    if (window == nullptr) Fatal(fatal::kEventWindowNotFound);
+    LoadedControl* control = FindLoadedControl(*window, notice.control_id);
+    if (control == nullptr) Fatal(fatal::kEventControlNotFound);
+    if (control->control == nullptr || ui::FindKind(control->control->kind().id) != &control->control->kind())
+        Fatal(fatal::kEventControlInvalid);
+
+    const ui::Handler* handler = nullptr;
+    for (const auto& b : control->layout->events) {
+        if (b.event == notice.event) {
+            handler = &b.handler;
+            break;
+        }
+    }
+    if (handler == nullptr || !*handler) return;
+
+    const std::optional<EventSource> outer = source_;
+    source_ = EventSource{notice.window_id, notice.control_id};
+    const int count = std::clamp(notice.argument_count, 0, EventNotice::kMaxArguments);
+    const std::optional<std::int32_t> result =
+        (*handler)(std::span<const std::int32_t>(notice.arguments.data(), static_cast<std::size_t>(count)));
+    source_ = outer;
+    if (result) {
+        notice.has_result = true;
+        notice.result = *result;
+    }
+}
+
+bool Runtime::OnInput(const platform::InputMessage& m) {
+    if (suppress_events_ > 0) return true;
+    LoadedWindow* window = nullptr;
+    LoadedControl* control = FindByHandle(m.target, &window);
+    if (control == nullptr) return true;
+
+    EventNotice n;
+    n.window_id = window->layout->id;
+    n.control_id = control->control.get() == window->self ? 0 : control->layout->id;
+    const auto keys = static_cast<std::int32_t>(m.keys & (platform::kKeyCtrl | platform::kKeyShift | platform::kKeyAlt));
+    const auto mouse = [&](std::int32_t event) {
+        n.event = event;
+        n.arguments = {Coordinate(m.pos.x), Coordinate(m.pos.y), keys};
+        n.argument_count = 3;
+    };
+    using Type = platform::InputMessage::Type;
+    const bool left = m.button == platform::MouseButton::Left;
+    const bool right = m.button == platform::MouseButton::Right;
+    switch (m.type) {
+    case Type::MouseDown:
+    case Type::DoubleClick:
+        if (!left && !right) return true;
+        mouse(right ? kRightDown : (m.type == Type::DoubleClick ? kDoubleClick : kLeftDown));
+        break;
+    case Type::MouseUp:
+        if (!left && !right) return true;
+        mouse(left ? kLeftUp : kRightUp);
+        break;
+    case Type::MouseMove: mouse(kMouseMove); break;
+    case Type::Wheel:
+        n.event = kWheel;
+        n.arguments = {m.wheel_delta / kWheelNotch, keys};
+        n.argument_count = 2;
+        break;
+    case Type::KeyDown:
+    case Type::KeyUp:
+        n.event = m.type == Type::KeyDown ? kKeyDown : kKeyUp;
+        n.arguments = {ReportedKey(m.key), ReportedKeys(m.key, m.keys)};
+        n.argument_count = 2;
+        break;
+    case Type::Char:
+        n.event = kChar;
+        n.arguments = {m.key};
+        n.argument_count = 1;
+        break;
+    }
+    ui::Control* target = control->control.get();
+    const platform::WindowHandle handle = target->handle();
+    RaiseEvent(n);
+    if (!n.has_result) return true;
+    if (m.type == Type::Char) {
+        // A non-zero result replaces the typed character, zero swallows it.
+        if (n.result != 0 && n.result != m.key && system_->exists(handle)) target->on_char(static_cast<std::uint32_t>(n.result));
+        return n.result == m.key;
+    }
+    return n.result != 0;
+}
+
+// --- The end ---------------------------------------------------------------------------
+
+void Runtime::EndProgram() {
+    ++suppress_events_;
+    if (ended_) return;
+    ended_ = true;
+    if (end_hook_) end_hook_();
+    std::vector<platform::WindowHandle> windows;
+    for (auto& w : loaded_)
+        if (w->self->has_window()) windows.push_back(w->self->handle());
+    for (platform::WindowHandle w : windows)
+        if (system_->exists(w)) system_->destroy(w);
+}
+
+// --- Free functions --------------------------------------------------------------------
+
+void LoadWindow(std::uint32_t window_id) {
+    if (Runtime* rt = Runtime::Current()) rt->LoadWindow(window_id);
+}
+
+void RunMessageLoop() {
+    if (Runtime* rt = Runtime::Current()) rt->RunMessageLoop();
+}
+
+void SetEndOfProgramHook(std::function<void()> hook) {
+    if (Runtime* rt = Runtime::Current()) rt->SetEndOfProgramHook(std::move(hook));
+}
+
+} // namespace tav

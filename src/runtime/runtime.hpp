@@ -1,0 +1,157 @@
+#pragma once
+// The runtime between the window system and the game: loaded windows with their controls,
+// event dispatch to the bound handlers, property access by number, re-creation of controls,
+// fatal errors and the end of the program. One runtime per UI thread; the free functions at
+// the bottom address the current one.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/window_system.hpp"
+#include "runtime/value.hpp"
+#include "ui/control.hpp"
+#include "ui/event_notice.hpp"
+#include "ui/layout_data.hpp"
+
+namespace tav {
+
+namespace platform {
+class Backend;
+}
+namespace ui {
+class WindowControl;
+}
+
+class Runtime final : public ui::EventSink {
+public:
+    // Which control's event is being handled.
+    struct EventSource {
+        std::uint32_t window_id = 0;
+        std::uint32_t control_id = 0;
+    };
+
+    // Sets up the window system on `backend` and keeps a copy of `layout`; becomes the current
+    // runtime of this thread until destroyed.
+    Runtime(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend);
+    ~Runtime() override;
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
+
+    // The runtime of this thread; nullptr when none exists.
+    static Runtime* Current();
+
+    platform::WindowSystem& windows() { return *system_; }
+    const ui::LayoutData& layout() const { return layout_; }
+
+    // --- Start-up and the loop ---------------------------------------------------------
+    // Builds a window of the layout and its controls and shows it (raising Created, Moved and
+    // Resized first); a window already loaded is brought forward. Failure is fatal.
+    void LoadWindow(std::uint32_t window_id);
+    // Dispatches messages until the last loaded window is gone (or the quit message arrives).
+    void RunMessageLoop();
+
+    // --- Properties --------------------------------------------------------------------
+    // The value of property `index` (0..7 common, 8 and up the kind's own) as a fresh copy;
+    // Absent for none (an empty text or block) and for an index the kind does not have.
+    // `sub` (a font attribute) is accepted and ignored: the whole value is returned.
+    Value GetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub = -1);
+    // Writes property `index`; the caller keeps `value`. Indices the kind lacks are ignored.
+    void SetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub,
+                     const Value& value);
+
+    // --- Events ------------------------------------------------------------------------
+    void RaiseEvent(EventNotice& notice) override;
+    bool EventsSuppressed() const override { return suppress_events_ > 0; }
+    void WindowDestroyed(std::uint32_t window_id) override;
+    // The SuppressEvents counter: while above 0 no handler runs.
+    int SuppressEvents() const { return suppress_events_; }
+    void RaiseSuppressEvents() { ++suppress_events_; }
+    void LowerSuppressEvents() { if (suppress_events_ > 0) --suppress_events_; }
+    // The source of the event whose handler is running; nullopt outside handlers.
+    std::optional<EventSource> CurrentEventSource() const { return source_; }
+
+    // --- Errors and the end ------------------------------------------------------------
+    // Shows the fatal error box (GBK message, code 0 = none), then ends the program with
+    // exit code −1 after the end-of-program clean-up. No handler runs once the box is up.
+    [[noreturn]] void ReportRuntimeError(std::string_view message_gbk, std::int32_t code = 0);
+    // ReportRuntimeError with one of the fixed messages (UTF-8 in the source).
+    [[noreturn]] void Fatal(std::string_view message_utf8);
+    // Runs once, whether the program ends normally or by a fatal error: holds back every
+    // handler for good, runs the end-of-program hook (stopping sounds), destroys the windows.
+    void EndProgram();
+    // What EndProgram runs before the windows go (the game registers the sound stop here).
+    void SetEndOfProgramHook(std::function<void()> hook) { end_hook_ = std::move(hook); }
+
+    // --- Lookup (drawing, tests) -------------------------------------------------------
+    // A loaded window's control (kWindowSelfControlId or 0 for the window); nullptr if none.
+    ui::Control* FindControl(std::uint32_t window_id, std::uint32_t control_id);
+    // A loaded window's control by its layout name (UTF-8); nullptr if none.
+    ui::Control* FindControlByName(std::uint32_t window_id, std::string_view name_utf8);
+    // The platform window of a loaded window; kNoWindow when not loaded.
+    platform::WindowHandle WindowHandleOf(std::uint32_t window_id);
+    bool IsLoaded(std::uint32_t window_id) const;
+    // The top-level windows of the program (loaded windows and open message boxes).
+    std::vector<platform::WindowHandle> TopLevelWindows() const;
+    // Message boxes register their windows while they are open.
+    void AddTopLevel(platform::WindowHandle w) { extra_top_levels_.push_back(w); }
+    void RemoveTopLevel(platform::WindowHandle w);
+
+private:
+    struct LoadedControl {
+        const ui::ControlTemplate* layout = nullptr;
+        std::unique_ptr<ui::Control> control;
+    };
+    struct LoadedWindow {
+        const ui::WindowTemplate* layout = nullptr;
+        ui::WindowControl* self = nullptr;
+        std::vector<LoadedControl> controls; // layout order, the window's own entry included
+    };
+
+    LoadedWindow* FindWindow(std::uint32_t window_id);
+    LoadedControl* FindLoadedControl(LoadedWindow& window, std::uint32_t control_id);
+    LoadedControl* FindByHandle(platform::WindowHandle w, LoadedWindow** window);
+    bool BuildWindow(const ui::WindowTemplate& layout);
+    void RaiseWindowEvent(LoadedWindow& window, std::int32_t event);
+    // Rebuilds a control from its property data at the same place, events held back.
+    void Recreate(ui::Control& control);
+    // Raises the common mouse and key events of an input message; false drops the message.
+    bool OnInput(const platform::InputMessage& message);
+
+    ui::LayoutData layout_;
+    std::unique_ptr<platform::WindowSystem> system_;
+    std::vector<std::unique_ptr<LoadedWindow>> loaded_;
+    // Destroyed windows stay here until the runtime goes: their code may still be on the stack.
+    std::vector<std::unique_ptr<LoadedWindow>> destroyed_;
+    std::vector<platform::WindowHandle> extra_top_levels_;
+    int suppress_events_ = 0;
+    std::optional<EventSource> source_;
+    bool loop_started_ = false;
+    bool ended_ = false;
+    bool reporting_ = false;
+    std::function<void()> end_hook_;
+    Runtime* previous_ = nullptr;
+};
+
+// --- The game's interface on the current runtime ---------------------------------------
+
+// The identifiers of the game's window.
+inline constexpr std::uint32_t kMainWindowId = 0x52010001;
+
+// GetProperty/SetProperty of the current runtime (Absent / nothing without one).
+Value GetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub = -1);
+void SetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub,
+                 const Value& value);
+// Releases a value returned by GetProperty; none (Absent) is allowed and does nothing.
+void FreeValue(Value& value);
+void LoadWindow(std::uint32_t window_id);
+void RunMessageLoop();
+// The fatal error of the current runtime (without one: exits with −1 at once).
+[[noreturn]] void ReportRuntimeError(std::string_view message_gbk, std::int32_t code = 0);
+// Registers what the end of the program runs first (stopping every sound).
+void SetEndOfProgramHook(std::function<void()> hook);
+
+} // namespace tav

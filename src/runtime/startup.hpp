@@ -1,0 +1,24 @@
+#pragma once
+// Program start: the runtime set-up, the start-up window and the message loop.
+
+#include <functional>
+#include <memory>
+
+#include "platform/backend.hpp"
+#include "ui/layout_data.hpp"
+
+namespace tav {
+
+// Runs a program: makes the program's own folder the current directory, checks the layout
+// (fatal "载入窗口模板数据段出错!" when it cannot be used), loads the start-up window, runs the
+// message loop until the last window is gone, ends the program (stopping sounds through the
+// hook `before_load` may register) and returns the exit code 0. A fatal error exits with −1.
+// `before_load` runs once the runtime exists (for SetEndOfProgramHook and the like).
+int RunProgram(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend,
+               const std::function<void()>& before_load = {});
+
+// True when the layout can be loaded: at least one window, the start-up window present, and
+// each window listing itself (kind window) under its own control id.
+bool LayoutIsUsable(const ui::LayoutData& layout);
+
+} // namespace tav

@@ -1,0 +1,78 @@
+#include "ui/button.hpp"
+
+#include <array>
+
+namespace tav::ui {
+namespace {
+
+constexpr auto kProperties = WithCommon(std::array<PropertySpec, 6>{
+    TypedProp(PropertyType::Picture), // 8 Picture
+    PickProp(1),                      // 9 ButtonType
+    TextProp(),                       // 10 Caption
+    PickProp(2, 1),                   // 11 HAlign
+    PickProp(2, 1),                   // 12 VAlign
+    TypedProp(PropertyType::Font),    // 13 Font
+});
+
+} // namespace
+
+Button::Button() : Control(*FindKind(kind_id::kButton)) {}
+
+std::span<const PropertySpec> Button::Properties() { return kProperties; }
+
+platform::WindowHandle Button::create_window(const Rect& rect) {
+    const auto w = Control::create_window(rect);
+    if (w != platform::kNoWindow) system().set_push_button(w, true);
+    return w;
+}
+
+bool Button::apply_property(int local, const Value& old) {
+    if (local == kPicture) return !SameStoredValue(old, prop(kPicture));
+    repaint();
+    return false;
+}
+
+bool Button::inside(Point p) const {
+    const Size s = system().client_size(handle());
+    return Rect{0, 0, s.width, s.height}.contains(p);
+}
+
+void Button::set_pressed(bool pressed) {
+    if (pressed_ == pressed) return;
+    pressed_ = pressed;
+    repaint();
+}
+
+void Button::on_mouse_down(platform::MouseButton b, Point, std::uint32_t) {
+    if (b != platform::MouseButton::Left || !has_window() || !system().is_enabled(handle())) return;
+    system().set_focus(handle());
+    system().set_capture(handle());
+    tracking_ = true;
+    set_pressed(true);
+}
+
+void Button::on_mouse_move(Point p, std::uint32_t) {
+    if (tracking_) set_pressed(inside(p));
+}
+
+void Button::on_mouse_up(platform::MouseButton b, Point p, std::uint32_t) {
+    if (b != platform::MouseButton::Left || !tracking_) return;
+    tracking_ = false;
+    const bool click = inside(p);
+    set_pressed(false);
+    if (has_window() && system().capture() == handle()) system().release_capture();
+    if (click) raise(kClick);
+}
+
+void Button::on_capture_lost() {
+    tracking_ = false;
+    set_pressed(false);
+}
+
+void Button::on_activate_key() {
+    if (has_window() && system().is_enabled(handle())) raise(kClick);
+}
+
+void Button::on_enabled_changed(bool) { repaint(); }
+
+} // namespace tav::ui

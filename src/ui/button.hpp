@@ -1,0 +1,45 @@
+#pragma once
+// Kind `Button`: a standard push button. A click (mouse released over it, or Space/Enter
+// while it has the focus) raises Click.
+
+#include "ui/control.hpp"
+#include "ui/font.hpp"
+
+namespace tav::ui {
+
+class Button : public Control {
+public:
+    enum Prop : int { kPicture = 0, kButtonType, kCaption, kHAlign, kVAlign, kFont };
+    enum Event : int { kClick = 0 };
+
+    Button();
+    static std::span<const PropertySpec> Properties();
+
+    const Text& caption() const { return prop_text(kCaption); }
+    FontRecord font() const { return ResolveFont(prop_bytes(kFont)); }
+    std::span<const std::uint8_t> picture() const { return prop_bytes(kPicture); }
+    bool is_default() const { return prop_int(kButtonType) == 1; }
+    std::int32_t value(Prop p) const { return prop_int(p); }
+    // True while the left button is held down on it with the pointer inside.
+    bool pressed() const { return pressed_; }
+
+    void on_mouse_down(platform::MouseButton b, Point p, std::uint32_t keys) override;
+    void on_mouse_move(Point p, std::uint32_t keys) override;
+    void on_mouse_up(platform::MouseButton b, Point p, std::uint32_t keys) override;
+    void on_capture_lost() override;
+    void on_activate_key() override;
+    void on_enabled_changed(bool enabled) override;
+
+protected:
+    platform::WindowHandle create_window(const Rect& rect) override;
+    bool apply_property(int local, const Value& old) override;
+
+private:
+    bool inside(Point p) const;
+    void set_pressed(bool pressed);
+
+    bool tracking_ = false; // the press started on this button and the capture is held
+    bool pressed_ = false;
+};
+
+} // namespace tav::ui

@@ -1,0 +1,152 @@
+#include "ui/edit_box.hpp"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "platform/input.hpp"
+
+namespace tav::ui {
+namespace {
+
+constexpr auto kProperties = WithCommon(std::array<PropertySpec, 21>{
+    TextProp(),                                        // 8 Content
+    PickProp(5, 1),                                    // 9 Border
+    TypedProp(PropertyType::Color, 0),                 // 10 TextColor
+    TypedProp(PropertyType::ColorOrDefault, 0xFFFFFF), // 11 BackColor
+    TypedProp(PropertyType::Font),                     // 12 Font
+    BoolProp(false),                                   // 13 multi-line
+    IntAtLeast(0, 0),                                  // 14 MaxLength
+    BoolProp(true),                                    // 15 hide selection
+    PickProp(3),                                       // 16 scroll bars
+    PickProp(2),                                       // 17 alignment
+    PickProp(11),                                      // 18 InputMode
+    TextProp("*"),                                     // 19 PasswordChar
+    PickProp(2), PickProp(2),                          // 20, 21
+    IntProp(), IntProp(),                              // 22, 23
+    IntProp(0),                                        // 24 SelStart
+    IntProp(0),                                        // 25 SelLength
+    TextProp(),                                        // 26 SelText
+    TypedProp(PropertyType::DataSource),               // 27
+    TypedProp(PropertyType::DataColumn),               // 28
+});
+
+std::int32_t Length(const Text& t) { return static_cast<std::int32_t>(t.size()); }
+
+} // namespace
+
+EditBox::EditBox() : Control(*FindKind(kind_id::kEditBox)) {}
+
+std::span<const PropertySpec> EditBox::Properties() { return kProperties; }
+
+platform::WindowHandle EditBox::create_window(const Rect& rect) {
+    sel_start_ = prop_int(kSelStart);
+    sel_length_ = prop_int(kSelLength);
+    clamp_selection();
+    return Control::create_window(rect);
+}
+
+void EditBox::clamp_selection() {
+    const std::int32_t len = Length(content());
+    sel_start_ = sel_start_ < 0 ? len : std::min(sel_start_, len);
+    sel_length_ = sel_length_ < 0 ? len - sel_start_ : std::min(sel_length_, len - sel_start_);
+}
+
+Value EditBox::get_property(int local) const {
+    switch (local) {
+    case kSelStart: return Value::OfInteger(sel_start_);
+    case kSelLength: return Value::OfInteger(sel_length_);
+    case kSelText:
+        return Value::OfText(content().view().substr(static_cast<std::size_t>(sel_start_),
+                                                     static_cast<std::size_t>(sel_length_)));
+    default: return Control::get_property(local);
+    }
+}
+
+void EditBox::set_content(std::string text) {
+    store(kContent, Value::OfText(Text(text)));
+    clamp_selection();
+    repaint();
+    raise(kContentChanged);
+}
+
+bool EditBox::apply_property(int local, const Value& old) {
+    switch (local) {
+    case kContent:
+        sel_start_ = sel_length_ = 0;
+        set_content(std::string(content().view()));
+        return false;
+    case kSelStart:
+        sel_start_ = prop_int(kSelStart);
+        sel_length_ = 0;
+        clamp_selection();
+        return false;
+    case kSelLength:
+        sel_length_ = prop_int(kSelLength);
+        clamp_selection();
+        return false;
+    case kSelText: replace_selection(prop_text(kSelText).view(), false); return false;
+    case kMultiLine:
+    case kScrollBars:
+    case kAlignment:
+    case kHideSelection:
+        // Styles of the native control: a change re-creates it.
+        return !SameStoredValue(old, prop(local));
+    default: repaint(); return false;
+    }
+}
+
+void EditBox::replace_selection(std::string_view bytes, bool typed) {
+    std::string text(content().view());
+    const auto start = static_cast<std::size_t>(sel_start_);
+    const auto len = static_cast<std::size_t>(sel_length_);
+    if (typed) {
+        const std::int32_t limit = prop_int(kMaxLength) > 0 ? prop_int(kMaxLength) : kDefaultMaxLength;
+        const std::size_t room = static_cast<std::size_t>(limit) - std::min<std::size_t>(text.size() - len, static_cast<std::size_t>(limit));
+        bytes = bytes.substr(0, room);
+        if (bytes.empty() && len == 0) return;
+    }
+    text.replace(start, len, bytes);
+    sel_start_ = static_cast<std::int32_t>(start + bytes.size());
+    sel_length_ = 0;
+    set_content(std::move(text));
+}
+
+void EditBox::on_mouse_down(platform::MouseButton b, Point, std::uint32_t) {
+    if (b == platform::MouseButton::Left && has_window() && system().is_enabled(handle())) system().set_focus(handle());
+}
+
+bool EditBox::on_key_down(int vk, std::uint32_t) {
+    const std::int32_t len = Length(content());
+    switch (vk) {
+    case platform::vk::kLeft: sel_start_ = std::max(0, sel_start_ - 1); sel_length_ = 0; break;
+    case platform::vk::kRight: sel_start_ = std::min(len, sel_start_ + sel_length_ + (sel_length_ ? 0 : 1)); sel_length_ = 0; break;
+    case platform::vk::kDelete:
+        if (prop_int(kInputMode) == kReadOnly) return true;
+        if (sel_length_ == 0 && sel_start_ < len) sel_length_ = 1;
+        if (sel_length_ > 0) replace_selection({}, false);
+        break;
+    default: return false;
+    }
+    repaint();
+    return true;
+}
+
+void EditBox::on_char(std::uint32_t character) {
+    if (prop_int(kInputMode) == kReadOnly || !has_window() || !system().is_enabled(handle())) return;
+    if (character == platform::vk::kBack) {
+        if (sel_length_ == 0 && sel_start_ > 0) {
+            --sel_start_;
+            sel_length_ = 1;
+        }
+        if (sel_length_ > 0) replace_selection({}, false);
+        return;
+    }
+    if (character < 0x20 || character == 0x7F) return;
+    std::string bytes;
+    if (character > 0xFF) bytes.push_back(static_cast<char>(character >> 8)); // a GBK pair, lead byte first
+    bytes.push_back(static_cast<char>(character & 0xFF));
+    replace_selection(bytes, true);
+}
+
+} // namespace tav::ui

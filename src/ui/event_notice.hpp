@@ -1,0 +1,38 @@
+#pragma once
+// What a control hands to the event dispatch when it raises an event, and who receives it.
+
+#include <array>
+#include <cstdint>
+
+namespace tav {
+
+// One raised event: the source, the event number, up to five 32-bit arguments, and the
+// handler's result when one ran and produced one.
+struct EventNotice {
+    static constexpr int kMaxArguments = 5;
+
+    std::uint32_t window_id = 0;
+    std::uint32_t control_id = 0; // 0 = the window itself
+    std::int32_t event = 0;       // kind event (0 and up) or common event (negative)
+    std::int32_t argument_count = 0;
+    std::array<std::int32_t, kMaxArguments> arguments{};
+    bool has_result = false;
+    std::int32_t result = 0;
+};
+
+namespace ui {
+
+// The receiver of a control's events and lifecycle notes: the runtime implements it.
+class EventSink {
+public:
+    virtual ~EventSink() = default;
+    // Runs the handler bound to the notice's event, if any, synchronously.
+    virtual void RaiseEvent(EventNotice& notice) = 0;
+    // True while handlers are held back (a window is being built or a control re-created).
+    virtual bool EventsSuppressed() const = 0;
+    // The top-level window of `window_id` has been destroyed.
+    virtual void WindowDestroyed(std::uint32_t window_id) = 0;
+};
+
+} // namespace ui
+} // namespace tav

@@ -1,0 +1,21 @@
+#pragma once
+// Kind `PicBox`: a picture on a background colour inside an optional border.
+
+#include "ui/control.hpp"
+
+namespace tav::ui {
+
+class PicBox : public Control {
+public:
+    enum Prop : int { kBorder = 0, kBackColor, kPicture, kPictureMode, kAnimate, kDataSource, kDataColumn };
+
+    PicBox();
+    static std::span<const PropertySpec> Properties();
+
+    std::int32_t border() const { return prop_int(kBorder); }
+    std::uint32_t back_color() const { return static_cast<std::uint32_t>(prop_int(kBackColor)); }
+    std::span<const std::uint8_t> picture() const { return prop_bytes(kPicture); }
+    std::int32_t picture_mode() const { return prop_int(kPictureMode); }
+};
+
+} // namespace tav::ui

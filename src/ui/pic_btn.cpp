@@ -1,0 +1,105 @@
+#include "ui/pic_btn.hpp"
+
+#include <array>
+
+namespace tav::ui {
+namespace {
+
+constexpr auto kProperties = WithCommon(std::array<PropertySpec, 7>{
+    PickProp(1),                                           // 8 ButtonKind
+    BoolProp(false),                                       // 9 Down
+    TypedProp(PropertyType::Picture),                      // 10 NormalPicture
+    TypedProp(PropertyType::Picture),                      // 11 HotPicture
+    TypedProp(PropertyType::Picture),                      // 12 PressedPicture
+    TypedProp(PropertyType::Picture),                      // 13 DisabledPicture
+    TypedProp(PropertyType::ColorOrDefault, kColorMarker), // 14 TransparentColor
+});
+
+} // namespace
+
+PicBtn::PicBtn() : Control(*FindKind(kind_id::kPicBtn)) {}
+
+std::span<const PropertySpec> PicBtn::Properties() { return kProperties; }
+
+bool PicBtn::enabled() const { return has_window() && system().is_enabled(handle()); }
+
+bool PicBtn::inside(Point p) const {
+    const Size s = system().client_size(handle());
+    if (!Rect{0, 0, s.width, s.height}.contains(p)) return false;
+    return !shape_ || shape_->contains(p);
+}
+
+std::span<const std::uint8_t> PicBtn::current_picture() const {
+    const bool is_enabled = !has_window() || system().is_enabled(handle());
+    if (!is_enabled && !prop_bytes(kDisabledPicture).empty()) return prop_bytes(kDisabledPicture);
+    if (state_ == kHot && !prop_bytes(kHotPicture).empty()) return prop_bytes(kHotPicture);
+    if (state_ == kPressed && !prop_bytes(kPressedPicture).empty()) return prop_bytes(kPressedPicture);
+    return prop_bytes(kNormalPicture);
+}
+
+void PicBtn::on_created() {
+    state_ = two_state() && down() ? kPressed : kNormal;
+    refresh();
+}
+
+bool PicBtn::apply_property(int local, const Value&) {
+    if (local == kDown || local == kButtonKind) state_ = two_state() && down() ? kPressed : kNormal;
+    refresh();
+    return false;
+}
+
+void PicBtn::refresh() {
+    if (!has_window()) return;
+    shape_ = transparent_color() == kColorMarker ? std::nullopt : build_shape();
+    system().set_region(handle(), shape_);
+    repaint();
+}
+
+void PicBtn::set_state(State s) {
+    if (state_ == s) return;
+    state_ = s;
+    refresh();
+}
+
+void PicBtn::on_mouse_down(platform::MouseButton b, Point, std::uint32_t) {
+    if (b != platform::MouseButton::Left || two_state() || !enabled()) return;
+    system().set_capture(handle());
+    set_state(kPressed);
+}
+
+void PicBtn::on_mouse_move(Point p, std::uint32_t) {
+    if (!has_window()) return;
+    const bool held = system().button_held(platform::MouseButton::Left);
+    if (two_state() || !enabled()) {
+        if (system().capture() == handle()) system().release_capture();
+        return;
+    }
+    if (inside(p)) {
+        if (system().capture() != handle()) system().set_capture(handle());
+        set_state(held ? kPressed : kHot);
+    } else {
+        if (!held && system().capture() == handle()) system().release_capture();
+        set_state(kNormal);
+    }
+}
+
+void PicBtn::on_mouse_up(platform::MouseButton b, Point p, std::uint32_t) {
+    if (b != platform::MouseButton::Left || !has_window()) return;
+    if (system().capture() == handle()) system().release_capture();
+    if (!inside(p) || !enabled()) return;
+    if (two_state()) {
+        store(kDown, Value::OfBool(!down()));
+        set_state(down() ? kPressed : kNormal);
+    } else {
+        set_state(kNormal);
+    }
+    raise(kClick);
+}
+
+void PicBtn::on_mouse_leave() {
+    if (!two_state() && has_window() && system().capture() != handle()) set_state(kNormal);
+}
+
+void PicBtn::on_enabled_changed(bool) { refresh(); }
+
+} // namespace tav::ui

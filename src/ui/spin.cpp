@@ -1,0 +1,80 @@
+#include "ui/spin.hpp"
+
+#include <array>
+
+namespace tav::ui {
+namespace {
+
+constexpr auto kProperties = WithCommon(std::array<PropertySpec, 2>{
+    PickProp(1, 1), // 8 Orientation (1 vertical)
+    BoolProp(false), // 9 HotTrack
+});
+
+} // namespace
+
+Spin::Spin() : Control(*FindKind(kind_id::kSpin)) {}
+
+std::span<const PropertySpec> Spin::Properties() { return kProperties; }
+
+bool Spin::apply_property(int local, const Value& old) {
+    // Orientation and hot tracking are styles of the native control: a change re-creates it.
+    return (local == kOrientation || local == kHotTrack) && !SameStoredValue(old, prop(local));
+}
+
+Spin::Arrow Spin::arrow_at(Point p) const {
+    if (!has_window()) return Arrow::None;
+    const Size s = system().client_size(handle());
+    if (!Rect{0, 0, s.width, s.height}.contains(p)) return Arrow::None;
+    if (vertical()) return p.y < s.height / 2 ? Arrow::Increase : Arrow::Decrease;
+    return p.x >= s.width / 2 ? Arrow::Increase : Arrow::Decrease;
+}
+
+void Spin::adjust(Arrow arrow) { raise(kAdjust, {arrow == Arrow::Increase ? 1 : -1}); }
+
+void Spin::on_mouse_down(platform::MouseButton b, Point p, std::uint32_t) {
+    if (b != platform::MouseButton::Left || !has_window() || !system().is_enabled(handle())) return;
+    const Arrow arrow = arrow_at(p);
+    if (arrow == Arrow::None) return;
+    pressed_ = hot_ = arrow;
+    system().set_capture(handle());
+    system().set_timer(handle(), kRepeatTimerId, kFirstRepeatMs);
+    repaint();
+    adjust(arrow);
+}
+
+void Spin::on_mouse_move(Point p, std::uint32_t) {
+    const Arrow now = arrow_at(p);
+    if (now == hot_) return;
+    hot_ = now;
+    repaint();
+}
+
+void Spin::on_mouse_up(platform::MouseButton b, Point, std::uint32_t) {
+    if (b != platform::MouseButton::Left || pressed_ == Arrow::None) return;
+    stop();
+    if (has_window() && system().capture() == handle()) system().release_capture();
+}
+
+void Spin::on_mouse_leave() {
+    if (hot_ == Arrow::None || pressed_ != Arrow::None) return;
+    hot_ = Arrow::None;
+    repaint();
+}
+
+void Spin::on_capture_lost() { stop(); }
+
+void Spin::stop() {
+    if (pressed_ == Arrow::None) return;
+    pressed_ = Arrow::None;
+    if (has_window()) system().kill_timer(handle(), kRepeatTimerId);
+    repaint();
+}
+
+void Spin::on_timer(int timer_id) {
+    if (timer_id != kRepeatTimerId || pressed_ == Arrow::None) return;
+    system().set_timer(handle(), kRepeatTimerId, kRepeatMs);
+    // The repeat pauses while the pointer is off the held arrow, as the native control does.
+    if (hot_ == pressed_) adjust(pressed_);
+}
+
+} // namespace tav::ui

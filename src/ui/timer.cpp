@@ -1,0 +1,33 @@
+#include "ui/timer.hpp"
+
+#include <array>
+
+namespace tav::ui {
+namespace {
+
+constexpr auto kProperties = WithCommon(std::array<PropertySpec, 1>{
+    IntAtLeast(0, 0), // 8 Interval
+});
+
+} // namespace
+
+Timer::Timer() : Control(*FindKind(kind_id::kTimer)) {}
+
+std::span<const PropertySpec> Timer::Properties() { return kProperties; }
+
+void Timer::on_created() {
+    if (interval() > 0) system().set_timer(handle(), kTimerId, interval());
+}
+
+bool Timer::apply_property(int local, const Value& old) {
+    if (local != kInterval || old.as_integer() == interval() || !has_window()) return false;
+    system().kill_timer(handle(), kTimerId);
+    if (interval() > 0) system().set_timer(handle(), kTimerId, interval());
+    return false;
+}
+
+void Timer::on_timer(int timer_id) {
+    if (timer_id == kTimerId) raise(kTick);
+}
+
+} // namespace tav::ui

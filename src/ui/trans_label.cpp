@@ -1,0 +1,41 @@
+#include "ui/trans_label.hpp"
+
+#include <array>
+
+namespace tav::ui {
+namespace {
+
+constexpr auto kProperties = WithCommon(std::array<PropertySpec, 7>{
+    TextProp("透明标签"),                 // 8 Caption
+    PickProp(3),                          // 9 TextEffect
+    TypedProp(PropertyType::Font),        // 10 Font
+    TypedProp(PropertyType::Color, 0),    // 11 TextColor
+    PickProp(2),                          // 12 HAlign
+    BoolProp(false),                      // 13 WordWrap
+    PickProp(2, 1),                       // 14 VAlign
+});
+
+} // namespace
+
+TransLabel::TransLabel() : Control(*FindKind(kind_id::kTransLabel)) {}
+
+std::span<const PropertySpec> TransLabel::Properties() { return kProperties; }
+
+bool TransLabel::apply_property(int, const Value&) {
+    repaint_beneath();
+    return false;
+}
+
+void TransLabel::on_moved() { repaint_beneath(); }
+
+void TransLabel::repaint_beneath() {
+    if (!has_window()) return;
+    auto& ws = system();
+    const auto top = ws.top_level(handle());
+    const Size size = ws.client_size(handle());
+    const Point corner = ws.map_point(handle(), top, {0, 0});
+    ws.invalidate(top, Rect{corner.x, corner.y, size.width, size.height});
+    ws.invalidate(handle());
+}
+
+} // namespace tav::ui

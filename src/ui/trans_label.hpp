@@ -1,0 +1,29 @@
+#pragma once
+// Kind `TransLabel`: text drawn straight onto whatever lies behind it. A change repaints the
+// area beneath it, so old text leaves no trace on the background.
+
+#include "ui/control.hpp"
+#include "ui/font.hpp"
+
+namespace tav::ui {
+
+class TransLabel : public Control {
+public:
+    enum Prop : int { kCaption = 0, kTextEffect, kFont, kTextColor, kHAlign, kWordWrap, kVAlign };
+
+    TransLabel();
+    static std::span<const PropertySpec> Properties();
+
+    const Text& caption() const { return prop_text(kCaption); }
+    FontRecord font() const { return ResolveFont(prop_bytes(kFont)); }
+    std::int32_t value(Prop p) const { return prop_int(p); }
+
+    void on_moved() override;
+
+protected:
+    bool apply_property(int local, const Value& old) override;
+    // Repaints the part of the top-level window beneath the control, then the control.
+    void repaint_beneath();
+};
+
+} // namespace tav::ui

@@ -1,0 +1,110 @@
+#include "ui/window_control.hpp"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/backend.hpp"
+
+namespace tav::ui {
+namespace {
+
+constexpr int kStartCentred = 1;
+
+constexpr auto kProperties = WithCommon(std::array<PropertySpec, 24>{
+    TextProp(),                                   // 8 Caption
+    PickProp(6, 2),                               // 9 Border
+    TypedProp(PropertyType::ColorOrDefault, kColorMarker), // 10 BackColor
+    TypedProp(PropertyType::Picture),             // 11 BackPicture
+    PickProp(3, 1),                               // 12 BackPictureMode
+    TypedProp(PropertyType::Music),               // 13 BackMusic
+    PickProp(2),                                  // 14 MusicPlayMode
+    BoolProp(true),                               // 15 ControlBox
+    BoolProp(false),                              // 16 MaxButton
+    BoolProp(false),                              // 17 MinButton
+    PickProp(3),                                  // 18 StartPosition
+    BoolProp(true),                               // 19 Movable
+    TypedProp(PropertyType::Icon),                // 20 Icon
+    BoolProp(), BoolProp(), BoolProp(),           // 21-23 kept with the window
+    TypedProp(PropertyType::FileName),            // 24
+    IntProp(),                                    // 25
+    BoolProp(), BoolProp(),                       // 26, 27
+    PickProp(29),                                 // 28 Shape
+    BoolProp(),                                   // 29 TopMost
+    BoolProp(),                                   // 30
+    TextProp(),                                   // 31
+});
+
+} // namespace
+
+WindowControl::WindowControl() : Control(*FindKind(kind_id::kWindow)) {}
+
+std::span<const PropertySpec> WindowControl::Properties() { return kProperties; }
+
+platform::WindowHandle WindowControl::create_window(const Rect& rect) {
+    const int border = prop_int(kBorder);
+    platform::TopLevelStyle style;
+    style.title_bar = border != 0 && (!prop_text(kCaption).empty() || prop_bool(kControlBox));
+    style.close_box = style.title_bar && prop_bool(kControlBox);
+    style.minimise_box = style.title_bar && prop_bool(kMinButton);
+    style.maximise_box = style.title_bar && prop_bool(kMaxButton);
+    style.resizable = border == 1 || border == 3 || border == 5;
+    style.centred = prop_int(kStartPosition) == kStartCentred;
+
+    frame_extra_ = system().backend().frame_size(style);
+    const Size client{std::max(0, rect.width - frame_extra_.width), std::max(0, rect.height - frame_extra_.height)};
+    const auto w = system().create_top_level(*this, client, style, prop_text(kCaption).view());
+    if (w != platform::kNoWindow && !style.centred) system().set_rect(w, {rect.x, rect.y, client.width, client.height});
+    return w;
+}
+
+Rect WindowControl::outer_rect() const {
+    if (!has_window()) return stored_common().rect;
+    const Rect r = system().rect(handle());
+    return {r.x, r.y, r.width + frame_extra_.width, r.height + frame_extra_.height};
+}
+
+void WindowControl::set_outer_rect(const Rect& r) {
+    remember_rect(r);
+    if (has_window()) {
+        system().set_rect(handle(), {r.x, r.y, std::max(0, r.width - frame_extra_.width),
+                                     std::max(0, r.height - frame_extra_.height)});
+    }
+}
+
+void WindowControl::show(bool visible) {
+    if (has_window() && system().is_visible(handle()) != visible) raise(visible ? kShown : kHidden);
+    Control::show(visible);
+}
+
+void WindowControl::destroy_window() {
+    if (!has_window()) return;
+    raise(kDestroying);
+    Control::destroy_window();
+}
+
+bool WindowControl::apply_property(int local, const Value& old) {
+    switch (local) {
+    case kCaption:
+        if (has_window()) system().set_caption(handle(), prop_text(kCaption).view());
+        return false;
+    case kBackColor:
+    case kBackPicture:
+    case kBackPictureMode: repaint(); return false;
+    default: (void)old; return false;
+    }
+}
+
+void WindowControl::on_close_request() {
+    const EventNotice n = raise(kCloseQuery);
+    if (n.has_result && n.result == 0) return; // the handler refused
+    destroy_window();
+}
+
+void WindowControl::on_moved() { raise(kMoved); }
+void WindowControl::on_resized() { raise(kResized); }
+
+void WindowControl::on_window_destroyed() {
+    if (site().events != nullptr) site().events->WindowDestroyed(site().window_id);
+}
+
+} // namespace tav::ui

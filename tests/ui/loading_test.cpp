@@ -1,0 +1,62 @@
+// Loading a window of every kind: order of the first events, flags, stacking and focus.
+#include <gtest/gtest.h>
+
+#include "test_window.hpp"
+#include "ui/window_control.hpp"
+
+namespace tav::test {
+namespace {
+
+TEST(LoadWindow, BuildsEveryKindSilentlyThenRaisesCreatedMovedResizedThenShows) {
+    bool visible_in_created = true;
+    TestProgram p;
+    p.log.actions["window:Created"] = [&](auto) {
+        visible_in_created = p.ws().is_visible(p.top());
+        // Properties are readable from the first handler on.
+        EXPECT_EQ(ToText(p.get(kLabel, 8)), Text("0"));
+        return std::nullopt;
+    };
+    p.load();
+
+    ASSERT_GE(p.log.entries.size(), 4u);
+    EXPECT_EQ(p.log.entries[0], "window:Created");
+    EXPECT_EQ(p.log.entries[1], "window:Moved");
+    EXPECT_EQ(p.log.entries[2], "window:Resized");
+    EXPECT_EQ(p.log.entries[3], "window:Shown");
+    EXPECT_FALSE(visible_in_created);
+    EXPECT_TRUE(p.ws().is_visible(p.top()));
+
+    // Every kind is there with its flags: the edit box hidden, the timer's window never shown.
+    for (std::uint32_t id : {kLabel, kButton, kSpin, kPicBtn, kPicBox, kTransLabel, kButton2})
+        EXPECT_TRUE(p.ws().is_visible(p.handle(id))) << std::hex << id;
+    EXPECT_FALSE(p.ws().is_visible(p.handle(kEditBox)));
+    EXPECT_FALSE(p.ws().is_visible(p.handle(kTimer)));
+    EXPECT_EQ(p.get_int(kEditBox, 5), 0);
+    EXPECT_EQ(p.get_int(kTimer, 5), 1); // stored flag of the never-drawn timer
+    EXPECT_EQ(p.runtime->FindControlByName(kWindow, "调节器1")->kind().english_name, "Spin");
+
+    // The stacking list: the picture button directly above the picture box.
+    const auto order = p.ws().children(p.top());
+    const auto pos = [&](std::uint32_t id) { return std::find(order.begin(), order.end(), p.handle(id)) - order.begin(); };
+    EXPECT_EQ(pos(kLabel), 0);
+    EXPECT_EQ(pos(kPicBtn) + 1, pos(kPicBox));
+    EXPECT_LT(pos(kPicBox), pos(kButton));
+
+    // The window's geometry and caption as stored.
+    EXPECT_EQ(p.get_int(kSelf, 2), 400);
+    EXPECT_EQ(p.get_int(kSelf, 3), 300);
+    EXPECT_EQ(p.backend->native(p.top())->caption, std::string(Gbk("测试").view()));
+}
+
+TEST(LoadWindow, LoadingAgainBringsTheWindowForwardInsteadOfBuildingIt) {
+    TestProgram p;
+    p.load();
+    const auto first = p.top();
+    p.log.entries.clear();
+    p.runtime->LoadWindow(kWindow);
+    EXPECT_EQ(p.top(), first);
+    EXPECT_EQ(p.log.count("window:Created"), 0u);
+}
+
+} // namespace
+} // namespace tav::test
