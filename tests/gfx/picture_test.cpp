@@ -62,7 +62,7 @@ TEST(Bmp, EveryDepthBothRowOrders) {
         EXPECT_EQ(mono->pixel(9, 0), Rgb(255, 255, 255));
         EXPECT_EQ(mono->pixel(9, 1), Rgb(0, 0, 0));
     }
-    EXPECT_EQ(PictureSize(MakeBmp(7, 5, 24, true, {}, bgr)), (Size{7, 5}));
+    EXPECT_EQ(PictureSize(MakeBmp(7, 5, 24, true, {}, [](int, int) { return 0x123456u; })), (Size{7, 5}));
 }
 
 // A lamp frame as the layout stores it: 24 bits, 208-byte rows, two spare bytes at the end.
