@@ -11,7 +11,7 @@ using test::FormatBody;
 using test::PutChunk;
 using test::Riff;
 
-// Every image is its own exactly sized heap block, so a read past its end shows under sanitizers.
+// The views returned point into `b`, which must outlive them.
 std::optional<WavChunks> Walk(const Bytes& b) { return WalkWavChunks(b); }
 
 TEST(WalkWavChunks, RefusesMalformedFilesWithoutReadingPastThem) {
@@ -50,7 +50,8 @@ TEST(WalkWavChunks, ClipsSizesAndSurvivesHugeOrManyChunks) {
     Bytes huge_data;
     PutChunk(huge_data, "fmt ", FormatBody(2, 44100, 16));
     PutChunk(huge_data, "data", 0xFFFFFFFFu, Bytes(100, 7));
-    auto w = Walk(Riff(huge_data));
+    const Bytes image1 = Riff(huge_data);
+    auto w = Walk(image1);
     ASSERT_TRUE(w);
     EXPECT_EQ(w->data.size(), 100u);
     EXPECT_EQ(w->format.size(), 16u);
@@ -70,7 +71,8 @@ TEST(WalkWavChunks, ClipsSizesAndSurvivesHugeOrManyChunks) {
     // ...and the same run followed by the real chunks is walked to its end.
     PutChunk(zeros, "fmt ", FormatBody(1, 22050, 16));
     PutChunk(zeros, "data", Bytes(6, 2));
-    w = Walk(Riff(zeros));
+    const Bytes image2 = Riff(zeros);
+    w = Walk(image2);
     ASSERT_TRUE(w);
     EXPECT_EQ(w->data.size(), 6u);
 }
@@ -80,7 +82,8 @@ TEST(WalkWavChunks, FollowsTheChunkOrderRules) {
     Bytes reversed;
     PutChunk(reversed, "data", Bytes(12, 3));
     PutChunk(reversed, "fmt ", FormatBody(1, 11025, 8));
-    auto w = Walk(Riff(reversed));
+    const Bytes image3 = Riff(reversed);
+    auto w = Walk(image3);
     ASSERT_TRUE(w);
     EXPECT_EQ(w->data.size(), 12u);
     EXPECT_EQ(w->format[2], 1);
@@ -90,7 +93,8 @@ TEST(WalkWavChunks, FollowsTheChunkOrderRules) {
     PutChunk(odd, "fmt ", FormatBody(2, 44100, 16));
     PutChunk(odd, "odd ", Bytes(3, 0xEE));
     PutChunk(odd, "data", Bytes(8, 4));
-    w = Walk(Riff(odd));
+    const Bytes image4 = Riff(odd);
+    w = Walk(image4);
     ASSERT_TRUE(w);
     EXPECT_EQ(w->data.size(), 8u);
     EXPECT_EQ(w->data[0], 4);
@@ -101,7 +105,8 @@ TEST(WalkWavChunks, FollowsTheChunkOrderRules) {
     PutChunk(two_fmts, "fmt ", FormatBody(1, 8000, 8));
     PutChunk(two_fmts, "data", Bytes(4, 5));
     PutChunk(two_fmts, "data", Bytes(9, 6));  // after both were seen: never reached
-    w = Walk(Riff(two_fmts));
+    const Bytes image5 = Riff(two_fmts);
+    w = Walk(image5);
     ASSERT_TRUE(w);
     EXPECT_EQ(w->format[2], 1);
     EXPECT_EQ(w->data.size(), 4u);
@@ -118,7 +123,8 @@ TEST(WalkWavChunks, FollowsTheChunkOrderRules) {
         Bytes short_fmt;
         PutChunk(short_fmt, "fmt ", Bytes(n, 1));
         PutChunk(short_fmt, "data", Bytes(20, 1));
-        w = Walk(Riff(short_fmt));
+        const Bytes image6 = Riff(short_fmt);
+        w = Walk(image6);
         ASSERT_TRUE(w);
         EXPECT_EQ(w->format.size(), n);
     }

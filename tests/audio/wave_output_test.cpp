@@ -251,8 +251,8 @@ public:
 };
 
 TEST(WaveOutput, WithoutADeviceStreamsPlayIntoASilentRealTimeSink) {
+    Returns returns;  // outlives the output, whose sink thread calls it
     WaveOutput output(std::make_unique<NoDevice>());
-    Returns returns;
     auto h = output.open(FormatBody(2, 44100, 16), &Returns::Callback, &returns);
     ASSERT_TRUE(h);
     EXPECT_EQ(output.device_rate(), kDefaultDeviceRate);
