@@ -105,19 +105,25 @@ public:
     // Shape for painting and hit-testing, in the window's client coordinates; nullopt = rectangle.
     void set_region(WindowHandle w, std::optional<Region> region);
 
-    // Keyboard focus and tab stops.
+    // Keyboard focus and tab stops. Tab moves the focus to the next visible, enabled tab stop of
+    // the same top-level window in z-order from the top, each window before its children (the
+    // layout puts each control behind the one before it, so this is layout order); Shift+Tab
+    // goes back; both wrap. A mouse-down on a tab stop focuses it.
     void set_tab_stop(WindowHandle w, bool tab_stop);
     void set_push_button(WindowHandle w, bool push_button); // Space/Enter press it when focused
     void set_focus(WindowHandle w);
     WindowHandle focus() const;
 
-    // Mouse capture: all mouse input goes to `w` until released.
+    // Mouse capture: all mouse input goes to `w` until released. A holder that loses it to
+    // another window, or by being hidden, disabled or destroyed, gets on_capture_lost (one that
+    // releases it itself does not).
     void set_capture(WindowHandle w);
     void release_capture();
     WindowHandle capture() const;
     // The deepest visible, enabled-or-not window under a point of a top-level's client area.
     WindowHandle window_at(WindowHandle top_level, Point client_point) const;
-    // The current pointer position in `w`'s client coordinates, and the held buttons.
+    // The pointer position in `w`'s client coordinates, the held buttons and the modifier keys,
+    // as of the input message being handled.
     Point cursor_pos(WindowHandle w) const;
     bool button_held(MouseButton b) const;
     std::uint32_t key_state() const;
@@ -165,6 +171,9 @@ public:
     void process_pending();
 
     // Called for every input message just before it is dispatched; returning false drops it.
+    // The target is the capture, else the window under the pointer, for mouse input; the focus
+    // (or, with no focus in that top-level window, the top-level itself) for keys. Input that
+    // goes nowhere (over a disabled window or in a disabled top-level) does not reach the hook.
     void set_input_hook(std::function<bool(const InputMessage&)> hook);
     // Called when the loop has nothing to do, before it waits (idle processing).
     void set_idle_hook(std::function<void()> hook);
@@ -173,13 +182,16 @@ public:
     std::uint64_t now_ms() const;
 
     // --- Backend side --------------------------------------------------------------------
-    // Input arriving from the backend, in a top-level window's client coordinates.
+    // Input arriving from the backend (on the UI thread, usually inside Backend::wait), in a
+    // top-level window's client coordinates. It is queued and dispatched by the loop in order;
+    // moves not yet taken collapse into the latest.
     void on_native_mouse_button(WindowHandle top_level, MouseButton b, bool down, Point p, bool double_click = false);
     void on_native_mouse_move(WindowHandle top_level, Point p);
     void on_native_mouse_leave(WindowHandle top_level);
     void on_native_wheel(WindowHandle top_level, int delta, Point p);
     void on_native_key(WindowHandle top_level, int vk, bool down);
     void on_native_char(WindowHandle top_level, std::uint32_t character);
+    // Queued like input; when taken, the top-level delegate's on_close_request() decides.
     void on_native_close_request(WindowHandle top_level);
     // The whole top-level client area must be repainted (exposed).
     void on_native_expose(WindowHandle top_level);

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "fake_window.hpp"
+#include "runtime/clock.hpp"
 
 namespace tav::platform::test {
 namespace {
@@ -106,6 +107,21 @@ TEST(LoopTest, PostsFromOtherThreadsArriveInOrderAndCanQuit) {
     EXPECT_EQ(d.ws->exit_code(), 7);
     ASSERT_EQ(got.size(), kCount);
     for (std::uint32_t i = 0; i < kCount; ++i) ASSERT_EQ(got[i], i);
+}
+
+TEST(LoopTest, WallClockFollowsTheVirtualClock) {
+    Desk d;
+    tav::SetWallClock(d.backend->wall_clock({2026, 12, 31, 23, 59, 58}));
+    EXPECT_EQ(tav::SecondOf(tav::CurrentDateTime()), 58);
+    d.backend->run_for(2999); // 2.999 s: whole seconds only
+    const LocalTime t = tav::FieldsFromDateTime(tav::CurrentDateTime());
+    EXPECT_EQ((std::vector<int>{t.year, t.month, t.day, t.hour, t.minute, t.second}),
+              (std::vector<int>{2027, 1, 1, 0, 0, 0}));
+    // Held: the seconds stay where they were put, whatever the virtual time.
+    tav::SetWallClock(d.backend->wall_clock({2026, 1, 1, 12, 0, 0}, false));
+    d.backend->run_for(90000);
+    EXPECT_EQ(tav::SecondOf(tav::CurrentDateTime()), 0);
+    tav::SetWallClock({});
 }
 
 } // namespace
