@@ -1,0 +1,447 @@
+#include "platform/sdl/sdl_backend.hpp"
+
+#include <SDL.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/sdl/display_connection.hpp"
+#include "platform/sdl/key_map.hpp"
+#include "platform/sdl/present_areas.hpp"
+#include "platform/sdl/termination_signals.hpp"
+#include "platform/sdl/text_input.hpp"
+#include "platform/sdl/wait_timeout.hpp"
+#include "platform/sdl/wake_event.hpp"
+#include "runtime/gbk.hpp"
+
+namespace tav::platform {
+namespace {
+
+constexpr int kWheelNotch = 120;
+constexpr int kBytesPerPixel = 4;
+constexpr const char* kTraceFirstFrameVariable = "TAVRINO_TRACE_FIRST_FRAME";
+// Without a display connection to wait on (not X11), input is looked for this often.
+constexpr int kFallbackPollMs = 10;
+
+// Video drivers that open no window anyone can see.
+bool IsInvisibleDriver(std::string_view driver) {
+    return driver == "offscreen" || driver == "dummy" || driver == "evdev";
+}
+
+// One reference to SDL's video subsystem (SDL counts them, so the audio device's own
+// SDL_InitSubSystem(SDL_INIT_AUDIO) lives alongside).
+class VideoSubsystem {
+public:
+    VideoSubsystem() = default;
+    ~VideoSubsystem() {
+        if (open_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    VideoSubsystem(const VideoSubsystem&) = delete;
+    VideoSubsystem& operator=(const VideoSubsystem&) = delete;
+
+    bool open(std::string* error) {
+        // The window surface must be a plain shared-memory image: no GPU or software GL renderer.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        // Termination signals are ours (TerminationSignals); closing a window never quits by itself.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+        // The click that activates a window is a click on it, as on the classic desktop.
+        SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            if (error) *error = SDL_GetError();
+            return false;
+        }
+        open_ = true;
+        // Without a display SDL falls back to drivers that show nothing; unless someone asked
+        // for one of them by name, that is no display.
+        const std::string_view driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+        if (IsInvisibleDriver(driver) && std::getenv("SDL_VIDEODRIVER") == nullptr) {
+            if (error) *error = "no X11 or Wayland display found (only SDL's " + std::string(driver) + " driver works)";
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            open_ = false;
+            return false;
+        }
+        return true;
+    }
+
+private:
+    bool open_ = false;
+};
+
+struct WindowDeleter {
+    void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+};
+using WindowPtr = std::unique_ptr<SDL_Window, WindowDeleter>;
+
+struct SurfaceDeleter {
+    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+
+// Keeps a surface locked while it is written, when the surface needs locking at all.
+class SurfaceLock {
+public:
+    explicit SurfaceLock(SDL_Surface* s) : surface_(s) {
+        locked_ = !SDL_MUSTLOCK(s) || SDL_LockSurface(s) == 0;
+        must_unlock_ = SDL_MUSTLOCK(s) && locked_;
+    }
+    ~SurfaceLock() {
+        if (must_unlock_) SDL_UnlockSurface(surface_);
+    }
+    SurfaceLock(const SurfaceLock&) = delete;
+    SurfaceLock& operator=(const SurfaceLock&) = delete;
+    bool locked() const { return locked_; }
+
+private:
+    SDL_Surface* surface_;
+    bool locked_ = false;
+    bool must_unlock_ = false;
+};
+
+std::optional<MouseButton> ButtonFromSdl(Uint8 button) {
+    switch (button) {
+    case SDL_BUTTON_LEFT: return MouseButton::Left;
+    case SDL_BUTTON_RIGHT: return MouseButton::Right;
+    case SDL_BUTTON_MIDDLE: return MouseButton::Middle;
+    default: return std::nullopt;
+    }
+}
+
+// Keys whose press also types a character: Backspace, Tab, Return and Escape.
+bool IsTypedControlKey(int vk) {
+    return vk == vk::kBack || vk == vk::kTab || vk == vk::kReturn || vk == vk::kEscape;
+}
+
+// Copies `area` of the framebuffer into the surface at the same place.
+void CopyArea(const Bitmap& framebuffer, const Rect& area, SDL_Surface* surface) {
+    const Argb* src = framebuffer.pixels().data() + std::size_t(area.y) * framebuffer.width() + area.x;
+    const int src_pitch = framebuffer.width() * kBytesPerPixel;
+    const Uint32 format = surface->format->format;
+    auto* dst = static_cast<Uint8*>(surface->pixels) + std::size_t(area.y) * surface->pitch +
+                std::size_t(area.x) * surface->format->BytesPerPixel;
+    if (format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_RGB888) {
+        const auto row_bytes = std::size_t(area.width) * kBytesPerPixel;
+        for (int y = 0; y < area.height; ++y) {
+            std::memcpy(dst, src, row_bytes);
+            src += framebuffer.width();
+            dst += surface->pitch;
+        }
+    } else {
+        SDL_ConvertPixels(area.width, area.height, SDL_PIXELFORMAT_ARGB8888, src, src_pitch, format, dst,
+                          surface->pitch);
+    }
+}
+
+class SdlBackend final : public Backend {
+public:
+    explicit SdlBackend(std::unique_ptr<VideoSubsystem> video)
+        : video_(std::move(video)), start_(std::chrono::steady_clock::now()), signals_(wake_event_) {
+        const char* trace = std::getenv(kTraceFirstFrameVariable);
+        trace_first_frame_ = trace != nullptr && std::string_view(trace) == "1";
+    }
+
+    ~SdlBackend() override { natives_.clear(); }
+
+    void attach(WindowSystem& system) override { system_ = &system; }
+
+    std::uint64_t now_ms() override { return now_us() / 1000; }
+
+    Size screen_size() override {
+        SDL_DisplayMode mode{};
+        if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {};
+        return {mode.w, mode.h};
+    }
+
+    // Known once the window manager has framed one of our windows; no window manager, no frame.
+    Size frame_size(const TopLevelStyle& style) override {
+        if (!style.title_bar) return {};
+        const Borders b = known_borders();
+        return {b.left + b.right, b.top + b.bottom};
+    }
+
+    bool can_receive_input() override { return true; }
+
+    bool create_native(WindowHandle w, Size client, const TopLevelStyle& style, std::string_view caption_gbk) override {
+        Uint32 flags = SDL_WINDOW_HIDDEN;
+        if (style.resizable) flags |= SDL_WINDOW_RESIZABLE;
+        if (!style.title_bar) flags |= SDL_WINDOW_BORDERLESS;
+        // Close and minimise boxes are the window manager's; a fixed-size window gets no maximise box.
+        const std::string title = GbkToUtf8(caption_gbk);
+        WindowPtr window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                          std::max(client.width, 1), std::max(client.height, 1), flags));
+        if (!window) return false;
+        if (style.modal_dialog) {
+            if (SDL_Window* owner = main_window()) SDL_SetWindowModalFor(window.get(), owner);
+        }
+        if (display_fd_ < 0) display_fd_ = sdl::DisplayConnectionFd(window.get());
+        const Uint32 id = SDL_GetWindowID(window.get());
+        by_sdl_id_[id] = w;
+        natives_[w] = Native{std::move(window), id, std::nullopt};
+        creation_order_.push_back(w);
+        return true;
+    }
+
+    void destroy_native(WindowHandle w) override {
+        auto it = natives_.find(w);
+        if (it == natives_.end()) return;
+        by_sdl_id_.erase(it->second.id);
+        natives_.erase(it);
+        std::erase(creation_order_, w);
+    }
+
+    void show_native(WindowHandle w, bool visible, Point screen_pos) override {
+        Native* n = find(w);
+        if (!n) return;
+        if (!visible) {
+            SDL_HideWindow(n->window.get());
+            return;
+        }
+        // Move only to a new position: where the user dragged the window is not ours to undo.
+        if (n->placed_at != screen_pos) place(*n, screen_pos);
+        SDL_ShowWindow(n->window.get());
+        SDL_RaiseWindow(n->window.get());
+    }
+
+    void move_native(WindowHandle w, Point screen_pos, Size client) override {
+        Native* n = find(w);
+        if (!n) return;
+        SDL_SetWindowSize(n->window.get(), std::max(client.width, 1), std::max(client.height, 1));
+        place(*n, screen_pos);
+    }
+
+    void set_native_caption(WindowHandle w, std::string_view caption_gbk) override {
+        if (Native* n = find(w)) SDL_SetWindowTitle(n->window.get(), GbkToUtf8(caption_gbk).c_str());
+    }
+
+    void set_native_icon(WindowHandle w, const Bitmap& icon) override {
+        Native* n = find(w);
+        if (!n || icon.empty()) return;
+        // SDL only reads the pixels (SetWindowIcon copies them).
+        SurfacePtr surface(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<Argb*>(icon.pixels().data()), icon.width(),
+                                                              icon.height(), 32, icon.width() * kBytesPerPixel,
+                                                              SDL_PIXELFORMAT_ARGB8888));
+        if (surface) SDL_SetWindowIcon(n->window.get(), surface.get());
+    }
+
+    // The window system keeps input away from disabled windows itself; the window manager already
+    // knows a box is modal for the main window (SDL_SetWindowModalFor at creation).
+    void set_native_enabled(WindowHandle, bool) override {}
+
+    void present(WindowHandle w, const Bitmap& framebuffer, std::span<const Rect> areas) override {
+        Native* n = find(w);
+        if (!n) return;
+        // SDL hands out a new surface after the window was resized, so fetch it every time.
+        SDL_Surface* surface = SDL_GetWindowSurface(n->window.get());
+        if (!surface) return;
+        const std::vector<Rect> clipped = sdl::ClipPresentAreas(areas, framebuffer.size(), {surface->w, surface->h});
+        if (clipped.empty()) return;
+        {
+            SurfaceLock lock(surface);
+            if (!lock.locked()) return;
+            for (const Rect& r : clipped) CopyArea(framebuffer, r, surface);
+        }
+        std::vector<SDL_Rect> rects;
+        rects.reserve(clipped.size());
+        for (const Rect& r : clipped) rects.push_back({r.x, r.y, r.width, r.height});
+        SDL_UpdateWindowSurfaceRects(n->window.get(), rects.data(), int(rects.size()));
+        if (trace_first_frame_) {
+            trace_first_frame_ = false;
+            timespec ts{};
+            clock_gettime(CLOCK_MONOTONIC, &ts);
+            std::fprintf(stderr, "tavrino: first frame at %lld.%09ld\n", static_cast<long long>(ts.tv_sec), ts.tv_nsec);
+        }
+    }
+
+    // We block in poll() on the display connection and our wake descriptor ourselves rather than
+    // in SDL_WaitEventTimeout: SDL wakes that wait by sending an X event to one of our windows
+    // through a second connection, and when the window is destroyed before the server takes
+    // that request, the stray BadWindow error ends the program in Xlib at exit.
+    void wait(std::optional<std::uint64_t> deadline_ms) override {
+        for (;;) {
+            if (deliver_pending()) return;
+            const int timeout = deadline_ms ? sdl::WaitTimeoutMs(*deadline_ms, now_us()) : -1;
+            if (timeout == 0) return;
+            block(timeout);
+        }
+    }
+
+    void wake() override { wake_event_.signal(); }
+
+private:
+    struct Native {
+        WindowPtr window;
+        Uint32 id = 0;
+        std::optional<Point> placed_at; // the last position we moved the window to
+    };
+
+    struct Borders {
+        int top = 0, left = 0, bottom = 0, right = 0;
+    };
+
+    // The frame of the first window the window manager has told us about.
+    Borders known_borders() const {
+        for (const auto& [handle, n] : natives_) {
+            Borders b;
+            if (SDL_GetWindowBordersSize(n.window.get(), &b.top, &b.left, &b.bottom, &b.right) == 0) return b;
+        }
+        return {};
+    }
+
+    // Moves the window so that its frame's corner is at `screen_pos` (SDL places the client area).
+    void place(Native& n, Point screen_pos) {
+        Borders b;
+        if (SDL_GetWindowBordersSize(n.window.get(), &b.top, &b.left, &b.bottom, &b.right) != 0) b = known_borders();
+        SDL_Rect display{};
+        SDL_GetDisplayBounds(0, &display);
+        SDL_SetWindowPosition(n.window.get(), display.x + screen_pos.x + b.left, display.y + screen_pos.y + b.top);
+        n.placed_at = screen_pos;
+    }
+
+    std::uint64_t now_us() const {
+        return std::uint64_t(
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start_).count());
+    }
+
+    Native* find(WindowHandle w) {
+        auto it = natives_.find(w);
+        return it == natives_.end() ? nullptr : &it->second;
+    }
+
+    WindowHandle handle_of(Uint32 sdl_id) const {
+        auto it = by_sdl_id_.find(sdl_id);
+        return it == by_sdl_id_.end() ? kNoWindow : it->second;
+    }
+
+    // The first top-level window still open: the game window.
+    WindowHandle main_handle() const { return creation_order_.empty() ? kNoWindow : creation_order_.front(); }
+    SDL_Window* main_window() {
+        Native* n = find(main_handle());
+        return n ? n->window.get() : nullptr;
+    }
+
+    // Hands everything that has arrived to the window system; false when nothing had.
+    bool deliver_pending() {
+        bool delivered = wake_event_.drain();
+        if (signals_.take() && main_handle() != kNoWindow && system_) {
+            system_->on_native_close_request(main_handle());
+            delivered = true;
+        }
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            handle(event);
+            delivered = true;
+        }
+        return delivered;
+    }
+
+    // Sleeps until the display connection or the wake descriptor has something, or `timeout_ms`
+    // (-1: no limit) passes. A signal interrupting poll() just ends the sleep early.
+    void block(int timeout_ms) {
+        pollfd fds[2] = {{wake_event_.fd(), POLLIN, 0}, {display_fd_, POLLIN, 0}};
+        const nfds_t count = display_fd_ >= 0 ? 2 : 1;
+        if (display_fd_ < 0 || wake_event_.fd() < 0) {
+            timeout_ms = timeout_ms < 0 ? kFallbackPollMs : std::min(timeout_ms, kFallbackPollMs);
+        }
+        ::poll(fds, count, timeout_ms);
+    }
+
+    // Keys still down when a window loses the keyboard go up there, so no modifier sticks.
+    void release_held_keys(WindowHandle w) {
+        std::vector<int> held;
+        held.swap(held_keys_);
+        for (int vk : held) system_->on_native_key(w, vk, false);
+    }
+
+    void handle(const SDL_Event& e) {
+        if (!system_) return;
+        switch (e.type) {
+        case SDL_QUIT:
+            if (main_handle() != kNoWindow) system_->on_native_close_request(main_handle());
+            break;
+        case SDL_WINDOWEVENT: handle_window_event(e.window); break;
+        case SDL_MOUSEMOTION:
+            if (WindowHandle w = handle_of(e.motion.windowID)) system_->on_native_mouse_move(w, {e.motion.x, e.motion.y});
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            const WindowHandle w = handle_of(e.button.windowID);
+            const auto button = ButtonFromSdl(e.button.button);
+            if (!w || !button) break;
+            const bool down = e.type == SDL_MOUSEBUTTONDOWN;
+            // Every second press of a quick series is a double click (press, release, double, release).
+            const bool double_click = down && e.button.clicks >= 2 && e.button.clicks % 2 == 0;
+            system_->on_native_mouse_button(w, *button, down, {e.button.x, e.button.y}, double_click);
+            break;
+        }
+        case SDL_MOUSEWHEEL: {
+            const WindowHandle w = handle_of(e.wheel.windowID);
+            const int sign = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+            if (w && e.wheel.y != 0) system_->on_native_wheel(w, e.wheel.y * kWheelNotch * sign, {e.wheel.mouseX, e.wheel.mouseY});
+            break;
+        }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const WindowHandle w = handle_of(e.key.windowID);
+            const int vk = sdl::VirtualKeyFromSdl(e.key.keysym.sym);
+            if (!w || vk == 0) break;
+            const bool down = e.type == SDL_KEYDOWN;
+            std::erase(held_keys_, vk);
+            if (down) held_keys_.push_back(vk);
+            system_->on_native_key(w, vk, down);
+            // The desktop's keyboard translation also types these keys as control characters.
+            const bool plain = (e.key.keysym.mod & (KMOD_CTRL | KMOD_ALT)) == 0;
+            if (down && plain && IsTypedControlKey(vk)) system_->on_native_char(w, Uint32(vk));
+            break;
+        }
+        case SDL_TEXTINPUT:
+            if (WindowHandle w = handle_of(e.text.windowID)) {
+                for (std::uint32_t c : sdl::GbkCharCodes(e.text.text)) system_->on_native_char(w, c);
+            }
+            break;
+        default: break;
+        }
+    }
+
+    void handle_window_event(const SDL_WindowEvent& e) {
+        const WindowHandle w = handle_of(e.windowID);
+        if (!w) return;
+        switch (e.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED: system_->on_native_expose(w); break;
+        case SDL_WINDOWEVENT_LEAVE: system_->on_native_mouse_leave(w); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: release_held_keys(w); break;
+        case SDL_WINDOWEVENT_CLOSE: system_->on_native_close_request(w); break;
+        default: break;
+        }
+    }
+
+    std::unique_ptr<VideoSubsystem> video_; // first member: outlives every window
+    WindowSystem* system_ = nullptr;
+    std::chrono::steady_clock::time_point start_;
+    bool trace_first_frame_ = false;
+    int display_fd_ = -1; // SDL's X connection, polled for input
+    std::unordered_map<WindowHandle, Native> natives_;
+    std::unordered_map<Uint32, WindowHandle> by_sdl_id_;
+    std::vector<WindowHandle> creation_order_;
+    std::vector<int> held_keys_;
+    sdl::WakeEvent wake_event_;
+    sdl::TerminationSignals signals_; // after wake_event_: goes first, as it signals it
+};
+
+} // namespace
+
+std::unique_ptr<Backend> CreateSdlBackend(std::string* error) {
+    auto video = std::make_unique<VideoSubsystem>();
+    if (!video->open(error)) return nullptr;
+    return std::make_unique<SdlBackend>(std::move(video));
+}
+
+} // namespace tav::platform

@@ -1,0 +1,112 @@
+// A window of our window system on the desktop, for the smoke test and start-up measurements:
+// a 505 x 584 window "Tavrino", centred, painted blue with a red square in the top-left corner,
+// a green square wherever the left button is pressed. Closing it (or SIGTERM/SIGINT) ends the
+// program with 0. With --box a modal box "信息提示！" opens over it, the main window disabled
+// until the box is closed.
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gfx/painter.hpp"
+#include "platform/sdl/sdl_backend.hpp"
+#include "platform/window_delegate.hpp"
+#include "platform/window_system.hpp"
+#include "runtime/gbk.hpp"
+
+namespace {
+
+using tav::Painter;
+using tav::Point;
+using tav::Rect;
+using tav::Rgb;
+using tav::Size;
+namespace platform = tav::platform;
+
+constexpr Size kMainClient{505, 584};
+constexpr Size kBoxClient{300, 120};
+constexpr tav::Argb kBackground = Rgb(0x20, 0x60, 0xA0);
+constexpr tav::Argb kCornerMark = Rgb(0xFF, 0x00, 0x00);
+constexpr tav::Argb kClickMark = Rgb(0x00, 0xFF, 0x00);
+constexpr tav::Argb kBoxFace = Rgb(0xF0, 0xF0, 0xF0);
+constexpr Rect kCornerRect{0, 0, 40, 40};
+constexpr int kClickMarkSize = 16;
+
+class MainWindow : public platform::WindowDelegate {
+public:
+    explicit MainWindow(platform::WindowSystem& system) : system_(system) {
+        platform::TopLevelStyle style;
+        style.minimise_box = true;
+        style.centred = true;
+        handle_ = system_.create_top_level(*this, kMainClient, style, "Tavrino");
+    }
+    platform::WindowHandle handle() const { return handle_; }
+
+    void on_paint(Painter& p) override {
+        p.fill_rect({0, 0, kMainClient.width, kMainClient.height}, kBackground);
+        p.fill_rect(kCornerRect, kCornerMark);
+        for (const Rect& r : marks_) p.fill_rect(r, kClickMark);
+    }
+    void on_mouse_down(platform::MouseButton b, Point at, std::uint32_t) override {
+        if (b != platform::MouseButton::Left) return;
+        const Rect r{at.x - kClickMarkSize / 2, at.y - kClickMarkSize / 2, kClickMarkSize, kClickMarkSize};
+        marks_.push_back(r);
+        system_.invalidate(handle_, r);
+    }
+    void on_close_request() override {
+        system_.destroy(handle_);
+        system_.post_quit(0);
+    }
+
+private:
+    platform::WindowSystem& system_;
+    platform::WindowHandle handle_ = platform::kNoWindow;
+    std::vector<Rect> marks_;
+};
+
+class Box : public platform::WindowDelegate {
+public:
+    Box(platform::WindowSystem& system, platform::WindowHandle owner) : system_(system), owner_(owner) {
+        platform::TopLevelStyle style;
+        style.centred = true;
+        style.modal_dialog = true;
+        handle_ = system_.create_top_level(*this, kBoxClient, style, tav::Utf8ToGbk("信息提示！"));
+        system_.enable(owner_, false);
+        system_.show(handle_, true);
+    }
+    void on_paint(Painter& p) override { p.fill_rect({0, 0, kBoxClient.width, kBoxClient.height}, kBoxFace); }
+    void on_close_request() override {
+        system_.enable(owner_, true);
+        system_.destroy(handle_);
+    }
+
+private:
+    platform::WindowSystem& system_;
+    platform::WindowHandle owner_;
+    platform::WindowHandle handle_ = platform::kNoWindow;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const bool with_box = argc > 1 && std::strcmp(argv[1], "--box") == 0;
+    std::string error;
+    auto backend = platform::CreateSdlBackend(&error);
+    if (!backend) {
+        std::fprintf(stderr, "tavrino: cannot open a display: %s\n", error.c_str());
+        return 1;
+    }
+    platform::WindowSystem system(std::move(backend));
+    MainWindow main_window(system);
+    if (main_window.handle() == platform::kNoWindow) {
+        std::fprintf(stderr, "tavrino: cannot create the window\n");
+        return 1;
+    }
+    system.show(main_window.handle(), true);
+    std::unique_ptr<Box> box;
+    if (with_box) box = std::make_unique<Box>(system, main_window.handle());
+    system.run();
+    return system.exit_code();
+}
