@@ -131,6 +131,9 @@ void WindowSystem::Impl::dispatch_key(WindowHandle top, const InputMessage& in) 
             tw->delegate->on_activate_key();
         } else if (in.key == vk::kSpace && focused_button) {
             space_pressed = target; // a push button clicks when Space is let go
+        } else if (target != top) {
+            // Like a dialog: what the focused control leaves (Escape, Enter) goes to its window.
+            if (Window* t = find(top); t && takes_input(*t)) t->delegate->on_key_down(in.key, msg.keys);
         }
         break;
     }

@@ -28,7 +28,8 @@ public:
     // Mouse input in client coordinates of this window (the one under the pointer or with capture).
     virtual void on_mouse_down(MouseButton, Point, std::uint32_t /*keys*/) {}
     virtual void on_mouse_up(MouseButton, Point, std::uint32_t /*keys*/) {}
-    virtual void on_double_click(MouseButton, Point, std::uint32_t /*keys*/) {}
+    // The second press of a double click; by default a plain press, so no press is lost.
+    virtual void on_double_click(MouseButton b, Point p, std::uint32_t keys) { on_mouse_down(b, p, keys); }
     virtual void on_mouse_move(Point, std::uint32_t /*keys*/) {}
     // The pointer left the window (sent once after a move took it elsewhere).
     virtual void on_mouse_leave() {}
@@ -39,6 +40,8 @@ public:
 
     // Keyboard input for the window with the focus. Returning true from on_key_down means the
     // window consumed the key, so the window system does not apply its dialog keys (Tab, Space, Enter).
+    // A key a focused child leaves that is no dialog key for it (Escape, Enter on a non-button)
+    // goes on to its top-level window's on_key_down, as a dialog box takes Escape.
     virtual bool on_key_down(int /*vk*/, std::uint32_t /*keys*/) { return false; }
     virtual void on_key_up(int /*vk*/, std::uint32_t /*keys*/) {}
     virtual void on_char(std::uint32_t /*character*/) {}

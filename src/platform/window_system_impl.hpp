@@ -112,6 +112,8 @@ struct WindowSystem::Impl {
     void invalidate_footprint(const Window& w);
     // The window lost visibility or input: drops capture and focus held by it or its descendants.
     void drop_input_holders(WindowHandle w, bool focus_too);
+    // A window hidden under the pointer is told the pointer left it.
+    void leave_if_hidden(WindowHandle w);
 
     // --- painting ---
     void invalidate_rect(const Window& w, Rect r);

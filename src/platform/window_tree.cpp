@@ -86,6 +86,10 @@ void WindowSystem::Impl::drop_input_holders(WindowHandle w, bool focus_too) {
     if (space_pressed != kNoWindow && is_ancestor_or_self(w, space_pressed)) space_pressed = kNoWindow;
 }
 
+void WindowSystem::Impl::leave_if_hidden(WindowHandle w) {
+    if (hover != kNoWindow && is_ancestor_or_self(w, hover)) mouse_leave_to(kNoWindow);
+}
+
 void WindowSystem::Impl::destroy_tree(WindowHandle h) {
     Window* w = find(h);
     if (!w) return;
@@ -246,6 +250,7 @@ void WindowSystem::show(WindowHandle w, bool visible) {
             win->visible = false;
             win->dirty.clear();
             I.drop_input_holders(w, true);
+            I.leave_if_hidden(w);
             if (Window* again = I.find(w)) I.backend->show_native(w, false, again->rect.origin());
         }
     } else {
@@ -253,6 +258,7 @@ void WindowSystem::show(WindowHandle w, bool visible) {
             I.invalidate_footprint(*win);
             win->visible = false;
             I.drop_input_holders(w, true);
+            I.leave_if_hidden(w);
         } else {
             win->visible = true;
             I.invalidate_footprint(*win);

@@ -110,6 +110,16 @@ TEST(InputTest, CaptureTakesAllMouseInputAndLeaveIsSentOnce) {
     EXPECT_FALSE(d.ws->button_held(MouseButton::Left));
     EXPECT_EQ(a.leaves, 2);
 
+    // The second press of a double click is a press unless the window wants it otherwise.
+    d.backend->system().on_native_mouse_button(h, MouseButton::Left, true, {20, 20}, true);
+    d.ws->process_pending();
+    EXPECT_EQ(a.downs.size(), 2u);
+
+    // Hiding the window under the pointer tells it the pointer left.
+    d.ws->show(wa, false);
+    EXPECT_EQ(a.leaves, 3);
+    d.ws->show(wa, true);
+
     // Destroying or hiding the holder ends the capture.
     d.ws->set_capture(wb);
     d.ws->show(wb, false);
@@ -212,6 +222,14 @@ TEST(InputTest, TabMovesBetweenTabStopsAndSpaceOrEnterPressTheFocusedButton) {
     d.backend->press_key(h, vk::kReturn);
     d.ws->process_pending();
     EXPECT_EQ(edit_d.activations, 0);
+
+    // Keys the focused control leaves go on to its top-level window (a box's Escape).
+    d.log.clear();
+    d.backend->press_key(h, vk::kEscape);
+    d.backend->press_key(h, vk::kReturn);
+    d.ws->process_pending();
+    EXPECT_EQ(count(d.log, "top:keydown 27"), 1);
+    EXPECT_EQ(count(d.log, "top:keydown 13"), 1);
 
     // A window that consumes the key keeps Tab for itself.
     edit_d.consume_keys = true;
