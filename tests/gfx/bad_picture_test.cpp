@@ -108,9 +108,9 @@ TEST(BadPicture, BmpHeadersAndData) {
     Put32(far_data, 10, 0xFFFFFFF0u);
     EXPECT_FALSE(DecodePicture(far_data).has_value());
 
-    Bytes rle = SmallBmp(8, {Rgb(0, 0, 0), Rgb(9, 9, 9)});
-    Put32(rle, 30, 1);
-    EXPECT_FALSE(DecodePicture(rle).has_value());
+    Bytes rle_24 = SmallBmp(24);
+    Put32(rle_24, 30, 1);
+    EXPECT_FALSE(DecodePicture(rle_24).has_value());
 
     // Every truncation of a valid file is refused; the whole file decodes.
     for (const Bytes& file : {SmallBmp(24), SmallBmp(4, {Rgb(0, 0, 0), Rgb(9, 9, 9)}), SmallBmp(16)}) {

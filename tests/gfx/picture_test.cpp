@@ -65,6 +65,46 @@ TEST(Bmp, EveryDepthBothRowOrders) {
     EXPECT_EQ(PictureSize(MakeBmp(7, 5, 24, true, {}, [](int, int) { return 0x123456u; })), (Size{7, 5}));
 }
 
+// Run-length coded 8- and 4-bit pictures: runs, literal groups with padding, skips and ends.
+TEST(Bmp, RunLengthCoded) {
+    auto rle_file = [](int bpp, const Bytes& codes) {
+        // A 4 x 3 picture with a four-colour palette; the coded data replace the plain rows.
+        Bytes b = test::MakeBmp(4, 3, bpp, false, {Rgb(0, 0, 0), Rgb(255, 0, 0), Rgb(0, 255, 0), Rgb(0, 0, 255)},
+                                [](int, int) { return 0u; });
+        const std::size_t data = 14 + 40 + 16;
+        b.resize(data);
+        b.insert(b.end(), codes.begin(), codes.end());
+        Put32(b, 30, bpp == 8 ? 1 : 2);
+        return b;
+    };
+    // Bottom row: a run of two 1s, then single 2 and 3; middle row: skip one pixel, a 2; top
+    // row: a literal group 3 2 1, padded to a word.
+    const Bytes rle8 = {2, 1, 1, 2, 1, 3, 0, 0, 0, 2, 1, 0, 1, 2, 0, 0, 0, 3, 3, 2, 1, 0, 0, 1};
+    auto bmp = DecodePicture(rle_file(8, rle8));
+    ASSERT_TRUE(bmp.has_value());
+    EXPECT_EQ(bmp->pixel(0, 2), Rgb(255, 0, 0));
+    EXPECT_EQ(bmp->pixel(1, 2), Rgb(255, 0, 0));
+    EXPECT_EQ(bmp->pixel(2, 2), Rgb(0, 255, 0));
+    EXPECT_EQ(bmp->pixel(3, 2), Rgb(0, 0, 255));
+    EXPECT_EQ(bmp->pixel(0, 1), Rgb(0, 0, 0)); // skipped
+    EXPECT_EQ(bmp->pixel(1, 1), Rgb(0, 255, 0));
+    EXPECT_EQ(bmp->pixel(0, 0), Rgb(0, 0, 255));
+    EXPECT_EQ(bmp->pixel(2, 0), Rgb(255, 0, 0));
+    EXPECT_EQ(bmp->pixel(3, 0), Rgb(0, 0, 0));
+    // 4 bits: a run alternates the two nibbles; a literal of three takes two bytes.
+    const Bytes rle4 = {4, 0x12, 0, 0, 0, 3, 0x32, 0x10, 0, 1};
+    bmp = DecodePicture(rle_file(4, rle4));
+    ASSERT_TRUE(bmp.has_value());
+    EXPECT_EQ(bmp->pixel(0, 2), Rgb(255, 0, 0));
+    EXPECT_EQ(bmp->pixel(1, 2), Rgb(0, 255, 0));
+    EXPECT_EQ(bmp->pixel(3, 2), Rgb(0, 255, 0));
+    EXPECT_EQ(bmp->pixel(0, 1), Rgb(0, 0, 255));
+    EXPECT_EQ(bmp->pixel(2, 1), Rgb(255, 0, 0));
+    // No end mark, or an index beyond the palette: no picture.
+    EXPECT_FALSE(DecodePicture(rle_file(8, {2, 1, 0, 0})).has_value());
+    EXPECT_FALSE(DecodePicture(rle_file(8, {2, 9, 0, 1})).has_value());
+}
+
 // A lamp frame as the layout stores it: 24 bits, 208-byte rows, two spare bytes at the end.
 TEST(Bmp, LampFileDecodesToItsFrame) {
     const Bitmap lamp = test::MakeLamp();

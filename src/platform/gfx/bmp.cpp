@@ -14,6 +14,8 @@ constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kLargestHeaderSize = 124;
 constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::uint32_t kBiAlphaBitfields = 6;
 
@@ -46,6 +48,7 @@ struct DibHeader {
     int bpp = 0;
     Channel red, green, blue, alpha;
     bool masked = false;              // channels come from bit masks
+    bool rle = false;                 // run-length coded 4- or 8-bit indices
     std::uint64_t palette_at = 0;
     int palette_count = 0;
     int palette_entry = 4;            // 3 for the old core header
@@ -95,9 +98,13 @@ std::optional<DibHeader> ReadDibHeader(const ByteReader& r, std::uint64_t at, bo
     h.height = int(height);
 
     switch (h.bpp) {
-    case 1:
     case 4:
     case 8:
+        // Run-length coding is only defined for bottom-up pictures.
+        h.rle = compression == (h.bpp == 8 ? kBiRle8 : kBiRle4) && !h.top_down && !icon;
+        if (compression != kBiRgb && !h.rle) return std::nullopt;
+        break;
+    case 1:
     case 24:
         if (compression != kBiRgb) return std::nullopt;
         break;
@@ -108,7 +115,7 @@ std::optional<DibHeader> ReadDibHeader(const ByteReader& r, std::uint64_t at, bo
     default: return std::nullopt;
     }
 
-    if (compression == kBiRgb) {
+    if (compression == kBiRgb || h.rle) {
         if (h.bpp == 16) {
             h.masked = true;
             h.red = Channel::Of(0x7C00);
@@ -144,19 +151,68 @@ std::optional<DibHeader> ReadDibHeader(const ByteReader& r, std::uint64_t at, bo
 
 std::uint64_t RowStride(int width, int bpp) { return (std::uint64_t(width) * std::uint64_t(bpp) + 31) / 32 * 4; }
 
+// Decodes run-length coded indices from `data` to the end of the block into `out`; false when
+// the end-of-picture mark is missing or an index lies beyond the palette. Pixels the runs skip
+// stay black.
+bool DecodeRle(const ByteReader& r, const DibHeader& h, std::uint64_t data, Argb (&palette)[256], Bitmap& out) {
+    constexpr std::uint8_t kEscape = 0, kEndOfLine = 0, kEndOfPicture = 1, kDelta = 2;
+    for (Argb& c : out.pixels()) c = 0xFF000000u;
+    std::int64_t x = 0, row = 0;
+    std::uint64_t at = data;
+    auto put = [&](int index) {
+        if (index >= h.palette_count) return false;
+        if (x < h.width && row < h.height) out.set_pixel(int(x), int(h.height - 1 - row), palette[index]);
+        ++x;
+        return true;
+    };
+    for (;;) {
+        const auto count = r.u8(at), value = r.u8(at + 1);
+        if (!count || !value) return false;
+        at += 2;
+        if (*count != kEscape) {
+            for (int i = 0; i < *count; ++i) {
+                const int index = h.bpp == 8 ? *value : (i % 2 == 0 ? *value >> 4 : *value & 0x0F);
+                if (!put(index)) return false;
+            }
+        } else if (*value == kEndOfLine) {
+            x = 0;
+            ++row;
+        } else if (*value == kEndOfPicture) {
+            return true;
+        } else if (*value == kDelta) {
+            const auto dx = r.u8(at), dy = r.u8(at + 1);
+            if (!dx || !dy) return false;
+            at += 2;
+            x += *dx;
+            row += *dy;
+        } else {
+            // Literal indices, padded to a whole 16-bit word.
+            const std::uint64_t bytes = h.bpp == 8 ? *value : (std::uint64_t(*value) + 1) / 2;
+            if (!r.has(at, bytes)) return false;
+            for (int i = 0; i < *value; ++i) {
+                const std::uint8_t b = *r.u8(at + (h.bpp == 8 ? std::uint64_t(i) : std::uint64_t(i) / 2));
+                const int index = h.bpp == 8 ? b : (i % 2 == 0 ? b >> 4 : b & 0x0F);
+                if (!put(index)) return false;
+            }
+            at += bytes + bytes % 2;
+        }
+    }
+}
+
 // Decodes the colour rows at `data` into `out`; false when rows are missing or an index lies
 // beyond the palette. `keep_alpha` takes the fourth byte of 32-bit pixels as alpha.
 bool DecodeRows(const ByteReader& r, const DibHeader& h, std::uint64_t data, bool keep_alpha, Bitmap& out) {
-    const std::uint64_t stride = RowStride(h.width, h.bpp);
-    const std::uint64_t last_row = (std::uint64_t(h.width) * std::uint64_t(h.bpp) + 7) / 8;
-    // The last row may come without its padding.
-    if (!r.has(data, stride * std::uint64_t(h.height - 1) + last_row)) return false;
-
     Argb palette[256] = {};
     for (int i = 0; i < h.palette_count; ++i) {
         const std::uint64_t at = h.palette_at + std::uint64_t(i) * std::uint64_t(h.palette_entry);
         palette[i] = Rgb(*r.u8(at + 2), *r.u8(at + 1), *r.u8(at));
     }
+    if (h.rle) return DecodeRle(r, h, data, palette, out);
+
+    const std::uint64_t stride = RowStride(h.width, h.bpp);
+    const std::uint64_t last_row = (std::uint64_t(h.width) * std::uint64_t(h.bpp) + 7) / 8;
+    // The last row may come without its padding.
+    if (!r.has(data, stride * std::uint64_t(h.height - 1) + last_row)) return false;
 
     bool any_alpha = false;
     for (int row = 0; row < h.height; ++row) {
