@@ -9,12 +9,14 @@ namespace tav {
 
 class ByteReader {
 public:
+    // Reads from `bytes`, which must outlive the reader.
     explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     // True when `count` bytes exist at `offset`.
     bool has(std::uint64_t offset, std::uint64_t count) const {
         return offset <= bytes_.size() && count <= bytes_.size() - offset;
     }
+    // The byte, 16-bit or 32-bit value at `at`; nothing past the end.
     std::optional<std::uint8_t> u8(std::uint64_t at) const {
         if (!has(at, 1)) return std::nullopt;
         return bytes_[at];
@@ -38,6 +40,7 @@ public:
         if (!has(offset, count)) return {};
         return bytes_.subspan(std::size_t(offset), std::size_t(count));
     }
+    // The whole block.
     std::size_t size() const { return bytes_.size(); }
     std::span<const std::uint8_t> bytes() const { return bytes_; }
 

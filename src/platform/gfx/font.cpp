@@ -19,6 +19,8 @@ constexpr const char* kFallbackFaceGbk = "\xBA\xDA\xCC\xE5"; // 黑体 in GBK
 // Synthetic bold widens strokes by 1/24 of the em, at least one pixel (26.6 units).
 constexpr FT_Pos kMinEmbolden = 64;
 constexpr FT_Pos kEmboldenDivisor = 24;
+// Baseline of a face without usable metrics: four fifths down the line.
+int DefaultAscent(int height) { return height * 4 / 5; }
 // Pen movement for a character when no face can be opened at all.
 constexpr int kNoFaceAdvanceDivisor = 2;
 
@@ -47,7 +49,7 @@ int AscentFor(FT_Face face, int height) {
             desc = os2->sTypoDescender;
         }
     }
-    if (asc - desc <= 0) return height * 4 / 5;
+    if (asc - desc <= 0) return DefaultAscent(height);
     return int(std::lround(height * asc / (asc - desc)));
 }
 
@@ -79,7 +81,7 @@ std::shared_ptr<Font> Font::Open(std::shared_ptr<FreeTypeLibrary> lib, const Fac
 std::shared_ptr<Font> Font::Blank(int height) {
     std::shared_ptr<Font> font(new Font());
     font->height_ = height;
-    font->ascent_ = height * 4 / 5;
+    font->ascent_ = DefaultAscent(height);
     return font;
 }
 

@@ -59,6 +59,7 @@ public:
     Region clip() const;
     // The current origin in the target bitmap's coordinates.
     Point origin() const { return state_.origin; }
+    // The bitmap painted into.
     Bitmap& target() { return target_; }
 
     // Fills `r` with `color` (its alpha is ignored: fills are opaque).

@@ -10,6 +10,10 @@ namespace {
 
 constexpr Argb kEffectLight = Rgb(255, 255, 255);
 constexpr Argb kEffectShadow = Rgb(0, 0, 0);
+// Underline and strike-out lines are 1/16 of the height thick (at least one pixel); the
+// strike-out stands at 3/10 of the ascent above the baseline.
+constexpr int kLineThicknessDivisor = 16;
+constexpr int kStrikeOutTenths = 3;
 
 // Characters around which a line may break without a space: the CJK blocks and full-width forms.
 bool BreaksAnywhere(char32_t c) {
@@ -70,9 +74,9 @@ void DrawLines(Painter& p, const Rect& box, const Rect& clip, const std::vector<
                     p.blend_mask({pen + g.left, baseline - g.top}, {g.width, g.rows}, g.coverage, g.width, color);
                 pen += g.advance;
             }
-            const int thickness = std::max(1, line_height / 16);
+            const int thickness = std::max(1, line_height / kLineThicknessDivisor);
             if (font.underline()) p.fill_rect({x, baseline + thickness, w, thickness}, color);
-            if (font.strikeout()) p.fill_rect({x, baseline - font.ascent() * 3 / 10, w, thickness}, color);
+            if (font.strikeout()) p.fill_rect({x, baseline - font.ascent() * kStrikeOutTenths / 10, w, thickness}, color);
         }
         y += line_height;
     }
