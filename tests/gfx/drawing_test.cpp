@@ -60,6 +60,22 @@ TEST(Resample, AveragesWhenShrinkingAndBlendsWhenEnlarging) {
     EXPECT_NEAR(AlphaOf(mixed.pixel(0, 0)), 128, 1);
 }
 
+// A part resampled alone matches the same pixels of the whole, so partial repaints leave no seams.
+TEST(Resample, PartsMatchTheWhole) {
+    Bitmap src(37, 23);
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 37; ++x) src.set_pixel(x, y, Rgb(std::uint8_t(x * 7), std::uint8_t(y * 11), std::uint8_t(x ^ y)));
+    for (Size size : {Size{50, 61}, Size{20, 9}, Size{37, 10}}) {
+        const Bitmap whole = Resample(src, size);
+        const Rect part{size.width / 3, size.height / 4, size.width / 2, size.height / 2};
+        const Bitmap piece = ResamplePart(src, size, part);
+        ASSERT_EQ(piece.size(), part.size());
+        for (int y = 0; y < part.height; ++y)
+            for (int x = 0; x < part.width; ++x)
+                ASSERT_EQ(piece.pixel(x, y), whole.pixel(part.x + x, part.y + y)) << size.width << "x" << size.height;
+    }
+}
+
 // Stretching writes exactly the destination rectangle, clipped, wherever the origin is.
 TEST(Painter, StretchStaysInsideDestinationAndClip) {
     Bitmap target(20, 20, Rgb(1, 1, 1));
