@@ -1,6 +1,7 @@
 #include "platform/headless_backend.hpp"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace tav::platform {
 
@@ -90,7 +91,12 @@ void HeadlessBackend::wait(std::optional<std::uint64_t> deadline_ms) {
     std::optional<std::uint64_t> target = deadline_ms;
     auto earliest = [&target](std::uint64_t t) { target = target ? std::min(*target, t) : t; };
     if (!scheduled_.empty()) earliest(scheduled_.begin()->first);
-    if (limit_) earliest(*limit_);
+    if (limit_ && *limit_ > now_ms()) {
+        earliest(*limit_);
+    } else if (limit_ && now_ms() - *limit_ > kOverrunMs) {
+        // A loop nested inside run_until() that never ends would otherwise run for ever.
+        throw std::runtime_error("headless: a nested loop ran far past the end of run_until()/run_for()");
+    }
     if (!target) {
         if (wait_for_threads_) {
             std::unique_lock lock(wake_mutex_);
@@ -177,7 +183,7 @@ void HeadlessBackend::advance(std::uint64_t ms) { now_.fetch_add(ms, std::memory
 bool HeadlessBackend::run_until(const std::function<bool()>& done, std::uint64_t max_virtual_ms) {
     const std::uint64_t end = now_ms() + max_virtual_ms;
     const auto saved = limit_;
-    limit_ = saved ? std::min(*saved, end) : end;
+    limit_ = end;
     const bool timed_out = system_->run([&] { return done() || now_ms() >= end; }) && !done();
     limit_ = saved;
     // Work due at the very end (a tick at `end`) still runs.

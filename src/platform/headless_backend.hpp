@@ -76,6 +76,9 @@ public:
     // --- Test side: time ---
     // Moves the clock on at once, as if the code now running took `ms` (a blocking handler).
     void advance(std::uint64_t ms);
+    // How far past the end of run_until() a loop nested in it (a message box left open) may run
+    // before wait() throws std::runtime_error rather than let a test hang.
+    static constexpr std::uint64_t kOverrunMs = 10 * 60 * 1000;
     // Runs the loop until `done()` holds or `max_virtual_ms` have passed (then what is due at
     // that moment still runs); returns done().
     bool run_until(const std::function<bool()>& done, std::uint64_t max_virtual_ms);

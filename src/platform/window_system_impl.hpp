@@ -77,7 +77,6 @@ struct WindowSystem::Impl {
 
     bool quit = false;
     int exit_code = 0;
-    int loop_depth = 0;
 
     // Input state as of the message being dispatched.
     WindowHandle focus = kNoWindow;

@@ -25,6 +25,7 @@ struct FakeWindow : WindowDelegate {
     std::function<void(int)> timer_action;
     std::function<void()> down_action;
     std::function<void(std::uint32_t)> posted_action;
+    std::function<void(int)> on_key;
     std::vector<Point> downs, moves;
     std::vector<std::uint32_t> key_bits;
     int leaves = 0, activations = 0, closes = 0, paints = 0;
@@ -56,6 +57,7 @@ struct FakeWindow : WindowDelegate {
     bool on_key_down(int vk, std::uint32_t keys) override {
         key_bits.push_back(keys);
         note("keydown " + std::to_string(vk));
+        if (on_key) on_key(vk);
         return consume_keys;
     }
     void on_activate_key() override {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <stdexcept>
 #include <thread>
 
 #include "fake_window.hpp"
@@ -80,6 +81,32 @@ TEST(LoopTest, RunEndsWhenNothingCanHappenAndUntilIsCheckedFirst) {
     EXPECT_EQ(d.ws->now_ms(), 30u);
     EXPECT_FALSE(d.backend->run_until([&] { return ticks == 100; }, 50));
     EXPECT_EQ(d.ws->now_ms(), 80u);
+}
+
+TEST(LoopTest, ALoopNestedInRunForGoesOnPastItsEndAndARunawayOneFails) {
+    Desk d;
+    FakeWindow& w = d.delegate("w");
+    const WindowHandle h = d.top(w, {10, 10});
+    int ticks = 0;
+    bool box_open = false;
+    w.timer_action = [&](int) { ++ticks; };
+    // A box opened at 50 and closed by a key at 300: the nested loop outlives run_for(100).
+    w.posted_action = [&](std::uint32_t) {
+        box_open = true;
+        d.ws->run([&] { return !box_open; });
+    };
+    w.on_key = [&](int) { box_open = false; };
+    d.ws->set_timer(h, 1, 40);
+    d.backend->schedule(50, [&] { d.ws->post_message(h, 1); });
+    d.backend->schedule_key(h, vk::kEscape, true, 300);
+    d.backend->run_for(100);
+    EXPECT_FALSE(box_open);
+    EXPECT_EQ(d.ws->now_ms(), 300u);
+    EXPECT_EQ(ticks, 7);
+
+    // Never closed, with a timer running: a clear failure instead of a hang.
+    d.backend->schedule(d.ws->now_ms() + 10, [&] { d.ws->post_message(h, 1); });
+    EXPECT_THROW(d.backend->run_for(100), std::runtime_error);
 }
 
 TEST(LoopTest, PostsFromOtherThreadsArriveInOrderAndCanQuit) {
