@@ -3,6 +3,7 @@
 // gradient frame. Every property change repaints the whole label.
 
 #include "ui/control.hpp"
+#include "ui/drawing/decoded_picture.hpp"
 #include "ui/font.hpp"
 
 namespace tav::ui {
@@ -25,6 +26,12 @@ public:
     FontRecord font() const { return ResolveFont(prop_bytes(kFont)); }
     std::int32_t value(Prop p) const { return prop_int(p); }
     std::span<const std::uint8_t> back_picture() const { return prop_bytes(kBackPicture); }
+
+    // Paints frame, background and caption (drawing/label_painting.cpp).
+    void on_paint(Painter& p) override;
+
+private:
+    DecodedPicture back_picture_;
 };
 
 } // namespace tav::ui

@@ -2,6 +2,7 @@
 // Kind `PicBox`: a picture on a background colour inside an optional border.
 
 #include "ui/control.hpp"
+#include "ui/drawing/decoded_picture.hpp"
 
 namespace tav::ui {
 
@@ -16,6 +17,14 @@ public:
     std::uint32_t back_color() const { return static_cast<std::uint32_t>(prop_int(kBackColor)); }
     std::span<const std::uint8_t> picture() const { return prop_bytes(kPicture); }
     std::int32_t picture_mode() const { return prop_int(kPictureMode); }
+
+    // Paints the border, BackColor and the picture by PictureMode (drawing/pic_box_painting.cpp).
+    void on_paint(Painter& p) override;
+    // How many times the picture has been decoded (once per change, never per paint).
+    int picture_decodes() const { return picture_.decode_count(); }
+
+private:
+    DecodedPicture picture_;
 };
 
 } // namespace tav::ui

@@ -3,9 +3,11 @@
 // 2 (pressed); a push button or a two-state button that stays down until clicked again.
 // Its shape is cut out of the current image by TransparentColor.
 
+#include <array>
 #include <optional>
 
 #include "ui/control.hpp"
+#include "ui/drawing/decoded_picture.hpp"
 
 namespace tav::ui {
 
@@ -34,6 +36,8 @@ public:
     void on_mouse_up(platform::MouseButton b, Point p, std::uint32_t keys) override;
     void on_mouse_leave() override;
     void on_enabled_changed(bool enabled) override;
+    // Paints the current image on black through an off-screen buffer (drawing/pic_btn_painting.cpp).
+    void on_paint(Painter& p) override;
 
 protected:
     void on_created() override;
@@ -53,6 +57,10 @@ private:
 
     State state_ = kNormal;
     std::optional<Region> shape_;
+    // The decoded Normal, Hot, Pressed and Disabled pictures, decoded once per change.
+    mutable std::array<DecodedPicture, 4> pictures_;
+    // The decoded image for the current state; nullptr when it has none that can be drawn.
+    const Bitmap* current_image() const;
 };
 
 } // namespace tav::ui

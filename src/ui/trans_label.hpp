@@ -19,6 +19,8 @@ public:
     std::int32_t value(Prop p) const { return prop_int(p); }
 
     void on_moved() override;
+    // Paints only the caption over what lies beneath (drawing/trans_label_painting.cpp).
+    void on_paint(Painter& p) override;
 
 protected:
     bool apply_property(int local, const Value& old) override;

@@ -3,6 +3,7 @@
 // Raises Created (by the runtime), CloseQuery, Destroying, Moved, Resized, Shown and Hidden.
 
 #include "ui/control.hpp"
+#include "ui/drawing/decoded_picture.hpp"
 
 namespace tav::ui {
 
@@ -30,6 +31,8 @@ public:
     // Size the frame and title bar add to the client area (as the backend frames the window).
     Size frame_extra() const { return frame_extra_; }
 
+    // Paints the background: BackColor and BackPicture by BackPictureMode (drawing/window_painting.cpp).
+    void on_paint(Painter& p) override;
     void on_close_request() override;
     void on_moved() override;
     void on_resized() override;
@@ -41,6 +44,7 @@ protected:
 
 private:
     Size frame_extra_;
+    DecodedPicture back_picture_;
 };
 
 } // namespace tav::ui
