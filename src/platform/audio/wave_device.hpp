@@ -24,8 +24,9 @@ public:
     virtual std::uint32_t period_frames() const = 0;
 };
 
-// The device rate and period used by our own sinks (10 ms at 48 kHz).
-inline constexpr std::uint32_t kDefaultDeviceRate = 48000;
-inline constexpr std::uint32_t kDefaultPeriodFrames = 480;
+// The device rate and period used by our own sinks: 10 ms at the rate of most of our sounds,
+// which then pass through unconverted.
+inline constexpr std::uint32_t kDefaultDeviceRate = 44100;
+inline constexpr std::uint32_t kDefaultPeriodFrames = 441;
 
 } // namespace tav

@@ -46,7 +46,7 @@ struct WaveOutput::Stream {
     std::uint32_t offset = 0;         // bytes of queue[head] already taken
     std::array<std::uint8_t, 4> carry{};  // a frame split across two buffers
     std::size_t carry_len = 0;
-    LinearResampler resampler;
+    HermiteResampler resampler;
 
     void restart_conversion(std::uint32_t out_rate) {
         resampler.configure(format.rate, out_rate);

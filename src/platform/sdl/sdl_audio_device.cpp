@@ -8,8 +8,8 @@
 namespace tav {
 namespace {
 
-constexpr int kRequestedRate = 48000;
-// 512 frames at 48 kHz is 10.7 ms, so a new sound is heard within about one period.
+constexpr int kRequestedRate = 44100;
+// 512 frames at 44.1 kHz is 11.6 ms, so a new sound is heard within about one period.
 constexpr Uint16 kRequestedPeriod = 512;
 
 class SdlAudioDevice final : public WaveDevice {

@@ -7,7 +7,7 @@
 
 namespace tav {
 
-// A device for the default SDL audio output (48 kHz requested, 16-bit stereo, 512-frame
+// A device for the default SDL audio output (44.1 kHz requested, 16-bit stereo, 512-frame
 // period). Its start fails when SDL audio cannot be initialised or no device opens.
 std::unique_ptr<WaveDevice> MakeSdlAudioDevice();
 
