@@ -1,13 +1,16 @@
 // A window of our window system on the desktop, for the smoke test and start-up measurements:
 // a 505 x 584 window "Tavrino", centred, painted blue with a red square in the top-left corner,
-// a green square wherever the left button is pressed. Closing it (or SIGTERM/SIGINT) ends the
-// program with 0. With --box a modal box "信息提示！" opens over it, the main window disabled
+// a green square wherever the left button is pressed, a cyan one wherever it is double-clicked,
+// and a marker in the top row for each of: the K key pressed, the character 'k' typed, the
+// wheel turned one notch away from the user. Its icon is a blue square. Closing it (or
+// SIGTERM/SIGINT) ends the program with 0. With --box a modal box "信息提示！" opens over it, the main window disabled
 // until the box is closed.
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/gfx/painter.hpp"
@@ -30,9 +33,18 @@ constexpr Size kBoxClient{300, 120};
 constexpr tav::Argb kBackground = Rgb(0x20, 0x60, 0xA0);
 constexpr tav::Argb kCornerMark = Rgb(0xFF, 0x00, 0x00);
 constexpr tav::Argb kClickMark = Rgb(0x00, 0xFF, 0x00);
+constexpr tav::Argb kDoubleClickMark = Rgb(0x00, 0xFF, 0xFF);
 constexpr tav::Argb kBoxFace = Rgb(0xF0, 0xF0, 0xF0);
+constexpr tav::Argb kKeyMark = Rgb(0xFF, 0xFF, 0x00);
+constexpr tav::Argb kCharMark = Rgb(0xFF, 0x00, 0xFF);
+constexpr tav::Argb kWheelMark = Rgb(0xFF, 0xFF, 0xFF);
 constexpr Rect kCornerRect{0, 0, 40, 40};
+constexpr Rect kKeyRect{60, 0, 20, 20};
+constexpr Rect kCharRect{90, 0, 20, 20};
+constexpr Rect kWheelRect{120, 0, 20, 20};
 constexpr int kClickMarkSize = 16;
+constexpr int kIconSize = 16;
+constexpr int kWheelNotch = 120;
 
 class MainWindow : public platform::WindowDelegate {
 public:
@@ -41,19 +53,30 @@ public:
         style.minimise_box = true;
         style.centred = true;
         handle_ = system_.create_top_level(*this, kMainClient, style, "Tavrino");
+        if (handle_ != platform::kNoWindow) system_.set_icon(handle_, tav::Bitmap(kIconSize, kIconSize, kBackground));
     }
     platform::WindowHandle handle() const { return handle_; }
 
     void on_paint(Painter& p) override {
         p.fill_rect({0, 0, kMainClient.width, kMainClient.height}, kBackground);
         p.fill_rect(kCornerRect, kCornerMark);
-        for (const Rect& r : marks_) p.fill_rect(r, kClickMark);
+        for (const auto& [r, colour] : marks_) p.fill_rect(r, colour);
     }
     void on_mouse_down(platform::MouseButton b, Point at, std::uint32_t) override {
-        if (b != platform::MouseButton::Left) return;
-        const Rect r{at.x - kClickMarkSize / 2, at.y - kClickMarkSize / 2, kClickMarkSize, kClickMarkSize};
-        marks_.push_back(r);
-        system_.invalidate(handle_, r);
+        if (b == platform::MouseButton::Left) mark_around(at, kClickMark);
+    }
+    void on_double_click(platform::MouseButton b, Point at, std::uint32_t) override {
+        if (b == platform::MouseButton::Left) mark_around(at, kDoubleClickMark);
+    }
+    bool on_key_down(int vk, std::uint32_t) override {
+        if (vk == 'K') mark(kKeyRect, kKeyMark);
+        return false;
+    }
+    void on_char(std::uint32_t character) override {
+        if (character == 'k') mark(kCharRect, kCharMark);
+    }
+    void on_wheel(int delta, Point, std::uint32_t) override {
+        if (delta == kWheelNotch) mark(kWheelRect, kWheelMark);
     }
     void on_close_request() override {
         system_.destroy(handle_);
@@ -61,9 +84,17 @@ public:
     }
 
 private:
+    void mark(const Rect& r, tav::Argb colour) {
+        marks_.emplace_back(r, colour);
+        system_.invalidate(handle_, r);
+    }
+    void mark_around(Point at, tav::Argb colour) {
+        mark({at.x - kClickMarkSize / 2, at.y - kClickMarkSize / 2, kClickMarkSize, kClickMarkSize}, colour);
+    }
+
     platform::WindowSystem& system_;
     platform::WindowHandle handle_ = platform::kNoWindow;
-    std::vector<Rect> marks_;
+    std::vector<std::pair<Rect, tav::Argb>> marks_;
 };
 
 class Box : public platform::WindowDelegate {

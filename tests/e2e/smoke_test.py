@@ -5,8 +5,8 @@ and as the system would (SIGTERM); the program must end with exit code 0 each ti
 
 Usage: smoke_test.py --close-helper PATH [--caption TEXT] [--demo] PROGRAM
 
---demo adds the checks only the demo program supports: its painted colours, a click reaching the
-window, and a modal box (--box) that takes the close request meant for it and keeps input away
+--demo adds the checks only the demo program supports: its painted colours and icon, a click, a
+double click, a key, a typed character and the wheel reaching the window, and a modal box (--box) that takes the close request meant for it and keeps input away
 from the main window. Exit code 77 (skipped) when there is no display at all.
 """
 
@@ -28,6 +28,11 @@ POLL_S = 0.05
 BACKGROUND = (0x20, 0x60, 0xA0)
 CORNER_MARK = (0xFF, 0x00, 0x00)
 CLICK_MARK = (0x00, 0xFF, 0x00)
+DOUBLE_CLICK_MARK = (0x00, 0xFF, 0xFF)
+KEY_MARK = ((65, 5), (0xFF, 0xFF, 0x00))
+CHAR_MARK = ((95, 5), (0xFF, 0x00, 0xFF))
+WHEEL_MARK = ((125, 5), (0xFF, 0xFF, 0xFF))
+ICON_PREFIX = "16, 16, %d" % 0xFF2060A0  # width, height, first ARGB pixel
 BOX_CAPTION = "信息提示！"
 
 failures = []
@@ -136,9 +141,12 @@ def start(program, *args):
 
 def find_main(proc, caption, what):
     ids = find_windows(proc.pid, caption)
-    if not check(len(ids) == 1, "%s: expected one window named %r, found %s" % (what, caption, ids)):
+    if len(ids) != 1:
+        state = proc.poll()
         proc.kill()
         proc.wait()
+        check(False, "%s: expected one window named %r, found %s (program %s; stderr: %s)"
+              % (what, caption, ids, "running" if state is None else "ended with %d" % state, proc.stderr.read().strip()))
         return None
     return ids[0]
 
@@ -172,6 +180,16 @@ def test_window_and_close(program, helper, caption, demo):
         check(wait_for_pixel(wid, 5, 5, CORNER_MARK), "the corner mark is not at the top-left")
         run(["xdotool", "mousemove", "--window", str(wid), "200", "300", "click", "1"])
         check(wait_for_pixel(wid, 200, 300, CLICK_MARK), "a click did not reach the window")
+        # Two clicks in quick succession: press, release, double click, release.
+        run(["xdotool", "mousemove", "--window", str(wid), "400", "100", "click", "--repeat", "2", "--delay", "80", "1"])
+        check(wait_for_pixel(wid, 400, 100, DOUBLE_CLICK_MARK), "a double click was not reported")
+        run(["xdotool", "click", "4"])  # one wheel notch away from the user
+        check(wait_for_pixel(wid, *WHEEL_MARK[0], WHEEL_MARK[1]), "the wheel was not reported as +120")
+        run(["xdotool", "key", "--window", str(wid), "k"])
+        check(wait_for_pixel(wid, *KEY_MARK[0], KEY_MARK[1]), "the K key did not arrive as virtual key 'K'")
+        check(wait_for_pixel(wid, *CHAR_MARK[0], CHAR_MARK[1]), "typing k did not arrive as the character 'k'")
+        icon = run(["xprop", "-id", str(wid), "-f", "_NET_WM_ICON", "32c", " = $0, $1, $2\n", "_NET_WM_ICON"]).stdout
+        check(ICON_PREFIX in icon, "the icon is not the 16x16 blue square: %r" % icon[:80])
 
     check(run([helper, str(wid)]).returncode == 0, "the close message could not be sent")
     finish(proc, what)
@@ -223,11 +241,19 @@ def main():
         print("no DISPLAY: skipped")
         return SKIPPED
 
-    test_no_display(args.program)
-    test_window_and_close(args.program, args.close_helper, args.caption, args.demo)
-    test_sigterm(args.program, args.caption)
-    if args.demo:
-        test_modal_box(args.program, args.close_helper, args.caption)
+    # An X server resets when its last client leaves, and a program connecting just then fails:
+    # keep one connection open for the whole test.
+    keeper = subprocess.Popen(["xprop", "-root", "-spy", "_NET_ACTIVE_WINDOW"],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        test_no_display(args.program)
+        test_window_and_close(args.program, args.close_helper, args.caption, args.demo)
+        test_sigterm(args.program, args.caption)
+        if args.demo:
+            test_modal_box(args.program, args.close_helper, args.caption)
+    finally:
+        keeper.terminate()
+        keeper.wait()
     if failures:
         print("%d check(s) failed" % len(failures))
         return 1
