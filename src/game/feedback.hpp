@@ -1,0 +1,24 @@
+#pragma once
+// What the game plays and says: its three sounds and its refusal boxes.
+
+#include <functional>
+#include <optional>
+#include <string_view>
+
+namespace tav::game {
+
+// The embedded sounds the game starts.
+enum class GameSound { Step, Result, Music };
+
+// Starts one playback of `sound` (once, no loop) alongside every sound already playing.
+void PlayGameSound(GameSound sound);
+
+// Called with every sound the game starts, just before it is handed to the player; empty
+// removes it. Lets a test or tool see the sounds of a run without listening to them.
+void SetSoundObserver(std::function<void(GameSound)> observer);
+
+// Shows a refusal in a plain OK box (flags 0) and returns when it is closed. `message` and
+// `caption` are UTF-8; no caption gives the message box's default caption.
+void ShowRefusal(std::string_view message, std::optional<std::string_view> caption);
+
+} // namespace tav::game

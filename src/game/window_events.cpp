@@ -1,0 +1,25 @@
+// The window's own events: its opening and a right click on its background.
+
+#include "game/control_names.hpp"
+#include "game/feedback.hpp"
+#include "game/game.hpp"
+#include "game/game_state.hpp"
+#include "runtime/value.hpp"
+
+namespace tav::game {
+namespace {
+
+// The title a right click on the window shows; the window opens with the short "Tavrino".
+constexpr std::string_view kLongTitle = "Tavrino --- a lamp-ring fruit machine, made by the Tavrino developers";
+
+} // namespace
+
+void WindowCreated() {
+    PlayGameSound(GameSound::Music);
+}
+
+void WindowRightDown(std::int32_t /*x*/, std::int32_t /*y*/, std::int32_t /*keys*/) {
+    SetWindowCaption(Text(kLongTitle));
+}
+
+} // namespace tav::game

@@ -1,0 +1,134 @@
+#pragma once
+// The game's real window on the headless backend: the real layout with the game's handlers,
+// a virtual clock whose wall-clock seconds stay at 0, the random source back at its starting
+// state, sounds mixed into a silent sink and counted, and every message box recorded and
+// answered with OK by an injected click.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "audio/play_sound.hpp"
+#include "game/control_names.hpp"
+#include "game/feedback.hpp"
+#include "game/game_handlers.hpp"
+#include "platform/audio/silent_sink.hpp"
+#include "platform/headless_backend.hpp"
+#include "runtime/clock.hpp"
+#include "runtime/conversions.hpp"
+#include "runtime/gbk.hpp"
+#include "runtime/message_box.hpp"
+#include "runtime/random.hpp"
+#include "runtime/runtime.hpp"
+#include "ui/main_window_layout.hpp"
+
+namespace tav::game::test {
+
+inline constexpr int kLeft = 0, kTop = 1, kWidth = 2, kHeight = 3, kVisibleProperty = 5;
+
+// A refusal as the player saw it (UTF-8).
+struct SeenBox {
+    std::string text;
+    std::string caption;
+    std::uint64_t opened_ms = 0;
+};
+
+class GameWindow {
+public:
+    GameWindow() {
+        ResetRandomForThisThread();
+        UseWaveDevice(std::make_unique<SilentSink>());
+        SetSoundObserver([this](GameSound s) {
+            sounds.push_back(s);
+            if (on_sound) on_sound(s);
+        });
+        SetMessageBoxOpenedHook([this](const MessageBoxInfo& box) {
+            boxes.push_back({GbkToUtf8(box.text.view()), GbkToUtf8(box.caption.view()), backend->now_ms()});
+            const Rect& ok = box.buttons.at(0).rect;
+            backend->schedule_click(box.window, {ok.x + ok.width / 2, ok.y + ok.height / 2},
+                                    platform::MouseButton::Left, backend->now_ms() + box_answer_delay_ms);
+        });
+        auto b = std::make_unique<platform::HeadlessBackend>();
+        backend = b.get();
+        SetWallClock(backend->wall_clock(LocalTime{2026, 12, 7, 21, 30, 0}, false));
+        runtime = std::make_unique<Runtime>(ui::MainWindowLayout(GameHandlers()), std::move(b));
+        runtime->LoadWindow(kMainWindow);
+    }
+
+    ~GameWindow() {
+        StopAllSounds(true);
+        runtime.reset();
+        SetMessageBoxOpenedHook({});
+        SetSoundObserver({});
+        SetWallClock({});
+    }
+
+    GameWindow(const GameWindow&) = delete;
+    GameWindow& operator=(const GameWindow&) = delete;
+
+    // --- State as the controls hold it ---
+    Value get(std::string_view name, int index) { return runtime->GetProperty(kMainWindow, Control(name), index); }
+    void set(std::string_view name, int index, const Value& v) { runtime->SetProperty(kMainWindow, Control(name), index, -1, v); }
+    // Caption of a label / content of the edit box (property 8), as UTF-8.
+    std::string text(std::string_view name) { return GbkToUtf8(get(name, 8).text().view()); }
+    void set_text(std::string_view name, std::string_view utf8) { set(name, 8, Value::OfText(Gbk(utf8))); }
+    std::int32_t interval(std::string_view timer) { return get(timer, 8).as_integer(); }
+    bool visible(std::string_view name) { return get(name, kVisibleProperty).as_integer() != 0; }
+    std::string window_caption() {
+        return GbkToUtf8(runtime->GetProperty(kMainWindow, kWindowItself, 8).text().view());
+    }
+    // The lamps that are lit, by ring position.
+    std::vector<int> lit_lamps() {
+        std::vector<int> lit;
+        for (int k = 1; k <= 20; ++k)
+            if (visible(kLamps[k - 1])) lit.push_back(k);
+        return lit;
+    }
+    bool spinning() {
+        return interval("时钟1") != 0 || interval("时钟2") != 0 || interval("时钟3") != 0 || interval("时钟4") != 0;
+    }
+    // The eight bet displays, left to right.
+    std::vector<std::string> bets() {
+        std::vector<std::string> out;
+        for (std::string_view d : kBetDisplays) out.push_back(text(d));
+        return out;
+    }
+    std::size_t sound_count(GameSound s) const { return static_cast<std::size_t>(std::ranges::count(sounds, s)); }
+
+    // --- The player ---
+    platform::WindowHandle top() { return runtime->WindowHandleOf(kMainWindow); }
+    Point at(std::string_view name, int dx, int dy) {
+        return {get(name, kLeft).as_integer() + dx, get(name, kTop).as_integer() + dy};
+    }
+    // Clicks the middle of a control and lets the window handle it.
+    void click(std::string_view name, platform::MouseButton b = platform::MouseButton::Left) {
+        backend->click(top(), at(name, get(name, kWidth).as_integer() / 2, get(name, kHeight).as_integer() / 2), b);
+        runtime->windows().process_pending();
+    }
+    void add_credits() { click("按钮2"); }
+    void start() { click("按钮1"); }
+    // Presses an arrow of the bet spinner of symbol k (1..8).
+    void press_spinner(int k, bool up) {
+        const std::string name = "调节器" + std::to_string(k);
+        backend->click(top(), at(name, 16, up ? 10 : 40));
+        runtime->windows().process_pending();
+    }
+    // Runs the loop until every timer has stopped (a spin ends within a minute).
+    bool run_until_idle() {
+        return backend->run_until([this] { return !spinning(); }, 60000);
+    }
+
+    std::vector<GameSound> sounds;
+    std::function<void(GameSound)> on_sound; // runs inside the handler that starts the sound
+    std::vector<SeenBox> boxes;
+    std::uint64_t box_answer_delay_ms = 0; // how long the player waits before pressing OK
+    platform::HeadlessBackend* backend = nullptr;
+    std::unique_ptr<Runtime> runtime;
+};
+
+} // namespace tav::game::test

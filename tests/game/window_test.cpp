@@ -1,0 +1,42 @@
+// The window as the game opens it, and the right click on its background.
+
+#include "game_window.hpp"
+
+namespace tav::game::test {
+namespace {
+
+TEST(GameWindowEvents, FreshWindowShowsZerosNoLampAndStartsTheMusicOnce) {
+    GameWindow w;
+    for (std::string_view display : {"标签1", "标签2", "标签3", "标签4", "标签5", "标签6", "标签7", "标签8", "标签9",
+                                     "标签10", "透明标签1"})
+        EXPECT_EQ(w.text(display), "0") << display;
+    EXPECT_TRUE(w.lit_lamps().empty());
+    EXPECT_TRUE(w.get("图奖", 10).bytes().empty());
+    EXPECT_EQ(w.text("编辑框1"), "");
+    EXPECT_FALSE(w.spinning());
+    EXPECT_EQ(w.sounds, std::vector<GameSound>{GameSound::Music});
+    EXPECT_EQ(ActivePlayerCount(), 1u); // the music really plays
+}
+
+TEST(GameWindowEvents, RightClickOnTheBackgroundAloneShowsTheLongTitle) {
+    GameWindow w;
+    ASSERT_EQ(w.window_caption(), "Tavrino");
+    w.click("标签9", platform::MouseButton::Right);
+    w.click("吐框1", platform::MouseButton::Right);
+    EXPECT_EQ(w.window_caption(), "Tavrino");
+
+    w.backend->click(w.top(), {480, 20}, platform::MouseButton::Right);
+    w.runtime->windows().process_pending();
+    const std::string title = w.window_caption();
+    EXPECT_TRUE(title.starts_with("Tavrino --- ")) << title;
+    EXPECT_GT(title.size(), std::string("Tavrino --- ").size());
+    EXPECT_EQ(w.backend->native(w.top())->caption, title);
+
+    w.backend->click(w.top(), {480, 20}, platform::MouseButton::Right);
+    w.runtime->windows().process_pending();
+    EXPECT_EQ(w.window_caption(), title);
+    EXPECT_TRUE(w.boxes.empty());
+}
+
+} // namespace
+} // namespace tav::game::test
