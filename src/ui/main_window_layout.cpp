@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "assets/assets.hpp"
-#include "game/control_names.hpp"
 #include "runtime/gbk.hpp"
 #include "ui/button.hpp"
 #include "ui/control_kind.hpp"
@@ -425,10 +424,3 @@ LayoutData MainWindowLayout(const MainWindowHandlers& handlers) {
 }
 
 } // namespace tav::ui
-
-namespace tav::game {
-
-// The game names its controls as the layout does; the ids are the layout's.
-ControlId Control(std::string_view layoutName) { return ui::MainWindowControlId(layoutName); }
-
-} // namespace tav::game

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "assets/assets.hpp"
-#include "game/control_names.hpp"
 #include "runtime/gbk.hpp"
 #include "ui/control_kind.hpp"
 #include "ui/font.hpp"
@@ -77,7 +76,6 @@ TEST(MainWindowLayout, EveryControlOnceWithItsKindAndAnId) {
         ++per_kind[c.kind];
         EXPECT_EQ(c.id & 0xFFFF0000u, 0x16010000u) << c.name;
         EXPECT_EQ(MainWindowControlId(c.name), c.id) << c.name;
-        EXPECT_EQ(game::Control(c.name), c.id) << c.name;
     }
     EXPECT_EQ(per_kind[kind_id::kPicBox], 42);
     EXPECT_EQ(per_kind[kind_id::kLabel], 14);
