@@ -2,7 +2,8 @@
 // a 505 x 584 window "Tavrino", centred, painted blue with a red square in the top-left corner,
 // a green square wherever the left button is pressed, a cyan one wherever it is double-clicked,
 // and a marker in the top row for each of: the K key pressed, the character 'k' typed, the
-// wheel turned one notch away from the user. Its icon is a blue square. Closing it (or
+// wheel turned one notch away from the user. A square in the top row blinks black and white
+// every 100 ms from a timer. Its icon is a blue square. Closing it (or
 // SIGTERM/SIGINT) ends the program with 0. With --box a modal box "信息提示！" opens over it, the main window disabled
 // until the box is closed.
 
@@ -42,6 +43,11 @@ constexpr Rect kCornerRect{0, 0, 40, 40};
 constexpr Rect kKeyRect{60, 0, 20, 20};
 constexpr Rect kCharRect{90, 0, 20, 20};
 constexpr Rect kWheelRect{120, 0, 20, 20};
+constexpr Rect kBlinkRect{150, 0, 20, 20};
+constexpr tav::Argb kBlinkOn = Rgb(0xFF, 0xFF, 0xFF);
+constexpr tav::Argb kBlinkOff = Rgb(0x00, 0x00, 0x00);
+constexpr int kBlinkTimer = 1;
+constexpr int kBlinkPeriodMs = 100;
 constexpr int kClickMarkSize = 16;
 constexpr int kIconSize = 16;
 constexpr int kWheelNotch = 120;
@@ -53,7 +59,9 @@ public:
         style.minimise_box = true;
         style.centred = true;
         handle_ = system_.create_top_level(*this, kMainClient, style, "Tavrino");
-        if (handle_ != platform::kNoWindow) system_.set_icon(handle_, tav::Bitmap(kIconSize, kIconSize, kBackground));
+        if (handle_ == platform::kNoWindow) return;
+        system_.set_icon(handle_, tav::Bitmap(kIconSize, kIconSize, kBackground));
+        system_.set_timer(handle_, kBlinkTimer, kBlinkPeriodMs);
     }
     platform::WindowHandle handle() const { return handle_; }
 
@@ -61,6 +69,12 @@ public:
         p.fill_rect({0, 0, kMainClient.width, kMainClient.height}, kBackground);
         p.fill_rect(kCornerRect, kCornerMark);
         for (const auto& [r, colour] : marks_) p.fill_rect(r, colour);
+        p.fill_rect(kBlinkRect, blink_on_ ? kBlinkOn : kBlinkOff);
+    }
+    void on_timer(int id) override {
+        if (id != kBlinkTimer) return;
+        blink_on_ = !blink_on_;
+        system_.invalidate(handle_, kBlinkRect);
     }
     void on_mouse_down(platform::MouseButton b, Point at, std::uint32_t) override {
         if (b == platform::MouseButton::Left) mark_around(at, kClickMark);
@@ -95,6 +109,7 @@ private:
     platform::WindowSystem& system_;
     platform::WindowHandle handle_ = platform::kNoWindow;
     std::vector<std::pair<Rect, tav::Argb>> marks_;
+    bool blink_on_ = false;
 };
 
 class Box : public platform::WindowDelegate {

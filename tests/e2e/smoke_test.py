@@ -32,6 +32,7 @@ DOUBLE_CLICK_MARK = (0x00, 0xFF, 0xFF)
 KEY_MARK = ((65, 5), (0xFF, 0xFF, 0x00))
 CHAR_MARK = ((95, 5), (0xFF, 0x00, 0xFF))
 WHEEL_MARK = ((125, 5), (0xFF, 0xFF, 0xFF))
+BLINK_AT = (155, 5)  # black and white in turn, every 100 ms
 ICON_PREFIX = "16, 16, %d" % 0xFF2060A0  # width, height, first ARGB pixel
 BOX_CAPTION = "信息提示！"
 
@@ -216,8 +217,11 @@ def test_modal_box(program, helper, caption):
         proc.wait()
         return
     box = boxes[0]
-    # A click on the disabled main window does nothing; the box's close closes only the box.
+    # Under the box the main window goes on ticking and painting; a click on it does nothing;
+    # the box's close closes only the box.
     check(wait_for_pixel(main, 300, 500, BACKGROUND), "the main window is not painted under the box")
+    check(wait_for_pixel(main, *BLINK_AT, (0xFF, 0xFF, 0xFF)) and wait_for_pixel(main, *BLINK_AT, (0, 0, 0)),
+          "the main window's timer does not tick while the box is open")
     run(["xdotool", "mousemove", "--window", str(main), "300", "500", "click", "1"])
     check(run([helper, str(box)]).returncode == 0, "the close message could not be sent to the box")
     check(wait_until(lambda: not window_exists(box), EXIT_TIMEOUT_S), "the box did not close")
