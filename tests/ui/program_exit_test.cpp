@@ -1,0 +1,171 @@
+// Ending the program: exit code 0 when the window closes (timers running or not), and −1 with
+// the exact error box after a fatal error, no handler running once the box is up. Each program
+// runs in a child process; the box is answered by an Enter key sent at a virtual time.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/input.hpp"
+#include "runtime/message_box.hpp"
+#include "runtime/runtime_error.hpp"
+#include "runtime/startup.hpp"
+#include "test_window.hpp"
+
+namespace tav::test {
+namespace {
+
+struct ChildResult {
+    int status = -1;        // exit status, −1 when the child did not exit normally
+    std::string output;     // what the child wrote to its pipe
+};
+
+// Runs `body` in a child process; it writes its observations with `report`.
+ChildResult RunChild(const std::function<int(const std::function<void(std::string_view)>& report)>& body) {
+    int fds[2];
+    if (pipe(fds) != 0) return {};
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        const int out = fds[1];
+        const auto report = [out](std::string_view s) { (void)!write(out, s.data(), s.size()); };
+        const int code = body(report);
+        std::fflush(nullptr);
+        _exit(code);
+    }
+    close(fds[1]);
+    ChildResult r;
+    char buf[512];
+    for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) r.output.append(buf, static_cast<std::size_t>(n));
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (WIFEXITED(status)) r.status = WEXITSTATUS(status);
+    return r;
+}
+
+// Answers every box with Enter after `delay_ms` of virtual time and reports its text.
+void AnswerBoxes(platform::HeadlessBackend* backend, const std::function<void(std::string_view)>& report,
+                 std::uint64_t delay_ms) {
+    SetMessageBoxOpenedHook([=](const MessageBoxInfo& box) {
+        report("[box " + std::string(box.caption.view()) + "|" + std::to_string(box.style) + "|" +
+               std::string(box.text.view()) + "]");
+        backend->schedule_key(box.window, platform::vk::kReturn, true, backend->now_ms() + delay_ms);
+    });
+}
+
+std::string Box(std::string_view text_gbk) {
+    return "[box " + std::string(Gbk("错误").view()) + "|16|" + std::string(text_gbk) + "]";
+}
+
+TEST(ProgramExit, ClosingTheWindowEndsWithZeroWhileTimersRun) {
+    const ChildResult r = RunChild([](const auto& report) {
+        EventLog log;
+        ui::LayoutData layout = TestLayout(log);
+        auto backend = std::make_unique<platform::HeadlessBackend>();
+        platform::HeadlessBackend* b = backend.get();
+        log.actions["window:Created"] = [](auto) {
+            SetProperty(kWindow, kTimer, 8, -1, Value::OfInteger(25));
+            return std::nullopt;
+        };
+        log.actions["timer:Tick"] = [&](auto) {
+            report("t");
+            return std::nullopt;
+        };
+        b->schedule(110, [b] { b->request_close(Runtime::Current()->WindowHandleOf(kWindow)); });
+        const int code = RunProgram(layout, std::move(backend), [&] { SetEndOfProgramHook([&] { report("[end]"); }); });
+        report(code == 0 ? "[0]" : "[?]");
+        return code;
+    });
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output, "tttt[end][0]");
+}
+
+TEST(ProgramExit, FatalErrorShowsTheBoxRunsNoHandlerAfterItAndExitsWithMinusOne) {
+    const ChildResult r = RunChild([](const auto& report) {
+        EventLog log;
+        ui::LayoutData layout = TestLayout(log);
+        auto backend = std::make_unique<platform::HeadlessBackend>();
+        AnswerBoxes(backend.get(), report, 200); // four timer periods pass while the box is up
+        int ticks = 0;
+        log.actions["window:Created"] = [](auto) {
+            SetProperty(kWindow, kTimer, 8, -1, Value::OfInteger(50));
+            return std::nullopt;
+        };
+        log.actions["timer:Tick"] = [&](auto) {
+            report("t");
+            if (++ticks == 2) GetProperty(kWindow, 0x1601FFFF, 8); // no such control
+            return std::nullopt;
+        };
+        return RunProgram(layout, std::move(backend), [&] { SetEndOfProgramHook([&] { report("[end]"); }); });
+    });
+    EXPECT_EQ(r.status, 255);
+    const std::string text = std::string(Gbk("运行时出错!").view()) + "\r\n\r\n" + std::string(Gbk("错误信息：").view()) +
+                             std::string(Gbk("指定窗口或窗口组件不存在或尚未载入").view()) + "\r\n";
+    EXPECT_EQ(r.output, "tt" + Box(text) + "[end]");
+}
+
+TEST(ProgramExit, StartupFailuresAndCodedErrorsShowTheirExactText) {
+    const auto run = [](std::function<void(ui::LayoutData&)> edit) {
+        return RunChild([edit](const auto& report) {
+            EventLog log;
+            ui::LayoutData layout = TestLayout(log);
+            edit(layout);
+            auto backend = std::make_unique<platform::HeadlessBackend>();
+            AnswerBoxes(backend.get(), report, 10);
+            return RunProgram(layout, std::move(backend));
+        });
+    };
+    const std::string head = std::string(Gbk("运行时出错!").view()) + "\r\n\r\n";
+    const std::string info = std::string(Gbk("错误信息：").view());
+
+    ChildResult r = run([](ui::LayoutData& l) { l.windows.clear(); });
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.output, Box(head + info + std::string(Gbk("载入窗口模板数据段出错!").view()) + "\r\n"));
+
+    r = run([](ui::LayoutData& l) { l.windows[0].controls.back().kind = 0x00010063; }); // a kind we lack
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.output, Box(head + info + std::string(Gbk("载入启动窗口失败").view()) + "\r\n"));
+
+    r = RunChild([](const auto& report) {
+        EventLog log;
+        auto backend = std::make_unique<platform::HeadlessBackend>();
+        AnswerBoxes(backend.get(), report, 10);
+        Runtime rt(TestLayout(log), std::move(backend));
+        rt.ReportRuntimeError("", 7);
+        return 0;
+    });
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.output, Box(head + std::string(Gbk("错误代码：").view()) + "7\r\n\r\n"));
+}
+
+TEST(ProgramExit, EventsNamingUnknownWindowsOrControlsAreFatal) {
+    const auto raise = [](EventNotice notice) {
+        return RunChild([notice](const auto& report) mutable {
+            EventLog log;
+            auto backend = std::make_unique<platform::HeadlessBackend>();
+            AnswerBoxes(backend.get(), report, 10);
+            Runtime rt(TestLayout(log), std::move(backend));
+            rt.LoadWindow(kWindow);
+            rt.RaiseEvent(notice);
+            return 0;
+        });
+    };
+    const auto message = [](std::string_view utf8) {
+        return Box(std::string(ErrorBoxText(Gbk(utf8).view(), 0).view()));
+    };
+    ChildResult r = raise({0x52010002, 0, 0});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.output, message("未找到引发事件的窗口"));
+    r = raise({kWindow, 0x16017777, 0});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.output, message("未找到引发事件的窗口组件"));
+    r = raise({kWindow, kButton, 0});
+    EXPECT_EQ(r.status, 0); // a bound event of an existing control runs its handler
+}
+
+} // namespace
+} // namespace tav::test

@@ -1,0 +1,178 @@
+// Property access by number: clamping, read-back forms, fresh copies, unknown indices.
+#include <gtest/gtest.h>
+
+#include "test_window.hpp"
+#include "ui/font.hpp"
+#include "ui/label.hpp"
+
+namespace tav::test {
+namespace {
+
+class Properties : public ::testing::Test {
+protected:
+    void SetUp() override { p.load(); }
+    TestProgram p;
+};
+
+TEST_F(Properties, CommonGeometryIsClampedAndReadFromTheWindow) {
+    p.set(kLabel, 0, Value::OfInteger(40000));
+    EXPECT_EQ(p.get_int(kLabel, 0), 32627);
+    p.set(kLabel, 1, Value::OfInteger(-40000));
+    EXPECT_EQ(p.get_int(kLabel, 1), -32627);
+    p.set(kLabel, 2, Value::OfInteger(-3));
+    EXPECT_EQ(p.get_int(kLabel, 2), 0);
+    p.set(kLabel, 3, Value::OfInteger(99999));
+    EXPECT_EQ(p.get_int(kLabel, 3), 32627);
+
+    // A move keeps the size, a resize keeps the position; both reach the platform window.
+    p.set(kButton, 0, Value::OfInteger(20));
+    p.set(kButton, 3, Value::OfText("44"));
+    EXPECT_EQ(p.ws().rect(p.handle(kButton)), (Rect{20, kButtonRect.y, kButtonRect.width, 44}));
+}
+
+TEST_F(Properties, VisibleAndDisabledActAtOnceAndReadBackAsOneOrZero) {
+    p.set(kButton, 5, Value::OfInteger(0));
+    EXPECT_FALSE(p.ws().is_visible(p.handle(kButton)));
+    EXPECT_TRUE(p.get(kButton, 5).is(ValueKind::Bool));
+    EXPECT_EQ(p.get_int(kButton, 5), 0);
+    p.set(kButton, 5, Value::OfInteger(7));
+    EXPECT_TRUE(p.ws().is_visible(p.handle(kButton)));
+    EXPECT_EQ(p.get_int(kButton, 5), 1);
+
+    p.set(kButton, 6, Value::OfBool(true));
+    EXPECT_FALSE(p.ws().is_enabled(p.handle(kButton)));
+    EXPECT_EQ(p.get_int(kButton, 6), 1);
+
+    // A Bool own property set to 7 reads back 1.
+    p.set(kPicBox, 12, Value::OfInteger(7));
+    EXPECT_EQ(p.get(kPicBox, 12).low_word(), 1u);
+}
+
+TEST_F(Properties, OwnValuesAreClampedAsTheKindsSay) {
+    p.set(kLabel, 11, Value::OfInteger(3)); // GradientBorderWidth
+    EXPECT_EQ(p.get_int(kLabel, 11), 5);
+    p.set(kLabel, 11, Value::OfInteger(12));
+    EXPECT_EQ(p.get_int(kLabel, 11), 12);
+    p.set(kLabel, 9, Value::OfInteger(9)); // TextEffect 0..3
+    EXPECT_EQ(p.get_int(kLabel, 9), 3);
+    p.set(kLabel, 24, Value::OfInteger(-2)); // HAlign
+    EXPECT_EQ(p.get_int(kLabel, 24), 0);
+    p.set(kButton, 9, Value::OfInteger(2)); // ButtonType 0..1
+    EXPECT_EQ(p.get_int(kButton, 9), 1);
+    p.set(kPicBtn, 8, Value::OfInteger(-1)); // ButtonKind
+    EXPECT_EQ(p.get_int(kPicBtn, 8), 0);
+    p.set(kSelf, 9, Value::OfInteger(100)); // window Border 0..6
+    EXPECT_EQ(p.get_int(kSelf, 9), 6);
+    p.set(kEditBox, 14, Value::OfInteger(-4)); // MaxLength
+    EXPECT_EQ(p.get_int(kEditBox, 14), 0);
+    p.set(kTimer, 8, Value::OfInteger(-5));
+    EXPECT_EQ(p.get_int(kTimer, 8), 0);
+
+    // Defaults of the tables.
+    EXPECT_EQ(p.get_int(kLabel, 11 + 1), 0x808080);
+    EXPECT_EQ(p.get_int(kSpin, 8), 1);
+    EXPECT_EQ(p.get_int(kPicBtn, 14), static_cast<std::int32_t>(0xFF000000u));
+    EXPECT_EQ(ToText(p.get(kTransLabel, 8)), Gbk("透明标签"));
+    EXPECT_EQ(p.get_int(kSelf, 12), 1);
+}
+
+TEST_F(Properties, EmptyTextsAndBlocksReadBackAsNoneAndCopiesAreFresh) {
+    p.set(kLabel, 8, Value::OfText(""));
+    Value caption = p.get(kLabel, 8);
+    EXPECT_TRUE(caption.absent());
+    FreeValue(caption); // none is allowed
+    EXPECT_TRUE(caption.absent());
+    EXPECT_TRUE(p.get(kPicBox, 10).absent());
+    EXPECT_TRUE(p.get(kLabel, 4).absent()); // Tag
+
+    // Absent on set: the empty text; Text written back is the caller's, the control keeps a copy.
+    Value text = Value::OfText(Gbk("得分"));
+    p.set(kLabel, 8, text);
+    text = Value::OfText("changed");
+    EXPECT_EQ(p.get(kLabel, 8).text(), Gbk("得分"));
+    p.set(kLabel, 8, Value());
+    EXPECT_TRUE(p.get(kLabel, 8).absent());
+
+    const std::vector<std::uint8_t> picture = {'B', 'M', 1, 2, 3, 4, 5, 6};
+    p.set(kPicBox, 10, Value::OfBytes(picture));
+    Value read = p.get(kPicBox, 10);
+    ASSERT_TRUE(read.is(ValueKind::Bytes));
+    EXPECT_TRUE(std::ranges::equal(read.bytes(), picture));
+    p.set(kPicBox, 10, Value()); // none clears
+    EXPECT_TRUE(p.get(kPicBox, 10).absent());
+
+    // Numbers written to a text property arrive as their text.
+    p.set(kLabel, 8, Value::OfDouble(2.5));
+    EXPECT_EQ(p.get(kLabel, 8).text(), Text("2.5"));
+}
+
+TEST_F(Properties, FontsOfAnyOtherLengthThanSixtyBytesAreTheStockFont) {
+    const auto stock = ui::StockGuiFont().Encode();
+    Value f = p.get(kLabel, 15);
+    EXPECT_TRUE(std::ranges::equal(f.bytes(), stock));
+
+    const auto bold = ui::FontRecord::Make("黑体", 24).Encode();
+    p.set(kLabel, 15, Value::OfBytes(bold));
+    EXPECT_TRUE(std::ranges::equal(p.get(kLabel, 15).bytes(), bold));
+    auto* label = static_cast<ui::Label*>(p.runtime->FindControl(kWindow, kLabel));
+    EXPECT_EQ(label->font().height, -24);
+    EXPECT_EQ(label->font().weight, 700);
+
+    const std::vector<std::uint8_t> short_record(59, 1);
+    p.set(kLabel, 15, Value::OfBytes(short_record));
+    EXPECT_TRUE(std::ranges::equal(p.get(kLabel, 15).bytes(), stock));
+    EXPECT_EQ(label->font(), ui::StockGuiFont());
+}
+
+TEST_F(Properties, IndicesAKindLacksReadNoneAndIgnoreWrites) {
+    for (int index : {-1, 10, 99, 1 << 20}) {
+        p.set(kTimer, index, Value::OfInteger(5));
+        EXPECT_TRUE(p.get(kTimer, index).absent()) << index;
+    }
+    EXPECT_EQ(p.get_int(kTimer, 8), 0);
+    // The last window property (31, Text) exists; 32 does not.
+    p.set(kSelf, 31, Value::OfText("x"));
+    EXPECT_EQ(p.get(kSelf, 31).text(), Text("x"));
+    p.set(kSelf, 32, Value::OfText("x"));
+    EXPECT_TRUE(p.get(kSelf, 32).absent());
+}
+
+TEST_F(Properties, WindowCaptionChangesTheTitleAtOnce) {
+    p.set(kSelf, 8, Value::OfText(Gbk("新标题")));
+    EXPECT_EQ(p.backend->native(p.top())->caption, std::string(Gbk("新标题").view()));
+    EXPECT_EQ(p.get(kSelf, 8).text(), Gbk("新标题"));
+    // Control id 0 also names the window.
+    EXPECT_EQ(p.runtime->GetProperty(kWindow, 0, 8).text(), Gbk("新标题"));
+}
+
+TEST_F(Properties, InvisibleWindowAndEditBoxPropertiesAreKept) {
+    for (int index : {21, 22, 23, 26, 27, 30}) {
+        p.set(kSelf, index, Value::OfInteger(3));
+        EXPECT_EQ(p.get_int(kSelf, index), 1) << index;
+    }
+    p.set(kSelf, 24, Value::OfText("a.wav"));
+    EXPECT_EQ(p.get(kSelf, 24).text(), Text("a.wav"));
+    p.set(kSelf, 25, Value::OfInteger(-77));
+    EXPECT_EQ(p.get_int(kSelf, 25), -77);
+    p.set(kEditBox, 22, Value::OfInteger(123));
+    EXPECT_EQ(p.get_int(kEditBox, 22), 123);
+    p.set(kEditBox, 13, Value::OfInteger(2));
+    EXPECT_EQ(p.get_int(kEditBox, 13), 1);
+    p.set(kEditBox, 17, Value::OfInteger(5)); // PickInt 0..2
+    EXPECT_EQ(p.get_int(kEditBox, 17), 2);
+}
+
+TEST_F(Properties, EditBoxContentRaisesItsChangeNotificationAndEditsBySelection) {
+    p.set(kEditBox, 8, Value::OfText("12"));
+    EXPECT_EQ(p.log.count("edit:ContentChanged"), 1u);
+    EXPECT_EQ(p.get(kEditBox, 8).text(), Text("12"));
+    p.set(kEditBox, 24, Value::OfInteger(-1)); // caret at the end
+    p.set(kEditBox, 26, Value::OfText("34"));  // SelText replaces the (empty) selection
+    EXPECT_EQ(p.get(kEditBox, 8).text(), Text("1234"));
+    p.set(kEditBox, 24, Value::OfInteger(1));
+    p.set(kEditBox, 25, Value::OfInteger(-1)); // to the end
+    EXPECT_EQ(p.get(kEditBox, 26).text(), Text("234"));
+}
+
+} // namespace
+} // namespace tav::test
