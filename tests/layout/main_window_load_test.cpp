@@ -135,5 +135,26 @@ TEST(MainWindowLoad, InputReachesTheBoundOperations) {
     EXPECT_GE(std::ranges::count(w.calls, std::string("run length")), 2);
 }
 
+TEST(MainWindowLoad, RingShowsBlackGapsAndALitLampFramesItsPicture) {
+    LoadedMainWindow w;
+    auto& ws = w.runtime->windows();
+    ws.update(w.top());
+    const Point middle = w.at("吐框1", 32, 32);
+    const Argb picture_middle = ws.framebuffer(w.top()).pixel(middle.x, middle.y);
+    // The black bars show between neighbouring pictures and around them; no lamp is lit.
+    EXPECT_EQ(ws.framebuffer(w.top()).pixel(82, 40), Rgb(0, 0, 0));
+    EXPECT_EQ(ws.framebuffer(w.top()).pixel(15, 40), Rgb(0, 0, 0));
+    EXPECT_NE(ws.framebuffer(w.top()).pixel(18, 40), Rgb(255, 0, 0));
+
+    w.runtime->SetProperty(kMainWindowId, MainWindowControlId("显示1"), kVisible, -1, Value::OfBool(true));
+    ws.update(w.top());
+    const Bitmap& lit = ws.framebuffer(w.top());
+    EXPECT_EQ(lit.pixel(15, 40), Rgb(255, 0, 0));  // the 2 pixels around the picture
+    EXPECT_EQ(lit.pixel(18, 40), Rgb(255, 0, 0));  // the picture's outer 5 pixels
+    EXPECT_EQ(lit.pixel(middle.x, middle.y), picture_middle); // the middle shows the picture
+    EXPECT_EQ(lit.pixel(82, 40), Rgb(255, 0, 0));  // the frame's right band over the gap
+    EXPECT_EQ(lit.pixel(15, 120), Rgb(0, 0, 0));   // the lamp of position 20 below stays dark
+}
+
 } // namespace
 } // namespace tav::ui
