@@ -1,5 +1,13 @@
 #pragma once
-// The desktop backend: one SDL window per top-level window of our window system.
+// The desktop backend: one SDL window per top-level window of our window system, painted from
+// the window system's framebuffers through SDL's window surface (no GPU renderer).
+//
+// Input arrives as the window system's on_native_* calls: mouse buttons (every second press of
+// a quick series is a double click), moves, the wheel (120 per notch), keys as virtual key codes
+// (Backspace, Tab, Return and Escape also type their control character, as the desktop's
+// keyboard translation does), typed text as GBK character codes (see text_input.hpp), the pointer
+// leaving, exposure, and close requests from the window manager. Keys still held when a window
+// loses the keyboard are released there.
 
 #include <memory>
 #include <string>
@@ -8,10 +16,11 @@
 
 namespace tav::platform {
 
-// Opens SDL's video subsystem on the desktop display and returns the backend, or nullptr when
-// no display can be opened; `error` (if given) then receives SDL's reason. Nothing is printed:
-// the caller reports "tavrino: cannot open a display: <reason>" and exits non-zero. SIGTERM and
-// SIGINT become a close request of the first top-level window while the backend lives.
+// Opens SDL's video subsystem on a screen (X11, Wayland or the console's KMS, unless
+// SDL_VIDEODRIVER names another) and returns the backend, or nullptr when there is no display;
+// `error` (if given) then receives SDL's reason. Nothing is printed: the caller reports
+// "tavrino: cannot open a display: <reason>" and exits non-zero. While the backend lives,
+// SIGTERM and SIGINT become a close request of the first top-level window still open.
 // With TAVRINO_TRACE_FIRST_FRAME=1 in the environment, the first present prints
 // "tavrino: first frame at <seconds>" (CLOCK_MONOTONIC) on stderr, for start-up measurements.
 std::unique_ptr<Backend> CreateSdlBackend(std::string* error = nullptr);
