@@ -13,9 +13,9 @@
 #include "ui/label.hpp"
 #include "ui/pic_box.hpp"
 #include "ui/pic_btn.hpp"
+#include "ui/spin.hpp"
 #include "ui/timer.hpp"
 #include "ui/trans_label.hpp"
-#include "ui/spin.hpp"
 #include "ui/window_control.hpp"
 
 namespace tav::ui {
