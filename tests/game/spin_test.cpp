@@ -90,5 +90,104 @@ TEST(Spin, FirstSpinAfterStartUpFollowsItsDrawsToPositionFour) {
     EXPECT_TRUE(w.boxes.empty());
 }
 
+
+TEST(Spin, StartWithoutBetsIsRefusedAndStartsNothing) {
+    GameWindow w;
+    w.add_credits();
+    w.start();
+    ASSERT_EQ(w.boxes.size(), 1u);
+    EXPECT_EQ(w.boxes[0].text, "请选择下面图标进行押注！");
+    EXPECT_EQ(w.boxes[0].caption, "信息提示！");
+    EXPECT_FALSE(w.spinning());
+    EXPECT_EQ(w.text("标签9"), "100");
+    // The refusal drew nothing: the first spin still starts at 246.
+    w.press_spinner(1, true);
+    w.start();
+    EXPECT_EQ(w.interval("时钟1"), 246);
+}
+
+// "开始" pressed again while the lamp speeds up restarts the acceleration from a fresh start
+// interval; the spin still ends in one settlement.
+TEST(Spin, StartDuringTheAccelerationRestartsItAndSettlesOnce) {
+    GameWindow w;
+    std::vector<Step> steps;
+    RecordSteps(w, steps);
+    w.add_credits();
+    w.press_spinner(4, true);
+    w.start();
+    w.backend->run_for(1000); // 246 + 236 + 226 + 216 = 924 ms: four steps, the next tick at 1130
+    ASSERT_EQ(steps.size(), 4u);
+    ASSERT_EQ(w.interval("时钟1"), 206);
+    w.start();
+    const std::int32_t restart = w.interval("时钟1");
+    EXPECT_GE(restart, 200);
+    EXPECT_LE(restart, 605);
+    EXPECT_NE(restart, 206);
+    ASSERT_TRUE(w.run_until_idle());
+
+    // After the restart the readout counts down from the new start interval again.
+    const auto acceleration = Only(steps, Phase::Acceleration);
+    ASSERT_GT(acceleration.size(), 4u);
+    EXPECT_EQ(acceleration[4].readout, std::to_string(restart - 10));
+    const int restarted_steps = (restart - 50 + 9) / 10;
+    EXPECT_EQ(acceleration.size(), 4u + static_cast<std::size_t>(restarted_steps));
+    EXPECT_EQ(acceleration.back().readout, std::to_string(restart - 10 * restarted_steps));
+    EXPECT_EQ(w.sound_count(GameSound::Result), 1u);
+    EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
+    EXPECT_EQ(w.text("标签9"), std::to_string(90 + std::stoi(w.text("标签10"))));
+}
+
+// Bets are read when the spin settles: a bet raised while the lamp slows is the one paid,
+// and its credits are taken at once.
+TEST(Spin, BetsRaisedWhileSlowingAreTheOnesSettled) {
+    GameWindow w;
+    w.add_credits();
+    w.add_credits();
+    for (int k = 1; k <= 8; ++k) w.press_spinner(k, true);
+    ASSERT_EQ(w.text("标签9"), "120");
+    w.start();
+    ASSERT_TRUE(w.backend->run_until([&] { return w.interval("时钟4") > 0; }, 60000));
+    for (int k = 1; k <= 8; ++k) w.press_spinner(k, true);
+    EXPECT_EQ(w.text("标签9"), "40");
+    EXPECT_EQ(w.bets(), std::vector<std::string>(8, "20"));
+    ASSERT_TRUE(w.run_until_idle());
+
+    EXPECT_GE(w.sound_count(GameSound::Result), 1u);
+    const int odds = std::stoi(w.text("透明标签1"));
+    EXPECT_EQ(w.text("标签10"), std::to_string(20 * odds));
+    EXPECT_EQ(w.text("标签9"), std::to_string(40 + 20 * odds));
+    EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
+}
+
+// A refusal box runs its own loop: the spin's timers keep ticking and the lamp keeps moving
+// until the player presses OK, and the spin then ends normally.
+TEST(Spin, TheSpinRunsOnWhileARefusalBoxIsOpen) {
+    GameWindow w;
+    std::vector<std::uint64_t> step_times;
+    w.on_sound = [&](GameSound s) {
+        if (s == GameSound::Step) step_times.push_back(w.backend->now_ms());
+    };
+    w.add_credits();
+    for (int i = 0; i < 10; ++i) w.press_spinner(2, true); // every credit on the bottle cap
+    ASSERT_EQ(w.text("标签9"), "0");
+    w.start();
+    w.backend->run_for(300);
+    w.box_answer_delay_ms = 3000;
+    w.press_spinner(6, true); // refused: no credits; OK pressed 3 s later
+    ASSERT_EQ(w.boxes.size(), 1u);
+    EXPECT_EQ(w.boxes[0].text, "分数不够！请先上分！");
+    const std::uint64_t opened = w.boxes[0].opened_ms;
+    EXPECT_EQ(w.backend->now_ms(), opened + 3000); // the handler returned when OK was pressed
+    const auto during = std::ranges::count_if(step_times, [&](std::uint64_t t) { return t > opened && t < opened + 3000; });
+    EXPECT_GT(during, 20);
+    EXPECT_TRUE(w.spinning());
+    EXPECT_EQ(w.sound_count(GameSound::Result), 0u);
+
+    ASSERT_TRUE(w.run_until_idle());
+    EXPECT_EQ(w.text("标签6"), "0");
+    EXPECT_EQ(w.text("标签10"), std::to_string(std::stoi(w.text("标签9"))));
+    EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
+}
+
 } // namespace
 } // namespace tav::game::test
