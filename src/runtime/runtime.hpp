@@ -83,6 +83,8 @@ public:
     // Runs once, whether the program ends normally or by a fatal error: holds back every
     // handler for good, runs the end-of-program hook (stopping sounds), destroys the windows.
     void EndProgram();
+    // Asks the UI thread to end the program (safe from any thread): the message loop returns.
+    void RequestEndProgram() { system_->request_quit_threadsafe(0); }
     // What EndProgram runs before the windows go (the game registers the sound stop here).
     void SetEndOfProgramHook(std::function<void()> hook) { end_hook_ = std::move(hook); }
 
