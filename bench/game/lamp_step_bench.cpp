@@ -1,0 +1,44 @@
+// One lamp step as a spin pays for it every 30 ms: the handler's property reads and writes on
+// the real window, the repaint of the lamps and prize picture it dirtied, and the start of the
+// step sound (mixed into a silent sink on the player's own thread).
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "audio/play_sound.hpp"
+#include "game/game.hpp"
+#include "game/game_handlers.hpp"
+#include "platform/audio/silent_sink.hpp"
+#include "platform/headless_backend.hpp"
+#include "runtime/runtime.hpp"
+#include "ui/main_window_layout.hpp"
+
+namespace tav::game {
+namespace {
+
+void BM_LampStep(benchmark::State& state) {
+    UseWaveDevice(std::make_unique<SilentSink>());
+    {
+        auto headless = std::make_unique<platform::HeadlessBackend>();
+        const platform::HeadlessBackend& backend = *headless;
+        Runtime runtime(ui::MainWindowLayout(GameHandlers()), std::move(headless));
+        runtime.LoadWindow(kMainWindow);
+        const platform::WindowHandle top = runtime.WindowHandleOf(kMainWindow);
+        runtime.windows().update(top);
+        const std::size_t presents = backend.present_count();
+        for (auto _ : state) {
+            AdvanceLamp();
+            runtime.windows().update(top);
+        }
+        // Every step must have repainted something, or the figure leaves the drawing out.
+        state.counters["presents_per_step"] =
+            static_cast<double>(backend.present_count() - presents) / static_cast<double>(state.iterations());
+        StopAllSounds(true);
+    }
+    StopSoundsAtExit();
+}
+BENCHMARK(BM_LampStep)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
+
+} // namespace
+} // namespace tav::game
