@@ -53,6 +53,27 @@ void Button::on_mouse_down(platform::MouseButton b, Point, std::uint32_t) {
 
 void Button::on_mouse_move(Point p, std::uint32_t) {
     if (tracking_) set_pressed(inside(p));
+    const bool hot = inside(p) && !system().button_held(platform::MouseButton::Left);
+    if (hot != hot_) {
+        hot_ = hot;
+        repaint();
+    }
+}
+
+void Button::on_mouse_leave() {
+    if (!hot_) return;
+    hot_ = false;
+    repaint();
+}
+
+void Button::on_focus_in() {
+    Control::on_focus_in();
+    repaint();
+}
+
+void Button::on_focus_out() {
+    Control::on_focus_out();
+    repaint();
 }
 
 void Button::on_mouse_up(platform::MouseButton b, Point p, std::uint32_t) {

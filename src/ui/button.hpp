@@ -3,6 +3,7 @@
 // while it has the focus) raises Click.
 
 #include "ui/control.hpp"
+#include "ui/drawing/themed_drawing.hpp"
 #include "ui/font.hpp"
 
 namespace tav::ui {
@@ -22,6 +23,8 @@ public:
     std::int32_t value(Prop p) const { return prop_int(p); }
     // True while the left button is held down on it with the pointer inside.
     bool pressed() const { return pressed_; }
+    // True while the pointer is over it with the left button up.
+    bool hot() const { return hot_; }
 
     void on_mouse_down(platform::MouseButton b, Point p, std::uint32_t keys) override;
     void on_mouse_move(Point p, std::uint32_t keys) override;
@@ -29,6 +32,12 @@ public:
     void on_capture_lost() override;
     void on_activate_key() override;
     void on_enabled_changed(bool enabled) override;
+    void on_mouse_leave() override;
+    // Focus changes raise GotFocus/LostFocus and repaint the focus marks.
+    void on_focus_in() override;
+    void on_focus_out() override;
+    // Paints the classic or themed push button (drawing/standard_controls_painting.cpp).
+    void on_paint(Painter& p) override;
 
 protected:
     platform::WindowHandle create_window(const Rect& rect) override;
@@ -40,6 +49,8 @@ private:
 
     bool tracking_ = false; // the press started on this button and the capture is held
     bool pressed_ = false;
+    bool hot_ = false;
+    ThemeRegistration theme_{*this};
 };
 
 } // namespace tav::ui

@@ -149,4 +149,14 @@ void EditBox::on_char(std::uint32_t character) {
     replace_selection(bytes, true);
 }
 
+void EditBox::on_focus_in() {
+    Control::on_focus_in();
+    repaint();
+}
+
+void EditBox::on_focus_out() {
+    Control::on_focus_out();
+    repaint();
+}
+
 } // namespace tav::ui

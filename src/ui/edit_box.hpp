@@ -3,6 +3,7 @@
 // box's own change notification (ContentChanged); so does every edit typed by the user.
 
 #include "ui/control.hpp"
+#include "ui/drawing/themed_drawing.hpp"
 #include "ui/font.hpp"
 
 namespace tav::ui {
@@ -35,6 +36,12 @@ public:
     void on_mouse_down(platform::MouseButton b, Point p, std::uint32_t keys) override;
     bool on_key_down(int vk, std::uint32_t keys) override;
     void on_char(std::uint32_t character) override;
+    void on_enabled_changed(bool) override { repaint(); }
+    // Focus changes raise GotFocus/LostFocus and show or hide the caret.
+    void on_focus_in() override;
+    void on_focus_out() override;
+    // Paints the box, with the themed frame when that look is on (drawing/standard_controls_painting.cpp).
+    void on_paint(Painter& p) override;
 
 protected:
     platform::WindowHandle create_window(const Rect& rect) override;
@@ -48,6 +55,7 @@ private:
 
     std::int32_t sel_start_ = 0;
     std::int32_t sel_length_ = 0;
+    ThemeRegistration theme_{*this};
 };
 
 } // namespace tav::ui

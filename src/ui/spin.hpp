@@ -4,6 +4,7 @@
 // repeats the notification, the first repeat after kFirstRepeatMs and then every kRepeatMs.
 
 #include "ui/control.hpp"
+#include "ui/drawing/themed_drawing.hpp"
 
 namespace tav::ui {
 
@@ -35,6 +36,9 @@ public:
     void on_mouse_leave() override;
     void on_capture_lost() override;
     void on_timer(int timer_id) override;
+    void on_enabled_changed(bool) override { repaint(); }
+    // Paints the two arrows, classic or themed (drawing/standard_controls_painting.cpp).
+    void on_paint(Painter& p) override;
 
 protected:
     bool apply_property(int local, const Value& old) override;
@@ -45,6 +49,7 @@ private:
 
     Arrow pressed_ = Arrow::None;
     Arrow hot_ = Arrow::None;
+    ThemeRegistration theme_{*this};
 };
 
 } // namespace tav::ui
