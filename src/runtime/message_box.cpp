@@ -11,6 +11,8 @@
 #include "runtime/conversions.hpp"
 #include "runtime/gbk.hpp"
 #include "runtime/runtime.hpp"
+#include "ui/drawing/message_box_painting.hpp"
+#include "ui/drawing/standard_looks.hpp"
 
 namespace tav {
 namespace {
@@ -80,10 +82,15 @@ public:
     void attach(platform::WindowHandle w) { window_ = w; }
 
     void on_paint(Painter& p) override {
-        const Size s = ws_.client_size(window_);
-        p.fill_rect({0, 0, s.width, s.height}, syscolor::kFace);
-        p.draw_edge({0, 0, s.width, s.height}, pressed_ ? EdgeStyle::ThinSunken : EdgeStyle::RaisedFrame);
+        const Text caption = LabelOf(id_);
+        ui::PushButtonLook look;
+        look.caption_gbk = caption.view();
+        look.pressed = pressed_;
+        look.focused = ws_.focus() == window_;
+        ui::PaintPushButton(p, ws_.client_size(window_), look);
     }
+    void on_focus_in() override { ws_.invalidate(window_); }
+    void on_focus_out() override { ws_.invalidate(window_); }
     void on_mouse_down(platform::MouseButton b, Point, std::uint32_t) override {
         if (b != platform::MouseButton::Left) return;
         ws_.set_focus(window_);
@@ -185,7 +192,17 @@ public:
     int result() const { return result_; }
     const MessageBoxInfo& info() const { return info_; }
 
-    void on_paint(Painter& p) override { p.fill_rect({0, 0, client_.width, client_.height}, syscolor::kFace); }
+    void on_paint(Painter& p) override {
+        ui::MessageBoxFace face;
+        face.client = client_;
+        face.icon = info_.icon;
+        const int content_h = std::max(info_.text_rect.height, info_.icon != 0 ? kIconSize : 0);
+        face.icon_rect = {kMargin, kMargin + (content_h - kIconSize) / 2, kIconSize, kIconSize};
+        face.text_rect = info_.text_rect;
+        face.text_gbk = info_.text.view();
+        face.button_top = info_.buttons.empty() ? client_.height : info_.buttons.front().rect.y;
+        ui::PaintMessageBox(p, face);
+    }
     void on_close_request() override { escape(); }
     bool on_key_down(int vk, std::uint32_t) override {
         if (vk != platform::vk::kEscape) return false;
