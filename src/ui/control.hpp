@@ -81,7 +81,9 @@ public:
     virtual Rect outer_rect() const;
     virtual void set_outer_rect(const Rect& r);
 
-    // WindowDelegate: focus changes raise GotFocus/LostFocus; destruction forgets the handle.
+    // WindowDelegate: the second press of a double click presses the control again, focus
+    // changes raise GotFocus/LostFocus, destruction forgets the handle.
+    void on_double_click(platform::MouseButton b, Point p, std::uint32_t keys) override { on_mouse_down(b, p, keys); }
     void on_focus_in() override;
     void on_focus_out() override;
     void on_destroy() final;

@@ -70,6 +70,19 @@ TEST_F(Events, SpinArrowsAdjustByOneEachPressAndRepeatWhileHeld) {
     EXPECT_EQ(p.log.count("spin:Adjust 1"), 0u);
 }
 
+TEST_F(Events, TheSecondPressOfADoubleClickPressesButtonsAndArrowsAgain) {
+    const auto double_click = [&](Point at) {
+        p.backend->click(p.top(), at);
+        p.ws().on_native_mouse_button(p.top(), platform::MouseButton::Left, true, at, true);
+        p.backend->mouse_up(p.top(), at);
+        settle();
+    };
+    double_click(TestProgram::at(kSpinRect, 10, 5));
+    double_click(TestProgram::at(kButtonRect, 5, 5));
+    EXPECT_EQ(p.log.count("spin:Adjust 1"), 2u);
+    EXPECT_EQ(p.log.count("button:Click"), 2u);
+}
+
 TEST_F(Events, HorizontalSpinStepsUpWithTheRightArrow) {
     p.set(kSpin, 8, Value::OfInteger(0));
     p.backend->click(p.top(), TestProgram::at(kSpinRect, kSpinRect.width - 3, 20));

@@ -48,6 +48,25 @@ TEST(LoadWindow, BuildsEveryKindSilentlyThenRaisesCreatedMovedResizedThenShows) 
     EXPECT_EQ(p.backend->native(p.top())->caption, std::string(Gbk("测试").view()));
 }
 
+TEST(LoadWindow, ACentredWindowStandsInTheMiddleOfTheScreenFromItsCreation) {
+    TestProgram p([](ui::LayoutData& layout) {
+        auto& self = layout.windows[0].controls[0];
+        self.properties.resize(11);
+        self.properties[10] = Value::OfInteger(1); // StartPosition: centred
+    });
+    Point in_created;
+    p.log.actions["window:Created"] = [&](auto) {
+        in_created = {p.get_int(kSelf, 0), p.get_int(kSelf, 1)};
+        return std::nullopt;
+    };
+    p.load();
+    const Size screen = platform::HeadlessBackend::kScreenSize;
+    const Point centred{(screen.width - 400) / 2, (screen.height - 300) / 2};
+    EXPECT_EQ(in_created, centred);
+    EXPECT_EQ((Point{p.get_int(kSelf, 0), p.get_int(kSelf, 1)}), centred);
+    EXPECT_EQ(p.backend->native(p.top())->position, centred);
+}
+
 TEST(LoadWindow, LoadingAgainBringsTheWindowForwardInsteadOfBuildingIt) {
     TestProgram p;
     p.load();
