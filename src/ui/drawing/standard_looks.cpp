@@ -75,7 +75,7 @@ enum class Direction { Up, Down, Left, Right };
 
 // A filled triangle pointing `dir`, centred in `r`.
 void Arrow(Painter& p, const Rect& r, Direction dir, Argb color) {
-    const int s = std::max(2, std::min(r.width, r.height) / 6);
+    const int s = std::max(2, std::min(r.width, r.height) / 5);
     const int cx = r.x + r.width / 2, cy = r.y + r.height / 2;
     for (int i = 0; i < s; ++i) {
         switch (dir) {
