@@ -1,0 +1,49 @@
+// Starting a player on arbitrary bytes, mixing a little of it and stopping it again. The
+// device is a manual sink, so nothing is heard and mixing happens on this thread when asked.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "audio/play_sound.hpp"
+#include "fuzz_check.hpp"
+#include "platform/audio/manual_sink.hpp"
+#include "runtime/value.hpp"
+
+namespace {
+
+// Periods mixed while a player runs: enough to convert the first buffers of any format.
+constexpr int kPeriodsMixed = 4;
+// Longer than libFuzzer's -timeout, so a player that ignores its stop shows up as a hang
+// instead of being let go by the stall rule.
+constexpr std::chrono::seconds kStallTimeout{60};
+
+tav::ManualSink* Sink() {
+    static tav::ManualSink* sink = [] {
+        auto owned = std::make_unique<tav::ManualSink>();
+        tav::ManualSink* raw = owned.get();
+        tav::UseWaveDevice(std::move(owned));
+        tav::SetStallTimeoutForTesting(kStallTimeout);
+        return raw;
+    }();
+    return sink;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    tav::ManualSink* sink = Sink();
+    // The length's lowest bit chooses looping, so both kinds of player are reached.
+    const tav::Value loop = tav::Value::OfInteger(static_cast<std::int32_t>(size & 1));
+    const bool started = tav::PlaySoundAsync(tav::Value::OfBytes(std::span<const std::uint8_t>(data, size)), loop);
+    if (started) {
+        for (int i = 0; i < kPeriodsMixed; ++i) sink->pull(sink->period_frames());
+    }
+    // No player or player thread may outlive its input.
+    tav::StopAllSounds(true);
+    FUZZ_CHECK(tav::ActivePlayerCount() == 0);
+    FUZZ_CHECK(tav::PlayerThreadCount() == 0);
+    return 0;
+}
