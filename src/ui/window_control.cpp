@@ -101,6 +101,9 @@ bool WindowControl::apply_property(int local, const Value& old) {
 }
 
 void WindowControl::on_close_request() {
+    // A disabled window takes no close request: under a modal box the handler that opened the
+    // box must find its window still there when the box returns.
+    if (!has_window() || !system().is_enabled(handle())) return;
     const EventNotice n = raise(kCloseQuery);
     if (n.has_result && n.result == 0) return; // the handler refused
     destroy_window();

@@ -104,6 +104,14 @@ TEST_F(MessageBoxes, EnterPressesTheDefaultButton) {
     EXPECT_EQ(show(Value::OfText("m"), Value::OfInteger(0x202), {}, key(vk::kReturn)), 4); // third of A, R, I
 }
 
+TEST_F(MessageBoxes, TheDisabledWindowCannotBeClosedUnderTheBox) {
+    EXPECT_EQ(show(Value::OfText("m"), {}, {}, then([this](const MessageBoxInfo&) { p.backend->request_close(p.top()); },
+                                                 press("确定"))),
+              0);
+    EXPECT_TRUE(p.runtime->IsLoaded(kWindow));
+    EXPECT_EQ(p.log.count("window:CloseQuery"), 0u);
+}
+
 TEST_F(MessageBoxes, SystemModalBoxGetsNoTaskModalFlagAndDisablesNothing) {
     EXPECT_EQ(show(Value::OfText("m"), Value::OfInteger(0x1030), {}, press("确定")), 0);
     EXPECT_EQ(seen.style, 0x1030u);
