@@ -5,9 +5,13 @@
 #include "game/game.hpp"
 #include "game/game_state.hpp"
 #include "runtime/value.hpp"
+#include "ui/drawing/themed_drawing.hpp"
 
 namespace tav::game {
 namespace {
+
+// The colour scheme of the themed look the game's controls wear.
+constexpr int kThemeScheme = 3;
 
 // The title a right click on the window shows; the window opens with the short "Tavrino".
 constexpr std::string_view kLongTitle = "Tavrino --- a lamp-ring fruit machine, made by the Tavrino developers";
@@ -15,6 +19,7 @@ constexpr std::string_view kLongTitle = "Tavrino --- a lamp-ring fruit machine, 
 } // namespace
 
 void WindowCreated() {
+    ui::ThemedDrawing(kThemeScheme);
     PlayGameSound(GameSound::Music);
 }
 

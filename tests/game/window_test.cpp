@@ -1,12 +1,15 @@
 // The window as the game opens it, and the right click on its background.
 
 #include "game_window.hpp"
+#include "ui/drawing/themed_drawing.hpp"
 
 namespace tav::game::test {
 namespace {
 
-TEST(GameWindowEvents, FreshWindowShowsZerosNoLampAndStartsTheMusicOnce) {
+TEST(GameWindowEvents, FreshWindowShowsZerosNoLampThemedLookAndStartsTheMusicOnce) {
+    ui::ThemedDrawing(0);
     GameWindow w;
+    EXPECT_EQ(ui::ThemedScheme(), 3);
     for (std::string_view display : {"标签1", "标签2", "标签3", "标签4", "标签5", "标签6", "标签7", "标签8", "标签9",
                                      "标签10", "透明标签1"})
         EXPECT_EQ(w.text(display), "0") << display;
