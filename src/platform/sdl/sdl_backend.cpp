@@ -42,7 +42,10 @@ class VideoSubsystem {
 public:
     VideoSubsystem() = default;
     ~VideoSubsystem() {
-        if (open_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        if (!open_) return;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        // The last user of SDL also releases what SDL keeps beside its subsystems (its D-Bus link).
+        if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
     }
     VideoSubsystem(const VideoSubsystem&) = delete;
     VideoSubsystem& operator=(const VideoSubsystem&) = delete;
