@@ -1,0 +1,73 @@
+// Painting the game's window on the headless backend with the real drawing code.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "platform/headless_backend.hpp"
+#include "runtime/runtime.hpp"
+#include "ui/drawing/themed_drawing.hpp"
+#include "ui/main_window_layout.hpp"
+
+namespace {
+
+using namespace tav;
+
+constexpr int kRingSize = 20;
+constexpr int kVisible = 5;
+constexpr int kPicture = 10;
+
+struct GameWindow {
+    std::unique_ptr<Runtime> runtime;
+    std::array<std::uint32_t, kRingSize> lamps{};
+    std::array<Value, kRingSize> pictures;
+    std::uint32_t prize = 0;
+
+    GameWindow() {
+        runtime = std::make_unique<Runtime>(ui::MainWindowLayout({}), std::make_unique<platform::HeadlessBackend>());
+        runtime->LoadWindow(ui::kMainWindowId);
+        ui::ThemedDrawing(3);
+        for (int k = 0; k < kRingSize; ++k) {
+            const auto n = std::to_string(k + 1);
+            lamps[std::size_t(k)] = ui::MainWindowControlId("显示" + n);
+            pictures[std::size_t(k)] = runtime->GetProperty(ui::kMainWindowId, ui::MainWindowControlId("吐框" + n), kPicture);
+        }
+        prize = ui::MainWindowControlId("图奖");
+        ws().update(top());
+    }
+    ~GameWindow() { ui::ThemedDrawing(0); }
+    platform::WindowSystem& ws() { return runtime->windows(); }
+    platform::WindowHandle top() { return runtime->WindowHandleOf(ui::kMainWindowId); }
+    void set(std::uint32_t id, int index, const Value& v) { runtime->SetProperty(ui::kMainWindowId, id, index, -1, v); }
+};
+
+// One step of the running lamp: the lit lamp goes out, the next lights, the prize box takes the
+// next ring picture, and the changed area is painted at once.
+void BM_LampStep(benchmark::State& state) {
+    GameWindow w;
+    int at = 0;
+    w.set(w.lamps[0], kVisible, Value::OfBool(true));
+    w.ws().update(w.top());
+    for (auto _ : state) {
+        const int next = (at + 1) % kRingSize;
+        w.set(w.lamps[std::size_t(at)], kVisible, Value::OfBool(false));
+        w.set(w.lamps[std::size_t(next)], kVisible, Value::OfBool(true));
+        w.set(w.prize, kPicture, w.pictures[std::size_t(next)]);
+        w.ws().update(w.top());
+        at = next;
+    }
+}
+BENCHMARK(BM_LampStep)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The whole 505 x 584 client area: stretched background, ring, labels, spinners and buttons.
+void BM_FullRepaint(benchmark::State& state) {
+    GameWindow w;
+    for (auto _ : state) {
+        w.ws().invalidate(w.top());
+        w.ws().update(w.top());
+    }
+}
+BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+} // namespace
