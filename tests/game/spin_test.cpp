@@ -88,6 +88,12 @@ TEST(Spin, FirstSpinAfterStartUpFollowsItsDrawsToPositionFour) {
     EXPECT_EQ(w.sound_count(GameSound::Result), 1u);
     EXPECT_EQ(w.sound_count(GameSound::Step), 204u);
     EXPECT_TRUE(w.boxes.empty());
+
+    // The spin drew 2 + 5 + 38 × 2 values: two per deceleration tick, none for the settlement.
+    const std::int32_t next = RandomInRange(0, 32767);
+    ResetRandomForThisThread();
+    for (int i = 0; i < 2 + 5 + 38 * 2; ++i) RandomInRange(0, 1);
+    EXPECT_EQ(RandomInRange(0, 32767), next);
 }
 
 
