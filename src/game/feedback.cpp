@@ -1,5 +1,6 @@
 #include "game/feedback.hpp"
 
+#include <atomic>
 #include <utility>
 
 #include "assets/assets.hpp"
@@ -18,6 +19,12 @@ constexpr std::int32_t kPlainOk = 0;
 std::function<void(GameSound)>& Observer() {
     static std::function<void(GameSound)> observer;
     return observer;
+}
+
+// Off only in headless tools; read on the window's thread of every runtime.
+std::atomic<bool>& Played() {
+    static std::atomic<bool> played{true};
+    return played;
 }
 
 // The sound data as the player takes it, built once per sound.
@@ -39,7 +46,13 @@ void PlayGameSound(GameSound sound) {
     if (Observer()) {
         Observer()(sound);
     }
-    PlaySoundAsync(SoundValue(sound));
+    if (Played().load(std::memory_order_relaxed)) {
+        PlaySoundAsync(SoundValue(sound));
+    }
+}
+
+void SetSoundsPlayed(bool played) {
+    Played().store(played, std::memory_order_relaxed);
 }
 
 void SetSoundObserver(std::function<void(GameSound)> observer) {

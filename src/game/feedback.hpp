@@ -17,6 +17,10 @@ void PlayGameSound(GameSound sound);
 // removes it. Lets a test or tool see the sounds of a run without listening to them.
 void SetSoundObserver(std::function<void(GameSound)> observer);
 
+// Whether the game's sounds are handed to the player (true, the default) or only shown to the
+// observer. A headless tool running many spins turns playing off so no player thread starts.
+void SetSoundsPlayed(bool played);
+
 // Shows a refusal in a plain OK box (flags 0) and returns when it is closed. `message` and
 // `caption` are UTF-8; no caption gives the message box's default caption.
 void ShowRefusal(std::string_view message, std::optional<std::string_view> caption);

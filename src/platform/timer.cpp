@@ -2,6 +2,7 @@
 // the earliest due timer and delivers one tick, so ticks that fell due meanwhile merge into it.
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/window_system_impl.hpp"
 
@@ -45,7 +46,8 @@ void WindowSystem::set_timer(WindowHandle w, int id, int ms) {
         kill_timer(w, id);
         return;
     }
-    const int period = std::max(ms, kMinTimerPeriodMs);
+    int period = std::max(ms, kMinTimerPeriodMs);
+    if (I.timer_period_map) period = std::max(1, I.timer_period_map(period));
     const std::uint64_t due = I.backend->now_ms() + static_cast<std::uint64_t>(period);
     for (Timer& t : I.timers) {
         if (t.window == w && t.id == id) {
@@ -55,6 +57,10 @@ void WindowSystem::set_timer(WindowHandle w, int id, int ms) {
         }
     }
     I.timers.push_back({w, id, period, due});
+}
+
+void WindowSystem::set_timer_period_map(std::function<int(int)> map) {
+    impl_->timer_period_map = std::move(map);
 }
 
 void WindowSystem::kill_timer(WindowHandle w, int id) {

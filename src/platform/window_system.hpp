@@ -146,6 +146,10 @@ public:
     // delivery when that is already more than a period late (a late tick never causes a burst).
     void set_timer(WindowHandle w, int id, int ms);
     void kill_timer(WindowHandle w, int id);
+    // Maps the period of every timer started afterwards (already raised to kMinTimerPeriodMs)
+    // to the period it runs with, in the units of the backend's clock; an empty function (the
+    // default) keeps the period as asked. Lets a tool model a coarser system tick.
+    void set_timer_period_map(std::function<int(int)> map);
 
     // --- Messages and loops --------------------------------------------------------------
     // Posts a message to `w`'s delegate (on_posted) behind the messages already queued.

@@ -90,6 +90,7 @@ struct WindowSystem::Impl {
 
     std::function<bool(const InputMessage&)> input_hook;
     std::function<void()> idle_hook;
+    std::function<int(int)> timer_period_map; // none: periods run as asked
 
     // --- window tree ---
     Window* find(WindowHandle w) const {
