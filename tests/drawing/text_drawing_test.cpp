@@ -88,6 +88,28 @@ TEST(LabelDrawing, BorderBackColourAndGradientBackgroundFillTheInside) {
     EXPECT_EQ(p.at(40, 25), Rgb(9, 9, 9));
 }
 
+TEST(LabelDrawing, GradientFrameAndBackPictureModesShapeTheArea) {
+    auto framed = Label(kFirst, {10, 10, 60, 40}, "", 0, 0, ColorRef(0, 0, 0), 6);
+    framed.properties[3] = Value::OfInteger(3); // stored as 5
+    auto pictured = Label(kSecond, {100, 10, 60, 40}, "", 0, 0, ColorRef(0, 0, 0));
+    pictured.properties[10] = Value::OfBytes(SolidBmp(20, 10, Rgb(255, 0, 0)));
+    pictured.properties[11] = Value::OfInteger(0); // natural size at the corner
+    DrawingProgram p({framed, pictured});
+
+    // Grey at the outer edge, white in the middle of the 5-pixel frame, grey again inside.
+    EXPECT_EQ(p.at(10, 30), Rgb(128, 128, 128));
+    EXPECT_EQ(p.at(12, 30), Rgb(255, 255, 255));
+    EXPECT_EQ(p.at(14, 30), Rgb(128, 128, 128));
+    EXPECT_EQ(p.at(15, 30), Rgb(0, 0, 0)); // BackColor inside the frame
+
+    EXPECT_EQ(p.at(119, 19), Rgb(255, 0, 0));
+    EXPECT_EQ(p.at(120, 19), Rgb(0, 0, 0));
+    EXPECT_EQ(p.at(119, 20), Rgb(0, 0, 0));
+    p.set(kSecond, 8 + 11, Value::OfInteger(1)); // tiled: the whole label
+    EXPECT_EQ(p.at(125, 25), Rgb(255, 0, 0));
+    EXPECT_EQ(p.at(159, 49), Rgb(255, 0, 0));
+}
+
 TEST(TransLabelDrawing, ShorterCaptionLeavesNoTraceOfTheOldDigitsOnThePatternedBackground) {
     const Rect r{40, 30, 60, 26};
     DrawingProgram changed({TransLabel(kFirst, r, "100")}, PatternedWindow());
