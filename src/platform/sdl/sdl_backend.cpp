@@ -158,8 +158,12 @@ public:
     // Known once the window manager has framed one of our windows; no window manager, no frame.
     Size frame_size(const TopLevelStyle& style) override {
         if (!style.title_bar) return {};
-        const Borders b = known_borders();
-        return {b.left + b.right, b.top + b.bottom};
+        for (const auto& [handle, n] : natives_) {
+            if (const auto b = frame_of(n); b && (b->top | b->left | b->bottom | b->right) != 0) {
+                return {b->left + b->right, b->top + b->bottom};
+            }
+        }
+        return {};
     }
 
     bool can_receive_input() override { return true; }
@@ -281,19 +285,19 @@ private:
         int top = 0, left = 0, bottom = 0, right = 0;
     };
 
-    // The frame of the first window the window manager has told us about.
-    Borders known_borders() const {
-        for (const auto& [handle, n] : natives_) {
-            Borders b;
-            if (SDL_GetWindowBordersSize(n.window.get(), &b.top, &b.left, &b.bottom, &b.right) == 0) return b;
-        }
-        return {};
+    // The frame the window manager put around a window on screen; nullopt before it is shown.
+    static std::optional<Borders> frame_of(const Native& n) {
+        Borders b;
+        if ((SDL_GetWindowFlags(n.window.get()) & SDL_WINDOW_SHOWN) == 0) return std::nullopt;
+        if (SDL_GetWindowBordersSize(n.window.get(), &b.top, &b.left, &b.bottom, &b.right) != 0) return std::nullopt;
+        return b;
     }
 
-    // Moves the window so that its frame's corner is at `screen_pos` (SDL places the client area).
+    // Puts the window's frame corner at `screen_pos`. A window not yet shown goes there as it is
+    // (window managers place the frame where the window asked to be); a framed one is moved by
+    // its client area, which is what SDL positions.
     void place(Native& n, Point screen_pos) {
-        Borders b;
-        if (SDL_GetWindowBordersSize(n.window.get(), &b.top, &b.left, &b.bottom, &b.right) != 0) b = known_borders();
+        const Borders b = frame_of(n).value_or(Borders{});
         SDL_Rect display{};
         SDL_GetDisplayBounds(0, &display);
         SDL_SetWindowPosition(n.window.get(), display.x + screen_pos.x + b.left, display.y + screen_pos.y + b.top);
