@@ -58,6 +58,9 @@ public:
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
         // The click that activates a window is a click on it, as on the classic desktop.
         SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+        // An ordinary desktop window: the screen saver still runs, the compositor still composes.
+        SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+        SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
         SDL_SetHint(SDL_HINT_VIDEODRIVER, kScreenDrivers); // SDL_VIDEODRIVER in the environment wins
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             if (error) *error = SDL_GetError();
