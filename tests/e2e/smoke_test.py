@@ -6,8 +6,9 @@ and as the system would (SIGTERM); the program must end with exit code 0 each ti
 Usage: smoke_test.py --close-helper PATH [--caption TEXT] [--demo] PROGRAM
 
 --demo adds the checks only the demo program supports: its painted colours and icon, a click, a
-double click, a key, a typed character and the wheel reaching the window, and a modal box (--box) that takes the close request meant for it and keeps input away
-from the main window. Exit code 77 (skipped) when there is no display at all.
+double click, a key, a typed character and the wheel reaching the window, and a modal box
+(--box) that takes the close request meant for it, keeps input away from the main window and
+lets the main window's timer go on painting. Exit code 77 (skipped) when there is no display.
 """
 
 import argparse
