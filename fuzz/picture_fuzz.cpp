@@ -24,13 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(w * h <= tav::kMaxPicturePixels);
     FUZZ_CHECK(picture->pixels().size() == w * h);
     FUZZ_CHECK(size_only.has_value());
-    // The headers tell the size the decoder produced, with two allowances: an icon's size is its
-    // directory's word for the best entry, while the pixels come from the entry's own header or
-    // from a later entry when the best one is damaged; a GIF's size is its logical screen, which
-    // the canvas outgrows when the first frame reaches beyond it.
-    if (format == tav::PictureFormat::Gif)
-        FUZZ_CHECK(picture->width() >= size_only->width && picture->height() >= size_only->height);
-    else if (format != tav::PictureFormat::Icon && format != tav::PictureFormat::Cursor)
+    // The headers tell the size the decoder produced. An icon's size is its directory's word for
+    // the best entry, while the pixels come from the entry's own header or from a later entry
+    // when the best one is damaged, so only single pictures are held to it.
+    if (format != tav::PictureFormat::Icon && format != tav::PictureFormat::Cursor)
         FUZZ_CHECK(*size_only == picture->size());
     return 0;
 }

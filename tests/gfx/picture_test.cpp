@@ -264,5 +264,23 @@ TEST(Gif, FirstFrameWithTransparency) {
     }
 }
 
+// The size told without decoding is the canvas the decoder draws on, also when the first frame
+// reaches beyond a logical screen that is too small or empty.
+TEST(Gif, SizeIsTheCanvasOfTheFirstFrame) {
+    const std::vector<Argb> table = {Rgb(255, 0, 0), Rgb(0, 255, 0)};
+    const std::vector<std::uint8_t> idx(4 * 9, 1);
+    Bytes file = test::MakeGif(4, 9, table, idx);
+    const std::size_t frame_at = 13 + 2 * 3;
+    ASSERT_EQ(file[frame_at], 0x2C);
+    test::Put16(file, frame_at + 1, 3); // frame left edge at x = 3
+    test::Put16(file, 6, 5);            // screen 5 wide: the frame ends at 7
+    test::Put16(file, 8, 0);            // screen 0 high: the frame makes it 9
+    const auto bmp = DecodePicture(file);
+    ASSERT_TRUE(bmp.has_value());
+    EXPECT_EQ(bmp->size(), (Size{7, 9}));
+    EXPECT_EQ(bmp->pixel(3, 8), Rgb(0, 255, 0));
+    EXPECT_EQ(PictureSize(file), (Size{7, 9}));
+}
+
 } // namespace
 } // namespace tav

@@ -1,4 +1,5 @@
 // GIF pictures: the first frame, placed on the logical screen, with its transparent colour.
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -135,18 +136,19 @@ std::optional<Screen> ReadScreen(const ByteReader& r) {
 
 } // namespace
 
-std::optional<Size> GifSize(std::span<const std::uint8_t> bytes) {
-    const auto s = ReadScreen(ByteReader(bytes));
-    if (!s || !PixelCountAllowed(s->width, s->height)) return std::nullopt;
-    return Size{s->width, s->height};
-}
+namespace {
 
-std::optional<Bitmap> DecodeGif(std::span<const std::uint8_t> bytes) {
-    const ByteReader r(bytes);
-    const auto screen = ReadScreen(r);
-    if (!screen) return std::nullopt;
+// The first frame's descriptor and the transparent index of the extensions before it.
+struct FrameStart {
+    std::uint64_t at = 0; // offset of the image descriptor
+    int left = 0, top = 0, width = 0, height = 0;
+    std::uint8_t flags = 0;
     int transparent = -1;
-    std::uint64_t at = screen->blocks_at;
+};
+
+std::optional<FrameStart> FindFirstFrame(const ByteReader& r, const Screen& screen) {
+    FrameStart f;
+    std::uint64_t at = screen.blocks_at;
     for (;;) {
         const auto kind = r.u8(at);
         if (!kind || *kind == kTrailer) return std::nullopt; // no frame at all
@@ -156,7 +158,7 @@ std::optional<Bitmap> DecodeGif(std::span<const std::uint8_t> bytes) {
             if (*label == kGraphicControl) {
                 const auto size = r.u8(at + 2), flags = r.u8(at + 3), index = r.u8(at + 6);
                 if (!size || !flags || !index) return std::nullopt;
-                transparent = (*flags & 1) ? *index : -1;
+                f.transparent = (*flags & 1) ? *index : -1;
             }
             const auto after = SubBlocks(r, at + 2, nullptr);
             if (!after) return std::nullopt;
@@ -166,16 +168,50 @@ std::optional<Bitmap> DecodeGif(std::span<const std::uint8_t> bytes) {
         if (*kind != kImage) return std::nullopt;
         break;
     }
-
     const auto left = r.u16(at + 1), top = r.u16(at + 3), fw = r.u16(at + 5), fh = r.u16(at + 7);
     const auto flags = r.u8(at + 9);
     if (!left || !top || !fw || !fh || !flags) return std::nullopt;
-    at += 10;
+    f.at = at;
+    f.left = *left;
+    f.top = *top;
+    f.width = *fw;
+    f.height = *fh;
+    f.flags = *flags;
+    return f;
+}
+
+} // namespace
+
+// The canvas the decoder draws on: the logical screen, grown to the first frame when it reaches
+// beyond it; the screen alone when no frame can be found.
+std::optional<Size> GifSize(std::span<const std::uint8_t> bytes) {
+    const ByteReader r(bytes);
+    const auto s = ReadScreen(r);
+    if (!s) return std::nullopt;
+    int w = s->width, h = s->height;
+    if (const auto frame = FindFirstFrame(r, *s)) {
+        w = std::max(w, frame->left + frame->width);
+        h = std::max(h, frame->top + frame->height);
+    }
+    if (!PixelCountAllowed(w, h)) return std::nullopt;
+    return Size{w, h};
+}
+
+std::optional<Bitmap> DecodeGif(std::span<const std::uint8_t> bytes) {
+    const ByteReader r(bytes);
+    const auto screen = ReadScreen(r);
+    if (!screen) return std::nullopt;
+    const auto frame = FindFirstFrame(r, *screen);
+    if (!frame) return std::nullopt;
+    const int transparent = frame->transparent;
+    const int left = frame->left, top = frame->top, fw = frame->width, fh = frame->height;
+    const std::uint8_t flags = frame->flags;
+    std::uint64_t at = frame->at + 10;
     std::uint64_t table = screen->global_table;
     int table_count = screen->global_count;
-    if (*flags & 0x80) {
+    if (flags & 0x80) {
         table = at;
-        table_count = 2 << (*flags & 7);
+        table_count = 2 << (flags & 7);
         if (!r.has(table, std::uint64_t(table_count) * 3)) return std::nullopt;
         at += std::uint64_t(table_count) * 3;
     }
@@ -186,28 +222,28 @@ std::optional<Bitmap> DecodeGif(std::span<const std::uint8_t> bytes) {
     if (!SubBlocks(r, at + 1, &data)) return std::nullopt;
 
     // The canvas is the logical screen, grown if the frame reaches beyond it.
-    const int cw = std::max<int>(screen->width, *left + *fw), ch = std::max<int>(screen->height, *top + *fh);
-    if (!PixelCountAllowed(cw, ch) || *fw == 0 || *fh == 0) return std::nullopt;
-    std::vector<std::uint8_t> indices(std::size_t(*fw) * *fh, 0);
+    const int cw = std::max<int>(screen->width, left + fw), ch = std::max<int>(screen->height, top + fh);
+    if (!PixelCountAllowed(cw, ch) || fw == 0 || fh == 0) return std::nullopt;
+    std::vector<std::uint8_t> indices(std::size_t(fw) * fh, 0);
     const std::size_t got = Lzw(data, *min_bits, indices);
     if (got == 0) return std::nullopt;
 
     Bitmap out(cw, ch, 0);
-    const bool interlaced = (*flags & 0x40) != 0;
+    const bool interlaced = (flags & 0x40) != 0;
     // Interlaced rows come in four passes: every 8th from 0, every 8th from 4, every 4th from
     // 2, every 2nd from 1.
-    std::vector<int> row_of(*fh);
+    std::vector<int> row_of(fh);
     if (interlaced) {
         static constexpr int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
         int n = 0;
         for (int pass = 0; pass < 4; ++pass)
-            for (int y = kStart[pass]; y < *fh; y += kStep[pass]) row_of[std::size_t(n++)] = y;
+            for (int y = kStart[pass]; y < fh; y += kStep[pass]) row_of[std::size_t(n++)] = y;
     } else {
-        for (int y = 0; y < *fh; ++y) row_of[std::size_t(y)] = y;
+        for (int y = 0; y < fh; ++y) row_of[std::size_t(y)] = y;
     }
     for (std::size_t i = 0; i < got; ++i) {
         const int index = indices[i];
-        const int x = *left + int(i % *fw), y = *top + row_of[i / *fw];
+        const int x = left + int(i % fw), y = top + row_of[i / fw];
         if (index == transparent) continue; // stays alpha 0
         Argb c = Rgb(0, 0, 0);
         if (index < table_count) {
