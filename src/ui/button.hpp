@@ -3,6 +3,7 @@
 // while it has the focus) raises Click.
 
 #include "ui/control.hpp"
+#include "ui/drawing/decoded_picture.hpp"
 #include "ui/drawing/themed_drawing.hpp"
 #include "ui/font.hpp"
 
@@ -50,6 +51,7 @@ private:
     bool tracking_ = false; // the press started on this button and the capture is held
     bool pressed_ = false;
     bool hot_ = false;
+    DecodedPicture picture_;
     ThemeRegistration theme_{*this};
 };
 

@@ -122,5 +122,15 @@ TEST(StandardControls, SchemesSwitchOverAndControlsMadeLaterAreThemedToo) {
     EXPECT_EQ(p.at(kSpinRect.x, kSpinRect.y), syscolor::kHighlight);
 }
 
+TEST(StandardControls, BitmapButtonShowsItsPictureAndStaysClassic) {
+    ThemeOff off;
+    ui::ThemedDrawing(3);
+    DrawingProgram p({Make(kButton, ui::kind_id::kButton, kButtonRect,
+                           {Value::OfBytes(SolidBmp(10, 10, Rgb(255, 0, 0))), {}, Value::OfText("OK")})});
+    const int cx = kButtonRect.x + kButtonRect.width / 2, cy = kButtonRect.y + kButtonRect.height / 2;
+    EXPECT_EQ(p.at(cx, cy), Rgb(255, 0, 0));
+    EXPECT_EQ(p.at(cx, kButtonRect.y), syscolor::kHighlight);
+}
+
 } // namespace
 } // namespace tav::test

@@ -34,6 +34,7 @@ void Button::on_paint(Painter& p) {
     look.hot = hot_;
     look.pressed = pressed_;
     look.is_default = is_default();
+    look.picture = picture_.sync(picture());
     PaintPushButton(p, system().client_size(handle()), look);
 }
 

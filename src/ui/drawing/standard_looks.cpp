@@ -131,7 +131,8 @@ void ThemedArrowButton(Painter& p, const Rect& r, Direction dir, bool pressed, b
 } // namespace
 
 void PaintPushButton(Painter& p, Size size, const PushButtonLook& look) {
-    if (const ThemeColors* scheme = ThemeScheme(ThemedScheme()))
+    const ThemeColors* scheme = ThemeScheme(ThemedScheme());
+    if (scheme != nullptr && look.picture == nullptr)
         OffScreen(p, size, [&](Painter& off) { PaintThemedPushButton(off, size, look, *scheme); });
     else
         PaintClassicPushButton(p, size, look);
@@ -153,7 +154,13 @@ void PaintClassicPushButton(Painter& p, Size size, const PushButtonLook& look) {
     }
     Rect text = client.shrunk(kCaptionMargin);
     if (down) text = text.translated(1, 1);
-    if (look.enabled) {
+    if (look.picture != nullptr) {
+        p.save();
+        p.clip_rect(r.shrunk(2));
+        p.draw_image(*look.picture, {text.x + (text.width - look.picture->width()) / 2,
+                                     text.y + (text.height - look.picture->height()) / 2});
+        p.restore();
+    } else if (look.enabled) {
         Caption(p, text, look, Rgb(0, 0, 0));
     } else {
         Caption(p, text.translated(1, 1), look, syscolor::kHighlight);

@@ -26,9 +26,11 @@ struct PushButtonLook {
     bool pressed = false;
     bool checked = false;
     bool is_default = false;
+    const Bitmap* picture = nullptr;    // a bitmap button shows this instead of its caption
 };
 
-// Paints a push button of `size` in the look in force (themed when ThemedScheme() is not 0).
+// Paints a push button of `size` in the look in force (themed when ThemedScheme() is not 0;
+// a bitmap button always keeps the classic look).
 void PaintPushButton(Painter& p, Size size, const PushButtonLook& look);
 // The classic look: a raised 3-D face, sunken while pressed, a black frame on the default or
 // focused button, the caption centred as aligned and a focus rectangle.
