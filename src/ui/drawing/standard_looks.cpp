@@ -131,7 +131,7 @@ void ThemedArrowButton(Painter& p, const Rect& r, Direction dir, bool pressed, b
 } // namespace
 
 void PaintPushButton(Painter& p, Size size, const PushButtonLook& look) {
-    const ThemeColors* scheme = ThemeScheme(ThemedScheme());
+    const ThemeColors* scheme = SchemeColors(ThemedScheme());
     if (scheme != nullptr && look.picture == nullptr)
         OffScreen(p, size, [&](Painter& off) { PaintThemedPushButton(off, size, look, *scheme); });
     else
@@ -214,7 +214,7 @@ void PaintThemedPushButton(Painter& p, Size size, const PushButtonLook& look, co
 
 void PaintUpDown(Painter& p, Size size, const UpDownLook& look) {
     const Halves halves = Split(size, look.vertical);
-    if (const ThemeColors* scheme = ThemeScheme(ThemedScheme())) {
+    if (const ThemeColors* scheme = SchemeColors(ThemedScheme())) {
         OffScreen(p, size, [&](Painter& off) {
             // The background reaches one pixel beyond the client area, as far as the clip allows.
             off.fill_rect(Rect{0, 0, size.width, size.height}.shrunk(-1), scheme->up_down);
@@ -229,7 +229,7 @@ void PaintUpDown(Painter& p, Size size, const UpDownLook& look) {
 }
 
 void PaintEditBox(Painter& p, Size size, const EditBoxLook& look) {
-    const ThemeColors* scheme = ThemeScheme(ThemedScheme());
+    const ThemeColors* scheme = SchemeColors(ThemedScheme());
     auto paint = [&](Painter& q) {
         const Rect client{0, 0, size.width, size.height};
         const Rect inside = q.draw_edge(client, EdgeStyleForBorder(look.border));

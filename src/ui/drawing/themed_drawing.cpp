@@ -61,7 +61,7 @@ void RepaintAll() {
 
 } // namespace
 
-const ThemeColors* ThemeScheme(int scheme) {
+const ThemeColors* SchemeColors(int scheme) {
     switch (scheme) {
     case 1: return &kScheme1;
     case 2: return &kScheme2;
@@ -77,7 +77,7 @@ void ThemedDrawing(int scheme) {
         g_scheme = 0;
         RepaintAll();
     }
-    if (ThemeScheme(scheme) == nullptr) return;
+    if (SchemeColors(scheme) == nullptr) return;
     g_scheme = scheme;
     RepaintAll();
 }

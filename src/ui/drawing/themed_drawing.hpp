@@ -31,7 +31,7 @@ struct ThemeColors {
 };
 
 // The colours of scheme 1..3; nullptr for any other number.
-const ThemeColors* ThemeScheme(int scheme);
+const ThemeColors* SchemeColors(int scheme);
 
 // Keeps a control on the list of themable controls while it lives (a member of the kind).
 class ThemeRegistration {
