@@ -41,9 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (started) {
         for (int i = 0; i < kPeriodsMixed; ++i) sink->pull(sink->period_frames());
     }
-    // No player or player thread may outlive its input.
+    // No player, player thread or queued buffer may outlive its input.
     tav::StopAllSounds(true);
     FUZZ_CHECK(tav::ActivePlayerCount() == 0);
     FUZZ_CHECK(tav::PlayerThreadCount() == 0);
+    FUZZ_CHECK(tav::QueuedSoundBuffers().empty());
     return 0;
 }
