@@ -98,6 +98,37 @@ TEST(PicBtnDrawing, LampShowsThePictureThroughItsMiddleAndClicksThereReachTheBox
     EXPECT_EQ(p.at(44, 44), Rgb(0, 0, 0));
 }
 
+TEST(PicBtnDrawing, StateChoosesTheImageAndRebuildsTheShapeFromIt) {
+    // Normal: red with a black hole; hot: green, solid; pressed: blue; disabled: grey.
+    Bitmap normal(30, 30, Rgb(255, 0, 0));
+    for (int y = 10; y < 20; ++y)
+        for (int x = 10; x < 20; ++x) normal.set_pixel(x, y, Rgb(0, 0, 0));
+    auto button = Make(kLamp, ui::kind_id::kPicBtn, {10, 10, 40, 40},
+                       {Value::OfInteger(0), Value::OfBool(false), Value::OfBytes(Bmp24(normal)),
+                        Value::OfBytes(SolidBmp(30, 30, Rgb(0, 255, 0))), Value::OfBytes(SolidBmp(30, 30, Rgb(0, 0, 255))),
+                        Value::OfBytes(SolidBmp(30, 30, Rgb(90, 90, 90))), Value::OfInteger(0)});
+    DrawingProgram p({button});
+    const auto btn = p.control(kLamp)->handle();
+    EXPECT_EQ(p.at(10, 10), Rgb(255, 0, 0));
+    EXPECT_EQ(p.at(25, 25), syscolor::kFace);                  // the cut-out shows the window
+    EXPECT_NE(p.ws().window_at(p.top(), {25, 25}), btn);
+    EXPECT_NE(p.ws().window_at(p.top(), {45, 45}), btn);       // beyond the image: not the button
+
+    p.backend->mouse_move(p.top(), {12, 12});
+    p.ws().process_pending();
+    EXPECT_EQ(p.at(25, 25), Rgb(0, 255, 0));                   // hot image, its own solid shape
+    p.backend->mouse_down(p.top(), {12, 12});
+    p.ws().process_pending();
+    EXPECT_EQ(p.at(25, 25), Rgb(0, 0, 255));
+    p.backend->mouse_up(p.top(), {12, 12});
+    p.backend->mouse_move(p.top(), {200, 200});
+    p.ws().process_pending();
+    EXPECT_EQ(p.at(12, 12), Rgb(255, 0, 0));
+
+    p.set(kLamp, 6, Value::OfBool(true));
+    EXPECT_EQ(p.at(25, 25), Rgb(90, 90, 90));
+}
+
 TEST(PicBtnDrawing, ButtonWithoutDrawableImagePaintsBlackAndIsNotCutOut) {
     auto lamp = Make(kLamp, ui::kind_id::kPicBtn, {10, 10, 40, 40},
                      {Value::OfInteger(0), Value::OfBool(false), Value::OfBytes(Bytes{'x', 'x', 'x', 'x', 'x', 'x', 'x'}),
