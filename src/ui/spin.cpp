@@ -72,6 +72,12 @@ void Spin::stop() {
 
 void Spin::on_timer(int timer_id) {
     if (timer_id != kRepeatTimerId || pressed_ == Arrow::None) return;
+    // The release may have gone elsewhere (a box that opened from the handler took it).
+    if (!system().button_held(platform::MouseButton::Left)) {
+        stop();
+        if (system().capture() == handle()) system().release_capture();
+        return;
+    }
     system().set_timer(handle(), kRepeatTimerId, kRepeatMs);
     // The repeat pauses while the pointer is off the held arrow, as the native control does.
     if (hot_ == pressed_) adjust(pressed_);

@@ -112,6 +112,25 @@ TEST_F(MessageBoxes, TheDisabledWindowCannotBeClosedUnderTheBox) {
     EXPECT_EQ(p.log.count("window:CloseQuery"), 0u);
 }
 
+TEST_F(MessageBoxes, AHeldArrowStopsRepeatingOnceItsHandlerOpensABox) {
+    for (std::int32_t flags : {0, 0x1000}) {
+        int adjusts = 0;
+        p.log.actions["spin:Adjust"] = [&](auto) {
+            if (++adjusts == 1) ShowMessageBox(Value::OfText("m"), Value::OfInteger(flags), {});
+            return std::nullopt;
+        };
+        SetMessageBoxOpenedHook([&](const MessageBoxInfo& box) {
+            // The button is released over the box; the box closes a second later.
+            const std::uint64_t now = p.ws().now_ms();
+            p.backend->schedule(now + 50, [&, box] { p.backend->mouse_up(box.window, {5, 5}); });
+            p.backend->schedule_key(box.window, vk::kReturn, true, now + 1000);
+        });
+        p.backend->mouse_down(p.top(), TestProgram::at(kSpinRect, 10, 5));
+        p.backend->run_for(2000);
+        EXPECT_EQ(adjusts, 1) << flags;
+    }
+}
+
 TEST_F(MessageBoxes, SystemModalBoxGetsNoTaskModalFlagAndDisablesNothing) {
     EXPECT_EQ(show(Value::OfText("m"), Value::OfInteger(0x1030), {}, press("确定")), 0);
     EXPECT_EQ(seen.style, 0x1030u);
