@@ -126,17 +126,3 @@ struct DrawingProgram {
 
 } // namespace tav::test
 
-#include <cstdio>
-namespace tav::test {
-// Writes the window's pixels to a PPM file (for looking at a failing test).
-inline void SavePpm(const Bitmap& b, const char* path) {
-    std::FILE* f = std::fopen(path, "wb");
-    if (!f) return;
-    std::fprintf(f, "P6 %d %d 255\n", b.width(), b.height());
-    for (Argb c : b.pixels()) {
-        const unsigned char rgb[3] = {RedOf(c), GreenOf(c), BlueOf(c)};
-        std::fwrite(rgb, 1, 3, f);
-    }
-    std::fclose(f);
-}
-} // namespace tav::test
