@@ -21,7 +21,7 @@ using namespace tav::report;
 
 constexpr std::string_view kUsage =
     "usage: tavrino-report [--spins N] [--threads N] [--bets B1,...,B8] [--hold-seconds S | --clock player|per-read]\n"
-    "                      [--tick-rounding] [--json] [--plot FILE.svg] [--seed N]\n"
+    "                      [--tick-rounding] [--json] [--plot FILE.svg] [--seed N] [--max-seconds S]\n"
     "Plays N spins (default 100000) of the real game headless under a virtual clock and reports\n"
     "the chance of every stop, the return of every bet, the hit frequency, the spread of a spin's\n"
     "return for the bet pattern (default 10 on each symbol) and the length of the spins.\n"
@@ -31,7 +31,8 @@ constexpr std::string_view kUsage =
     "  --hold-seconds S   every clock read gives second S (0..59)\n"
     "  --tick-rounding    timer periods rounded up to whole 15.625 ms ticks\n"
     "  --threads N        N players, each on its own thread with its own window (default 1)\n"
-    "  --seed N           seed of the tool's clock generator (default 1)\n";
+    "  --seed N           seed of the tool's clock generator (default 1)\n"
+    "  --max-seconds S    stop after S seconds of wall time and report the spins played so far\n";
 
 std::uint64_t ParseNumber(std::string_view text, std::string_view option) {
     std::uint64_t value = 0;
@@ -94,6 +95,8 @@ Command Parse(int argc, char** argv) {
             if (mode == "player") c.run.player.clock = ClockMode::Player;
             else if (mode == "per-read") c.run.player.clock = ClockMode::PerRead;
             else throw std::invalid_argument("--clock is player or per-read");
+        } else if (arg == "--max-seconds") {
+            c.run.max_seconds = static_cast<double>(ParseNumber(value(), arg));
         } else if (arg == "--seed") {
             c.run.player.clock_seed = ParseNumber(value(), arg);
         } else if (arg == "--tick-rounding") {

@@ -74,7 +74,8 @@ std::string JsonHistogram(const Histogram& h, std::int64_t bin = 1) {
 
 void WriteTable(std::ostream& out, const RunOptions& options, const RunResult& r) {
     const Tally& t = r.tally;
-    out << "Tavrino pay report: " << t.spins << " spins of the real game, headless, virtual clock\n"
+    out << "Tavrino pay report: " << t.spins << " spins of the real game, headless, virtual clock"
+        << (r.stopped_early ? " (stopped early by --max-seconds)" : "") << "\n"
         << "  clock:  " << ClockText(options.player) << "\n"
         << "  timers: " << (options.player.tick_rounding ? "periods rounded up to 15.625 ms ticks" : "periods exactly as asked")
         << "\n  bets:   " << BetsText(options.player) << " (cars, bottle cap, zipper badge, knot, cherries, kiwi, strawberry, orange)\n"
@@ -132,7 +133,8 @@ void WriteTable(std::ostream& out, const RunOptions& options, const RunResult& r
 
 void WriteJson(std::ostream& out, const RunOptions& options, const RunResult& r) {
     const Tally& t = r.tally;
-    out << "{\n  \"spins\": " << t.spins << ",\n  \"threads\": " << r.threads
+    out << "{\n  \"spins\": " << t.spins << ",\n  \"stopped_early\": " << (r.stopped_early ? "true" : "false")
+        << ",\n  \"threads\": " << r.threads
         << ",\n  \"clock\": \"" << ClockText(options.player) << "\",\n  \"tick_rounding\": "
         << (options.player.tick_rounding ? "true" : "false") << ",\n  \"bets\": [" << BetsText(options.player)
         << "],\n  \"positions\": [\n";

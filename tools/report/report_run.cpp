@@ -32,6 +32,7 @@ RunResult RunSpins(const RunOptions& options) {
     std::vector<std::exception_ptr> errors(static_cast<std::size_t>(threads));
     std::atomic<std::uint64_t> done{0};
     std::atomic<int> running{threads};
+    std::atomic<bool> stop{false};
     // Building and tearing down windows touches state shared by every window of the process
     // (the themed-look registry), so one thread at a time does it, and none spins meanwhile.
     std::mutex setup;
@@ -60,12 +61,13 @@ RunResult RunSpins(const RunOptions& options) {
                 if (game) {
                     try {
                         const auto t0 = Clock::now();
-                        for (std::uint64_t i = 0; i < share; ++i) {
+                        std::uint64_t played = 0;
+                        for (; played < share && !stop.load(std::memory_order_relaxed); ++played) {
                             tallies[index].add(game->PlaySpin(), game->stake());
                             done.fetch_add(1, std::memory_order_relaxed);
                         }
                         const double s = std::chrono::duration<double>(Clock::now() - t0).count();
-                        rates[index] = s > 0 ? static_cast<double>(share) / s : 0.0;
+                        rates[index] = s > 0 ? static_cast<double>(played) / s : 0.0;
                     } catch (...) {
                         errors[index] = std::current_exception();
                     }
@@ -81,6 +83,10 @@ RunResult RunSpins(const RunOptions& options) {
         while (running.load() > 0) {
             std::this_thread::sleep_for(kProgressPeriod);
             if (options.progress) options.progress(done.load(), options.spins);
+            if (options.max_seconds > 0 &&
+                std::chrono::duration<double>(Clock::now() - started).count() > options.max_seconds) {
+                stop.store(true);
+            }
         }
     }
     for (const std::exception_ptr& e : errors) {
@@ -90,6 +96,7 @@ RunResult RunSpins(const RunOptions& options) {
     RunResult result;
     result.wall_seconds = std::chrono::duration<double>(Clock::now() - started).count();
     result.threads = threads;
+    result.stopped_early = stop.load();
     for (const Tally& t : tallies) result.tally.merge(t);
     if (result.tally.spins == 0) result.tally.stake = 0;
     double rate_sum = 0;

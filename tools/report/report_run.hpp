@@ -19,6 +19,8 @@ struct RunOptions {
     // and its clock generator has a seed of its own.
     int threads = 1;
     PlayerOptions player;
+    // Wall-clock seconds after which the run stops early and reports the spins done; 0: none.
+    double max_seconds = 0;
     // Called on the calling thread about five times a second with the spins done so far.
     std::function<void(std::uint64_t done, std::uint64_t total)> progress;
 };
@@ -29,9 +31,11 @@ struct RunResult {
     int threads = 1;
     double spins_per_second = 0;            // all threads together
     double spins_per_second_per_thread = 0; // the mean of the threads' own rates
+    bool stopped_early = false;             // max_seconds ran out before every spin was played
 };
 
-// Plays `options.spins` spins split over the threads and returns the merged counts.
+// Plays `options.spins` spins split over the threads (fewer when max_seconds runs out) and
+// returns the merged counts.
 RunResult RunSpins(const RunOptions& options);
 
 } // namespace tav::report
