@@ -162,6 +162,8 @@ void HeadlessBackend::type_char(WindowHandle top, std::uint32_t character) { sys
 
 void HeadlessBackend::request_close(WindowHandle top) { system_->on_native_close_request(top); }
 
+void HeadlessBackend::request_session_end() { system_->on_native_session_end(); }
+
 void HeadlessBackend::schedule(std::uint64_t at_ms, std::function<void()> input) {
     scheduled_.emplace(at_ms, std::move(input));
 }

@@ -66,6 +66,7 @@ public:
     void press_key(WindowHandle top, int vk); // down, then up
     void type_char(WindowHandle top, std::uint32_t character);
     void request_close(WindowHandle top);
+    void request_session_end(); // as a SIGTERM or a log-off does
 
     // --- Test side: input at a virtual time (delivered when the loop waits and the clock gets there) ---
     void schedule(std::uint64_t at_ms, std::function<void()> input);

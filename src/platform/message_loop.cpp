@@ -57,6 +57,17 @@ bool WindowSystem::Impl::take_message() {
     case QueuedMessage::Kind::Close:
         if (Window* w = find(m.window); w && w->top_level) w->delegate->on_close_request();
         break;
+    case QueuedMessage::Kind::SessionEnd: {
+        // A copy: a delegate may open or destroy windows while it answers.
+        const std::vector<WindowHandle> tops = top_levels;
+        for (WindowHandle h : tops) {
+            Window* w = find(h);
+            if (w && !w->delegate->on_session_end_query()) return true; // refused
+        }
+        if (!quit) exit_code = 0;
+        quit = true;
+        break;
+    }
     }
     return true;
 }
@@ -202,6 +213,10 @@ void WindowSystem::on_native_char(WindowHandle top_level, std::uint32_t characte
 
 void WindowSystem::on_native_close_request(WindowHandle top_level) {
     impl_->queue.push_back({QueuedMessage::Kind::Close, top_level, 0, 0, 0, {}});
+}
+
+void WindowSystem::on_native_session_end() {
+    impl_->queue.push_back({QueuedMessage::Kind::SessionEnd, kNoWindow, 0, 0, 0, {}});
 }
 
 } // namespace tav::platform

@@ -57,6 +57,10 @@ public:
 
     // A top-level window was asked to close (close box, window manager, signal, Alt+F4).
     virtual void on_close_request() {}
+    // The session is ending (log-off, shut-down, a termination signal): true lets it end. Asked
+    // of every top-level window, disabled ones under a modal box included; destroy nothing here,
+    // as the code that opened a box may still be on the stack.
+    virtual bool on_session_end_query() { return true; }
     // The window's enabled state, visibility, position or size changed.
     virtual void on_enabled_changed(bool /*enabled*/) {}
     virtual void on_visibility_changed(bool /*visible*/) {}

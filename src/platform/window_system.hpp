@@ -197,6 +197,11 @@ public:
     void on_native_char(WindowHandle top_level, std::uint32_t character);
     // Queued like input; when taken, the top-level delegate's on_close_request() decides.
     void on_native_close_request(WindowHandle top_level);
+    // The whole program is asked to end (session end, SIGTERM). Queued like input; when taken,
+    // each top-level delegate's on_session_end_query() is asked in creation order and, unless
+    // one refuses, the quit (exit code 0) is posted, so every loop, nested ones included, returns
+    // and the program's own end runs. Unlike a close request it reaches disabled windows too.
+    void on_native_session_end();
     // The whole top-level client area must be repainted (exposed).
     void on_native_expose(WindowHandle top_level);
 

@@ -42,7 +42,7 @@ struct Window {
 
 // A queued message: posted, input from the backend, or a close request.
 struct QueuedMessage {
-    enum class Kind { Posted, Input, MouseLeave, Close };
+    enum class Kind { Posted, Input, MouseLeave, Close, SessionEnd };
     Kind kind = Kind::Posted;
     WindowHandle window = kNoWindow; // Posted: the receiver; otherwise the top-level window
     std::uint32_t message = 0;

@@ -234,7 +234,9 @@ void Runtime::WindowDestroyed(std::uint32_t window_id) {
 // --- Events ----------------------------------------------------------------------------
 
 void Runtime::RaiseEvent(EventNotice& notice) {
-    if (suppress_events_ > 0) return;
+    // Once the quit is posted the program is ending: code still on the stack (a handler whose
+    // box the end closed) may go on, but no further handler starts.
+    if (suppress_events_ > 0 || system_->quit_posted()) return;
     LoadedWindow* window = FindWindow(notice.window_id);
     if (window == nullptr) Fatal(fatal::kEventWindowNotFound);
     LoadedControl* control = FindLoadedControl(*window, notice.control_id);

@@ -109,6 +109,13 @@ void WindowControl::on_close_request() {
     destroy_window();
 }
 
+bool WindowControl::on_session_end_query() {
+    // The window stays: the program's end destroys it once every loop has returned.
+    if (!has_window()) return true;
+    const EventNotice n = raise(kCloseQuery);
+    return !(n.has_result && n.result == 0);
+}
+
 void WindowControl::on_moved() { raise(kMoved); }
 void WindowControl::on_resized() { raise(kResized); }
 

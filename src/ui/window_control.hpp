@@ -34,6 +34,8 @@ public:
     // Paints the background: BackColor and BackPicture by BackPictureMode (drawing/window_painting.cpp).
     void on_paint(Painter& p) override;
     void on_close_request() override;
+    // Raises CloseQuery even while a box disables the window; a result of 0 refuses.
+    bool on_session_end_query() override;
     void on_moved() override;
     void on_resized() override;
 

@@ -20,8 +20,14 @@ constexpr std::uint64_t kFarAway = 10'000; // ms: a wait that ends this late was
 
 struct Recorder : WindowDelegate {
     int close_requests = 0;
+    int session_queries = 0;
+    bool refuse_session_end = false;
     int posted = 0;
     void on_close_request() override { ++close_requests; }
+    bool on_session_end_query() override {
+        ++session_queries;
+        return !refuse_session_end;
+    }
     void on_posted(std::uint32_t, std::uintptr_t, std::intptr_t) override { ++posted; }
 };
 
@@ -74,7 +80,7 @@ TEST_F(SdlBackendTest, AnotherThreadWakesTheWaitAndItsPostArrives) {
     poster.join();
 }
 
-TEST_F(SdlBackendTest, TerminationSignalAsksTheFirstWindowToClose) {
+TEST_F(SdlBackendTest, TerminationSignalEndsTheSessionUnlessAWindowRefuses) {
     Recorder game, box;
     const WindowHandle g = system_->create_top_level(game, {505, 584}, {}, "Tavrino");
     TopLevelStyle modal;
@@ -86,15 +92,19 @@ TEST_F(SdlBackendTest, TerminationSignalAsksTheFirstWindowToClose) {
     system_->show(m, true);
     system_->process_pending();
 
+    // Every window is asked, the box included; one refusing keeps the program going.
+    box.refuse_session_end = true;
     std::raise(SIGTERM); // would end the test program if it were not taken over
-    EXPECT_TRUE(wait_until([&] { return game.close_requests == 1; }));
-    EXPECT_EQ(box.close_requests, 0);
+    EXPECT_TRUE(wait_until([&] { return box.session_queries == 1; }));
+    EXPECT_EQ(game.session_queries, 1);
+    EXPECT_FALSE(system_->quit_posted());
 
-    // Once the game window is gone, the next window in line takes the request.
-    system_->destroy(g);
+    box.refuse_session_end = false;
     std::raise(SIGINT);
-    EXPECT_TRUE(wait_until([&] { return box.close_requests == 1; }));
-    EXPECT_EQ(game.close_requests, 1);
+    EXPECT_TRUE(wait_until([&] { return system_->quit_posted(); }));
+    EXPECT_EQ(system_->exit_code(), 0);
+    EXPECT_EQ(game.session_queries, 2);
+    EXPECT_EQ(game.close_requests + box.close_requests, 0); // nothing is closed under the box
 }
 
 TEST_F(SdlBackendTest, PresentsOnlyWhatTheWindowHolds) {

@@ -1,6 +1,7 @@
-// Ending the program: exit code 0 when the window closes (timers running or not), and −1 with
-// the exact error box after a fatal error, no handler running once the box is up. Each program
-// runs in a child process; the box is answered by an Enter key sent at a virtual time.
+// Ending the program: exit code 0 when the window closes (timers running or not) or the session
+// ends under an open box, and −1 with the exact error box after a fatal error, no handler running
+// once the box is up. Each program runs in a child process; the box is answered by an Enter key
+// sent at a virtual time.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -82,6 +83,66 @@ TEST(ProgramExit, ClosingTheWindowEndsWithZeroWhileTimersRun) {
     });
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.output, "tttt[end][0]");
+}
+
+TEST(ProgramExit, SessionEndUnderAnOpenBoxEndsWithZeroAndRunsNoHandlerAfter) {
+    // A click opens a box; the window manager's close box is ignored while the box disables the
+    // window; a session end (SIGTERM) then asks CloseQuery and ends the program from inside the
+    // box's loop. The timer ticks every 20 ms, inside the box too, until the end.
+    const auto run = [](bool refuse_once) {
+        return RunChild([refuse_once](const auto& report) {
+            EventLog log;
+            ui::LayoutData layout = TestLayout(log);
+            auto backend = std::make_unique<platform::HeadlessBackend>();
+            platform::HeadlessBackend* b = backend.get();
+            const auto top = [] { return Runtime::Current()->WindowHandleOf(kWindow); };
+            log.actions["window:Created"] = [](auto) {
+                SetProperty(kWindow, kTimer, 8, -1, Value::OfInteger(20));
+                return std::nullopt;
+            };
+            log.actions["timer:Tick"] = [&](auto) {
+                report("t");
+                return std::nullopt;
+            };
+            bool refused = false;
+            log.actions["window:CloseQuery"] = [&](auto) -> std::optional<std::int32_t> {
+                report("[query]");
+                if (refuse_once && !refused) return refused = true, 0;
+                return std::nullopt;
+            };
+            log.actions["window:Destroying"] = [&](auto) {
+                report("[destroying]");
+                return std::nullopt;
+            };
+            log.actions["button:Click"] = [&](auto) {
+                report("[box]");
+                const std::int32_t answer = ShowMessageBox(Value::OfText("m"), {}, {});
+                report("[box " + std::to_string(answer) + "]");
+                SetProperty(kWindow, kEditBox, 8, -1, Value::OfText("x")); // would raise ContentChanged
+                return std::nullopt;
+            };
+            log.actions["edit:ContentChanged"] = [&](auto) {
+                report("[changed]");
+                return std::nullopt;
+            };
+            SetMessageBoxOpenedHook([&](const MessageBoxInfo&) {
+                b->schedule(b->now_ms() + 5, [=] { b->request_close(top()); });
+                b->schedule(b->now_ms() + 15, [=] { b->request_session_end(); });
+                b->schedule(b->now_ms() + 35, [=] { b->request_session_end(); });
+            });
+            b->schedule(50, [=] { b->click(top(), TestProgram::at(kButtonRect, 5, 5)); });
+            const int code = RunProgram(layout, std::move(backend), [&] { SetEndOfProgramHook([&] { report("[end]"); }); });
+            report(code == 0 ? "[0]" : "[?]");
+            return code;
+        });
+    };
+    ChildResult r = run(false);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output, "tt[box]t[query][box 0][end][0]");
+    // A CloseQuery refusing the first request keeps the program (and the box) going until the second.
+    r = run(true);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output, "tt[box]t[query]t[query][box 0][end][0]");
 }
 
 TEST(ProgramExit, FatalErrorShowsTheBoxRunsNoHandlerAfterItAndExitsWithMinusOne) {

@@ -332,8 +332,8 @@ private:
     // Hands everything that has arrived to the window system; false when nothing had.
     bool deliver_pending() {
         bool delivered = wake_event_.drain();
-        if (signals_.take() && main_handle() != kNoWindow && system_) {
-            system_->on_native_close_request(main_handle());
+        if (signals_.take() && system_) {
+            system_->on_native_session_end();
             delivered = true;
         }
         SDL_Event event;

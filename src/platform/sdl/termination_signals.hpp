@@ -1,5 +1,6 @@
 #pragma once
-// SIGTERM and SIGINT as a request to close the program's window instead of an abrupt end.
+// SIGTERM and SIGINT as a session-end request instead of an abrupt end: the program asks its
+// windows, then ends through its own clean-up, even while a modal box is open.
 
 #include <csignal>
 
