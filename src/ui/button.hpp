@@ -2,10 +2,10 @@
 // Kind `Button`: a standard push button. A click (mouse released over it, or Space/Enter
 // while it has the focus) raises Click.
 
+#include "platform/gfx/logfont.hpp"
 #include "ui/control.hpp"
 #include "ui/drawing/decoded_picture.hpp"
 #include "ui/drawing/themed_drawing.hpp"
-#include "ui/font.hpp"
 
 namespace tav::ui {
 
@@ -18,7 +18,7 @@ public:
     static std::span<const PropertySpec> Properties();
 
     const Text& caption() const { return prop_text(kCaption); }
-    FontRecord font() const { return ResolveFont(prop_bytes(kFont)); }
+    LogFont font() const { return ResolveLogFont(prop_bytes(kFont)); }
     std::span<const std::uint8_t> picture() const { return prop_bytes(kPicture); }
     bool is_default() const { return prop_int(kButtonType) == 1; }
     std::int32_t value(Prop p) const { return prop_int(p); }

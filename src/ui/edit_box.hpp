@@ -2,9 +2,9 @@
 // Kind `EditBox`: a single-line text box. Setting Content replaces the text and raises the
 // box's own change notification (ContentChanged); so does every edit typed by the user.
 
+#include "platform/gfx/logfont.hpp"
 #include "ui/control.hpp"
 #include "ui/drawing/themed_drawing.hpp"
-#include "ui/font.hpp"
 
 namespace tav::ui {
 
@@ -25,7 +25,7 @@ public:
     static std::span<const PropertySpec> Properties();
 
     const Text& content() const { return prop_text(kContent); }
-    FontRecord font() const { return ResolveFont(prop_bytes(kFont)); }
+    LogFont font() const { return ResolveLogFont(prop_bytes(kFont)); }
     std::int32_t value(Prop p) const { return prop_int(p); }
     // The selection in bytes of the content.
     std::int32_t selection_start() const { return sel_start_; }

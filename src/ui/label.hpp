@@ -2,9 +2,9 @@
 // Kind `Label`: text over a background colour, picture or gradient, with borders up to a
 // gradient frame. Every property change repaints the whole label.
 
+#include "platform/gfx/logfont.hpp"
 #include "ui/control.hpp"
 #include "ui/drawing/decoded_picture.hpp"
-#include "ui/font.hpp"
 
 namespace tav::ui {
 
@@ -23,7 +23,7 @@ public:
     static std::span<const PropertySpec> Properties();
 
     const Text& caption() const { return prop_text(kCaption); }
-    FontRecord font() const { return ResolveFont(prop_bytes(kFont)); }
+    LogFont font() const { return ResolveLogFont(prop_bytes(kFont)); }
     std::int32_t value(Prop p) const { return prop_int(p); }
     std::span<const std::uint8_t> back_picture() const { return prop_bytes(kBackPicture); }
 

@@ -6,10 +6,10 @@
 #include <utility>
 
 #include "assets/assets.hpp"
+#include "platform/gfx/logfont.hpp"
 #include "runtime/gbk.hpp"
 #include "ui/button.hpp"
 #include "ui/control_kind.hpp"
-#include "ui/font.hpp"
 #include "ui/label.hpp"
 #include "ui/pic_box.hpp"
 #include "ui/pic_btn.hpp"
@@ -61,8 +61,6 @@ constexpr std::int32_t kCentred = 2;
 constexpr std::int32_t kAlignLeft = 0;
 constexpr std::int32_t kAlignCentre = 1;
 constexpr std::int32_t kAlignRight = 2;
-
-constexpr std::int32_t kFontWeightBold = 700;
 
 // A Windows colour value 0x00BBGGRR.
 constexpr std::int32_t ColorRef(int r, int g, int b) { return r | (g << 8) | (b << 16); }
@@ -144,7 +142,7 @@ Value Flag(bool v) { return Value::OfBool(v); }
 Value Caption(std::string_view utf8) { return Value::OfText(Gbk(utf8)); }
 Value Picture(std::span<const std::uint8_t> bytes) { return Value::OfBytes(bytes); }
 Value Font(std::string_view face_utf8, int pixels) {
-    const auto record = FontRecord::Make(face_utf8, pixels, kFontWeightBold).Encode();
+    const auto record = MakeLogFont(Gbk(face_utf8).view(), pixels, kWeightBold);
     return Value::OfBytes(record);
 }
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/gfx/logfont.hpp"
 #include "runtime/conversions.hpp"
 #include "runtime/gbk.hpp"
-#include "ui/font.hpp"
 
 namespace tav::ui {
 namespace {
@@ -66,7 +66,7 @@ Value NormalizeProperty(const PropertySpec& spec, const Value& value) {
         if (value.is(ValueKind::Bytes)) return Value::OfBytes(value.bytes());
         return Value::OfInteger(ToInteger(value));
     case PropertyType::Font:
-        if (value.is(ValueKind::Bytes) && value.bytes().size() == kFontRecordSize) return Value::OfBytes(value.bytes());
+        if (value.is(ValueKind::Bytes) && value.bytes().size() == kLogFontSize) return Value::OfBytes(value.bytes());
         return Value::OfBytes({});
     default: break;
     }
@@ -95,8 +95,8 @@ Value DefaultProperty(const PropertySpec& spec) {
 
 Value ExportProperty(const PropertySpec& spec, const Value& stored) {
     if (spec.type == PropertyType::Font) {
-        if (stored.bytes().size() == kFontRecordSize) return stored;
-        const auto record = StockGuiFont().Encode();
+        if (stored.bytes().size() == kLogFontSize) return stored;
+        const auto record = EncodeLogFont(StockGuiFont());
         return Value::OfBytes(record);
     }
     if (stored.is(ValueKind::Text) && stored.text().empty()) return Value();

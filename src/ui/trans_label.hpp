@@ -2,8 +2,8 @@
 // Kind `TransLabel`: text drawn straight onto whatever lies behind it. A change repaints the
 // area beneath it, so old text leaves no trace on the background.
 
+#include "platform/gfx/logfont.hpp"
 #include "ui/control.hpp"
-#include "ui/font.hpp"
 
 namespace tav::ui {
 
@@ -15,7 +15,7 @@ public:
     static std::span<const PropertySpec> Properties();
 
     const Text& caption() const { return prop_text(kCaption); }
-    FontRecord font() const { return ResolveFont(prop_bytes(kFont)); }
+    LogFont font() const { return ResolveLogFont(prop_bytes(kFont)); }
     std::int32_t value(Prop p) const { return prop_int(p); }
 
     void on_moved() override;

@@ -11,7 +11,7 @@
 #include "assets/assets.hpp"
 #include "runtime/gbk.hpp"
 #include "ui/control_kind.hpp"
-#include "ui/font.hpp"
+#include "platform/gfx/logfont.hpp"
 #include "ui/main_window_layout.hpp"
 
 namespace tav::ui {
@@ -40,8 +40,16 @@ bool SameBytes(const Value& v, std::span<const std::uint8_t> expected) {
     return v.is(ValueKind::Bytes) && std::ranges::equal(v.bytes(), expected);
 }
 
-std::optional<FontRecord> FontOf(const ControlTemplate& c, int local) {
-    return FontRecord::Decode(Prop(c, local).bytes());
+std::optional<LogFont> FontOf(const ControlTemplate& c, int local) { return ParseLogFont(Prop(c, local).bytes()); }
+
+// A bold, upright GB2312 font of `face_utf8` at a character height of `pixels`, field by field.
+LogFont Bold(std::string_view face_utf8, int pixels) {
+    LogFont f;
+    f.height = -pixels;
+    f.weight = kWeightBold;
+    f.charset = kGb2312Charset;
+    f.face = std::string(Gbk(face_utf8).view());
+    return f;
 }
 
 std::string Numbered(std::string_view stem, int k) { return std::string(stem) + std::to_string(k); }
@@ -267,7 +275,7 @@ TEST(MainWindowLayout, LabelsButtonsAndTheLegendText) {
         EXPECT_EQ(Prop(c, 2).as_integer(), e.border) << e.name;
         const auto font = FontOf(c, 7);
         ASSERT_TRUE(font) << e.name;
-        EXPECT_EQ(*font, FontRecord::Make(e.face, e.pixels, 700)) << e.name;
+        EXPECT_EQ(*font, Bold(e.face, e.pixels)) << e.name;
         EXPECT_EQ(font->charset, kGb2312Charset);
         EXPECT_EQ(static_cast<std::uint32_t>(Prop(c, 8).as_integer()), e.text) << e.name;
         EXPECT_EQ(static_cast<std::uint32_t>(Prop(c, 9).as_integer()), e.back) << e.name;
@@ -280,7 +288,7 @@ TEST(MainWindowLayout, LabelsButtonsAndTheLegendText) {
     // TransLabel: 0 Caption, 1 TextEffect, 2 Font, 3 TextColor, 4 HAlign, 5 WordWrap, 6 VAlign.
     const ControlTemplate& odds = Named(w, "透明标签1");
     EXPECT_EQ(Prop(odds, 0).text(), Text("0"));
-    EXPECT_EQ(*FontOf(odds, 2), FontRecord::Make("黑体", 21, 700));
+    EXPECT_EQ(*FontOf(odds, 2), Bold("黑体", 21));
     EXPECT_EQ(static_cast<std::uint32_t>(Prop(odds, 3).as_integer()), 0x00FF00FFu);
     EXPECT_EQ(Prop(odds, 4).as_integer(), 1);
     EXPECT_FALSE(Prop(odds, 5).as_bool());
@@ -293,7 +301,7 @@ TEST(MainWindowLayout, LabelsButtonsAndTheLegendText) {
         rows += Utf8ToGbk(row) + "\r\n\r\n\r\n";
     rows += Utf8ToGbk("随机");
     EXPECT_EQ(caption.view(), rows);
-    EXPECT_EQ(*FontOf(legend, 2), FontRecord::Make("宋体", 12, 700));
+    EXPECT_EQ(*FontOf(legend, 2), Bold("宋体", 12));
     EXPECT_EQ(Prop(legend, 3).as_integer(), 0x00FFFFFF);
     EXPECT_EQ(Prop(legend, 4).as_integer(), 0);
     EXPECT_TRUE(Prop(legend, 5).as_bool());
@@ -306,7 +314,7 @@ TEST(MainWindowLayout, LabelsButtonsAndTheLegendText) {
     EXPECT_EQ(Prop(add, 2).text(), Gbk("上分"));
     EXPECT_EQ(Prop(start, 2).text(), Gbk("开始"));
     EXPECT_TRUE(Prop(add, 5).absent()); // the stock GUI font
-    EXPECT_EQ(*FontOf(start, 5), FontRecord::Make("楷体_GB2312", 21, 700));
+    EXPECT_EQ(*FontOf(start, 5), Bold("楷体_GB2312", 21));
     for (const ControlTemplate* b : {&add, &start}) {
         EXPECT_TRUE(Prop(*b, 0).absent());
         EXPECT_EQ(Prop(*b, 1).as_integer(), 0);

@@ -12,7 +12,7 @@
 #include "platform/headless_backend.hpp"
 #include "runtime/gbk.hpp"
 #include "runtime/runtime.hpp"
-#include "ui/font.hpp"
+#include "platform/gfx/logfont.hpp"
 #include "ui/main_window_layout.hpp"
 
 namespace tav::ui {
@@ -93,8 +93,8 @@ TEST(MainWindowLoad, EveryControlAnswersWithItsStoredValues) {
     EXPECT_TRUE(w.get("图奖", 10).absent());
     EXPECT_TRUE(std::ranges::equal(w.get("吐框1", 10).bytes(), assets::LargePicture(assets::Motif::Knot)));
     EXPECT_TRUE(std::ranges::equal(w.get("图片框18", 10).bytes(), assets::SmallPicture(assets::Motif::Butterfly)));
-    EXPECT_EQ(FontRecord::Decode(w.get("按钮1", 13).bytes()), FontRecord::Make("楷体_GB2312", 21, 700));
-    EXPECT_EQ(FontRecord::Decode(w.get("按钮2", 13).bytes()), StockGuiFont());
+    EXPECT_EQ(ParseLogFont(w.get("按钮1", 13).bytes()), ParseLogFont(MakeLogFont(Gbk("楷体_GB2312").view(), 21, kWeightBold)));
+    EXPECT_EQ(ParseLogFont(w.get("按钮2", 13).bytes()), StockGuiFont());
     EXPECT_EQ(static_cast<std::uint32_t>(w.get("标签10", 16).as_integer()), 0x0000FF00u);
 
     // Stacked in layout order: the children of the window from the top down.

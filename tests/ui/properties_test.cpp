@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "test_window.hpp"
-#include "ui/font.hpp"
+#include "platform/gfx/font.hpp"
+#include "platform/gfx/logfont.hpp"
 #include "ui/label.hpp"
 
 namespace tav::test {
@@ -107,11 +108,17 @@ TEST_F(Properties, EmptyTextsAndBlocksReadBackAsNoneAndCopiesAreFresh) {
 }
 
 TEST_F(Properties, FontsOfAnyOtherLengthThanSixtyBytesAreTheStockFont) {
-    const auto stock = ui::StockGuiFont().Encode();
+    const auto stock = EncodeLogFont(StockGuiFont());
     Value f = p.get(kLabel, 15);
     EXPECT_TRUE(std::ranges::equal(f.bytes(), stock));
+    // The record read back describes the very font the control draws with.
+    const auto drawn = SharedFonts().stock();
+    const auto described = SharedFonts().font(f.bytes());
+    EXPECT_EQ(described->family(), drawn->family());
+    EXPECT_EQ(described->height(), drawn->height());
+    EXPECT_EQ(described->synthetic_bold(), drawn->synthetic_bold());
 
-    const auto bold = ui::FontRecord::Make("黑体", 24).Encode();
+    const auto bold = MakeLogFont(Gbk("黑体").view(), 24, kWeightBold);
     p.set(kLabel, 15, Value::OfBytes(bold));
     EXPECT_TRUE(std::ranges::equal(p.get(kLabel, 15).bytes(), bold));
     auto* label = static_cast<ui::Label*>(p.runtime->FindControl(kWindow, kLabel));
@@ -121,7 +128,7 @@ TEST_F(Properties, FontsOfAnyOtherLengthThanSixtyBytesAreTheStockFont) {
     const std::vector<std::uint8_t> short_record(59, 1);
     p.set(kLabel, 15, Value::OfBytes(short_record));
     EXPECT_TRUE(std::ranges::equal(p.get(kLabel, 15).bytes(), stock));
-    EXPECT_EQ(label->font(), ui::StockGuiFont());
+    EXPECT_EQ(label->font(), StockGuiFont());
 }
 
 TEST_F(Properties, IndicesAKindLacksReadNoneAndIgnoreWrites) {

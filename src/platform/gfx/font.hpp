@@ -96,7 +96,7 @@ public:
     // The font of a Font property value: a 60-byte record, or anything else for the stock font.
     // A record whose face cannot be found uses a substitute that covers Chinese text.
     std::shared_ptr<const Font> font(std::span<const std::uint8_t> record);
-    // The stock GUI font: a plain sans face of about 12 pixels.
+    // The stock GUI font (StockGuiFont()), loaded.
     std::shared_ptr<const Font> stock();
 
 private:

@@ -8,9 +8,6 @@ namespace tav {
 
 namespace {
 
-// The stock GUI font: a plain sans face at this character height.
-constexpr int kStockHeight = 12;
-constexpr std::string_view kStockFaceGbk = "Noto Sans CJK SC";
 // Weights from this value up are drawn bold.
 constexpr int kBoldFrom = 600;
 
@@ -22,7 +19,7 @@ FontCache::~FontCache() = default;
 std::shared_ptr<const Font> FontCache::load(const LogFont& f) {
     // Record heights are character heights when negative and cell heights when positive; both
     // are taken as the character height, which is what the layout's fonts mean.
-    const int height = f.height == 0 ? kStockHeight : std::abs(f.height);
+    const int height = f.height == 0 ? kStockGuiFontHeight : std::abs(f.height);
     const bool bold = f.weight >= kBoldFrom;
     const auto choice = ChooseFace(f.face, bold ? kWeightBold : kWeightNormal, f.italic);
     if (!choice) return nullptr;
@@ -31,13 +28,9 @@ std::shared_ptr<const Font> FontCache::load(const LogFont& f) {
 
 std::shared_ptr<const Font> FontCache::stock() {
     if (!stock_) {
-        LogFont f;
-        f.height = -kStockHeight;
-        f.weight = kWeightNormal;
-        f.face = std::string(kStockFaceGbk);
-        stock_ = load(f);
+        stock_ = load(StockGuiFont());
         // Without any face at all the font still measures and draws nothing.
-        if (!stock_) stock_ = Font::Blank(kStockHeight);
+        if (!stock_) stock_ = Font::Blank(kStockGuiFontHeight);
     }
     return stock_;
 }

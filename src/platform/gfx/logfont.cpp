@@ -1,6 +1,7 @@
 #include "platform/gfx/logfont.hpp"
 
 #include <cstdlib>
+#include <utility>
 
 namespace tav {
 
@@ -53,6 +54,23 @@ std::optional<LogFont> ParseLogFont(std::span<const std::uint8_t> b) {
     f.pitch_and_family = b[kPitchAndFamilyAt];
     for (std::size_t i = kFaceAt; i < kLogFontSize && b[i] != 0; ++i) f.face.push_back(char(b[i]));
     return f;
+}
+
+const LogFont& StockGuiFont() {
+    static const LogFont stock = [] {
+        LogFont f;
+        f.height = -kStockGuiFontHeight;
+        f.weight = kWeightNormal;
+        f.charset = kGb2312Charset;
+        f.face = "Noto Sans CJK SC";
+        return f;
+    }();
+    return stock;
+}
+
+LogFont ResolveLogFont(std::span<const std::uint8_t> stored) {
+    if (auto f = ParseLogFont(stored)) return *std::move(f);
+    return StockGuiFont();
 }
 
 std::array<std::uint8_t, kLogFontSize> EncodeLogFont(const LogFont& f) {

@@ -19,6 +19,8 @@ inline constexpr std::uint8_t kGb2312Charset = 134;
 // Weights as the record stores them.
 inline constexpr int kWeightNormal = 400;
 inline constexpr int kWeightBold = 700;
+// Character height in pixels of the stock GUI font (and of a record that leaves it 0).
+inline constexpr int kStockGuiFontHeight = 12;
 
 // The fields of a font record.
 struct LogFont {
@@ -42,6 +44,14 @@ struct LogFont {
 
 // The fields of a record; nothing unless it is exactly kLogFontSize bytes long.
 std::optional<LogFont> ParseLogFont(std::span<const std::uint8_t> record);
+
+// The stock GUI font, a plain sans face of kStockGuiFontHeight pixels: what controls draw with
+// when their Font value is not a record, and what reading such a Font property returns.
+const LogFont& StockGuiFont();
+
+// The font a stored Font value stands for: its fields, or the stock GUI font for any length
+// but kLogFontSize.
+LogFont ResolveLogFont(std::span<const std::uint8_t> stored);
 
 // The record of `font`; a face longer than 31 bytes is cut at a character boundary.
 std::array<std::uint8_t, kLogFontSize> EncodeLogFont(const LogFont& font);
