@@ -118,24 +118,33 @@ Text BytesText(std::span<const std::uint8_t> bytes) {
 
 } // namespace
 
-std::int32_t ToInteger(const Text& text) {
+DecimalDigits ReadDecimalDigits(const Text& text) {
     const std::string_view s = text.view();
     std::size_t pos = 0;
     int c = NextFolded(s, pos);
     while (IsBlank(c)) {
         c = NextFolded(s, pos);
     }
-    const bool negative = c == '-';
+    DecimalDigits out;
+    out.negative = c == '-';
     if (c == '-' || c == '+') {
         c = NextFolded(s, pos);
     }
-    // Unsigned arithmetic wraps modulo 2^32 without overflow.
-    std::uint32_t value = 0;
     while (IsDigit(c)) {
-        value = value * 10u + static_cast<std::uint32_t>(c - '0');
+        out.digits.push_back(static_cast<char>(c));
         c = NextFolded(s, pos);
     }
-    if (negative) {
+    return out;
+}
+
+std::int32_t ToInteger(const Text& text) {
+    const DecimalDigits number = ReadDecimalDigits(text);
+    // Unsigned arithmetic wraps modulo 2^32 without overflow.
+    std::uint32_t value = 0;
+    for (const char c : number.digits) {
+        value = value * 10u + static_cast<std::uint32_t>(c - '0');
+    }
+    if (number.negative) {
         value = 0u - value;
     }
     return static_cast<std::int32_t>(value);

@@ -3,6 +3,7 @@
 // never fail: kinds a conversion does not cover give 0 or the empty text.
 
 #include <cstdint>
+#include <string>
 
 #include "runtime/value.hpp"
 
@@ -16,6 +17,15 @@ std::int32_t ToInteger(const Value& value);
 // The text parse: full-width GBK forms fold to ASCII, leading white space is skipped, one sign is
 // taken, then decimal digits wrapping modulo 2^32; anything after the digits is ignored.
 std::int32_t ToInteger(const Text& text);
+
+// The number a text holds as the text parse reads it, before any arithmetic: full-width forms
+// folded, leading white space skipped, one sign taken, then the run of decimal digits.
+struct DecimalDigits {
+    bool negative = false;
+    std::string digits; // ASCII '0'..'9', possibly empty
+};
+// For readers that need another range than ToInteger's 32-bit wrap (the game's 64-bit credits).
+DecimalDigits ReadDecimalDigits(const Text& text);
 
 // The text of a value: decimals for the integer kinds, "%.13g" for Double ("%.6g" for Float),
 // "真"/"假" for Bool, the date text for DateTime, a copy of a Text, Bytes and numeric arrays read
