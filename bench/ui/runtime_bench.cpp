@@ -12,13 +12,14 @@ namespace {
 
 using namespace tav;
 
+constexpr std::uint32_t kWindowId = 0x52010001;
 constexpr std::uint32_t kLabel = 0x16010001;
 constexpr std::uint32_t kTimer = 0x16010002;
 constexpr int kTickMs = 10;
 
 ui::LayoutData BenchLayout(ui::Handler tick) {
     ui::WindowTemplate w;
-    w.id = kMainWindowId;
+    w.id = kWindowId;
     ui::ControlTemplate self;
     self.id = ui::kWindowSelfControlId;
     self.kind = ui::kind_id::kWindow;
@@ -44,17 +45,17 @@ ui::LayoutData BenchLayout(ui::Handler tick) {
     w.controls.push_back(timer);
     ui::LayoutData layout;
     layout.windows.push_back(std::move(w));
-    layout.startup_window = kMainWindowId;
+    layout.startup_window = kWindowId;
     return layout;
 }
 
 void BM_LabelCaptionSetGet(benchmark::State& state) {
     Runtime rt(BenchLayout({}), std::make_unique<platform::HeadlessBackend>());
-    rt.LoadWindow(kMainWindowId);
+    rt.LoadWindow(kWindowId);
     const Value caption = Value::OfText("12345");
     for (auto _ : state) {
-        SetProperty(kMainWindowId, kLabel, 8, -1, caption);
-        Value v = GetProperty(kMainWindowId, kLabel, 8);
+        SetProperty(kWindowId, kLabel, 8, -1, caption);
+        Value v = GetProperty(kWindowId, kLabel, 8);
         benchmark::DoNotOptimize(v);
         FreeValue(v);
     }
@@ -70,8 +71,8 @@ void BM_TimerTickDispatch(benchmark::State& state) {
                    return std::nullopt;
                }),
                std::move(backend));
-    rt.LoadWindow(kMainWindowId);
-    SetProperty(kMainWindowId, kTimer, 8, -1, Value::OfInteger(kTickMs));
+    rt.LoadWindow(kWindowId);
+    SetProperty(kWindowId, kTimer, 8, -1, Value::OfInteger(kTickMs));
     for (auto _ : state) b->run_for(kTickMs); // one tick through the loop each time
     state.counters["ticks_per_iteration"] = benchmark::Counter(static_cast<double>(ticks) / static_cast<double>(state.iterations()));
 }

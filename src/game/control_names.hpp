@@ -5,13 +5,15 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ui/main_window_layout.hpp"
+
 namespace tav::game {
 
 // A control of the main window as the runtime's property access identifies it.
 using ControlId = std::uint32_t;
 
-// The main window.
-inline constexpr std::uint32_t kMainWindow = 0x52010001;
+// The main window, as the layout that defines it numbers it.
+inline constexpr std::uint32_t kMainWindow = ui::kMainWindowId;
 // The main window listed among its own controls (its caption is property 8 of this id).
 inline constexpr ControlId kWindowItself = 0x06010000;
 

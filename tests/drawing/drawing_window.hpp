@@ -16,7 +16,7 @@
 
 namespace tav::test {
 
-inline constexpr std::uint32_t kWindow = kMainWindowId;
+inline constexpr std::uint32_t kWindow = 0x52010001; // a window id as layouts number them
 inline constexpr std::uint32_t kSelf = ui::kWindowSelfControlId;
 
 // A 24-bit bottom-up BMP file of `image`.

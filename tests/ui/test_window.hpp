@@ -18,7 +18,7 @@
 
 namespace tav::test {
 
-inline constexpr std::uint32_t kWindow = kMainWindowId;
+inline constexpr std::uint32_t kWindow = 0x52010001; // a window id as layouts number them
 inline constexpr std::uint32_t kSelf = ui::kWindowSelfControlId;
 inline constexpr std::uint32_t kLabel = 0x16010001;
 inline constexpr std::uint32_t kButton = 0x16010002;
