@@ -30,21 +30,32 @@ void OnJpegMessage(j_common_ptr cinfo, int level) {
 
 void OnJpegOutput(j_common_ptr) {}
 
-// Reads the header and reports the image size; false on any error.
-bool ReadJpegSize(const std::uint8_t* data, unsigned long size, unsigned* width, unsigned* height) {
-    jpeg_decompress_struct cinfo;
-    JpegError err;
+// Sends `cinfo`'s errors to `err` (a jump to err.jump, which the caller sets) and silences its messages.
+void UseErrorHandler(jpeg_decompress_struct& cinfo, JpegError& err) {
     cinfo.err = jpeg_std_error(&err.mgr);
     err.mgr.error_exit = OnJpegError;
     err.mgr.emit_message = OnJpegMessage;
     err.mgr.output_message = OnJpegOutput;
+}
+
+// Creates the decompressor over the bytes and reads the header; an error jumps to the caller's
+// setjmp, whose frame is still there.
+void OpenJpeg(jpeg_decompress_struct& cinfo, const std::uint8_t* data, unsigned long size) {
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, data, size);
+    jpeg_read_header(&cinfo, TRUE);
+}
+
+// Reads the header and reports the image size; false on any error.
+bool ReadJpegSize(const std::uint8_t* data, unsigned long size, unsigned* width, unsigned* height) {
+    jpeg_decompress_struct cinfo;
+    JpegError err;
+    UseErrorHandler(cinfo, err);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, data, size);
-    jpeg_read_header(&cinfo, TRUE);
+    OpenJpeg(cinfo, data, size);
     *width = cinfo.image_width;
     *height = cinfo.image_height;
     jpeg_destroy_decompress(&cinfo);
@@ -57,17 +68,12 @@ bool DecodeJpegInto(const std::uint8_t* data, unsigned long size, std::uint32_t*
                     unsigned height) {
     jpeg_decompress_struct cinfo;
     JpegError err;
-    cinfo.err = jpeg_std_error(&err.mgr);
-    err.mgr.error_exit = OnJpegError;
-    err.mgr.emit_message = OnJpegMessage;
-    err.mgr.output_message = OnJpegOutput;
+    UseErrorHandler(cinfo, err);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, data, size);
-    jpeg_read_header(&cinfo, TRUE);
+    OpenJpeg(cinfo, data, size);
     if (cinfo.jpeg_color_space == JCS_GRAYSCALE) cinfo.out_color_space = JCS_GRAYSCALE;
     else if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK) cinfo.out_color_space = JCS_CMYK;
     else cinfo.out_color_space = JCS_RGB;
