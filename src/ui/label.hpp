@@ -24,6 +24,8 @@ public:
 
     const Text& caption() const { return prop_text(kCaption); }
     LogFont font() const { return ResolveLogFont(prop_bytes(kFont)); }
+    // The stored Font value, as drawing takes it.
+    std::span<const std::uint8_t> font_record() const { return prop_bytes(kFont); }
     std::int32_t value(Prop p) const { return prop_int(p); }
     std::span<const std::uint8_t> back_picture() const { return prop_bytes(kBackPicture); }
 

@@ -10,6 +10,7 @@
 #include "platform/bitmap.hpp"
 #include "platform/geometry.hpp"
 #include "platform/gfx/painter.hpp"
+#include "ui/drawing/control_colors.hpp"
 
 namespace tav::ui {
 
@@ -22,6 +23,19 @@ struct CaptionStyle {
     bool word_wrap = false;
     int effect = 0; // TextEffect 0..3
 };
+
+// The caption style of a Label or TransLabel from its properties (the two kinds name them alike).
+template <typename LabelKind>
+CaptionStyle CaptionStyleOf(const LabelKind& label) {
+    CaptionStyle style;
+    style.font = label.font_record();
+    style.color = ResolveColor(static_cast<std::uint32_t>(label.value(LabelKind::kTextColor)));
+    style.halign = label.value(LabelKind::kHAlign);
+    style.valign = label.value(LabelKind::kVAlign);
+    style.word_wrap = label.value(LabelKind::kWordWrap) != 0;
+    style.effect = label.value(LabelKind::kTextEffect);
+    return style;
+}
 
 // Draws `caption_gbk` into `r` with a transparent background, limited to the painter's clip.
 void DrawCaption(Painter& p, const Rect& r, std::string_view caption_gbk, const CaptionStyle& style);

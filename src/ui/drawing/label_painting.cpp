@@ -85,16 +85,9 @@ void Label::on_paint(Painter& p) {
 
     // 5. The caption, kept inside the paint area.
     if (caption().empty()) return;
-    CaptionStyle style;
-    style.font = prop_bytes(kFont);
-    style.color = ResolveColor(static_cast<std::uint32_t>(prop_int(kTextColor)));
-    style.halign = prop_int(kHAlign);
-    style.valign = prop_int(kVAlign);
-    style.word_wrap = prop_bool(kWordWrap);
-    style.effect = prop_int(kTextEffect);
     p.save();
     p.clip_rect(paint);
-    DrawCaption(p, r, caption().view(), style);
+    DrawCaption(p, r, caption().view(), CaptionStyleOf(*this));
     p.restore();
 }
 
