@@ -58,6 +58,18 @@ void AnswerBoxes(platform::HeadlessBackend* backend, const std::function<void(st
     });
 }
 
+// Starts the timer at `period_ms` once the window is created and reports every tick as "t".
+void ReportTicks(EventLog& log, const std::function<void(std::string_view)>& report, std::int32_t period_ms) {
+    log.actions["window:Created"] = [period_ms](auto) {
+        SetProperty(kWindow, kTimer, 8, -1, Value::OfInteger(period_ms));
+        return std::nullopt;
+    };
+    log.actions["timer:Tick"] = [report](auto) {
+        report("t");
+        return std::nullopt;
+    };
+}
+
 std::string Box(std::string_view text_gbk) {
     return "[box " + std::string(Gbk("错误").view()) + "|16|" + std::string(text_gbk) + "]";
 }
@@ -68,14 +80,7 @@ TEST(ProgramExit, ClosingTheWindowEndsWithZeroWhileTimersRun) {
         ui::LayoutData layout = TestLayout(log);
         auto backend = std::make_unique<platform::HeadlessBackend>();
         platform::HeadlessBackend* b = backend.get();
-        log.actions["window:Created"] = [](auto) {
-            SetProperty(kWindow, kTimer, 8, -1, Value::OfInteger(25));
-            return std::nullopt;
-        };
-        log.actions["timer:Tick"] = [&](auto) {
-            report("t");
-            return std::nullopt;
-        };
+        ReportTicks(log, report, 25);
         b->schedule(110, [b] { b->request_close(Runtime::Current()->WindowHandleOf(kWindow)); });
         const int code = RunProgram(layout, std::move(backend), [&] { SetEndOfProgramHook([&] { report("[end]"); }); });
         report(code == 0 ? "[0]" : "[?]");
@@ -96,14 +101,7 @@ TEST(ProgramExit, SessionEndUnderAnOpenBoxEndsWithZeroAndRunsNoHandlerAfter) {
             auto backend = std::make_unique<platform::HeadlessBackend>();
             platform::HeadlessBackend* b = backend.get();
             const auto top = [] { return Runtime::Current()->WindowHandleOf(kWindow); };
-            log.actions["window:Created"] = [](auto) {
-                SetProperty(kWindow, kTimer, 8, -1, Value::OfInteger(20));
-                return std::nullopt;
-            };
-            log.actions["timer:Tick"] = [&](auto) {
-                report("t");
-                return std::nullopt;
-            };
+            ReportTicks(log, report, 20);
             bool refused = false;
             log.actions["window:CloseQuery"] = [&](auto) -> std::optional<std::int32_t> {
                 report("[query]");
