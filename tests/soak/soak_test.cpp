@@ -12,6 +12,8 @@
 // The virtual clock runs much faster than real time while the sounds end in real time, so
 // players pile up per real second; each must still end within its sound's length and a slack.
 
+#include <dlfcn.h>
+#include <malloc.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -90,6 +92,14 @@ long ProcStatus(std::string_view field) {
     return -1;
 }
 
+// Resident memory in KiB once the allocator has handed its free pages back: what the arenas of
+// 160 short-lived player threads happen to keep cached varies by megabytes from run to run and
+// would hide a real leak or fake one.
+long ResidentKib() {
+    malloc_trim(0);
+    return ProcStatus("VmRSS");
+}
+
 // How long an embedded sound plays, from its data size and byte rate.
 RealClock::duration PlayLength(std::span<const std::uint8_t> wav) {
     const auto chunks = WalkWavChunks(wav);
@@ -99,6 +109,12 @@ RealClock::duration PlayLength(std::span<const std::uint8_t> wav) {
     if (byte_rate == 0) return std::chrono::seconds(0);
     return std::chrono::duration_cast<RealClock::duration>(
         std::chrono::duration<double>(static_cast<double>(chunks->data.size()) / byte_rate));
+}
+
+// Under AddressSanitizer freed memory waits in a quarantine and in per-thread caches, so the
+// resident size follows the sanitizer's allocator, not the program: the bound is not checked.
+bool ResidentSizeIsOurs() {
+    return dlsym(RTLD_DEFAULT, "__asan_init") == nullptr;
 }
 
 int SpinCount() {
@@ -399,7 +415,7 @@ TEST(Soak, SpinsBalanceAndLeaveNoPlayerThreadTimerOrMemoryBehind) {
             }
             if (player.spins == kWarmUpSpins && rss_after_warm_up == 0) {
                 StopAllSounds(true);
-                rss_after_warm_up = ProcStatus("VmRSS");
+                rss_after_warm_up = ResidentKib();
             }
             if (player.mismatches > 20) break; // the cause shows in the first ones
         }
@@ -408,7 +424,7 @@ TEST(Soak, SpinsBalanceAndLeaveNoPlayerThreadTimerOrMemoryBehind) {
         StopAllSounds(true);
         EXPECT_EQ(ActivePlayerCount(), 0u);
         EXPECT_EQ(PlayerThreadCount(), 0u);
-        rss_at_end = ProcStatus("VmRSS");
+        rss_at_end = ResidentKib();
 
         // No timer of any kind is left: with nothing scheduled the loop returns at once, where
         // a running timer would move the virtual clock on.
@@ -439,7 +455,9 @@ TEST(Soak, SpinsBalanceAndLeaveNoPlayerThreadTimerOrMemoryBehind) {
     EXPECT_EQ(mismatches, 0);
     EXPECT_GT(refusals, 0);
     ASSERT_GT(rss_after_warm_up, 0);
-    EXPECT_LT(rss_at_end - rss_after_warm_up, kMaxGrowthKib);
+    if (ResidentSizeIsOurs()) {
+        EXPECT_LT(rss_at_end - rss_after_warm_up, kMaxGrowthKib);
+    }
 
     std::printf("soak: %d spins (%d refusals) in %.1f s real, %.0f s virtual; %llu sounds, peak %zu players; "
                 "%d mismatches; VmRSS %ld KiB after %d spins, %ld KiB at the end (%+ld KiB)\n",
