@@ -163,7 +163,9 @@ SpinRecord HeadlessGame::PlaySpin() {
     steps_ = {};
     positions_.clear();
     spin_start_ = backend_->now_ms();
-    minute_phase_s_ = std::uniform_real_distribution<double>(0, kSecondsPerMinute)(clock_random_);
+    if (options_.clock == ClockMode::Player) {
+        minute_phase_s_ = std::uniform_real_distribution<double>(0, kSecondsPerMinute)(clock_random_);
+    }
 
     Raise(start_button_, std::nullopt);
     // Every settlement of a spin, nested ones included, happens inside the one deceleration tick
