@@ -74,9 +74,9 @@ Runtime::LoadedWindow* Runtime::FindWindow(std::uint32_t window_id) {
 
 Runtime::LoadedControl* Runtime::FindLoadedControl(LoadedWindow& window, std::uint32_t control_id) {
     if (control_id == 0) control_id = ui::kWindowSelfControlId;
-    for (auto& c : window.controls)
-        if (c.layout->id == control_id) return &c;
-    return nullptr;
+    // Every lamp step reads and writes dozens of properties: look ids up in the index.
+    const auto it = window.index.find(control_id);
+    return it != window.index.end() ? &window.controls[it->second] : nullptr;
 }
 
 Runtime::LoadedControl* Runtime::FindByHandle(platform::WindowHandle handle, LoadedWindow** window) {
@@ -167,6 +167,7 @@ bool Runtime::BuildWindow(const ui::WindowTemplate& layout) {
     for (const auto& c : layout.controls) {
         const ui::ControlKind* kind = ui::FindKind(c.kind);
         if (kind == nullptr || (c.kind == ui::kind_id::kWindow) != (&c == self)) return false;
+        window->index.emplace(c.id, window->controls.size());
         window->controls.push_back({&c, kind->make()});
     }
     const auto common_of = [](const ui::ControlTemplate& c) {

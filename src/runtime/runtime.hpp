@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/window_system.hpp"
@@ -111,6 +112,7 @@ private:
         const ui::WindowTemplate* layout = nullptr;
         ui::WindowControl* self = nullptr;
         std::vector<LoadedControl> controls; // layout order, the window's own entry included
+        std::unordered_map<std::uint32_t, std::size_t> index; // control id -> place in `controls`
     };
 
     LoadedWindow* FindWindow(std::uint32_t window_id);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "assets/assets.hpp"
@@ -393,9 +394,15 @@ void BindEvents(std::vector<ControlTemplate>& controls, const MainWindowHandlers
 std::span<const std::string_view> MainWindowControlNames() { return kLayoutOrder; }
 
 std::uint32_t MainWindowControlId(std::string_view name) {
-    const auto it = std::ranges::find(kLayoutOrder, name);
-    if (it == kLayoutOrder.end()) return kNoControlId;
-    return kFirstControlId + static_cast<std::uint32_t>(it - kLayoutOrder.begin());
+    // The game names controls at every lamp step: build the name index once.
+    static const std::unordered_map<std::string_view, std::uint32_t> ids = [] {
+        std::unordered_map<std::string_view, std::uint32_t> m;
+        for (std::size_t i = 0; i < kLayoutOrder.size(); ++i)
+            m.emplace(kLayoutOrder[i], kFirstControlId + static_cast<std::uint32_t>(i));
+        return m;
+    }();
+    const auto it = ids.find(name);
+    return it != ids.end() ? it->second : kNoControlId;
 }
 
 LayoutData MainWindowLayout(const MainWindowHandlers& handlers) {
