@@ -37,7 +37,7 @@ struct ControlKind {
 
     int property_count() const { return static_cast<int>(properties.size()); }
     int own_property_count() const { return property_count() - kCommonPropertyCount; }
-    // The spec of a global index; nullptr when the kind has no such property.
+    // The property description of a global index; nullptr when the kind has no such property.
     const PropertySpec* property(int global_index) const {
         if (global_index < 0 || global_index >= property_count()) return nullptr;
         return &properties[static_cast<std::size_t>(global_index)];

@@ -83,7 +83,7 @@ constexpr std::array<PropertySpec, kCommonPropertyCount + N> WithCommon(const st
 // Common geometry limits: Left/Top are clamped into ±kGeometryLimit, Width/Height into 0..kGeometryLimit.
 inline constexpr std::int32_t kGeometryLimit = 32627;
 
-// The stored form of `value` for a property of `spec`: integers clamped into the spec's range,
+// The stored form of `value` for a property so described: integers clamped into its range,
 // Bool as 0/1, texts as Text (missing → empty), byte blocks as Bytes (not a block → empty),
 // fonts as 60-byte records or empty for the stock font. Never fails.
 Value NormalizeProperty(const PropertySpec& spec, const Value& value);
