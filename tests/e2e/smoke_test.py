@@ -235,27 +235,18 @@ def test_modal_box(program, helper, caption):
     finish(proc, what)
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--close-helper", required=True)
-    parser.add_argument("--caption", default="Tavrino")
-    parser.add_argument("--demo", action="store_true")
-    parser.add_argument("program")
-    args = parser.parse_args()
+def run_checks(body):
+    """Runs body() with one X connection held open and reports the checks: 0 when all passed,
+    1 when any failed, 77 (skipped) when there is no display."""
     if not os.environ.get("DISPLAY"):
         print("no DISPLAY: skipped")
         return SKIPPED
-
     # An X server resets when its last client leaves, and a program connecting just then fails:
     # keep one connection open for the whole test.
     keeper = subprocess.Popen(["xprop", "-root", "-spy", "_NET_ACTIVE_WINDOW"],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        test_no_display(args.program)
-        test_window_and_close(args.program, args.close_helper, args.caption, args.demo)
-        test_sigterm(args.program, args.caption)
-        if args.demo:
-            test_modal_box(args.program, args.close_helper, args.caption)
+        body()
     finally:
         keeper.terminate()
         keeper.wait()
@@ -264,6 +255,24 @@ def main():
         return 1
     print("all checks passed")
     return 0
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--close-helper", required=True)
+    parser.add_argument("--caption", default="Tavrino")
+    parser.add_argument("--demo", action="store_true")
+    parser.add_argument("program")
+    args = parser.parse_args()
+
+    def body():
+        test_no_display(args.program)
+        test_window_and_close(args.program, args.close_helper, args.caption, args.demo)
+        test_sigterm(args.program, args.caption)
+        if args.demo:
+            test_modal_box(args.program, args.close_helper, args.caption)
+
+    return run_checks(body)
 
 
 if __name__ == "__main__":
