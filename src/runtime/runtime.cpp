@@ -1,6 +1,7 @@
 #include "runtime/runtime.hpp"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/backend.hpp"
 #include "runtime/gbk.hpp"
@@ -11,6 +12,9 @@ namespace tav {
 namespace {
 
 thread_local Runtime* g_current = nullptr;
+
+// A window's id table is kept while its ids span at most this many slots per control.
+constexpr std::size_t kMaxIdSpread = 16;
 
 // Key codes as events report them: keypad digits as the main digits, keypad minus, point and
 // slash as the main keyboard's.
@@ -74,9 +78,31 @@ Runtime::LoadedWindow* Runtime::FindWindow(std::uint32_t window_id) {
 
 Runtime::LoadedControl* Runtime::FindLoadedControl(LoadedWindow& window, std::uint32_t control_id) {
     if (control_id == 0) control_id = ui::kWindowSelfControlId;
-    // Every lamp step reads and writes dozens of properties: look ids up in the index.
-    const auto it = window.index.find(control_id);
-    return it != window.index.end() ? &window.controls[it->second] : nullptr;
+    const std::uint32_t offset = control_id - window.first_id;
+    if (offset < window.by_offset.size()) return window.by_offset[offset];
+    // Ids far from the others have no slot in the table.
+    for (auto& c : window.controls)
+        if (c.layout->id == control_id) return &c;
+    return nullptr;
+}
+
+void Runtime::IndexControls(LoadedWindow& window) {
+    // The table spans the ids of the children; the window's own id (0x0601…) lies far below
+    // them and, like any id outside the span, is found by the walk.
+    std::uint32_t lowest = UINT32_MAX, highest = 0;
+    for (const auto& c : window.controls) {
+        if (c.layout->id == ui::kWindowSelfControlId) continue;
+        lowest = std::min(lowest, c.layout->id);
+        highest = std::max(highest, c.layout->id);
+    }
+    window.by_offset.clear();
+    if (lowest > highest || highest - lowest >= kMaxIdSpread * window.controls.size()) return;
+    window.first_id = lowest;
+    window.by_offset.assign(highest - lowest + 1, nullptr);
+    for (auto it = window.controls.rbegin(); it != window.controls.rend(); ++it) {
+        if (it->layout->id == ui::kWindowSelfControlId) continue;
+        window.by_offset[it->layout->id - lowest] = &*it;
+    }
 }
 
 Runtime::LoadedControl* Runtime::FindByHandle(platform::WindowHandle handle, LoadedWindow** window) {
@@ -167,9 +193,9 @@ bool Runtime::BuildWindow(const ui::WindowTemplate& layout) {
     for (const auto& c : layout.controls) {
         const ui::ControlKind* kind = ui::FindKind(c.kind);
         if (kind == nullptr || (c.kind == ui::kind_id::kWindow) != (&c == self)) return false;
-        window->index.emplace(c.id, window->controls.size());
         window->controls.push_back({&c, kind->make()});
     }
+    IndexControls(*window);
     const auto common_of = [](const ui::ControlTemplate& c) {
         return ui::CommonData{c.rect, c.tag, c.visible, c.disabled, c.tab_stop, c.mouse_pointer};
     };

@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/window_system.hpp"
@@ -112,11 +112,17 @@ private:
         const ui::WindowTemplate* layout = nullptr;
         ui::WindowControl* self = nullptr;
         std::vector<LoadedControl> controls; // layout order, the window's own entry included
-        std::unordered_map<std::uint32_t, std::size_t> index; // control id -> place in `controls`
+        // Every lamp step reads and writes dozens of properties, so ids are found in O(1):
+        // layouts number their controls densely, and `by_offset[id - first_id]` is the
+        // control with that id (the first of equal ids), or null for an unused id.
+        std::uint32_t first_id = 0;
+        std::vector<LoadedControl*> by_offset;
     };
 
     LoadedWindow* FindWindow(std::uint32_t window_id);
     LoadedControl* FindLoadedControl(LoadedWindow& window, std::uint32_t control_id);
+    // Builds the id table of a window whose controls are all made.
+    static void IndexControls(LoadedWindow& window);
     LoadedControl* FindByHandle(platform::WindowHandle w, LoadedWindow** window);
     bool BuildWindow(const ui::WindowTemplate& layout);
     void RaiseWindowEvent(LoadedWindow& window, std::int32_t event);
