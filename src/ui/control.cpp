@@ -111,26 +111,23 @@ Value Control::get_common(int index) const {
 
 void Control::set_common(int index, const Value& value) {
     const auto number = [&] { return NormalizeProperty(IntProp(), value).as_integer(); };
-    Rect r = outer_rect();
+    // Only the geometry cases need the rectangle; visibility changes at every lamp step.
+    const auto resize = [&](auto change) {
+        Rect r = outer_rect();
+        change(r);
+        set_outer_rect(r);
+    };
     switch (index) {
     case kLeft:
-        r.x = ClampPosition(number());
-        set_outer_rect(r);
+        resize([&](Rect& r) { r.x = ClampPosition(number()); });
         repaint();
         break;
     case kTop:
-        r.y = ClampPosition(number());
-        set_outer_rect(r);
+        resize([&](Rect& r) { r.y = ClampPosition(number()); });
         repaint();
         break;
-    case kWidth:
-        r.width = ClampExtent(number());
-        set_outer_rect(r);
-        break;
-    case kHeight:
-        r.height = ClampExtent(number());
-        set_outer_rect(r);
-        break;
+    case kWidth: resize([&](Rect& r) { r.width = ClampExtent(number()); }); break;
+    case kHeight: resize([&](Rect& r) { r.height = ClampExtent(number()); }); break;
     case kTag: common_.tag = NormalizeProperty(TextProp(), value).text(); break;
     case kVisible: show(NormalizeProperty(BoolProp(), value).as_bool()); break;
     case kDisabled:
