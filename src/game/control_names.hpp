@@ -35,4 +35,9 @@ inline constexpr std::array<std::string_view, 20> kRingPictures = {
     "吐框1",  "吐框2",  "吐框3",  "吐框4",  "吐框5",  "吐框6",  "吐框7",  "吐框8",  "吐框9",  "吐框10",
     "吐框11", "吐框12", "吐框13", "吐框14", "吐框15", "吐框16", "吐框17", "吐框18", "吐框19", "吐框20"};
 
+// The lamp frames and ring pictures of ring positions 1..20 by id, looked up once: the lamp
+// step touches all forty.
+const std::array<ControlId, 20>& LampIds();
+const std::array<ControlId, 20>& RingPictureIds();
+
 } // namespace tav::game

@@ -127,13 +127,18 @@ void AdvanceLamp() {
     }
     // Empty text reads as 0, so the ring starts again at 1.
     WriteNumber(position, kContent, ReadNumber(position, kContent) + 1.0);
-    for (int k = 0; k < kRingSize; ++k) {
-        const ControlId lamp = Control(kLamps[k]);
-        if (CompareText(ReadText(position, kContent), Text(kPositionTexts[k])) == 0) {
-            SetVisible(lamp, true);
-            CopyPicture(Control(kRingPictures[k]), Control("图奖"));
+    // Nothing in the loop writes the position, so it is read once.
+    const Text now = ReadText(position, kContent);
+    const ControlId prize = Control("图奖");
+    const auto& lamps = LampIds();
+    const auto& pictures = RingPictureIds();
+    for (std::size_t k = 0; k < lamps.size(); ++k) {
+        // Texts are equal exactly when CompareText gives 0.
+        if (now.view() == kPositionTexts[k]) {
+            SetVisible(lamps[k], true);
+            CopyPicture(pictures[k], prize);
         } else {
-            SetVisible(lamp, false);
+            SetVisible(lamps[k], false);
         }
     }
     PlayGameSound(GameSound::Step);
