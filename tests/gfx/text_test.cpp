@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+
 #include "platform/gfx/text.hpp"
 #include "runtime/gbk.hpp"
 
@@ -93,6 +96,18 @@ TEST(Fonts, FaceMapAndBold) {
     const auto other = SharedFonts().font(MakeLogFont("NoSuchFace", 16));
     EXPECT_FALSE(other->glyph(U'分').coverage.empty());
     EXPECT_EQ(other->height(), 16);
+}
+
+// Font files are read, not mapped: a mapped CJK collection puts every page a glyph touches
+// into the program's resident memory.
+TEST(Fonts, FilesAreReadNotMapped) {
+    const auto song = FontOf("宋体", 12);
+    for (char32_t c : std::u32string(U"总分得倍上开始0123456789")) EXPECT_FALSE(song->glyph(c).coverage.empty());
+    const auto choice = ChooseFace(Utf8ToGbk("宋体"), kWeightBold, false);
+    ASSERT_TRUE(choice.has_value());
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line)) EXPECT_EQ(line.find(choice->file), std::string::npos) << line;
 }
 
 // The credits display holds the largest credit text; a number sits centred in its label.

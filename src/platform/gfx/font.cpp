@@ -2,7 +2,13 @@
 #include "platform/gfx/font.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/gfx/freetype_library.hpp"
 
@@ -29,13 +35,77 @@ struct FaceDeleter {
 };
 using FacePtr = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceDeleter>;
 
+// A font file read with pread() as FreeType asks for its parts. FreeType would otherwise map
+// the whole file: the CJK collections are 10-20 MB, and every page a glyph touches (with the
+// kernel's fault-around, its neighbours too) would count as the program's memory.
+class FileStream {
+public:
+    // Opens `path`; check `ok()`.
+    explicit FileStream(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        struct stat st {};
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0 || st.st_size <= 0) return;
+        rec_.size = static_cast<unsigned long>(st.st_size);
+        rec_.descriptor.pointer = this;
+        rec_.read = &FileStream::Read;
+        rec_.close = &FileStream::Close;
+    }
+    ~FileStream() { CloseFile(); }
+    FileStream(const FileStream&) = delete;
+    FileStream& operator=(const FileStream&) = delete;
+
+    bool ok() const { return rec_.size != 0; }
+    // The stream record FreeType reads through; it must outlive the face opened on it.
+    FT_Stream record() { return &rec_; }
+
+private:
+    // FreeType's read call; a count of 0 is a seek, which pread makes free.
+    static unsigned long Read(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count) {
+        auto* self = static_cast<FileStream*>(stream->descriptor.pointer);
+        if (count == 0) return offset <= stream->size ? 0 : 1;
+        unsigned long done = 0;
+        while (done < count) {
+            const ssize_t n = ::pread(self->fd_, buffer + done, count - done, static_cast<off_t>(offset + done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            done += static_cast<unsigned long>(n);
+        }
+        return done;
+    }
+    // Called by FreeType when the face is done with the stream (or failed to open on it).
+    static void Close(FT_Stream stream) { static_cast<FileStream*>(stream->descriptor.pointer)->CloseFile(); }
+    void CloseFile() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+
+    int fd_ = -1;
+    FT_StreamRec rec_{};
+};
+
+} // namespace
+
+// An open face and the file it reads; the face goes first.
+struct Font::Face {
+    std::unique_ptr<FileStream> file;
+    FacePtr face;
+};
+
+namespace {
+
 // Opens a face and sets its em to `height` pixels.
-FacePtr OpenFace(FT_Library lib, const FaceChoice& choice, int height) {
+std::unique_ptr<Font::Face> OpenFace(FT_Library lib, const FaceChoice& choice, int height) {
+    auto file = std::make_unique<FileStream>(choice.file);
+    if (!file->ok()) return nullptr;
+    FT_Open_Args args{};
+    args.flags = FT_OPEN_STREAM;
+    args.stream = file->record();
     FT_Face face = nullptr;
-    if (FT_New_Face(lib, choice.file.c_str(), choice.index, &face) != 0) return nullptr;
-    FacePtr owned(face);
+    if (FT_Open_Face(lib, &args, choice.index, &face) != 0) return nullptr;
+    auto opened = std::make_unique<Font::Face>();
+    opened->file = std::move(file);
+    opened->face.reset(face);
     if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(height)) != 0) return nullptr;
-    return owned;
+    return opened;
 }
 
 // The baseline's distance from the top of an em-high line: the typographic ascender's share
@@ -55,25 +125,21 @@ int AscentFor(FT_Face face, int height) {
 
 } // namespace
 
-struct Font::Face {
-    FacePtr face;
-};
-
 std::shared_ptr<Font> Font::Open(std::shared_ptr<FreeTypeLibrary> lib, const FaceChoice& choice, int height,
                                  bool bold, bool italic, bool underline, bool strikeout) {
     if (!lib || height <= 0) return nullptr;
-    FacePtr face = OpenFace(lib->get(), choice, height);
+    std::unique_ptr<Face> face = OpenFace(lib->get(), choice, height);
     if (!face) return nullptr;
     std::shared_ptr<Font> font(new Font());
     font->height_ = height;
-    font->ascent_ = AscentFor(face.get(), height);
+    font->ascent_ = AscentFor(face->face.get(), height);
     font->bold_ = bold;
     font->synthetic_bold_ = bold && !choice.bold;
     font->synthetic_italic_ = italic && !choice.italic;
     font->underline_ = underline;
     font->strikeout_ = strikeout;
     font->family_ = choice.family;
-    font->primary_ = std::make_unique<Face>(Face{std::move(face)});
+    font->primary_ = std::move(face);
     font->lib_ = std::move(lib);
     return font;
 }
@@ -106,8 +172,7 @@ Glyph Font::render(char32_t c) const {
         if (!fallback_tried_) {
             fallback_tried_ = true;
             if (auto choice = ChooseFace(kFallbackFaceGbk, bold_ ? kWeightBold : kWeightNormal, false)) {
-                if (FacePtr fb = OpenFace(lib_->get(), *choice, height_))
-                    fallback_ = std::make_unique<Face>(Face{std::move(fb)});
+                fallback_ = OpenFace(lib_->get(), *choice, height_);
             }
         }
         if (fallback_) {

@@ -65,8 +65,10 @@ public:
     // The pen movement of `c` in pixels.
     int advance(char32_t c) const { return glyph(c).advance; }
 
-private:
+    // An open face with the file it reads (defined where fonts are opened).
     struct Face;
+
+private:
     Font() = default;
     Glyph render(char32_t c) const;
 
