@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -37,7 +38,8 @@ using FacePtr = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceDeleter>;
 
 // A font file read with pread() as FreeType asks for its parts. FreeType would otherwise map
 // the whole file: the CJK collections are 10-20 MB, and every page a glyph touches (with the
-// kernel's fault-around, its neighbours too) would count as the program's memory.
+// kernel's fault-around, its neighbours too) would count as the program's memory. Small reads,
+// thousands of them while a face opens, are served from one block read ahead.
 class FileStream {
 public:
     // Opens `path`; check `ok()`.
@@ -58,21 +60,36 @@ public:
     FT_Stream record() { return &rec_; }
 
 private:
+    static constexpr unsigned long kBlockSize = 4096;
+
     // FreeType's read call; a count of 0 is a seek, which pread makes free.
     static unsigned long Read(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count) {
         auto* self = static_cast<FileStream*>(stream->descriptor.pointer);
         if (count == 0) return offset <= stream->size ? 0 : 1;
+        if (count > kBlockSize) return self->ReadFile(offset, buffer, count);
+        if (offset < self->block_start_ || offset + count > self->block_start_ + self->block_.size()) {
+            self->block_.resize(kBlockSize);
+            self->block_start_ = offset;
+            self->block_.resize(self->ReadFile(offset, self->block_.data(), kBlockSize));
+        }
+        const unsigned long available =
+            std::min<unsigned long>(count, self->block_start_ + self->block_.size() - offset);
+        std::copy_n(self->block_.begin() + static_cast<std::ptrdiff_t>(offset - self->block_start_), available, buffer);
+        return available;
+    }
+    // Called by FreeType when the face is done with the stream (or failed to open on it).
+    static void Close(FT_Stream stream) { static_cast<FileStream*>(stream->descriptor.pointer)->CloseFile(); }
+
+    unsigned long ReadFile(unsigned long offset, unsigned char* buffer, unsigned long count) const {
         unsigned long done = 0;
         while (done < count) {
-            const ssize_t n = ::pread(self->fd_, buffer + done, count - done, static_cast<off_t>(offset + done));
+            const ssize_t n = ::pread(fd_, buffer + done, count - done, static_cast<off_t>(offset + done));
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) break;
             done += static_cast<unsigned long>(n);
         }
         return done;
     }
-    // Called by FreeType when the face is done with the stream (or failed to open on it).
-    static void Close(FT_Stream stream) { static_cast<FileStream*>(stream->descriptor.pointer)->CloseFile(); }
     void CloseFile() {
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
@@ -80,28 +97,41 @@ private:
 
     int fd_ = -1;
     FT_StreamRec rec_{};
+    std::vector<unsigned char> block_; // file bytes from block_start_ on
+    unsigned long block_start_ = 0;
 };
 
 } // namespace
 
-// An open face and the file it reads; the face goes first.
+// An open face with the file it reads; closing it takes the library's face lock.
 struct Font::Face {
+    std::shared_ptr<FreeTypeLibrary> lib;
     std::unique_ptr<FileStream> file;
     FacePtr face;
+
+    ~Face() {
+        std::lock_guard lock(lib->faces_mutex());
+        face.reset();
+    }
 };
 
 namespace {
 
 // Opens a face and sets its em to `height` pixels.
-std::unique_ptr<Font::Face> OpenFace(FT_Library lib, const FaceChoice& choice, int height) {
+std::unique_ptr<Font::Face> OpenFace(const std::shared_ptr<FreeTypeLibrary>& lib, const FaceChoice& choice,
+                                     int height) {
     auto file = std::make_unique<FileStream>(choice.file);
     if (!file->ok()) return nullptr;
     FT_Open_Args args{};
     args.flags = FT_OPEN_STREAM;
     args.stream = file->record();
     FT_Face face = nullptr;
-    if (FT_Open_Face(lib, &args, choice.index, &face) != 0) return nullptr;
+    {
+        std::lock_guard lock(lib->faces_mutex());
+        if (FT_Open_Face(lib->get(), &args, choice.index, &face) != 0) return nullptr;
+    }
     auto opened = std::make_unique<Font::Face>();
+    opened->lib = lib;
     opened->file = std::move(file);
     opened->face.reset(face);
     if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(height)) != 0) return nullptr;
@@ -128,7 +158,7 @@ int AscentFor(FT_Face face, int height) {
 std::shared_ptr<Font> Font::Open(std::shared_ptr<FreeTypeLibrary> lib, const FaceChoice& choice, int height,
                                  bool bold, bool italic, bool underline, bool strikeout) {
     if (!lib || height <= 0) return nullptr;
-    std::unique_ptr<Face> face = OpenFace(lib->get(), choice, height);
+    std::unique_ptr<Face> face = OpenFace(lib, choice, height);
     if (!face) return nullptr;
     std::shared_ptr<Font> font(new Font());
     font->height_ = height;
@@ -172,7 +202,7 @@ Glyph Font::render(char32_t c) const {
         if (!fallback_tried_) {
             fallback_tried_ = true;
             if (auto choice = ChooseFace(kFallbackFaceGbk, bold_ ? kWeightBold : kWeightNormal, false)) {
-                fallback_ = OpenFace(lib_->get(), *choice, height_);
+                fallback_ = OpenFace(lib_, *choice, height_);
             }
         }
         if (fallback_) {

@@ -4,8 +4,9 @@
 
 #include <cstdint>
 #include <map>
-#include <optional>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -103,13 +104,19 @@ public:
 
 private:
     std::shared_ptr<const Font> load(const LogFont& f);
+    std::shared_ptr<const Font> stock_locked();
+
+    // Fonts may be loaded ahead on a helper thread; a font being loaded there is waited for
+    // rather than loaded twice.
+    std::mutex mutex_;
 
     std::shared_ptr<FreeTypeLibrary> lib_;
     std::map<std::vector<std::uint8_t>, std::shared_ptr<const Font>> fonts_;
     std::shared_ptr<const Font> stock_;
 };
 
-// The program's font cache, made on first use (UI thread only).
+// The program's font cache, made on first use. Any thread may load fonts through it; a Font
+// it returns renders glyphs on one thread only (the window's).
 FontCache& SharedFonts();
 
 // The face files fontconfig picks for a face name from a font record (GBK bytes), through our

@@ -27,6 +27,11 @@ std::shared_ptr<const Font> FontCache::load(const LogFont& f) {
 }
 
 std::shared_ptr<const Font> FontCache::stock() {
+    std::lock_guard lock(mutex_);
+    return stock_locked();
+}
+
+std::shared_ptr<const Font> FontCache::stock_locked() {
     if (!stock_) {
         stock_ = load(StockGuiFont());
         // Without any face at all the font still measures and draws nothing.
@@ -39,12 +44,13 @@ std::shared_ptr<const Font> FontCache::font(std::span<const std::uint8_t> record
     const auto parsed = ParseLogFont(record);
     // Heights beyond any screen are refused rather than rasterised.
     constexpr int kLargestHeight = 2048;
-    if (!parsed || std::abs(static_cast<long>(parsed->height)) > kLargestHeight) return stock();
+    std::lock_guard lock(mutex_);
+    if (!parsed || std::abs(static_cast<long>(parsed->height)) > kLargestHeight) return stock_locked();
     std::vector<std::uint8_t> key(record.begin(), record.end());
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
     auto loaded = load(*parsed);
-    if (!loaded) loaded = stock();
+    if (!loaded) loaded = stock_locked();
     fonts_.emplace(std::move(key), loaded);
     return loaded;
 }

@@ -2,6 +2,7 @@
 // The FreeType library handle, owned and shared by every font made with it (gfx internal).
 
 #include <memory>
+#include <mutex>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -21,10 +22,14 @@ public:
     FreeTypeLibrary& operator=(const FreeTypeLibrary&) = delete;
 
     FT_Library get() const { return lib_; }
+    // Held while a face is opened or closed: faces may be opened on a helper thread while
+    // the window's thread renders with others, and those two calls change the library.
+    std::mutex& faces_mutex() { return faces_mutex_; }
 
 private:
     explicit FreeTypeLibrary(FT_Library lib) : lib_(lib) {}
     FT_Library lib_;
+    std::mutex faces_mutex_;
 };
 
 } // namespace tav
