@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/gfx/painter.hpp"
+#include "platform/gfx/scale.hpp"
 #include "platform/gfx/text.hpp"
 #include "runtime/gbk.hpp"
 
@@ -28,6 +29,17 @@ void BM_Stretch65To44(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Stretch65To44);
+
+// The board background: the 368 x 563 picture stretched over the 505 x 584 client area once,
+// at the first paint.
+void BM_ResampleBackground(benchmark::State& state) {
+    const Bitmap picture = Detailed(368, 563);
+    for (auto _ : state) {
+        Bitmap out = Resample(picture, {505, 584});
+        benchmark::DoNotOptimize(out.pixels().data());
+    }
+}
+BENCHMARK(BM_ResampleBackground)->Unit(benchmark::kMillisecond);
 
 // A lit lamp: the 69 x 69 frame drawn with black cut out.
 void BM_KeyedLamp(benchmark::State& state) {
