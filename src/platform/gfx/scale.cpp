@@ -123,10 +123,8 @@ Bitmap ResamplePart(const Bitmap& src, Size size, const Rect& part) {
         std::fill(line.begin(), line.end(), 0.0f);
         for (int k = 0; k < ty.count; ++k) {
             const float w = ay.weights[std::size_t(ty.weight_at + k)];
-            const float* __restrict s = premul.data() + std::size_t(ty.first + k - ay.src_first) * std::size_t(sw) * 4;
-            float* __restrict sum = line.data();
-            // Restricted pointers let the compiler vectorise this, the bulk of the work.
-            for (std::size_t i = 0; i < line.size(); ++i) sum[i] += s[i] * w;
+            const float* s = premul.data() + std::size_t(ty.first + k - ay.src_first) * std::size_t(sw) * 4;
+            for (std::size_t i = 0; i < line.size(); ++i) line[i] += s[i] * w;
         }
         auto orow = out.row(oy);
         for (int ox = 0; ox < want.width; ++ox) {
