@@ -85,6 +85,7 @@ public:
     // Converts a point between the client coordinates of two windows of one top level.
     Point map_point(WindowHandle from, WindowHandle to, Point p) const;
 
+    // Shows or hides a window; nothing happens for an unknown handle or an unchanged state.
     void show(WindowHandle w, bool visible);
     // True when the window's own visible flag is set (as a show state, not whether it can be seen).
     bool is_visible(WindowHandle w) const;

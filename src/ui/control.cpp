@@ -129,9 +129,9 @@ void Control::set_common(int index, const Value& value) {
     case kWidth: resize([&](Rect& r) { r.width = ClampExtent(number()); }); break;
     case kHeight: resize([&](Rect& r) { r.height = ClampExtent(number()); }); break;
     case kTag: common_.tag = NormalizeProperty(TextProp(), value).text(); break;
-    case kVisible: show(NormalizeProperty(BoolProp(), value).as_bool()); break;
+    case kVisible: show(TruthOf(value)); break;
     case kDisabled:
-        common_.disabled = NormalizeProperty(BoolProp(), value).as_bool();
+        common_.disabled = TruthOf(value);
         if (has_window()) system().enable(handle_, !common_.disabled);
         break;
     case kMousePointer:
@@ -153,7 +153,9 @@ CommonData Control::current_common() const {
 
 void Control::show(bool visible) {
     common_.visible = visible;
-    if (has_window() && shows_window()) system().show(handle_, visible);
+    // The window system ignores a handle it does not have and a state the window is already
+    // in, so no existence check comes first: twenty lamps are set at every step.
+    if (site_.system != nullptr && handle_ != platform::kNoWindow && shows_window()) system().show(handle_, visible);
 }
 
 void Control::destroy_window() {

@@ -13,18 +13,6 @@ std::int32_t Clamp(const PropertySpec& spec, std::int64_t v) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, spec.low, spec.high));
 }
 
-// A truth value from any kind: Bool by its payload, numbers by being non-zero.
-bool Truth(const Value& v) {
-    switch (v.kind()) {
-    case ValueKind::Bool: return v.as_bool();
-    case ValueKind::Float: return v.as_float() != 0.0f;
-    case ValueKind::Double:
-    case ValueKind::DateTime: return v.as_double() != 0.0;
-    case ValueKind::Long: return v.as_long() != 0;
-    default: return ToInteger(v) != 0;
-    }
-}
-
 double Real(const Value& v) {
     switch (v.kind()) {
     case ValueKind::Float: return v.as_float();
@@ -52,6 +40,18 @@ bool IsBlockType(PropertyType t) {
 
 } // namespace
 
+// Bool by its payload, numbers by being non-zero.
+bool TruthOf(const Value& v) {
+    switch (v.kind()) {
+    case ValueKind::Bool: return v.as_bool();
+    case ValueKind::Float: return v.as_float() != 0.0f;
+    case ValueKind::Double:
+    case ValueKind::DateTime: return v.as_double() != 0.0;
+    case ValueKind::Long: return v.as_long() != 0;
+    default: return ToInteger(v) != 0;
+    }
+}
+
 Value NormalizeProperty(const PropertySpec& spec, const Value& value) {
     switch (spec.type) {
     case PropertyType::Int:
@@ -59,7 +59,7 @@ Value NormalizeProperty(const PropertySpec& spec, const Value& value) {
     case PropertyType::Color:
     case PropertyType::ColorOrNone:
     case PropertyType::ColorOrDefault: return Value::OfInteger(ToInteger(value));
-    case PropertyType::Bool: return Value::OfBool(Truth(value));
+    case PropertyType::Bool: return Value::OfBool(TruthOf(value));
     case PropertyType::Double: return Value::OfDouble(Real(value));
     case PropertyType::DateTime: return Value::OfDateTime(Real(value));
     case PropertyType::Cursor:

@@ -87,6 +87,9 @@ inline constexpr std::int32_t kGeometryLimit = 32627;
 // Bool as 0/1, texts as Text (missing → empty), byte blocks as Bytes (not a block → empty),
 // fonts as 60-byte records or empty for the stock font. Never fails.
 Value NormalizeProperty(const PropertySpec& spec, const Value& value);
+// What a Bool property stores for `value`, as a bool: NormalizeProperty(BoolProp(), value)
+// without the value around it (the lamp step sets twenty visibilities).
+bool TruthOf(const Value& value);
 
 // The value an instance starts with.
 Value DefaultProperty(const PropertySpec& spec);
