@@ -23,6 +23,7 @@ namespace {
 using namespace tav;
 using Clock = std::chrono::steady_clock;
 
+constexpr std::uint32_t kTimingWindowId = 0x52010001;
 constexpr std::uint32_t kTimerControl = 0x16010001;
 constexpr int kPeriodMs = 30;
 constexpr int kIntervalProperty = 8;
@@ -30,7 +31,7 @@ constexpr double kDefaultSeconds = 5;
 
 ui::LayoutData TimingLayout(ui::Handler tick) {
     ui::WindowTemplate w;
-    w.id = kMainWindowId;
+    w.id = kTimingWindowId;
     ui::ControlTemplate self;
     self.id = ui::kWindowSelfControlId;
     self.kind = ui::kind_id::kWindow;
@@ -44,7 +45,7 @@ ui::LayoutData TimingLayout(ui::Handler tick) {
     w.controls.push_back(timer);
     ui::LayoutData layout;
     layout.windows.push_back(std::move(w));
-    layout.startup_window = kMainWindowId;
+    layout.startup_window = kTimingWindowId;
     return layout;
 }
 
@@ -80,10 +81,10 @@ int main(int argc, char** argv) {
                }),
                std::move(backend));
     runtime = &rt;
-    rt.LoadWindow(kMainWindowId);
+    rt.LoadWindow(kTimingWindowId);
     rt.windows().process_pending(); // the window is up and painted before the clock starts
     start = Clock::now();
-    rt.SetProperty(kMainWindowId, kTimerControl, kIntervalProperty, -1, Value::OfInteger(kPeriodMs));
+    rt.SetProperty(kTimingWindowId, kTimerControl, kIntervalProperty, -1, Value::OfInteger(kPeriodMs));
     rt.RunMessageLoop();
 
     // Lateness of each tick against the time it was due on the ideal grid (start + k × 30 ms).

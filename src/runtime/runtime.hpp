@@ -148,9 +148,6 @@ private:
 
 // --- The game's interface on the current runtime ---------------------------------------
 
-// The identifiers of the game's window.
-inline constexpr std::uint32_t kMainWindowId = 0x52010001;
-
 // GetProperty/SetProperty of the current runtime (Absent / nothing without one).
 Value GetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub = -1);
 void SetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub,

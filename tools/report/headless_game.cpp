@@ -64,9 +64,9 @@ HeadlessGame::HeadlessGame(const PlayerOptions& options)
     runtime_ = std::make_unique<Runtime>(ui::MainWindowLayout(game::GameHandlers()), std::move(backend));
     if (options_.tick_rounding) runtime_->windows().set_timer_period_map(RoundedPeriodEighths);
     t_game = this;
-    runtime_->LoadWindow(kMainWindowId);
+    runtime_->LoadWindow(ui::kMainWindowId);
     // Hidden, the window keeps its controls, timers and events but is never composed.
-    runtime_->windows().show(runtime_->WindowHandleOf(kMainWindowId), false);
+    runtime_->windows().show(runtime_->WindowHandleOf(ui::kMainWindowId), false);
 
     start_button_ = game::Control("按钮1");
     credit_button_ = game::Control("按钮2");
@@ -93,21 +93,21 @@ double HeadlessGame::stake() const {
 
 double HeadlessGame::credits() {
     // Wins are added without limit, so the credits may pass the 32-bit range: read as a double.
-    const Value v = runtime_->GetProperty(kMainWindowId, credits_, kTextProperty, kNoSub);
+    const Value v = runtime_->GetProperty(ui::kMainWindowId, credits_, kTextProperty, kNoSub);
     return std::strtod(std::string(v.text().view()).c_str(), nullptr);
 }
 
 std::int32_t HeadlessGame::IntervalOf(std::uint32_t timer) {
-    return ToInteger(runtime_->GetProperty(kMainWindowId, timer, kTextProperty, kNoSub));
+    return ToInteger(runtime_->GetProperty(ui::kMainWindowId, timer, kTextProperty, kNoSub));
 }
 
 std::int32_t HeadlessGame::Number(std::uint32_t control) {
-    return ToInteger(runtime_->GetProperty(kMainWindowId, control, kTextProperty, kNoSub).text());
+    return ToInteger(runtime_->GetProperty(ui::kMainWindowId, control, kTextProperty, kNoSub).text());
 }
 
 void HeadlessGame::Raise(std::uint32_t control, std::optional<std::int32_t> argument) {
     EventNotice notice;
-    notice.window_id = kMainWindowId;
+    notice.window_id = ui::kMainWindowId;
     notice.control_id = control;
     notice.event = kClickOrAdjust;
     if (argument) {
