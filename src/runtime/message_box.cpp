@@ -21,7 +21,6 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
 constexpr int kButtonGap = 6;
 constexpr int kMargin = 12;
-constexpr int kIconSize = 32;
 constexpr int kByteWidth = 7; // a GBK byte's advance in the box font: a Chinese character is two
 constexpr int kLineHeight = 16;
 constexpr int kMinTextWidth = 100;
@@ -141,8 +140,8 @@ public:
         for (auto line : lines) text_w = std::max(text_w, static_cast<int>(line.size()) * kByteWidth);
         text_w = std::max(text_w, kMinTextWidth);
         const int text_h = static_cast<int>(lines.size()) * kLineHeight;
-        const int icon_w = info_.icon != 0 ? kIconSize + kMargin : 0;
-        const int content_h = std::max(text_h, info_.icon != 0 ? kIconSize : 0);
+        const int icon_w = info_.icon != 0 ? ui::kBoxIconSize + kMargin : 0;
+        const int content_h = std::max(text_h, info_.icon != 0 ? ui::kBoxIconSize : 0);
         const int count = static_cast<int>(ids.size());
         const int buttons_w = count * kButtonWidth + (count - 1) * kButtonGap;
         client_.width = std::max(2 * kMargin + icon_w + text_w, 2 * kMargin + buttons_w);
@@ -196,8 +195,8 @@ public:
         ui::MessageBoxFace face;
         face.client = client_;
         face.icon = info_.icon;
-        const int content_h = std::max(info_.text_rect.height, info_.icon != 0 ? kIconSize : 0);
-        face.icon_rect = {kMargin, kMargin + (content_h - kIconSize) / 2, kIconSize, kIconSize};
+        const int content_h = std::max(info_.text_rect.height, info_.icon != 0 ? ui::kBoxIconSize : 0);
+        face.icon_rect = {kMargin, kMargin + (content_h - ui::kBoxIconSize) / 2, ui::kBoxIconSize, ui::kBoxIconSize};
         face.text_rect = info_.text_rect;
         face.text_gbk = info_.text.view();
         face.button_top = info_.buttons.empty() ? client_.height : info_.buttons.front().rect.y;

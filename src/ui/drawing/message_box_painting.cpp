@@ -12,7 +12,6 @@
 namespace tav::ui {
 namespace {
 
-constexpr int kIconSize = 32;
 // How far above the buttons the face-coloured strip begins.
 constexpr int kStripAboveButtons = 8;
 // Samples per pixel side when an icon shape is smoothed.
@@ -44,7 +43,7 @@ void Shape(Bitmap& icon, Argb color, const std::function<bool(float, float)>& in
 }
 
 bool InCircle(float x, float y, float r) {
-    const float c = kIconSize / 2.0f;
+    const float c = kBoxIconSize / 2.0f;
     return (x - c) * (x - c) + (y - c) * (y - c) <= r * r;
 }
 
@@ -60,7 +59,7 @@ bool InTriangle(float x, float y, float inset) {
     const float top = 1.5f + inset * 2.0f, bottom = 30.5f - inset, half = 15.0f - inset * 1.7f;
     if (y < top || y > bottom) return false;
     const float w = half * (y - top) / (bottom - top);
-    return std::fabs(x - kIconSize / 2.0f) <= w;
+    return std::fabs(x - kBoxIconSize / 2.0f) <= w;
 }
 
 // A bold sans mark ("?", "!", "i") centred on the icon.
@@ -72,13 +71,13 @@ void Mark(Bitmap& icon, std::string_view mark, Argb color, int px, int dy) {
     TextFormat fmt;
     fmt.halign = 1;
     fmt.valign = 1;
-    DrawText(p, {0, dy, kIconSize, kIconSize}, mark, *font, color, fmt);
+    DrawText(p, {0, dy, kBoxIconSize, kBoxIconSize}, mark, *font, color, fmt);
 }
 
 } // namespace
 
 void DrawMessageBoxIcon(Painter& p, const Rect& r, std::uint32_t icon) {
-    Bitmap image(kIconSize, kIconSize, syscolor::kWindow);
+    Bitmap image(kBoxIconSize, kBoxIconSize, syscolor::kWindow);
     const Argb white = syscolor::kWindow;
     switch (icon) {
     case kBoxIconStop:
