@@ -183,3 +183,36 @@ TEST_F(Properties, EditBoxContentRaisesItsChangeNotificationAndEditsBySelection)
 
 } // namespace
 } // namespace tav::test
+
+namespace tav::test {
+namespace {
+
+// Controls are found by id however a layout numbers them: densely (the usual way), with a gap,
+// with an id far from the others, or twice (the first of equal ids is the one found).
+TEST(ControlIds, AreFoundWhateverTheNumbering) {
+    constexpr std::uint32_t kAfterGap = 0x1601000C, kInGap = 0x1601000A, kFar = 0x7E000001;
+    for (const bool far : {false, true}) {
+        SCOPED_TRACE(far ? "with a far id" : "dense with a gap");
+        TestProgram p([&](ui::LayoutData& layout) {
+            auto& controls = layout.windows[0].controls;
+            controls.push_back(Control(kAfterGap, ui::kind_id::kLabel, "after the gap", {0, 0, 20, 20}, {Value::OfText(Text("c"))}));
+            controls.push_back(Control(kLabel, ui::kind_id::kLabel, "twice", {0, 0, 20, 20}, {Value::OfText(Text("dup"))}));
+            if (far) controls.push_back(Control(kFar, ui::kind_id::kLabel, "far", {0, 0, 20, 20}, {Value::OfText(Text("f"))}));
+        });
+        p.load();
+        EXPECT_EQ(p.get(kAfterGap, 8).text(), Text("c"));
+        EXPECT_EQ(p.get(kLabel, 8).text(), Text("0"));
+        EXPECT_EQ(p.runtime->FindControl(kWindow, kInGap), nullptr);
+        EXPECT_EQ(p.runtime->FindControl(kWindow, kAfterGap + 1), nullptr);
+        EXPECT_EQ(p.runtime->FindControl(kWindow, kFar) != nullptr, far);
+        if (far) {
+            EXPECT_EQ(p.get(kFar, 8).text(), Text("f"));
+        }
+        // The window itself, by its own id or by 0.
+        EXPECT_EQ(p.get(kSelf, 8).text(), Gbk("测试"));
+        EXPECT_EQ(p.get(0, 8).text(), Gbk("测试"));
+    }
+}
+
+} // namespace
+} // namespace tav::test
