@@ -14,6 +14,7 @@
 #include "platform/gfx/freetype_library.hpp"
 
 #include FT_OUTLINE_H
+#include FT_SIZES_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
@@ -103,39 +104,83 @@ private:
 
 } // namespace
 
-// An open face with the file it reads; closing it takes the library's face lock.
-struct Font::Face {
+// A face file open on the library, shared by the fonts of every size made from it: each font
+// has a size object of its own, made current under the library's face lock while it renders.
+struct SharedFace {
     std::shared_ptr<FreeTypeLibrary> lib;
     std::unique_ptr<FileStream> file;
     FacePtr face;
 
-    ~Face() {
+    ~SharedFace() {
         std::lock_guard lock(lib->faces_mutex());
         face.reset();
     }
 };
 
+// One face at one size.
+struct Font::Face {
+    std::shared_ptr<SharedFace> shared;
+    FT_Size size = nullptr;
+
+    FT_Face ft() const { return shared->face.get(); }
+    ~Face() {
+        if (size == nullptr) return;
+        std::lock_guard lock(shared->lib->faces_mutex());
+        FT_Done_Size(size);
+    }
+};
+
 namespace {
 
-// Opens a face and sets its em to `height` pixels.
-std::unique_ptr<Font::Face> OpenFace(const std::shared_ptr<FreeTypeLibrary>& lib, const FaceChoice& choice,
-                                     int height) {
+// The open face of `choice` on `lib`, opened now if no font has it open. Call with the
+// library's face lock held.
+std::shared_ptr<SharedFace> AcquireFace(const std::shared_ptr<FreeTypeLibrary>& lib, const FaceChoice& choice) {
+    auto& open = lib->open_faces();
+    const std::pair<std::string, long> key{choice.file, choice.index};
+    if (auto it = open.find(key); it != open.end()) {
+        if (auto shared = it->second.lock()) return shared;
+    }
     auto file = std::make_unique<FileStream>(choice.file);
     if (!file->ok()) return nullptr;
     FT_Open_Args args{};
     args.flags = FT_OPEN_STREAM;
     args.stream = file->record();
     FT_Face face = nullptr;
+    if (FT_Open_Face(lib->get(), &args, choice.index, &face) != 0) return nullptr;
+    auto shared = std::make_shared<SharedFace>();
+    shared->lib = lib;
+    shared->file = std::move(file);
+    shared->face.reset(face);
+    open[key] = shared;
+    return shared;
+}
+
+// The face of `choice` with its em set to `height` pixels.
+std::unique_ptr<Font::Face> OpenFace(const std::shared_ptr<FreeTypeLibrary>& lib, const FaceChoice& choice,
+                                     int height) {
+    auto opened = std::make_unique<Font::Face>();
     {
         std::lock_guard lock(lib->faces_mutex());
-        if (FT_Open_Face(lib->get(), &args, choice.index, &face) != 0) return nullptr;
+        opened->shared = AcquireFace(lib, choice);
+        if (!opened->shared) return nullptr;
+        if (FT_New_Size(opened->ft(), &opened->size) != 0) {
+            opened->size = nullptr;
+            return nullptr;
+        }
+        FT_Activate_Size(opened->size);
+        if (FT_Set_Pixel_Sizes(opened->ft(), 0, FT_UInt(height)) != 0) {
+            FT_Done_Size(opened->size);
+            opened->size = nullptr;
+            return nullptr;
+        }
     }
-    auto opened = std::make_unique<Font::Face>();
-    opened->lib = lib;
-    opened->file = std::move(file);
-    opened->face.reset(face);
-    if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(height)) != 0) return nullptr;
     return opened;
+}
+
+// True when the face has no glyph for `c`.
+bool FaceLacks(const Font::Face& face, char32_t c) {
+    std::lock_guard lock(face.shared->lib->faces_mutex());
+    return FT_Get_Char_Index(face.ft(), c) == 0;
 }
 
 // The baseline's distance from the top of an em-high line: the typographic ascender's share
@@ -162,7 +207,7 @@ std::shared_ptr<Font> Font::Open(std::shared_ptr<FreeTypeLibrary> lib, const Fac
     if (!face) return nullptr;
     std::shared_ptr<Font> font(new Font());
     font->height_ = height;
-    font->ascent_ = AscentFor(face->face.get(), height);
+    font->ascent_ = AscentFor(face->ft(), height);
     font->bold_ = bold;
     font->synthetic_bold_ = bold && !choice.bold;
     font->synthetic_italic_ = italic && !choice.italic;
@@ -195,26 +240,27 @@ Glyph Font::render(char32_t c) const {
         g.advance = height_ / kNoFaceAdvanceDivisor;
         return g;
     }
-    FT_Face face = primary_->face.get();
-    FT_UInt index = FT_Get_Char_Index(face, c);
+    // The fallback is opened before the lock is taken: opening takes it too.
+    if (!fallback_tried_ && c >= 0x80 && FaceLacks(*primary_, c)) {
+        fallback_tried_ = true;
+        if (auto choice = ChooseFace(kFallbackFaceGbk, bold_ ? kWeightBold : kWeightNormal, false))
+            fallback_ = OpenFace(lib_, *choice, height_);
+    }
+    std::lock_guard lock(lib_->faces_mutex());
+    const Face* use = primary_.get();
+    FT_UInt index = FT_Get_Char_Index(use->ft(), c);
     bool synthetic_bold = synthetic_bold_, synthetic_italic = synthetic_italic_;
-    if (index == 0 && c >= 0x80) {
-        if (!fallback_tried_) {
-            fallback_tried_ = true;
-            if (auto choice = ChooseFace(kFallbackFaceGbk, bold_ ? kWeightBold : kWeightNormal, false)) {
-                fallback_ = OpenFace(lib_, *choice, height_);
-            }
-        }
-        if (fallback_) {
-            const FT_UInt fb_index = FT_Get_Char_Index(fallback_->face.get(), c);
-            if (fb_index != 0) {
-                face = fallback_->face.get();
-                index = fb_index;
-                // The fallback's own bold face needs no emboldening.
-                synthetic_bold = bold_ && !(face->style_flags & FT_STYLE_FLAG_BOLD);
-            }
+    if (index == 0 && c >= 0x80 && fallback_) {
+        const FT_UInt fb_index = FT_Get_Char_Index(fallback_->ft(), c);
+        if (fb_index != 0) {
+            use = fallback_.get();
+            index = fb_index;
+            // The fallback's own bold face needs no emboldening.
+            synthetic_bold = bold_ && !(use->ft()->style_flags & FT_STYLE_FLAG_BOLD);
         }
     }
+    FT_Face face = use->ft();
+    FT_Activate_Size(use->size);
     if (FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP) != 0) return g;
     FT_GlyphSlot slot = face->glyph;
     if (synthetic_italic && slot->format == FT_GLYPH_FORMAT_OUTLINE) FT_GlyphSlot_Oblique(slot);

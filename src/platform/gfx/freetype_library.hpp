@@ -1,13 +1,18 @@
 #pragma once
 // The FreeType library handle, owned and shared by every font made with it (gfx internal).
 
+#include <map>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <utility>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 namespace tav {
+
+struct SharedFace;
 
 class FreeTypeLibrary {
 public:
@@ -25,11 +30,15 @@ public:
     // Held while a face is opened or closed: faces may be opened on a helper thread while
     // the window's thread renders with others, and those two calls change the library.
     std::mutex& faces_mutex() { return faces_mutex_; }
+    // The faces open on this library by (file, index in the file), shared by the fonts of every
+    // size made from them. Guarded by faces_mutex().
+    std::map<std::pair<std::string, long>, std::weak_ptr<SharedFace>>& open_faces() { return open_faces_; }
 
 private:
     explicit FreeTypeLibrary(FT_Library lib) : lib_(lib) {}
     FT_Library lib_;
     std::mutex faces_mutex_;
+    std::map<std::pair<std::string, long>, std::weak_ptr<SharedFace>> open_faces_;
 };
 
 } // namespace tav
