@@ -11,7 +11,6 @@
 namespace tav {
 namespace {
 
-thread_local Runtime* g_current = nullptr;
 
 // A window's id table is kept while its ids span at most this many slots per control.
 constexpr std::size_t kMaxIdSpread = 16;
@@ -44,8 +43,8 @@ constexpr int kWheelNotch = 120;
 } // namespace
 
 Runtime::Runtime(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend)
-    : layout_(layout), system_(std::make_unique<platform::WindowSystem>(std::move(backend))), previous_(g_current) {
-    g_current = this;
+    : layout_(layout), system_(std::make_unique<platform::WindowSystem>(std::move(backend))), previous_(current_) {
+    current_ = this;
     system_->set_input_hook([this](const platform::InputMessage& m) { return OnInput(m); });
 }
 
@@ -63,10 +62,10 @@ Runtime::~Runtime() {
         list->clear();
     }
     system_.reset();
-    g_current = previous_;
+    current_ = previous_;
 }
 
-Runtime* Runtime::Current() { return g_current; }
+constinit thread_local Runtime* Runtime::current_ = nullptr;
 
 // --- Lookup ----------------------------------------------------------------------------
 

@@ -42,8 +42,9 @@ public:
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;
 
-    // The runtime of this thread; nullptr when none exists.
-    static Runtime* Current();
+    // The runtime of this thread; nullptr when none exists. Inline: every property access of
+    // the game starts here.
+    static Runtime* Current() { return current_; }
 
     platform::WindowSystem& windows() { return *system_; }
     const ui::LayoutData& layout() const { return layout_; }
@@ -144,6 +145,7 @@ private:
     bool reporting_ = false;
     std::function<void()> end_hook_;
     Runtime* previous_ = nullptr;
+    static constinit thread_local Runtime* current_;
 };
 
 // --- The game's interface on the current runtime ---------------------------------------
