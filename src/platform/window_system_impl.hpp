@@ -114,6 +114,8 @@ struct WindowSystem::Impl {
     void drop_input_holders(WindowHandle w, bool focus_too);
     // A window hidden under the pointer is told the pointer left it.
     void leave_if_hidden(WindowHandle w);
+    // Shows or hides `win` (handle `w`), whose state differs from `visible`.
+    void change_visibility(Window& win, WindowHandle w, bool visible);
 
     // --- painting ---
     void invalidate_rect(const Window& w, Rect r);

@@ -231,40 +231,44 @@ Point WindowSystem::map_point(WindowHandle from, WindowHandle to, Point p) const
 }
 
 void WindowSystem::show(WindowHandle w, bool visible) {
-    Impl& I = *impl_;
-    Window* win = I.find(w);
-    if (!win || win->visible == visible) return;
-    if (win->top_level) {
+    // Most calls change nothing (the lamp step hides nineteen hidden lamps): the check stays
+    // apart from the work.
+    Window* win = impl_->find(w);
+    if (win && win->visible != visible) impl_->change_visibility(*win, w, visible);
+}
+
+void WindowSystem::Impl::change_visibility(Window& win, WindowHandle w, bool visible) {
+    if (win.top_level) {
         if (visible) {
-            if (!win->shown_once && win->style.centred) {
-                const Size screen = I.backend->screen_size();
-                const Size frame = I.backend->frame_size(win->style);
-                win->rect.x = (screen.width - (win->rect.width + frame.width)) / 2;
-                win->rect.y = (screen.height - (win->rect.height + frame.height)) / 2;
+            if (!win.shown_once && win.style.centred) {
+                const Size screen = backend->screen_size();
+                const Size frame = backend->frame_size(win.style);
+                win.rect.x = (screen.width - (win.rect.width + frame.width)) / 2;
+                win.rect.y = (screen.height - (win.rect.height + frame.height)) / 2;
             }
-            win->shown_once = true;
-            win->visible = true;
-            I.backend->show_native(w, true, win->rect.origin());
-            I.invalidate_footprint(*win);
+            win.shown_once = true;
+            win.visible = true;
+            backend->show_native(w, true, win.rect.origin());
+            invalidate_footprint(win);
         } else {
-            win->visible = false;
-            win->dirty.clear();
-            I.drop_input_holders(w, true);
-            I.leave_if_hidden(w);
-            if (Window* again = I.find(w)) I.backend->show_native(w, false, again->rect.origin());
+            win.visible = false;
+            win.dirty.clear();
+            drop_input_holders(w, true);
+            leave_if_hidden(w);
+            if (Window* again = find(w)) backend->show_native(w, false, again->rect.origin());
         }
     } else {
         if (!visible) {
-            I.invalidate_footprint(*win);
-            win->visible = false;
-            I.drop_input_holders(w, true);
-            I.leave_if_hidden(w);
+            invalidate_footprint(win);
+            win.visible = false;
+            drop_input_holders(w, true);
+            leave_if_hidden(w);
         } else {
-            win->visible = true;
-            I.invalidate_footprint(*win);
+            win.visible = true;
+            invalidate_footprint(win);
         }
     }
-    if (Window* again = I.find(w)) again->delegate->on_visibility_changed(visible);
+    if (Window* again = find(w)) again->delegate->on_visibility_changed(visible);
 }
 
 bool WindowSystem::is_visible(WindowHandle w) const {
