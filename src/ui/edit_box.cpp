@@ -65,6 +65,10 @@ Value EditBox::get_property(int local) const {
 
 void EditBox::set_content(std::string text) {
     store(kContent, Value::OfText(Text(text)));
+    content_changed();
+}
+
+void EditBox::content_changed() {
     clamp_selection();
     repaint();
     raise(kContentChanged);
@@ -73,8 +77,9 @@ void EditBox::set_content(std::string text) {
 bool EditBox::apply_property(int local, const Value& old) {
     switch (local) {
     case kContent:
+        // Stored already, as the new text of the property.
         sel_start_ = sel_length_ = 0;
-        set_content(std::string(content().view()));
+        content_changed();
         return false;
     case kSelStart:
         sel_start_ = prop_int(kSelStart);

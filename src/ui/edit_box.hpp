@@ -50,7 +50,10 @@ protected:
 private:
     // Replaces the selection with `bytes` (limited to the length limit when `typed`).
     void replace_selection(std::string_view bytes, bool typed);
+    // Stores new content, then does what every content change does (content_changed).
     void set_content(std::string text);
+    // After the content changed: the selection kept inside it, a repaint, the notification.
+    void content_changed();
     void clamp_selection();
 
     std::int32_t sel_start_ = 0;
