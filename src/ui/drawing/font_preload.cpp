@@ -17,8 +17,8 @@ std::vector<Bytes> FontRecords(const LayoutData& layout) {
             const ControlKind* kind = FindKind(c.kind);
             if (kind == nullptr) continue;
             for (std::size_t local = 0; local < c.properties.size(); ++local) {
-                const PropertySpec* spec = kind->own_property(static_cast<int>(local));
-                if (spec == nullptr || spec->type != PropertyType::Font) continue;
+                const PropertySpec* property = kind->own_property(static_cast<int>(local));
+                if (property == nullptr || property->type != PropertyType::Font) continue;
                 const auto bytes = c.properties[local].bytes();
                 Bytes record(bytes.begin(), bytes.end());
                 if (std::ranges::find(records, record) == records.end()) records.push_back(std::move(record));
