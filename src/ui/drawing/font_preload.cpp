@@ -1,6 +1,5 @@
 #include "ui/drawing/font_preload.hpp"
 
-#include <algorithm>
 #include <vector>
 
 #include "platform/gfx/font.hpp"
@@ -9,31 +8,29 @@
 namespace tav::ui {
 namespace {
 
-// The distinct font records of every control of every window, in layout order.
-std::vector<Bytes> FontRecords(const LayoutData& layout) {
-    std::vector<Bytes> records;
+// The font values of every control of every window, in layout order. Copies share their
+// blocks, and the font cache loads a record named twice only once.
+std::vector<Value> FontValues(const LayoutData& layout) {
+    std::vector<Value> fonts;
     for (const auto& window : layout.windows) {
         for (const auto& c : window.controls) {
             const ControlKind* kind = FindKind(c.kind);
             if (kind == nullptr) continue;
             for (std::size_t local = 0; local < c.properties.size(); ++local) {
                 const PropertySpec* property = kind->own_property(static_cast<int>(local));
-                if (property == nullptr || property->type != PropertyType::Font) continue;
-                const auto bytes = c.properties[local].bytes();
-                Bytes record(bytes.begin(), bytes.end());
-                if (std::ranges::find(records, record) == records.end()) records.push_back(std::move(record));
+                if (property != nullptr && property->type == PropertyType::Font) fonts.push_back(c.properties[local]);
             }
         }
     }
-    return records;
+    return fonts;
 }
 
 } // namespace
 
 FontPreload::FontPreload(const LayoutData& layout)
-    : worker_([records = FontRecords(layout)] {
+    : worker_([fonts = FontValues(layout)] {
           SharedFonts().stock();
-          for (const Bytes& record : records) SharedFonts().font(record);
+          for (const Value& font : fonts) SharedFonts().font(font.bytes());
       }) {}
 
 FontPreload::~FontPreload() = default;
