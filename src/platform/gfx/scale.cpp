@@ -98,33 +98,42 @@ Bitmap ResamplePart(const Bitmap& src, Size size, const Rect& part) {
     const Axis ay = MakeAxis(src.height(), size.height, want.top(), want.bottom());
     const int sx0 = ax.src_first, sw = ax.src_last - ax.src_first + 1;
 
-    // Premultiplied source rows are made once each, then combined vertically per output row.
     // An opaque source (every JPEG) needs neither premultiplying nor dividing back.
     bool opaque = true;
-    std::vector<float> premul(std::size_t(ay.src_last - ay.src_first + 1) * std::size_t(sw) * 4);
-    for (int y = ay.src_first; y <= ay.src_last; ++y) {
-        float* dst = premul.data() + std::size_t(y - ay.src_first) * std::size_t(sw) * 4;
-        auto row = src.row(y);
-        for (int x = 0; x < sw; ++x) {
-            const Argb c = row[std::size_t(sx0 + x)];
-            const float a = float(AlphaOf(c));
-            const float k = a / 255.0f;
-            opaque = opaque && AlphaOf(c) == 255;
-            dst[4 * x + 0] = float(RedOf(c)) * k;
-            dst[4 * x + 1] = float(GreenOf(c)) * k;
-            dst[4 * x + 2] = float(BlueOf(c)) * k;
-            dst[4 * x + 3] = a;
-        }
+    for (int y = ay.src_first; y <= ay.src_last && opaque; ++y) {
+        const auto row = src.row(y).subspan(std::size_t(sx0), std::size_t(sw));
+        opaque = std::all_of(row.begin(), row.end(), [](Argb c) { return AlphaOf(c) == 255; });
     }
 
+    // Each output row first blends the source rows it reads, premultiplied, into one line;
+    // source rows are read where they lie rather than copied, so no image-sized buffer is made.
     std::vector<float> line(std::size_t(sw) * 4);
     for (int oy = 0; oy < want.height; ++oy) {
         const Taps& ty = ay.taps[std::size_t(oy)];
         std::fill(line.begin(), line.end(), 0.0f);
         for (int k = 0; k < ty.count; ++k) {
             const float w = ay.weights[std::size_t(ty.weight_at + k)];
-            const float* s = premul.data() + std::size_t(ty.first + k - ay.src_first) * std::size_t(sw) * 4;
-            for (std::size_t i = 0; i < line.size(); ++i) line[i] += s[i] * w;
+            const auto row = src.row(ty.first + k).subspan(std::size_t(sx0), std::size_t(sw));
+            float* l = line.data();
+            if (opaque) {
+                // The alpha share is exactly 1 here, so the sums are those of the general case.
+                for (const Argb c : row) {
+                    l[0] += float(RedOf(c)) * w;
+                    l[1] += float(GreenOf(c)) * w;
+                    l[2] += float(BlueOf(c)) * w;
+                    l += 4;
+                }
+                continue;
+            }
+            for (const Argb c : row) {
+                const float a = float(AlphaOf(c));
+                const float m = a / 255.0f;
+                l[0] += float(RedOf(c)) * m * w;
+                l[1] += float(GreenOf(c)) * m * w;
+                l[2] += float(BlueOf(c)) * m * w;
+                l[3] += a * w;
+                l += 4;
+            }
         }
         auto orow = out.row(oy);
         for (int ox = 0; ox < want.width; ++ox) {
