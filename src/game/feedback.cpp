@@ -27,11 +27,11 @@ std::atomic<bool>& Played() {
     return played;
 }
 
-// The sound data as the player takes it, built once per sound.
+// The sound data as the player takes it: the embedded bytes themselves, never copied.
 const Value& SoundValue(GameSound sound) {
-    static const Value step = Value::OfBytes(assets::StepSound());
-    static const Value result = Value::OfBytes(assets::ResultSound());
-    static const Value music = Value::OfBytes(assets::BackgroundMusic());
+    static const Value step = Value::OfLastingBytes(assets::StepSound());
+    static const Value result = Value::OfLastingBytes(assets::ResultSound());
+    static const Value music = Value::OfLastingBytes(assets::BackgroundMusic());
     switch (sound) {
     case GameSound::Step: return step;
     case GameSound::Result: return result;

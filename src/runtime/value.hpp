@@ -74,6 +74,26 @@ private:
 // A counted byte block, as pictures and sounds travel.
 using Bytes = std::vector<std::uint8_t>;
 
+// The immutable byte block of a Bytes or array value: a copy of its own, or a view of bytes
+// that outlive every value (the program's embedded pictures and sounds), which costs no copy.
+class ByteBlock {
+public:
+    // A block holding a copy of `b`.
+    explicit ByteBlock(std::span<const std::uint8_t> b) : owned_(b.begin(), b.end()), view_(owned_) {}
+    // A block viewing `b` in place; `b` must live as long as the program.
+    struct Lasting {};
+    ByteBlock(Lasting, std::span<const std::uint8_t> b) : view_(b) {}
+    // The view refers to owned_ itself, so a block is never copied or moved.
+    ByteBlock(const ByteBlock&) = delete;
+    ByteBlock& operator=(const ByteBlock&) = delete;
+
+    std::span<const std::uint8_t> bytes() const noexcept { return view_; }
+
+private:
+    const Bytes owned_;
+    const std::span<const std::uint8_t> view_;
+};
+
 // One tagged value: a kind code and its payload. Text, Bytes and arrays own their storage,
 // so a value returned by an operation is a fresh copy that belongs to the caller. A block is
 // never changed once made, so copies of a value share it: a picture copied from one control to
@@ -102,6 +122,13 @@ public:
     static Value OfBytes(std::span<const std::uint8_t> b) {
         Value v(ValueKind::Bytes, 0);
         v.bytes_ = Share(b);
+        return v;
+    }
+    // A Bytes value over bytes that live as long as the program, such as an embedded asset:
+    // the bytes are not copied.
+    static Value OfLastingBytes(std::span<const std::uint8_t> b) {
+        Value v(ValueKind::Bytes, 0);
+        if (!b.empty()) v.bytes_ = std::make_shared<const ByteBlock>(ByteBlock::Lasting{}, b);
         return v;
     }
     // An array of `element` kind; `storage` holds the elements' bytes back to back.
@@ -141,22 +168,22 @@ public:
     const Text& text() const noexcept { return text_; }
     // The block of a Bytes value or the storage of an array; empty otherwise.
     std::span<const std::uint8_t> bytes() const noexcept {
-        return bytes_ ? std::span<const std::uint8_t>(*bytes_) : std::span<const std::uint8_t>();
+        return bytes_ ? bytes_->bytes() : std::span<const std::uint8_t>();
     }
 
 private:
     Value(ValueKind k, std::uint64_t payload) : code_(static_cast<std::uint32_t>(k)), payload_(payload) {}
 
     // An immutable copy of `b`; none for an empty block.
-    static std::shared_ptr<const Bytes> Share(std::span<const std::uint8_t> b) {
+    static std::shared_ptr<const ByteBlock> Share(std::span<const std::uint8_t> b) {
         if (b.empty()) return nullptr;
-        return std::make_shared<const Bytes>(b.begin(), b.end());
+        return std::make_shared<const ByteBlock>(b);
     }
 
     std::uint32_t code_ = 0;
     std::uint64_t payload_ = 0;
     Text text_;
-    std::shared_ptr<const Bytes> bytes_;
+    std::shared_ptr<const ByteBlock> bytes_;
 };
 
 } // namespace tav

@@ -141,7 +141,8 @@ std::string Numbered(std::string_view stem, std::size_t k) { return std::string(
 Value Int(std::int32_t v) { return Value::OfInteger(v); }
 Value Flag(bool v) { return Value::OfBool(v); }
 Value Caption(std::string_view utf8) { return Value::OfText(Gbk(utf8)); }
-Value Picture(std::span<const std::uint8_t> bytes) { return Value::OfBytes(bytes); }
+// The pictures are the program's embedded assets, which values view in place.
+Value Picture(std::span<const std::uint8_t> bytes) { return Value::OfLastingBytes(bytes); }
 Value Font(std::string_view face_utf8, int pixels) {
     const auto record = MakeLogFont(Gbk(face_utf8).view(), pixels, kWeightBold);
     return Value::OfBytes(record);
