@@ -23,8 +23,10 @@ std::unique_ptr<WavePlayer> WavePlayer::Create(const WavChunks& chunks, bool loo
 
 WavePlayer::WavePlayer(std::vector<std::uint8_t> pcm, bool loop, std::shared_ptr<WaveOutput> output,
                        std::chrono::milliseconds stall_timeout)
-    : pcm_(std::move(pcm)), output_(std::move(output)), block_(std::make_unique<BufferBlock>()),
+    : pcm_(std::move(pcm)), output_(std::move(output)), block_(std::make_unique_for_overwrite<BufferBlock>()),
       loop_(loop), stall_timeout_(stall_timeout) {
+    // The areas are left as they come: each is filled before it is queued, and only the bytes
+    // filled are played, so a short sound touches only the memory it uses.
     for (int i = 0; i < kBufferCount; ++i) {
         block_->headers[i].data = block_->areas[i].data();
         block_->headers[i].length = kBufferBytes;
