@@ -2,46 +2,40 @@
 
 #include <algorithm>
 
-#include "platform/gfx/picture.hpp"
-#include "platform/gfx/scale.hpp"
-
 namespace tav::ui {
 namespace {
 
-bool Same(std::span<const std::uint8_t> a, const std::vector<std::uint8_t>& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+bool Holds(const std::shared_ptr<const SharedPicture>& picture, std::span<const std::uint8_t> bytes) {
+    return picture ? std::ranges::equal(picture->bytes(), bytes) : bytes.empty();
 }
 
 } // namespace
 
 const Bitmap* DecodedPicture::sync(std::span<const std::uint8_t> bytes) {
-    if (!kept_.empty() && Same(bytes, kept_.front().bytes)) return image();
-    const auto found = std::find_if(kept_.begin(), kept_.end(), [&](const Entry& e) { return Same(bytes, e.bytes); });
+    if (!kept_.empty() && Holds(kept_.front().picture, bytes)) return image();
+    const auto found =
+        std::find_if(kept_.begin(), kept_.end(), [&](const Entry& e) { return Holds(e.picture, bytes); });
     if (found != kept_.end()) {
         std::rotate(kept_.begin(), found, found + 1);
         return image();
     }
     Entry e;
-    e.bytes.assign(bytes.begin(), bytes.end());
-    if (!e.bytes.empty()) {
+    e.picture = SharedPictures().picture(bytes);
+    if (e.picture) {
         ++decode_count_;
-        e.image = DecodePicture(e.bytes);
-        if (e.image && e.image->empty()) e.image.reset();
+        e.image = e.picture->image();
     }
     kept_.insert(kept_.begin(), std::move(e));
     if (kept_.size() > kKeptPictures) kept_.pop_back();
     return image();
 }
 
-const Bitmap* DecodedPicture::image() const {
-    if (kept_.empty() || !kept_.front().image) return nullptr;
-    return &*kept_.front().image;
-}
+const Bitmap* DecodedPicture::image() const { return kept_.empty() ? nullptr : kept_.front().image; }
 
 const Bitmap& DecodedPicture::scaled(Size size) {
     Entry& e = kept_.front();
     if (e.image->size() == size) return *e.image;
-    if (!e.scaled || e.scaled->size() != size) e.scaled = Resample(*e.image, size);
+    if (!e.scaled || e.scaled->size() != size) e.scaled = e.picture->scaled(size);
     return *e.scaled;
 }
 

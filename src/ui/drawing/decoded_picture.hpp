@@ -1,25 +1,27 @@
 #pragma once
 // A control's picture in decoded form, kept with the control: the file bytes are decoded once
 // per change and never per paint, and a scaled copy is kept for the size it is drawn at. The
-// last few pictures stay decoded too, so a box that is shown the same few pictures over and
-// over (the prize box during a spin) decodes and scales each of them only once.
+// last few pictures stay at hand too, so a box that is shown the same few pictures over and
+// over (the prize box during a spin) finds each of them without a search. The decoding itself
+// is shared with every other control showing the same bytes.
 
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <span>
 #include <vector>
 
 #include "platform/bitmap.hpp"
 #include "platform/geometry.hpp"
+#include "ui/drawing/picture_cache.hpp"
 
 namespace tav::ui {
 
 class DecodedPicture {
 public:
-    // How many pictures are kept decoded, the current one included.
+    // How many pictures are kept at hand, the current one included.
     static constexpr std::size_t kKeptPictures = 12;
 
-    // The image of `bytes`: decodes them when they differ from the bytes held (a set of the
+    // The image of `bytes`: takes them up when they differ from the bytes held (a set of the
     // picture property) unless they are among the pictures kept, else returns the image kept.
     // nullptr when nothing is drawable.
     const Bitmap* sync(std::span<const std::uint8_t> bytes);
@@ -28,14 +30,14 @@ public:
     // The current image scaled to `size` with the area-averaging filter, made once per picture
     // and size; the image itself when the size is its own. Only valid while image() is not null.
     const Bitmap& scaled(Size size);
-    // How many times bytes were decoded (a repaint must never add to it).
+    // How many times new bytes were taken up (a repaint must never add to it).
     int decode_count() const { return decode_count_; }
 
 private:
     struct Entry {
-        std::vector<std::uint8_t> bytes;
-        std::optional<Bitmap> image;
-        std::optional<Bitmap> scaled;
+        std::shared_ptr<const SharedPicture> picture; // none for no bytes
+        const Bitmap* image = nullptr;                // the picture's image, asked for once
+        std::shared_ptr<const Bitmap> scaled;
     };
     std::vector<Entry> kept_; // the current picture first, then the most recent before it
     int decode_count_ = 0;

@@ -1,0 +1,67 @@
+#include "ui/drawing/picture_cache.hpp"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
+#include "platform/gfx/picture.hpp"
+#include "platform/gfx/scale.hpp"
+
+namespace tav::ui {
+
+SharedPicture::SharedPicture(std::span<const std::uint8_t> bytes) : bytes_(bytes.begin(), bytes.end()) {}
+
+const Bitmap* SharedPicture::image() const {
+    std::lock_guard lock(mutex_);
+    if (!decoded_) {
+        decoded_ = true;
+        image_ = DecodePicture(bytes_);
+        if (image_ && image_->empty()) image_.reset();
+    }
+    return image_ ? &*image_ : nullptr;
+}
+
+std::shared_ptr<const Bitmap> SharedPicture::scaled(Size size) const {
+    const Bitmap& source = *image();
+    std::lock_guard lock(mutex_);
+    const auto kept = std::find_if(scaled_.begin(), scaled_.end(), [&](const auto& s) { return s->size() == size; });
+    if (kept != scaled_.end()) {
+        std::rotate(scaled_.begin(), kept, kept + 1);
+        return scaled_.front();
+    }
+    scaled_.insert(scaled_.begin(), std::make_shared<const Bitmap>(Resample(source, size)));
+    if (scaled_.size() > kKeptSizes) scaled_.pop_back();
+    return scaled_.front();
+}
+
+std::shared_ptr<const SharedPicture> PictureCache::picture(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) return nullptr;
+    const std::size_t hash =
+        std::hash<std::string_view>{}({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    std::lock_guard lock(mutex_);
+    auto& bucket = by_hash_[hash];
+    std::erase_if(bucket, [](const auto& held) { return held.expired(); });
+    for (const auto& held : bucket) {
+        auto picture = held.lock();
+        if (picture && std::ranges::equal(picture->bytes(), bytes)) return picture;
+    }
+    auto picture = std::make_shared<const SharedPicture>(bytes);
+    bucket.push_back(picture);
+    if (by_hash_.size() >= sweep_at_) sweep();
+    return picture;
+}
+
+void PictureCache::sweep() {
+    for (auto it = by_hash_.begin(); it != by_hash_.end();) {
+        std::erase_if(it->second, [](const auto& held) { return held.expired(); });
+        it = it->second.empty() ? by_hash_.erase(it) : std::next(it);
+    }
+    sweep_at_ = std::max<std::size_t>(64, 2 * by_hash_.size());
+}
+
+PictureCache& SharedPictures() {
+    static PictureCache cache;
+    return cache;
+}
+
+} // namespace tav::ui

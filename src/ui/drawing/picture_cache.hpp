@@ -1,0 +1,62 @@
+#pragma once
+// Decoded pictures shared by every control that shows the same bytes: each picture is decoded
+// once for the whole program however many controls show it (twenty lamps, one frame), and so
+// is each scaled copy. Safe to use from a helper thread that decodes ahead of the first paint.
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/bitmap.hpp"
+#include "platform/geometry.hpp"
+
+namespace tav::ui {
+
+// One picture's file bytes and, once asked for, their image and scaled copies.
+class SharedPicture {
+public:
+    explicit SharedPicture(std::span<const std::uint8_t> bytes);
+    SharedPicture(const SharedPicture&) = delete;
+    SharedPicture& operator=(const SharedPicture&) = delete;
+
+    std::span<const std::uint8_t> bytes() const { return bytes_; }
+    // The decoded image, decoded by the first caller; nullptr when the bytes are no picture.
+    // The image never changes afterwards, so the pointer stays good while this lives.
+    const Bitmap* image() const;
+    // The image scaled to `size` with the area-averaging filter, made by the first caller;
+    // the last few sizes are kept. Only for a picture whose image() is not null.
+    std::shared_ptr<const Bitmap> scaled(Size size) const;
+
+private:
+    static constexpr std::size_t kKeptSizes = 2;
+
+    const std::vector<std::uint8_t> bytes_;
+    mutable std::mutex mutex_; // a second caller waits for the decode or scale under way
+    mutable bool decoded_ = false;
+    mutable std::optional<Bitmap> image_;
+    mutable std::vector<std::shared_ptr<const Bitmap>> scaled_; // the most recent first
+};
+
+// The pictures in use, found by their bytes. An entry lasts while some holder keeps it.
+class PictureCache {
+public:
+    // The shared picture of `bytes`, added when no holder has it; nullptr for no bytes.
+    std::shared_ptr<const SharedPicture> picture(std::span<const std::uint8_t> bytes);
+
+private:
+    // Drops the entries no holder keeps any more.
+    void sweep();
+
+    std::mutex mutex_;
+    std::unordered_map<std::size_t, std::vector<std::weak_ptr<const SharedPicture>>> by_hash_;
+    std::size_t sweep_at_ = 64; // the bucket count that calls for the next sweep
+};
+
+// The program's picture cache.
+PictureCache& SharedPictures();
+
+} // namespace tav::ui

@@ -1,0 +1,61 @@
+// Decoded pictures shared between controls and threads.
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "drawing_window.hpp"
+#include "ui/drawing/decoded_picture.hpp"
+#include "ui/drawing/picture_cache.hpp"
+
+namespace tav {
+namespace {
+
+using test::SolidBmp;
+
+TEST(PictureCache, EqualBytesShareOneDecodeAndOneScaledCopyWhoeverAsks) {
+    const Bytes red = SolidBmp(6, 4, Rgb(255, 0, 0));
+    const Bytes red_again = red; // equal bytes in another buffer
+    const Bytes blue = SolidBmp(6, 4, Rgb(0, 0, 255));
+
+    ui::DecodedPicture first, second, other;
+    const Bitmap* a = first.sync(red);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(second.sync(red_again), a);
+    const Bitmap* b = other.sync(blue);
+    ASSERT_NE(b, nullptr);
+    EXPECT_NE(b, a);
+    EXPECT_EQ(b->pixel(0, 0), Rgb(0, 0, 255));
+    EXPECT_EQ(&first.scaled({12, 8}), &second.scaled({12, 8}));
+    EXPECT_EQ(first.scaled({12, 8}).pixel(11, 7), Rgb(255, 0, 0));
+
+    // Each control still counts what it took up, and a repaint adds nothing.
+    EXPECT_EQ(second.sync(red_again), a);
+    EXPECT_EQ(first.decode_count(), 1);
+    EXPECT_EQ(second.decode_count(), 1);
+
+    // Two threads asking at once get the one picture and the one scaled copy.
+    const Bytes green = SolidBmp(30, 20, Rgb(0, 255, 0));
+    std::vector<std::shared_ptr<const ui::SharedPicture>> got(2);
+    std::vector<std::shared_ptr<const Bitmap>> scaled(2);
+    {
+        std::vector<std::jthread> threads;
+        for (std::size_t i = 0; i < 2; ++i)
+            threads.emplace_back([&, i] {
+                got[i] = ui::SharedPictures().picture(green);
+                scaled[i] = got[i]->scaled({45, 30});
+            });
+    }
+    EXPECT_EQ(got[0], got[1]);
+    EXPECT_EQ(scaled[0], scaled[1]);
+    EXPECT_EQ(got[0]->image(), got[1]->image());
+
+    // No bytes are no picture; bytes that are no picture have no image.
+    EXPECT_EQ(ui::SharedPictures().picture({}), nullptr);
+    const auto junk = ui::SharedPictures().picture(Bytes{'n', 'o'});
+    ASSERT_NE(junk, nullptr);
+    EXPECT_EQ(junk->image(), nullptr);
+}
+
+} // namespace
+} // namespace tav
