@@ -44,7 +44,6 @@ constexpr std::int32_t kRightDownEvent = -4;
 
 // Property values of the window's own kind.
 constexpr std::int32_t kFixedFrameBorder = 2;
-constexpr std::int32_t kStretchedBackground = 3;
 constexpr std::int32_t kStartCentred = 1;
 
 // PicBox and Label border codes.
@@ -235,7 +234,7 @@ ControlTemplate MainWindowItself() {
     Set(w, WindowControl::kBorder, Int(kFixedFrameBorder));
     Set(w, WindowControl::kBackColor, Int(kSystemDefaultColor));
     Set(w, WindowControl::kBackPicture, Picture(assets::BoardBackground()));
-    Set(w, WindowControl::kBackPictureMode, Int(kStretchedBackground));
+    Set(w, WindowControl::kBackPictureMode, Int(WindowControl::kStretchedPicture));
     Set(w, WindowControl::kControlBox, Flag(true));
     Set(w, WindowControl::kMaxButton, Flag(false));
     Set(w, WindowControl::kMinButton, Flag(true));

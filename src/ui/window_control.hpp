@@ -15,6 +15,9 @@ public:
         kControlBox, kMaxButton, kMinButton, kStartPosition, kMovable, kIcon,
         kShape = 20, kTopMost = 21,
     };
+    // BackPictureMode values: the picture at its own size, tiled, shrunk to fit, or stretched
+    // over the client area.
+    enum PictureMode : int { kNaturalPicture = 0, kTiledPicture = 1, kFittedPicture = 2, kStretchedPicture = 3 };
     // Events of the kind.
     enum Event : int { kCreated = 0, kCloseQuery = 1, kDestroying = 2, kMoved = 3, kResized = 4, kShown = 10, kHidden = 11 };
 

@@ -7,8 +7,6 @@
 namespace tav::ui {
 namespace {
 
-enum BackPictureMode : int { kNatural = 0, kTiled = 1, kFitted = 2, kStretched = 3 };
-
 // Fills the part of `clip` that `covered` leaves with `color`.
 void FillAround(Painter& p, const Rect& clip, const Rect& covered, Argb color) {
     const Region rest = Region(clip).subtracted(covered);
@@ -28,12 +26,12 @@ void WindowControl::on_paint(Painter& p) {
         return;
     }
     switch (prop_int(kBackPictureMode)) {
-    case kNatural:
+    case kNaturalPicture:
         FillAround(p, clip, image->rect(), back);
         p.draw_image(*image, {0, 0});
         break;
-    case kTiled: p.draw_tiled(*image, {0, 0, client.width, client.height}, {0, 0}); break;
-    case kFitted: {
+    case kTiledPicture: p.draw_tiled(*image, {0, 0, client.width, client.height}, {0, 0}); break;
+    case kFittedPicture: {
         const Rect fit = ShrinkToFit(client, image->size());
         FillAround(p, clip, fit, back);
         p.draw_image(back_picture_.scaled(fit.size()), fit.origin());
