@@ -9,13 +9,13 @@
 #include "platform/sdl/sdl_backend.hpp"
 #include "runtime/runtime.hpp"
 #include "runtime/startup.hpp"
-#include "ui/drawing/font_preload.hpp"
+#include "ui/drawing/layout_preload.hpp"
 #include "ui/main_window_layout.hpp"
 
 int main() {
     const tav::ui::LayoutData layout = tav::ui::MainWindowLayout(tav::game::GameHandlers());
-    // The fonts load on the other core while the display connection is made.
-    tav::ui::FontPreload fonts(layout);
+    // Fonts, glyphs and pictures are made on the other core while the display connection is made.
+    tav::ui::LayoutPreload preload(layout);
     std::string reason;
     auto backend = tav::platform::CreateSdlBackend(&reason);
     if (!backend) {
@@ -26,11 +26,11 @@ int main() {
         return 1;
     }
     // Sounds still playing when the window goes are stopped, and their threads joined, before
-    // the program ends; so is the font loading, should a fatal error end the program early.
-    const auto end_cleanly = [&fonts] {
-        tav::SetEndOfProgramHook([&fonts] {
+    // the program ends; so is the preloading, should a fatal error end the program early.
+    const auto end_cleanly = [&preload] {
+        tav::SetEndOfProgramHook([&preload] {
             tav::StopSoundsAtExit();
-            fonts.finish();
+            preload.finish();
         });
     };
     return tav::RunProgram(layout, std::move(backend), end_cleanly);

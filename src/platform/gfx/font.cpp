@@ -229,6 +229,7 @@ std::shared_ptr<Font> Font::Blank(int height) {
 Font::~Font() = default;
 
 const Glyph& Font::glyph(char32_t c) const {
+    std::lock_guard lock(glyphs_mutex_);
     auto it = glyphs_.find(c);
     if (it == glyphs_.end()) it = glyphs_.emplace(c, render(c)).first;
     return it->second;

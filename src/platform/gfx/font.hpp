@@ -61,7 +61,7 @@ public:
     const std::string& family() const { return family_; }
 
     // The glyph of `c`, rendered once and cached; a character no face has renders as the
-    // primary face's missing-glyph box.
+    // primary face's missing-glyph box. Any thread may ask; a glyph never moves once cached.
     const Glyph& glyph(char32_t c) const;
     // The pen movement of `c` in pixels.
     int advance(char32_t c) const { return glyph(c).advance; }
@@ -85,6 +85,7 @@ private:
     bool underline_ = false;
     bool strikeout_ = false;
     std::string family_;
+    mutable std::mutex glyphs_mutex_; // guards glyphs_ and the fallback face
     mutable std::unordered_map<char32_t, Glyph> glyphs_;
 };
 

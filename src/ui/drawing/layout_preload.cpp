@@ -1,41 +1,75 @@
-#include "ui/drawing/font_preload.hpp"
+#include "ui/drawing/layout_preload.hpp"
 
-#include <vector>
+#include <optional>
 
 #include "platform/gfx/font.hpp"
+#include "platform/gfx/text.hpp"
 #include "ui/control_kind.hpp"
+#include "ui/window_control.hpp"
 
 namespace tav::ui {
 namespace {
 
-// The font values of every control of every window, in layout order. Copies share their
-// blocks, and the font cache loads a record named twice only once.
-std::vector<Value> FontValues(const LayoutData& layout) {
+// What one control's first paint reads: its fonts, its texts and its pictures. Values share
+// their blocks, so the copies cost no bytes.
+struct Wanted {
     std::vector<Value> fonts;
+    std::vector<Text> texts;
+    std::vector<Value> pictures;
+    std::optional<Size> stretched_to; // the size a window's stretched picture is drawn at
+};
+
+std::vector<Wanted> WantedBy(const LayoutData& layout) {
+    std::vector<Wanted> wanted;
     for (const auto& window : layout.windows) {
         for (const auto& c : window.controls) {
             const ControlKind* kind = FindKind(c.kind);
             if (kind == nullptr) continue;
+            Wanted w;
             for (std::size_t local = 0; local < c.properties.size(); ++local) {
                 const PropertySpec* property = kind->own_property(static_cast<int>(local));
-                if (property != nullptr && property->type == PropertyType::Font) fonts.push_back(c.properties[local]);
+                const Value& value = c.properties[local];
+                if (property == nullptr || value.absent()) continue;
+                if (property->type == PropertyType::Font) w.fonts.push_back(value);
+                if (property->type == PropertyType::Text && !value.text().empty()) w.texts.push_back(value.text());
+                if (property->type == PropertyType::Picture && !value.bytes().empty()) w.pictures.push_back(value);
             }
+            // The window's own picture, stretched, is drawn scaled to the client area, which
+            // the stored size is on our desktops.
+            const auto mode = static_cast<std::size_t>(WindowControl::kBackPictureMode);
+            if (c.kind == kind_id::kWindow && mode < c.properties.size() &&
+                c.properties[mode].as_integer() == WindowControl::kStretchedPicture)
+                w.stretched_to = c.rect.size();
+            wanted.push_back(std::move(w));
         }
     }
-    return fonts;
+    return wanted;
 }
 
 } // namespace
 
-FontPreload::FontPreload(const LayoutData& layout)
-    : worker_([fonts = FontValues(layout)] {
+LayoutPreload::LayoutPreload(const LayoutData& layout)
+    : worker_([this, wanted = WantedBy(layout)] {
           SharedFonts().stock();
-          for (const Value& font : fonts) SharedFonts().font(font.bytes());
+          for (const Wanted& w : wanted) {
+              for (const Value& record : w.fonts) {
+                  const auto font = SharedFonts().font(record.bytes());
+                  for (const Text& text : w.texts)
+                      for (const char32_t c : DecodeGbkText(text.view())) font->glyph(c);
+              }
+          }
+          for (const Wanted& w : wanted) {
+              for (const Value& bytes : w.pictures) {
+                  auto picture = SharedPictures().picture(bytes.bytes());
+                  if (picture->image() != nullptr && w.stretched_to) picture->scaled(*w.stretched_to);
+                  pictures_.push_back(std::move(picture));
+              }
+          }
       }) {}
 
-FontPreload::~FontPreload() = default;
+LayoutPreload::~LayoutPreload() = default;
 
-void FontPreload::finish() {
+void LayoutPreload::finish() {
     if (worker_.joinable()) worker_.join();
 }
 

@@ -1,28 +1,35 @@
 #pragma once
-// Loading the fonts a layout names ahead of its first paint.
+// Preparing what the first paint of a layout needs, ahead of it.
 
+#include <memory>
 #include <thread>
+#include <vector>
 
+#include "ui/drawing/picture_cache.hpp"
 #include "ui/layout_data.hpp"
 
 namespace tav::ui {
 
-// Loads every font the controls of `layout` name, and the stock font, into the shared font
-// cache on a helper thread. Started before the window system, it finds the faces and opens
-// them (the slowest part of the first paint) while the display connection is made; a paint
-// that needs a font still being loaded waits for it. Joined when destroyed.
-class FontPreload {
+// On a helper thread: loads every font the controls of `layout` name, and the stock font,
+// into the shared font cache and renders the glyphs of the controls' texts in them; decodes
+// every picture into the shared picture cache, and scales a window's stretched picture to its
+// client area. Started before the window system, it does the slowest parts of the first paint
+// while the display connection is made; a paint that needs a font, glyph or picture still
+// being made waits for it. Joined when destroyed.
+class LayoutPreload {
 public:
-    explicit FontPreload(const LayoutData& layout);
-    ~FontPreload();
-    FontPreload(const FontPreload&) = delete;
-    FontPreload& operator=(const FontPreload&) = delete;
+    explicit LayoutPreload(const LayoutData& layout);
+    ~LayoutPreload();
+    LayoutPreload(const LayoutPreload&) = delete;
+    LayoutPreload& operator=(const LayoutPreload&) = delete;
 
-    // Waits until every font is loaded. A program that ends by exit() calls this first, as
-    // the font cache goes with the other statics.
+    // Waits until everything is made. A program that ends by exit() calls this first, as the
+    // caches go with the other statics.
     void finish();
 
 private:
+    // The pictures made, held so that they stay in the cache until the controls hold them.
+    std::vector<std::shared_ptr<const SharedPicture>> pictures_;
     std::jthread worker_;
 };
 
