@@ -26,10 +26,12 @@ std::vector<Wanted> WantedBy(const LayoutData& layout) {
             const ControlKind* kind = FindKind(c.kind);
             if (kind == nullptr) continue;
             Wanted w;
-            for (std::size_t local = 0; local < c.properties.size(); ++local) {
-                const PropertySpec* property = kind->own_property(static_cast<int>(local));
-                const Value& value = c.properties[local];
-                if (property == nullptr || value.absent()) continue;
+            for (int local = 0; local < kind->own_property_count(); ++local) {
+                const PropertySpec* property = kind->own_property(local);
+                const auto at = static_cast<std::size_t>(local);
+                const Value value = at < c.properties.size() ? c.properties[at] : Value();
+                if (property == nullptr) continue;
+                // A font left out is the stock font, which the font cache gives for no record.
                 if (property->type == PropertyType::Font) w.fonts.push_back(value);
                 if (property->type == PropertyType::Text && !value.text().empty()) w.texts.push_back(value.text());
                 if (property->type == PropertyType::Picture && !value.bytes().empty()) w.pictures.push_back(value);
