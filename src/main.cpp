@@ -13,9 +13,9 @@
 #include "ui/main_window_layout.hpp"
 
 int main() {
-    const tav::ui::LayoutData layout = tav::ui::MainWindowLayout(tav::game::GameHandlers());
-    // Fonts, glyphs and pictures are made on the other core while the display connection is made.
-    tav::ui::LayoutPreload preload(layout);
+    // The layout is built, and its fonts, glyphs and pictures made, on the other core while
+    // the display connection is made.
+    tav::ui::LayoutPreload preload([] { return tav::ui::MainWindowLayout(tav::game::GameHandlers()); });
     std::string reason;
     auto backend = tav::platform::CreateSdlBackend(&reason);
     if (!backend) {
@@ -33,5 +33,5 @@ int main() {
             preload.finish();
         });
     };
-    return tav::RunProgram(layout, std::move(backend), end_cleanly);
+    return tav::RunProgram(preload.layout(), std::move(backend), end_cleanly);
 }

@@ -51,7 +51,9 @@ TEST(LayoutPreload, MakesEachFontGlyphAndPictureOnceWhoeverAsksFirst) {
     std::shared_ptr<const Font> asked_small, asked_kai;
     std::size_t small_ink = 0;
     {
-        LayoutPreload preload(layout);
+        LayoutPreload preload([&] { return layout; });
+        ASSERT_EQ(preload.layout().windows.size(), 1u);
+        EXPECT_EQ(preload.layout().windows[0].controls.size(), layout.windows[0].controls.size());
         asked_small = SharedFonts().font(song13);
         for (char32_t c : kCaption) small_ink += asked_small->glyph(c).coverage.size();
         const auto picture = SharedPictures().picture(board);

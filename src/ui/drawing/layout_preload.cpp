@@ -50,8 +50,11 @@ std::vector<Wanted> WantedBy(const LayoutData& layout) {
 
 } // namespace
 
-LayoutPreload::LayoutPreload(const LayoutData& layout)
-    : worker_([this, wanted = WantedBy(layout)] {
+LayoutPreload::LayoutPreload(std::function<LayoutData()> make)
+    : worker_([this, make = std::move(make)] {
+          layout_.emplace(make());
+          built_.count_down();
+          const std::vector<Wanted> wanted = WantedBy(*layout_);
           SharedFonts().stock();
           for (const Wanted& w : wanted) {
               for (const Value& record : w.fonts) {
@@ -70,6 +73,11 @@ LayoutPreload::LayoutPreload(const LayoutData& layout)
       }) {}
 
 LayoutPreload::~LayoutPreload() = default;
+
+const LayoutData& LayoutPreload::layout() {
+    built_.wait();
+    return *layout_;
+}
 
 void LayoutPreload::finish() {
     if (worker_.joinable()) worker_.join();
