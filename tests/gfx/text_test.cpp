@@ -2,6 +2,8 @@
 
 #include <fstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/gfx/text.hpp"
 #include "runtime/gbk.hpp"
@@ -108,6 +110,24 @@ TEST(Fonts, FilesAreReadNotMapped) {
     std::ifstream maps("/proc/self/maps");
     std::string line;
     while (std::getline(maps, line)) EXPECT_EQ(line.find(choice->file), std::string::npos) << line;
+}
+
+// Two threads rendering the same characters in one font at once (the preloading thread and
+// the window's thread) each get the one cached glyph, drawn once.
+TEST(Fonts, GlyphsAskedFromTwoThreadsAtOnceAreOneGlyph) {
+    const auto song = FontOf("宋体", 16);
+    std::u32string text;
+    for (char32_t c = U'一'; c < U'一' + 300; ++c) text += c;
+    std::vector<std::vector<const Glyph*>> seen(2);
+    {
+        std::vector<std::jthread> threads;
+        for (auto& mine : seen)
+            threads.emplace_back([&] {
+                for (char32_t c : text) mine.push_back(&song->glyph(c));
+            });
+    }
+    EXPECT_EQ(seen[0], seen[1]);
+    EXPECT_FALSE(seen[0].front()->coverage.empty());
 }
 
 // The credits display holds the largest credit text; a number sits centred in its label.
