@@ -28,16 +28,16 @@ std::vector<Wanted> WantedBy(const LayoutData& layout) {
             Wanted w;
             for (int local = 0; local < kind->own_property_count(); ++local) {
                 const PropertySpec* property = kind->own_property(local);
+                if (property == nullptr) continue;
                 const auto at = static_cast<std::size_t>(local);
                 const Value value = at < c.properties.size() ? c.properties[at] : Value();
-                if (property == nullptr) continue;
                 // A font left out is the stock font, which the font cache gives for no record.
                 if (property->type == PropertyType::Font) w.fonts.push_back(value);
                 if (property->type == PropertyType::Text && !value.text().empty()) w.texts.push_back(value.text());
                 if (property->type == PropertyType::Picture && !value.bytes().empty()) w.pictures.push_back(value);
             }
-            // The window's own picture, stretched, is drawn scaled to the client area, which
-            // the stored size is on our desktops.
+            // A window's stretched picture is drawn scaled to its client area; on our desktops
+            // that is the stored size.
             const auto mode = static_cast<std::size_t>(WindowControl::kBackPictureMode);
             if (c.kind == kind_id::kWindow && mode < c.properties.size() &&
                 c.properties[mode].as_integer() == WindowControl::kStretchedPicture)
