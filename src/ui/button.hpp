@@ -19,7 +19,7 @@ public:
 
     const Text& caption() const { return prop_text(kCaption); }
     LogFont font() const { return ResolveLogFont(prop_bytes(kFont)); }
-    std::span<const std::uint8_t> picture() const { return prop_bytes(kPicture); }
+    const Value& picture() const { return prop(kPicture); }
     bool is_default() const { return prop_int(kButtonType) == 1; }
     std::int32_t value(Prop p) const { return prop_int(p); }
     // True while the left button is held down on it with the pointer inside.

@@ -15,7 +15,7 @@ public:
 
     std::int32_t border() const { return prop_int(kBorder); }
     std::uint32_t back_color() const { return static_cast<std::uint32_t>(prop_int(kBackColor)); }
-    std::span<const std::uint8_t> picture() const { return prop_bytes(kPicture); }
+    const Value& picture() const { return prop(kPicture); }
     std::int32_t picture_mode() const { return prop_int(kPictureMode); }
 
     // Paints the border, BackColor and the picture by PictureMode (drawing/pic_box_painting.cpp).

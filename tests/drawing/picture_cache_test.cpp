@@ -14,14 +14,16 @@ namespace {
 using test::SolidBmp;
 
 TEST(PictureCache, EqualBytesShareOneDecodeAndOneScaledCopyWhoeverAsks) {
-    const Bytes red = SolidBmp(6, 4, Rgb(255, 0, 0));
-    const Bytes red_again = red; // equal bytes in another buffer
-    const Bytes blue = SolidBmp(6, 4, Rgb(0, 0, 255));
+    const Value red = Value::OfBytes(SolidBmp(6, 4, Rgb(255, 0, 0)));
+    const Value red_again = Value::OfBytes(red.bytes()); // equal bytes in another block
+    const Value blue = Value::OfBytes(SolidBmp(6, 4, Rgb(0, 0, 255)));
 
     ui::DecodedPicture first, second, other;
     const Bitmap* a = first.sync(red);
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(second.sync(red_again), a);
+    // The cache keeps the first holder's block, not a copy of its bytes.
+    EXPECT_EQ(ui::SharedPictures().picture(red_again)->bytes().data(), red.bytes().data());
     const Bitmap* b = other.sync(blue);
     ASSERT_NE(b, nullptr);
     EXPECT_NE(b, a);
@@ -35,7 +37,7 @@ TEST(PictureCache, EqualBytesShareOneDecodeAndOneScaledCopyWhoeverAsks) {
     EXPECT_EQ(second.decode_count(), 1);
 
     // Two threads asking at once get the one picture and the one scaled copy.
-    const Bytes green = SolidBmp(30, 20, Rgb(0, 255, 0));
+    const Value green = Value::OfBytes(SolidBmp(30, 20, Rgb(0, 255, 0)));
     std::vector<std::shared_ptr<const ui::SharedPicture>> got(2);
     std::vector<std::shared_ptr<const Bitmap>> scaled(2);
     {
@@ -51,8 +53,8 @@ TEST(PictureCache, EqualBytesShareOneDecodeAndOneScaledCopyWhoeverAsks) {
     EXPECT_EQ(got[0]->image(), got[1]->image());
 
     // No bytes are no picture; bytes that are no picture have no image.
-    EXPECT_EQ(ui::SharedPictures().picture({}), nullptr);
-    const auto junk = ui::SharedPictures().picture(Bytes{'n', 'o'});
+    EXPECT_EQ(ui::SharedPictures().picture(Value()), nullptr);
+    const auto junk = ui::SharedPictures().picture(Value::OfBytes(Bytes{'n', 'o'}));
     ASSERT_NE(junk, nullptr);
     EXPECT_EQ(junk->image(), nullptr);
 }

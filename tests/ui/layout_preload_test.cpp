@@ -38,12 +38,12 @@ TEST(LayoutPreload, MakesEachFontGlyphAndPictureOnceWhoeverAsksFirst) {
     WindowTemplate w;
     w.controls = {LabelWithFont(0x16010001, song20), LabelWithFont(0x16010002, kai), LabelWithFont(0x16010003, song13),
                   LabelWithFont(0x16010004, song20)};
-    const Bytes board = test::SolidBmp(6, 4, Rgb(0, 90, 90));
+    const Value board = Value::OfBytes(test::SolidBmp(6, 4, Rgb(0, 90, 90)));
     ControlTemplate window;
     window.kind = kind_id::kWindow;
     window.rect = {0, 0, 12, 8};
     window.properties.resize(WindowControl::kBackPictureMode + 1);
-    window.properties[WindowControl::kBackPicture] = Value::OfBytes(board);
+    window.properties[WindowControl::kBackPicture] = board;
     window.properties[WindowControl::kBackPictureMode] = Value::OfInteger(WindowControl::kStretchedPicture);
     w.controls.push_back(window);
     layout.windows.push_back(w);

@@ -6,12 +6,13 @@ namespace tav::ui {
 namespace {
 
 bool Holds(const std::shared_ptr<const SharedPicture>& picture, std::span<const std::uint8_t> bytes) {
-    return picture ? std::ranges::equal(picture->bytes(), bytes) : bytes.empty();
+    return picture ? SameBytes(picture->bytes(), bytes) : bytes.empty();
 }
 
 } // namespace
 
-const Bitmap* DecodedPicture::sync(std::span<const std::uint8_t> bytes) {
+const Bitmap* DecodedPicture::sync(const Value& value) {
+    const std::span<const std::uint8_t> bytes = value.bytes();
     if (!kept_.empty() && Holds(kept_.front().picture, bytes)) return image();
     const auto found =
         std::find_if(kept_.begin(), kept_.end(), [&](const Entry& e) { return Holds(e.picture, bytes); });
@@ -20,7 +21,7 @@ const Bitmap* DecodedPicture::sync(std::span<const std::uint8_t> bytes) {
         return image();
     }
     Entry e;
-    e.picture = SharedPictures().picture(bytes);
+    e.picture = SharedPictures().picture(value);
     if (e.picture) {
         ++decode_count_;
         e.image = e.picture->image();

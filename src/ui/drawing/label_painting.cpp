@@ -43,7 +43,7 @@ void Label::on_paint(Painter& p) {
     Region left(paint);
 
     // 3. The background picture or gradient.
-    if (const Bitmap* image = back_picture_.sync(prop_bytes(kBackPicture))) {
+    if (const Bitmap* image = back_picture_.sync(prop(kBackPicture))) {
         p.save();
         p.clip_rect(r);
         switch (prop_int(kBackPictureMode)) {

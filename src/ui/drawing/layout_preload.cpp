@@ -65,7 +65,7 @@ LayoutPreload::LayoutPreload(std::function<LayoutData()> make)
           }
           for (const Wanted& w : wanted) {
               for (const Value& bytes : w.pictures) {
-                  auto picture = SharedPictures().picture(bytes.bytes());
+                  auto picture = SharedPictures().picture(bytes);
                   if (picture->image() != nullptr && w.stretched_to) picture->scaled(*w.stretched_to);
                   pictures_.push_back(std::move(picture));
               }

@@ -9,7 +9,7 @@ const Bitmap* PicBtn::current_image() const {
     if (bytes.empty()) return nullptr;
     for (int local = kNormalPicture; local <= kDisabledPicture; ++local) {
         if (prop_bytes(local).data() == bytes.data())
-            return pictures_[static_cast<std::size_t>(local - kNormalPicture)].sync(bytes);
+            return pictures_[static_cast<std::size_t>(local - kNormalPicture)].sync(prop(local));
     }
     return nullptr;
 }

@@ -3,19 +3,24 @@
 #include <algorithm>
 #include <iterator>
 #include <string_view>
+#include <utility>
 
 #include "platform/gfx/picture.hpp"
 #include "platform/gfx/scale.hpp"
 
 namespace tav::ui {
 
-SharedPicture::SharedPicture(std::span<const std::uint8_t> bytes) : bytes_(bytes.begin(), bytes.end()) {}
+bool SameBytes(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
+    return a.size() == b.size() && (a.data() == b.data() || std::equal(a.begin(), a.end(), b.begin()));
+}
+
+SharedPicture::SharedPicture(Value bytes) : bytes_(std::move(bytes)) {}
 
 const Bitmap* SharedPicture::image() const {
     std::lock_guard lock(mutex_);
     if (!decoded_) {
         decoded_ = true;
-        image_ = DecodePicture(bytes_);
+        image_ = DecodePicture(bytes_.bytes());
         if (image_ && image_->empty()) image_.reset();
     }
     return image_ ? &*image_ : nullptr;
@@ -34,7 +39,8 @@ std::shared_ptr<const Bitmap> SharedPicture::scaled(Size size) const {
     return scaled_.front();
 }
 
-std::shared_ptr<const SharedPicture> PictureCache::picture(std::span<const std::uint8_t> bytes) {
+std::shared_ptr<const SharedPicture> PictureCache::picture(const Value& value) {
+    const std::span<const std::uint8_t> bytes = value.bytes();
     if (bytes.empty()) return nullptr;
     const std::size_t hash =
         std::hash<std::string_view>{}({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
@@ -43,9 +49,9 @@ std::shared_ptr<const SharedPicture> PictureCache::picture(std::span<const std::
     std::erase_if(bucket, [](const auto& held) { return held.expired(); });
     for (const auto& held : bucket) {
         auto picture = held.lock();
-        if (picture && std::ranges::equal(picture->bytes(), bytes)) return picture;
+        if (picture && SameBytes(picture->bytes(), bytes)) return picture;
     }
-    auto picture = std::make_shared<const SharedPicture>(bytes);
+    auto picture = std::make_shared<const SharedPicture>(value);
     bucket.push_back(picture);
     if (by_hash_.size() >= sweep_at_) sweep();
     return picture;

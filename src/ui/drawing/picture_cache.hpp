@@ -13,17 +13,22 @@
 
 #include "platform/bitmap.hpp"
 #include "platform/geometry.hpp"
+#include "runtime/value.hpp"
 
 namespace tav::ui {
+
+// True when `a` and `b` hold the same bytes; bytes of one block are known without reading them.
+bool SameBytes(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b);
 
 // One picture's file bytes and, once asked for, their image and scaled copies.
 class SharedPicture {
 public:
-    explicit SharedPicture(std::span<const std::uint8_t> bytes);
+    // Keeps `bytes` (a Bytes value, whose block it shares rather than copies).
+    explicit SharedPicture(Value bytes);
     SharedPicture(const SharedPicture&) = delete;
     SharedPicture& operator=(const SharedPicture&) = delete;
 
-    std::span<const std::uint8_t> bytes() const { return bytes_; }
+    std::span<const std::uint8_t> bytes() const { return bytes_.bytes(); }
     // The decoded image, decoded by the first caller; nullptr when the bytes are no picture.
     // The image never changes afterwards, so the pointer stays good while this lives.
     const Bitmap* image() const;
@@ -34,7 +39,7 @@ public:
 private:
     static constexpr std::size_t kKeptSizes = 2;
 
-    const std::vector<std::uint8_t> bytes_;
+    const Value bytes_;
     mutable std::mutex mutex_; // a second caller waits for the decode or scale under way
     mutable bool decoded_ = false;
     mutable std::optional<Bitmap> image_;
@@ -44,8 +49,9 @@ private:
 // The pictures in use, found by their bytes. An entry lasts while some holder keeps it.
 class PictureCache {
 public:
-    // The shared picture of `bytes`, added when no holder has it; nullptr for no bytes.
-    std::shared_ptr<const SharedPicture> picture(std::span<const std::uint8_t> bytes);
+    // The shared picture of the bytes of `bytes`, added when no holder has it; nullptr for
+    // no bytes.
+    std::shared_ptr<const SharedPicture> picture(const Value& bytes);
 
 private:
     // Drops the entries no holder keeps any more.

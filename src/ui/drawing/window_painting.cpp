@@ -20,7 +20,7 @@ void WindowControl::on_paint(Painter& p) {
     if (clip.empty() || !has_window()) return;
     const Size client = system().client_size(handle());
     const Argb back = ResolveColor(static_cast<std::uint32_t>(prop_int(kBackColor)));
-    const Bitmap* image = back_picture_.sync(prop_bytes(kBackPicture));
+    const Bitmap* image = back_picture_.sync(prop(kBackPicture));
     if (image == nullptr) {
         p.fill_rect(clip, back);
         return;
