@@ -53,17 +53,17 @@ std::optional<Bytes> ReadWholeFile(const Text& name) {
 } // namespace
 
 bool PlaySoundAsync(const Value& sound, const Value& loop) {
-    std::span<const std::uint8_t> data;
-    std::optional<Bytes> file;
+    Value bytes;
     if (sound.is(ValueKind::Bytes)) {
-        data = sound.bytes();
+        bytes = sound;
     } else if (sound.is(ValueKind::Text)) {
-        file = ReadWholeFile(sound.text());
+        const auto file = ReadWholeFile(sound.text());
         if (!file) return false;
-        data = *file;
+        bytes = Value::OfBytes(*file);
     } else {
         return false;
     }
+    const std::span<const std::uint8_t> data = bytes.bytes();
     if (data.empty() || !LooksLikeWav(data)) return false;
     const auto chunks = WalkWavChunks(data);
     if (!chunks) return false;
@@ -71,7 +71,7 @@ bool PlaySoundAsync(const Value& sound, const Value& loop) {
     SoundSystem& sounds = Sounds();
     sounds.players.Reap();
     const bool looping = !loop.absent() && loop.low_word() != 0;
-    auto player = WavePlayer::Create(*chunks, looping, sounds.Output(),
+    auto player = WavePlayer::Create(std::move(bytes), *chunks, looping, sounds.Output(),
                                      std::chrono::milliseconds(sounds.stall_ms.load()));
     if (!player) return false;
     return sounds.players.Start(std::move(player));

@@ -6,13 +6,12 @@
 
 namespace tav {
 
-std::unique_ptr<WavePlayer> WavePlayer::Create(const WavChunks& chunks, bool loop,
+std::unique_ptr<WavePlayer> WavePlayer::Create(Value sound, const WavChunks& chunks, bool loop,
                                                std::shared_ptr<WaveOutput> output,
                                                std::chrono::milliseconds stall_timeout) {
     std::unique_ptr<WavePlayer> player;
     try {
-        std::vector<std::uint8_t> pcm(chunks.data.begin(), chunks.data.end());
-        player.reset(new WavePlayer(std::move(pcm), loop, std::move(output), stall_timeout));
+        player.reset(new WavePlayer(std::move(sound), chunks.data, loop, std::move(output), stall_timeout));
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
@@ -21,9 +20,9 @@ std::unique_ptr<WavePlayer> WavePlayer::Create(const WavChunks& chunks, bool loo
     return player;
 }
 
-WavePlayer::WavePlayer(std::vector<std::uint8_t> pcm, bool loop, std::shared_ptr<WaveOutput> output,
+WavePlayer::WavePlayer(Value sound, std::span<const std::uint8_t> pcm, bool loop, std::shared_ptr<WaveOutput> output,
                        std::chrono::milliseconds stall_timeout)
-    : pcm_(std::move(pcm)), output_(std::move(output)), block_(std::make_unique_for_overwrite<BufferBlock>()),
+    : sound_(std::move(sound)), pcm_(pcm), output_(std::move(output)), block_(std::make_unique_for_overwrite<BufferBlock>()),
       loop_(loop), stall_timeout_(stall_timeout) {
     // The areas are left as they come: each is filled before it is queued, and only the bytes
     // filled are played, so a short sound touches only the memory it uses.

@@ -7,11 +7,13 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "audio/player_signals.hpp"
 #include "audio/wav_chunks.hpp"
 #include "platform/audio/wave_output.hpp"
+#include "runtime/value.hpp"
 
 namespace tav {
 
@@ -25,10 +27,12 @@ inline constexpr std::chrono::milliseconds kStallTimeout{8888};
 // and destroyed by its player thread.
 class WavePlayer {
 public:
-    // Copies the sample data and opens a stream with the format as it stands (a stream that
-    // will not open leaves the player silent; it then ends by the stall rule).
-    // nullptr when the copy cannot be allocated.
-    static std::unique_ptr<WavePlayer> Create(const WavChunks& chunks, bool loop,
+    // Keeps `sound`, a Bytes value whose chunks are `chunks`, and opens a stream with the format
+    // as it stands (a stream that will not open leaves the player silent; it then ends by the
+    // stall rule). The value's bytes are shared rather than copied: a value's bytes never
+    // change, so the caller may let go of its own value at once. nullptr when the player
+    // cannot be allocated.
+    static std::unique_ptr<WavePlayer> Create(Value sound, const WavChunks& chunks, bool loop,
                                               std::shared_ptr<WaveOutput> output,
                                               std::chrono::milliseconds stall_timeout);
     ~WavePlayer();
@@ -49,13 +53,14 @@ private:
         std::array<std::array<std::uint8_t, kBufferBytes>, kBufferCount> areas;
     };
 
-    WavePlayer(std::vector<std::uint8_t> pcm, bool loop, std::shared_ptr<WaveOutput> output,
+    WavePlayer(Value sound, std::span<const std::uint8_t> pcm, bool loop, std::shared_ptr<WaveOutput> output,
                std::chrono::milliseconds stall_timeout);
     static void OnBufferDone(void* instance, WaveBuffer& buffer);
     void ReleasePrepared();
     int FreeBuffers();
 
-    std::vector<std::uint8_t> pcm_;
+    const Value sound_;                  // keeps the bytes pcm_ views
+    std::span<const std::uint8_t> pcm_; // the sample data
     std::shared_ptr<WaveOutput> output_;
     std::optional<WaveHandle> device_;
     std::unique_ptr<BufferBlock> block_;

@@ -60,7 +60,7 @@ TEST_F(Player, StepSoundGoesOutAsOneBufferAndEndsWhenItComesBack) {
     {
         const Value step = Value::OfBytes(test::StepSoundWav());
         ASSERT_TRUE(PlaySoundAsync(step));
-    }  // the caller's bytes are gone; the player has its own copy
+    }  // the caller has let go of its value; the player keeps its share of the bytes
     EXPECT_EQ(ActivePlayerCount(), 1u);
     ASSERT_TRUE(WaitUntil([] { return QueuedCount() == 1; }));
     EXPECT_EQ(QueuedSoundBuffers(), std::vector<std::uint32_t>{8424});
