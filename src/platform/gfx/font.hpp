@@ -3,6 +3,7 @@
 // Fonts come from the FontCache, keyed by their 60-byte record, and are shared.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -10,6 +11,7 @@
 #include <span>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/gfx/logfont.hpp"
@@ -37,6 +39,21 @@ struct FaceChoice {
 
 class FreeTypeLibrary;
 
+// What a font is, but for its open face: enough to make it again in another process (a
+// preload hands fonts over this way), where the face is opened for the first glyph it lacks.
+struct FontState {
+    std::optional<FaceChoice> face; // nothing for a font without a face
+    int height = 0;
+    int ascent = 0;
+    bool bold = false;
+    bool synthetic_bold = false;
+    bool synthetic_italic = false;
+    bool underline = false;
+    bool strikeout = false;
+    std::string family;
+    std::vector<std::pair<char32_t, Glyph>> glyphs; // the glyphs rendered so far
+};
+
 class Font {
 public:
     // A font from `face` at `height` pixels of character height; nullptr when the face file
@@ -45,6 +62,9 @@ public:
                                       bool bold, bool italic, bool underline, bool strikeout);
     // A font without a face: it measures `height` per line and draws nothing.
     static std::shared_ptr<Font> Blank(int height);
+    // The font `state` describes, with its glyphs; its face is opened for the first glyph
+    // asked for that it does not hold.
+    static std::shared_ptr<Font> Restore(std::shared_ptr<FreeTypeLibrary> lib, FontState state);
     ~Font();
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
@@ -65,6 +85,8 @@ public:
     const Glyph& glyph(char32_t c) const;
     // The pen movement of `c` in pixels.
     int advance(char32_t c) const { return glyph(c).advance; }
+    // What this font is, with the glyphs rendered so far.
+    FontState state() const;
 
     // An open face with the file it reads (defined where fonts are opened).
     struct Face;
@@ -74,7 +96,9 @@ private:
     Glyph render(char32_t c) const;
 
     std::shared_ptr<FreeTypeLibrary> lib_;
-    std::unique_ptr<Face> primary_;
+    std::optional<FaceChoice> choice_;        // the face files; nothing for a blank font
+    mutable std::unique_ptr<Face> primary_;   // a restored font opens it for its first new glyph
+    mutable bool primary_tried_ = false;
     mutable std::unique_ptr<Face> fallback_; // opened on the first character the primary lacks
     mutable bool fallback_tried_ = false;
     int height_ = 0;
@@ -85,7 +109,7 @@ private:
     bool underline_ = false;
     bool strikeout_ = false;
     std::string family_;
-    mutable std::mutex glyphs_mutex_; // guards glyphs_ and the fallback face
+    mutable std::mutex glyphs_mutex_; // guards glyphs_ and the faces opened late
     mutable std::unordered_map<char32_t, Glyph> glyphs_;
 };
 
@@ -102,10 +126,27 @@ public:
     std::shared_ptr<const Font> font(std::span<const std::uint8_t> record);
     // The stock GUI font (StockGuiFont()), loaded.
     std::shared_ptr<const Font> stock();
+    // Faces opened from now on map their font files rather than read them: they open sooner,
+    // but every page a glyph touches stays the process's memory. For a process that does not
+    // last, such as a preloading helper.
+    void map_files();
+
+    // The fonts loaded so far, by record; the stock font, once loaded, has an empty record.
+    std::vector<std::pair<std::vector<std::uint8_t>, std::shared_ptr<const Font>>> loaded();
+    // The font `state` describes, made on this cache's library; not added to the cache.
+    std::shared_ptr<const Font> restore(FontState state);
+    // Adds `font` as the font of `record` (empty: the stock font), unless this cache has one
+    // for it already.
+    void adopt(std::span<const std::uint8_t> record, std::shared_ptr<const Font> font);
+    // Has `fill` run on this cache just before its next lookup, once: fonts made elsewhere are
+    // taken in when first needed. Replaces a fill not yet run; an empty `fill` cancels it.
+    void fill_before_next_lookup(std::function<void(FontCache&)> fill);
 
 private:
     std::shared_ptr<const Font> load(const LogFont& f);
     std::shared_ptr<const Font> stock_locked();
+    // Runs the pending fill, if any, outside the lock.
+    void run_fill();
 
     // Fonts may be loaded ahead on a helper thread; a font being loaded there is waited for
     // rather than loaded twice.
@@ -114,6 +155,7 @@ private:
     std::shared_ptr<FreeTypeLibrary> lib_;
     std::map<std::vector<std::uint8_t>, std::shared_ptr<const Font>> fonts_;
     std::shared_ptr<const Font> stock_;
+    std::function<void(FontCache&)> fill_;
 };
 
 // The program's font cache, made on first use. Any thread may load fonts through it; a Font
