@@ -39,7 +39,47 @@ std::shared_ptr<const Bitmap> SharedPicture::scaled(Size size) const {
     return scaled_.front();
 }
 
+std::vector<std::shared_ptr<const Bitmap>> SharedPicture::scaled_copies() const {
+    std::lock_guard lock(mutex_);
+    return scaled_;
+}
+
+void SharedPicture::take(std::optional<Bitmap> image, std::vector<Bitmap> scaled) const {
+    std::lock_guard lock(mutex_);
+    if (decoded_) return;
+    decoded_ = true;
+    image_ = std::move(image);
+    if (image_ && image_->empty()) image_.reset();
+    if (!image_) return;
+    for (Bitmap& copy : scaled) {
+        if (scaled_.size() == kKeptSizes) break;
+        scaled_.push_back(std::make_shared<const Bitmap>(std::move(copy)));
+    }
+}
+
 std::shared_ptr<const SharedPicture> PictureCache::picture(const Value& value) {
+    std::function<void(PictureCache&)> fill;
+    {
+        std::lock_guard lock(mutex_);
+        fill.swap(fill_);
+    }
+    if (fill) fill(*this);
+    return find_or_add(value);
+}
+
+std::shared_ptr<const SharedPicture> PictureCache::adopt(const Value& bytes, std::optional<Bitmap> image,
+                                                         std::vector<Bitmap> scaled) {
+    auto picture = find_or_add(bytes);
+    if (picture) picture->take(std::move(image), std::move(scaled));
+    return picture;
+}
+
+void PictureCache::fill_before_next_lookup(std::function<void(PictureCache&)> fill) {
+    std::lock_guard lock(mutex_);
+    fill_ = std::move(fill);
+}
+
+std::shared_ptr<const SharedPicture> PictureCache::find_or_add(const Value& value) {
     const std::span<const std::uint8_t> bytes = value.bytes();
     if (bytes.empty()) return nullptr;
     const std::size_t hash =

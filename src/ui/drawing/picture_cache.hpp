@@ -4,6 +4,7 @@
 // is each scaled copy. Safe to use from a helper thread that decodes ahead of the first paint.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -35,9 +36,15 @@ public:
     // The image scaled to `size` with the area-averaging filter, made by the first caller;
     // the last few sizes are kept. Only for a picture whose image() is not null.
     std::shared_ptr<const Bitmap> scaled(Size size) const;
+    // The scaled copies made so far, the most recent first.
+    std::vector<std::shared_ptr<const Bitmap>> scaled_copies() const;
 
 private:
+    friend class PictureCache;
     static constexpr std::size_t kKeptSizes = 2;
+
+    // Takes an image and scaled copies made elsewhere, unless this picture is decoded already.
+    void take(std::optional<Bitmap> image, std::vector<Bitmap> scaled) const;
 
     const Value bytes_;
     mutable std::mutex mutex_; // a second caller waits for the decode or scale under way
@@ -52,14 +59,25 @@ public:
     // The shared picture of the bytes of `bytes`, added when no holder has it; nullptr for
     // no bytes.
     std::shared_ptr<const SharedPicture> picture(const Value& bytes);
+    // The shared picture of `bytes`, given the image (nothing: the bytes are no picture) and
+    // scaled copies decoded elsewhere, unless it was decoded here already; nullptr for no bytes.
+    std::shared_ptr<const SharedPicture> adopt(const Value& bytes, std::optional<Bitmap> image,
+                                               std::vector<Bitmap> scaled);
+    // Has `fill` run on this cache just before its next lookup, once: pictures decoded
+    // elsewhere are taken in when first needed. Replaces a fill not yet run; an empty `fill`
+    // cancels it.
+    void fill_before_next_lookup(std::function<void(PictureCache&)> fill);
 
 private:
+    // The shared picture of `bytes`, without running the pending fill.
+    std::shared_ptr<const SharedPicture> find_or_add(const Value& bytes);
     // Drops the entries no holder keeps any more.
     void sweep();
 
     std::mutex mutex_;
     std::unordered_map<std::size_t, std::vector<std::weak_ptr<const SharedPicture>>> by_hash_;
     std::size_t sweep_at_ = 64; // the bucket count that calls for the next sweep
+    std::function<void(PictureCache&)> fill_;
 };
 
 // The program's picture cache.
