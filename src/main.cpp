@@ -1,8 +1,11 @@
 // Tavrino: the main window on the desktop, with the game's operations bound to its events.
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <utility>
+
+#include <unistd.h>
 
 #include "audio/play_sound.hpp"
 #include "game/game_handlers.hpp"
@@ -12,10 +15,29 @@
 #include "ui/drawing/layout_preload.hpp"
 #include "ui/main_window_layout.hpp"
 
+namespace {
+
+constexpr const char* kHelperName = "tavrino-preload";
+
+// The helper that makes the first paint's fonts and pictures: beside this program in the
+// build tree, in its own folder once installed; empty when neither has it.
+std::string PreloadHelper() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+    const std::filesystem::path folder = exe.parent_path();
+    for (const auto& helper : {folder / kHelperName, folder / TAVRINO_HELPER_FROM_BIN / kHelperName}) {
+        if (::access(helper.c_str(), X_OK) == 0) return helper;
+    }
+    return {};
+}
+
+} // namespace
+
 int main() {
-    // The layout is built, and its fonts, glyphs and pictures made, on the other core while
-    // the display connection is made.
-    tav::ui::LayoutPreload preload([] { return tav::ui::MainWindowLayout(tav::game::GameHandlers()); });
+    // The first paint's fonts, glyphs and pictures are made by the helper, on the other core,
+    // while the display connection is made.
+    tav::ui::LayoutPreload preload(PreloadHelper(), [] { return tav::ui::MainWindowLayout(tav::game::GameHandlers()); });
     std::string reason;
     auto backend = tav::platform::CreateSdlBackend(&reason);
     if (!backend) {

@@ -3,7 +3,6 @@
 
 #include "platform/headless_backend.hpp"
 #include "runtime/runtime.hpp"
-#include "ui/drawing/layout_preload.hpp"
 #include "ui/main_window_layout.hpp"
 
 namespace tav::test {
@@ -54,27 +53,6 @@ TEST(MainWindowFace, StartsWithTheRingOnBlackAndLightsALampAsARedFrameAroundItsP
     const Argb empty_prize = w.at(216, 160);
     w.runtime->SetProperty(ui::kMainWindowId, w.id("图奖"), 10, -1, ring);
     EXPECT_NE(w.at(216, 160), empty_prize);
-}
-
-// The first paint may run while the helper still makes fonts, glyphs and pictures, each thread
-// taking what the other made or waiting for what it is making: the window looks the same as
-// when painted alone.
-TEST(MainWindowFace, IsTheSameWhilePreloadingRunsAlongside) {
-    Bitmap alongside;
-    {
-        ui::LayoutPreload preload([] { return ui::MainWindowLayout({}); });
-        MainWindow w;
-        alongside = w.paint();
-        preload.finish();
-    }
-    MainWindow after;
-    const Bitmap& again = after.paint();
-    ASSERT_EQ(alongside.size(), again.size());
-    int differing = 0;
-    for (int y = 0; y < again.height(); ++y)
-        for (int x = 0; x < again.width(); ++x) differing += alongside.pixel(x, y) != again.pixel(x, y);
-    EXPECT_EQ(differing, 0);
-    EXPECT_EQ(again.pixel(14, 14) | 0xFF000000u, Rgb(0, 0, 0));
 }
 
 } // namespace

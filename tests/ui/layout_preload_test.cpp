@@ -1,12 +1,15 @@
-// Fonts, glyphs and pictures made ahead on a helper thread while the window's thread asks for them.
+// What the preloading helper makes, handed over as bytes and taken in by another process's caches.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/gfx/font.hpp"
+#include "platform/gfx/scale.hpp"
 #include "runtime/gbk.hpp"
 #include "ui/control_kind.hpp"
 #include "ui/drawing/layout_preload.hpp"
+#include "ui/drawing/preload_transfer.hpp"
 #include "ui/label.hpp"
 #include "ui/window_control.hpp"
 #include "../drawing/drawing_window.hpp"
@@ -26,61 +29,136 @@ ControlTemplate LabelWithFont(std::uint32_t id, const std::array<std::uint8_t, k
     return c;
 }
 
-// A font asked for while the helper loads it is loaded once: both threads get the same font,
-// and what the helper loaded is what later paints get. Fonts of one face at two sizes share
-// the face, and each renders at its own size even while the other thread adds a size or a
-// glyph to it. The window's stretched picture is decoded and scaled ahead too.
-TEST(LayoutPreload, MakesEachFontGlyphAndPictureOnceWhoeverAsksFirst) {
-    const auto song20 = MakeLogFont(Gbk("宋体").view(), 20, kWeightBold);
-    const auto kai = MakeLogFont(Gbk("楷体_GB2312").view(), 19);
-    const auto song13 = MakeLogFont(Gbk("宋体").view(), 13, kWeightBold);
-    LayoutData layout;
-    WindowTemplate w;
-    w.controls = {LabelWithFont(0x16010001, song20), LabelWithFont(0x16010002, kai), LabelWithFont(0x16010003, song13),
-                  LabelWithFont(0x16010004, song20)};
-    const Value board = Value::OfBytes(test::SolidBmp(6, 4, Rgb(0, 90, 90)));
-    ControlTemplate window;
-    window.kind = kind_id::kWindow;
-    window.rect = {0, 0, 12, 8};
-    window.properties.resize(WindowControl::kBackPictureMode + 1);
-    window.properties[WindowControl::kBackPicture] = board;
-    window.properties[WindowControl::kBackPictureMode] = Value::OfInteger(WindowControl::kStretchedPicture);
-    w.controls.push_back(window);
-    layout.windows.push_back(w);
-
-    std::shared_ptr<const Font> asked_small, asked_kai;
-    std::size_t small_ink = 0;
-    {
-        LayoutPreload preload([&] { return layout; });
-        ASSERT_EQ(preload.layout().windows.size(), 1u);
-        EXPECT_EQ(preload.layout().windows[0].controls.size(), layout.windows[0].controls.size());
-        asked_small = SharedFonts().font(song13);
-        for (char32_t c : kCaption) small_ink += asked_small->glyph(c).coverage.size();
-        const auto picture = SharedPictures().picture(board);
-        ASSERT_NE(picture->image(), nullptr);
-        EXPECT_EQ(picture->scaled({12, 8})->pixel(11, 7), Rgb(0, 90, 90));
-        asked_kai = SharedFonts().font(kai);
-        preload.finish();
-        preload.finish(); // a second wait returns at once
-        // What the helper made stays in the caches for the controls to find.
-        EXPECT_GE(SharedPictures().picture(board).use_count(), 2);
-        EXPECT_EQ(SharedPictures().picture(board)->scaled({12, 8}), picture->scaled({12, 8}));
+struct Preloaded {
+    // Shared, so that pictures viewing their pixels in it can keep it.
+    std::shared_ptr<std::vector<std::uint8_t>> area =
+        std::make_shared<std::vector<std::uint8_t>>(LayoutPreload::kAreaSize / 16);
+    std::vector<std::size_t> ends;
+    std::span<const std::uint8_t> part(std::size_t n) const {
+        const std::size_t start = n == 0 ? 0 : ends[n - 1];
+        return {area->data() + start, ends[n] - start};
     }
-    ASSERT_NE(asked_small, nullptr);
-    ASSERT_NE(asked_kai, nullptr);
-    EXPECT_EQ(SharedFonts().font(song13), asked_small);
-    EXPECT_EQ(SharedFonts().font(kai), asked_kai);
-    EXPECT_EQ(asked_kai->family(), "AR PL UKai CN");
+};
 
-    const auto large = SharedFonts().font(song20);
-    EXPECT_EQ(large->family(), asked_small->family());
-    const Glyph& big = large->glyph(U'分');
-    const Glyph& small = asked_small->glyph(U'分');
-    EXPECT_GT(big.rows, small.rows);
-    EXPECT_GT(big.advance, small.advance);
-    EXPECT_LE(small.rows, 13);
-    EXPECT_LE(big.rows, 20);
-    EXPECT_GT(small_ink, 0u);
+Preloaded Preload(const LayoutData& layout) {
+    Preloaded p;
+    PreloadLayout(layout, *p.area, [&](std::size_t end) {
+        p.ends.push_back(end);
+        return true;
+    });
+    return p;
+}
+
+bool SameGlyph(const Glyph& a, const Glyph& b) {
+    return a.left == b.left && a.top == b.top && a.width == b.width && a.rows == b.rows && a.advance == b.advance &&
+           a.coverage == b.coverage;
+}
+
+struct Board {
+    LayoutData layout;
+    Value picture = Value::OfBytes(test::SolidBmp(6, 4, Rgb(0, 90, 90)));
+    std::array<std::uint8_t, kLogFontSize> song = MakeLogFont(Gbk("宋体").view(), 20, kWeightBold);
+    std::array<std::uint8_t, kLogFontSize> kai = MakeLogFont(Gbk("楷体_GB2312").view(), 19);
+
+    Board() {
+        WindowTemplate w;
+        w.controls = {LabelWithFont(0x16010001, song), LabelWithFont(0x16010002, kai),
+                      LabelWithFont(0x16010003, song)};
+        ControlTemplate window;
+        window.kind = kind_id::kWindow;
+        window.rect = {0, 0, 12, 8};
+        window.properties.resize(WindowControl::kBackPictureMode + 1);
+        window.properties[WindowControl::kBackPicture] = picture;
+        window.properties[WindowControl::kBackPictureMode] = Value::OfInteger(WindowControl::kStretchedPicture);
+        w.controls.push_back(window);
+        layout.windows.push_back(w);
+    }
+};
+
+// Fonts come first, then pictures. Caches that take them in hold the same fonts, each named by
+// the records it was loaded for, with the glyphs already rendered; a glyph the helper did not
+// render comes from the face opened late, the same as from a font opened here; the stretched
+// picture comes decoded and scaled to the client area.
+TEST(LayoutPreload, WhatTheHelperMakesIsWhatAnotherProcessWouldHaveMade) {
+    const Board board;
+    Preloaded made = Preload(board.layout);
+    ASSERT_EQ(made.ends.size(), 2u);
+
+    FontCache fonts;
+    // The stock font, 宋体 and 楷体, and any font earlier tests left in the shared cache.
+    EXPECT_GE(TakeInPreloadedFonts(made.part(0), fonts), 3u);
+    const auto song = fonts.font(board.song);
+    const auto kai = fonts.font(board.kai);
+    EXPECT_EQ(song->family(), SharedFonts().font(board.song)->family());
+    EXPECT_EQ(kai->family(), "AR PL UKai CN");
+    EXPECT_EQ(song->ascent(), SharedFonts().font(board.song)->ascent());
+    EXPECT_TRUE(song->synthetic_bold());
+    for (char32_t c : kCaption) EXPECT_TRUE(SameGlyph(song->glyph(c), SharedFonts().font(board.song)->glyph(c)));
+    FontCache fresh;
+    for (char32_t c : std::u32string_view(U"龙Aa9"))
+        EXPECT_TRUE(SameGlyph(kai->glyph(c), fresh.font(board.kai)->glyph(c))) << static_cast<std::uint32_t>(c);
+    EXPECT_EQ(fonts.stock()->family(), fresh.stock()->family());
+
+    PictureCache pictures;
+    const std::vector<Value> values{board.picture};
+    std::vector<std::shared_ptr<const SharedPicture>> taken;
+    {
+        const Preloaded from_helper = std::move(made); // after this, only the pictures hold the area
+        taken = TakeInPreloadedPictures(from_helper.part(1), pictures, values, from_helper.area);
+        ASSERT_EQ(taken.size(), 1u);
+        const auto* area = from_helper.area->data();
+        const auto* pixels = reinterpret_cast<const std::uint8_t*>(taken[0]->image()->pixels().data());
+        EXPECT_TRUE(pixels > area && pixels < area + from_helper.area->size()); // read in place
+    }
+    EXPECT_EQ(pictures.picture(board.picture), taken[0]);
+    ASSERT_EQ(taken[0]->scaled_copies().size(), 1u);
+    EXPECT_EQ(taken[0]->scaled_copies()[0]->size(), Size(12, 8));
+    EXPECT_EQ(taken[0]->scaled_copies()[0]->pixel(11, 7), Rgb(0, 90, 90));
+    ASSERT_NE(taken[0]->image(), nullptr);
+    EXPECT_EQ(taken[0]->image()->size(), Size(6, 4));
+}
+
+// Bytes cut short, or parts handed to the wrong reader, take in nothing; a picture whose bytes
+// differ from the value it would be taken as is left out; and caches that took nothing in load
+// as they always do.
+TEST(LayoutPreload, PartsCutShortOrNotMatchingAreLeftOut) {
+    const Board board;
+    const Preloaded made = Preload(board.layout);
+    ASSERT_EQ(made.ends.size(), 2u);
+
+    FontCache fonts;
+    const auto fonts_part = made.part(0);
+    EXPECT_EQ(TakeInPreloadedFonts(fonts_part.first(fonts_part.size() - 1), fonts), 0u);
+    EXPECT_EQ(TakeInPreloadedFonts(made.part(1), fonts), 0u);
+    EXPECT_EQ(fonts.loaded().size(), 0u);
+    EXPECT_EQ(fonts.font(board.kai)->family(), "AR PL UKai CN");
+
+    PictureCache pictures;
+    const std::vector<Value> values{board.picture};
+    const auto pictures_part = made.part(1);
+    EXPECT_TRUE(TakeInPreloadedPictures(pictures_part.first(pictures_part.size() / 2), pictures, values, made.area).empty());
+    EXPECT_TRUE(TakeInPreloadedPictures(made.part(0), pictures, values, made.area).empty());
+    const std::vector<Value> other{Value::OfBytes(test::SolidBmp(6, 4, Rgb(200, 0, 0)))};
+    EXPECT_TRUE(TakeInPreloadedPictures(made.part(1), pictures, other, made.area).empty());
+    EXPECT_TRUE(pictures.picture(other[0])->scaled_copies().empty());
+    EXPECT_EQ(pictures.picture(other[0])->image()->pixel(0, 0), Rgb(200, 0, 0));
+}
+
+// A part the area cannot hold is handed over empty, or not at all, rather than cut.
+TEST(LayoutPreload, AnAreaTooSmallHandsOverNothing) {
+    const Board board;
+    std::vector<std::uint8_t> area(64);
+    std::vector<std::size_t> ends;
+    PreloadLayout(board.layout, area, [&](std::size_t end) {
+        ends.push_back(end);
+        return true;
+    });
+    ASSERT_FALSE(ends.empty());
+    EXPECT_EQ(ends[0], 0u);
+    FontCache fonts;
+    PictureCache pictures;
+    EXPECT_EQ(TakeInPreloadedFonts({area.data(), ends.back()}, fonts), 0u);
+    EXPECT_TRUE(TakeInPreloadedPictures({area.data(), ends.back()}, pictures, std::vector<Value>{board.picture}, nullptr).empty());
 }
 
 } // namespace

@@ -1,44 +1,57 @@
 #pragma once
 // Preparing what the first paint of a layout needs, ahead of it.
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
-#include <latch>
 #include <memory>
-#include <optional>
-#include <thread>
-#include <vector>
+#include <span>
+#include <string>
 
-#include "ui/drawing/picture_cache.hpp"
 #include "ui/layout_data.hpp"
 
 namespace tav::ui {
 
-// On a helper thread: builds a layout, then loads every font its controls name, and the
-// stock font, into the shared font cache and renders the glyphs of the controls' texts in
-// them; decodes every picture into the shared picture cache, and scales a window's stretched
-// picture to its client area. Started before the window system, it does the slowest parts of
-// the first paint while the display connection is made; a paint that needs a font, glyph or
-// picture still being made waits for it. Joined when destroyed.
+// Runs a helper program that makes, for the same layout, what its first paint needs (see
+// PreloadLayout), while this process opens the display connection. The first font or picture
+// lookup afterwards waits for the helper's part and takes in what it made; a helper that is
+// missing or fails leaves the caches to load as they would without it.
 class LayoutPreload {
 public:
-    // Starts the helper, which builds the layout with `make` first.
-    explicit LayoutPreload(std::function<LayoutData()> make);
+    // Starts `helper` (no helper for an empty name); `make` builds this process's own layout.
+    LayoutPreload(const std::string& helper, std::function<LayoutData()> make);
+    // Stops listening to the helper (finish()); what was taken in stays in the caches.
     ~LayoutPreload();
     LayoutPreload(const LayoutPreload&) = delete;
     LayoutPreload& operator=(const LayoutPreload&) = delete;
 
-    // The layout, once the helper has built it; it lives as long as this.
+    // The layout, built here with `make` on the first call; it lives as long as this.
     const LayoutData& layout();
-    // Waits until everything is made. A program that ends by exit() calls this first, as the
-    // caches go with the other statics.
+    // Stops listening to the helper: a lookup after this that finds nothing handed over loads
+    // for itself. Called as the program ends.
     void finish();
 
+    // What was taken in from the helper so far.
+    struct TakenIn {
+        std::size_t fonts = 0;
+        std::size_t pictures = 0;
+    };
+    TakenIn taken_in() const;
+
+    // The room the helper has for what it makes: fonts with their glyphs, pictures with their
+    // scaled copies. Pages are only made as it writes them.
+    static constexpr std::size_t kAreaSize = std::size_t(64) << 20;
+
 private:
-    std::optional<LayoutData> layout_;
-    std::latch built_{1};
-    // The pictures made, held so that they stay in the cache until the controls hold them.
-    std::vector<std::shared_ptr<const SharedPicture>> pictures_;
-    std::jthread worker_;
+    struct State;
+    std::shared_ptr<State> state_;
 };
+
+// The helper's work for `layout`: loads every font its controls name, and the stock font, and
+// renders the glyphs of the controls' texts in them; decodes every picture, and scales a
+// window's stretched picture to its client area. Writes the fonts, then the pictures, into
+// `area`, and hands each over as it is written.
+void PreloadLayout(const LayoutData& layout, std::span<std::uint8_t> area,
+                   const std::function<bool(std::size_t end)>& hand_over);
 
 } // namespace tav::ui

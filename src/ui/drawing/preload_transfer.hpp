@@ -1,0 +1,36 @@
+#pragma once
+// The fonts and pictures a preload made in another process, as the bytes it hands back.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "platform/gfx/font.hpp"
+#include "runtime/value.hpp"
+#include "ui/drawing/picture_cache.hpp"
+
+namespace tav::ui {
+
+// Writes `pictures`, in their order, with their images and scaled copies into `area`. The
+// size written; 0 when they do not all fit.
+std::size_t WritePreloadedPictures(std::span<std::uint8_t> area,
+                                   std::span<const std::shared_ptr<const SharedPicture>> pictures);
+// Adds the pictures written in `bytes` to `cache`: the picture written n-th is taken as
+// `values[n]`, if it has the same bytes. Their pixels are read in place: `keeper` keeps
+// `bytes` unchanged while held, and the pictures hold it. The pictures taken in, for the
+// caller to hold.
+std::vector<std::shared_ptr<const SharedPicture>> TakeInPreloadedPictures(std::span<const std::uint8_t> bytes,
+                                                                          PictureCache& cache,
+                                                                          std::span<const Value> values,
+                                                                          std::shared_ptr<const void> keeper);
+
+// Writes every font `fonts` has loaded, with its glyphs, into `area`. The size written; 0
+// when they do not all fit.
+std::size_t WritePreloadedFonts(std::span<std::uint8_t> area, FontCache& fonts);
+// Adds the fonts written in `bytes` to `fonts`, for the records they were loaded for; nothing
+// when the bytes are cut short. The number of fonts made from them.
+std::size_t TakeInPreloadedFonts(std::span<const std::uint8_t> bytes, FontCache& fonts);
+
+} // namespace tav::ui
