@@ -18,6 +18,10 @@ SharedPicture::SharedPicture(Value bytes) : bytes_(std::move(bytes)) {}
 
 const Bitmap* SharedPicture::image() const {
     std::lock_guard lock(mutex_);
+    if (!decoded_ && pending_) {
+        const PictureMaker maker = std::exchange(pending_, nullptr);
+        if (auto made = maker()) take_locked(std::move(*made));
+    }
     if (!decoded_) {
         decoded_ = true;
         image_ = DecodePicture(bytes_.bytes());
@@ -44,14 +48,19 @@ std::vector<std::shared_ptr<const Bitmap>> SharedPicture::scaled_copies() const 
     return scaled_;
 }
 
-void SharedPicture::take(std::optional<Bitmap> image, std::vector<Bitmap> scaled) const {
+void SharedPicture::take(MadePicture made) const {
     std::lock_guard lock(mutex_);
+    take_locked(std::move(made));
+}
+
+void SharedPicture::take_locked(MadePicture made) const {
     if (decoded_) return;
     decoded_ = true;
-    image_ = std::move(image);
+    pending_ = nullptr;
+    image_ = std::move(made.image);
     if (image_ && image_->empty()) image_.reset();
     if (!image_) return;
-    for (Bitmap& copy : scaled) {
+    for (Bitmap& copy : made.scaled) {
         if (scaled_.size() == kKeptSizes) break;
         scaled_.push_back(std::make_shared<const Bitmap>(std::move(copy)));
     }
@@ -67,10 +76,18 @@ std::shared_ptr<const SharedPicture> PictureCache::picture(const Value& value) {
     return find_or_add(value);
 }
 
-std::shared_ptr<const SharedPicture> PictureCache::adopt(const Value& bytes, std::optional<Bitmap> image,
-                                                         std::vector<Bitmap> scaled) {
+std::shared_ptr<const SharedPicture> PictureCache::adopt(const Value& bytes, MadePicture made) {
     auto picture = find_or_add(bytes);
-    if (picture) picture->take(std::move(image), std::move(scaled));
+    if (picture) picture->take(std::move(made));
+    return picture;
+}
+
+std::shared_ptr<const SharedPicture> PictureCache::adopt_later(const Value& bytes, PictureMaker maker) {
+    auto picture = find_or_add(bytes);
+    if (picture) {
+        std::lock_guard lock(picture->mutex_);
+        if (!picture->decoded_) picture->pending_ = std::move(maker);
+    }
     return picture;
 }
 

@@ -21,6 +21,16 @@ namespace tav::ui {
 // True when `a` and `b` hold the same bytes; bytes of one block are known without reading them.
 bool SameBytes(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b);
 
+// What was made of a picture's bytes elsewhere: its image (nothing: the bytes are no picture)
+// and scaled copies.
+struct MadePicture {
+    std::optional<Bitmap> image;
+    std::vector<Bitmap> scaled;
+};
+// Gives what is being made of a picture elsewhere, waiting for it if need be; nothing when it
+// cannot.
+using PictureMaker = std::function<std::optional<MadePicture>()>;
+
 // One picture's file bytes and, once asked for, their image and scaled copies.
 class SharedPicture {
 public:
@@ -43,14 +53,17 @@ private:
     friend class PictureCache;
     static constexpr std::size_t kKeptSizes = 2;
 
-    // Takes an image and scaled copies made elsewhere, unless this picture is decoded already.
-    void take(std::optional<Bitmap> image, std::vector<Bitmap> scaled) const;
+    // Takes what was made elsewhere, unless this picture is decoded already.
+    void take(MadePicture made) const;
+    // The same, with mutex_ held.
+    void take_locked(MadePicture made) const;
 
     const Value bytes_;
     mutable std::mutex mutex_; // a second caller waits for the decode or scale under way
     mutable bool decoded_ = false;
     mutable std::optional<Bitmap> image_;
     mutable std::vector<std::shared_ptr<const Bitmap>> scaled_; // the most recent first
+    mutable PictureMaker pending_; // what is made elsewhere, taken at the first use
 };
 
 // The pictures in use, found by their bytes. An entry lasts while some holder keeps it.
@@ -59,10 +72,13 @@ public:
     // The shared picture of the bytes of `bytes`, added when no holder has it; nullptr for
     // no bytes.
     std::shared_ptr<const SharedPicture> picture(const Value& bytes);
-    // The shared picture of `bytes`, given the image (nothing: the bytes are no picture) and
-    // scaled copies decoded elsewhere, unless it was decoded here already; nullptr for no bytes.
-    std::shared_ptr<const SharedPicture> adopt(const Value& bytes, std::optional<Bitmap> image,
-                                               std::vector<Bitmap> scaled);
+    // The shared picture of `bytes`, given what was made of it elsewhere, unless it was decoded
+    // here already; nullptr for no bytes.
+    std::shared_ptr<const SharedPicture> adopt(const Value& bytes, MadePicture made);
+    // The shared picture of `bytes`, to be taken from `maker` at its first use unless it was
+    // decoded here already (a maker that gives nothing leaves it to be decoded here); nullptr
+    // for no bytes.
+    std::shared_ptr<const SharedPicture> adopt_later(const Value& bytes, PictureMaker maker);
     // Has `fill` run on this cache just before its next lookup, once: pictures decoded
     // elsewhere are taken in when first needed. Replaces a fill not yet run; an empty `fill`
     // cancels it.
