@@ -75,18 +75,19 @@ struct Board {
     }
 };
 
-// Fonts come first, then pictures. Caches that take them in hold the same fonts, each named by
+// The pictures of the controls come first (this layout has none), then the fonts, then the
+// window's stretched picture. Caches that take them in hold the same fonts, each named by
 // the records it was loaded for, with the glyphs already rendered; a glyph the helper did not
 // render comes from the face opened late, the same as from a font opened here; the stretched
 // picture comes decoded and scaled to the client area.
 TEST(LayoutPreload, WhatTheHelperMakesIsWhatAnotherProcessWouldHaveMade) {
     const Board board;
     Preloaded made = Preload(board.layout);
-    ASSERT_EQ(made.ends.size(), 2u);
+    ASSERT_EQ(made.ends.size(), 3u);
 
     FontCache fonts;
     // The stock font, 宋体 and 楷体, and any font earlier tests left in the shared cache.
-    EXPECT_GE(TakeInPreloadedFonts(made.part(0), fonts), 3u);
+    EXPECT_GE(TakeInPreloadedFonts(made.part(1), fonts), 3u);
     const auto song = fonts.font(board.song);
     const auto kai = fonts.font(board.kai);
     EXPECT_EQ(song->family(), SharedFonts().font(board.song)->family());
@@ -104,7 +105,7 @@ TEST(LayoutPreload, WhatTheHelperMakesIsWhatAnotherProcessWouldHaveMade) {
     std::vector<std::shared_ptr<const SharedPicture>> taken;
     {
         const Preloaded from_helper = std::move(made); // after this, only the pictures hold the area
-        taken = TakeInPreloadedPictures(from_helper.part(1), pictures, values, from_helper.area);
+        taken = TakeInPreloadedPictures(from_helper.part(2), pictures, values, from_helper.area);
         ASSERT_EQ(taken.size(), 1u);
         const auto* area = from_helper.area->data();
         const auto* pixels = reinterpret_cast<const std::uint8_t*>(taken[0]->image()->pixels().data());
@@ -124,28 +125,28 @@ TEST(LayoutPreload, WhatTheHelperMakesIsWhatAnotherProcessWouldHaveMade) {
 TEST(LayoutPreload, PartsCutShortOrNotMatchingAreLeftOut) {
     const Board board;
     const Preloaded made = Preload(board.layout);
-    ASSERT_EQ(made.ends.size(), 2u);
+    ASSERT_EQ(made.ends.size(), 3u);
 
     FontCache fonts;
-    const auto fonts_part = made.part(0);
+    const auto fonts_part = made.part(1);
     EXPECT_EQ(TakeInPreloadedFonts(fonts_part.first(fonts_part.size() - 1), fonts), 0u);
-    EXPECT_EQ(TakeInPreloadedFonts(made.part(1), fonts), 0u);
+    EXPECT_EQ(TakeInPreloadedFonts(made.part(2), fonts), 0u);
     EXPECT_EQ(fonts.loaded().size(), 0u);
     EXPECT_EQ(fonts.font(board.kai)->family(), "AR PL UKai CN");
 
     PictureCache pictures;
     const std::vector<Value> values{board.picture};
-    const auto pictures_part = made.part(1);
+    const auto pictures_part = made.part(2);
     EXPECT_TRUE(TakeInPreloadedPictures(pictures_part.first(pictures_part.size() / 2), pictures, values, made.area).empty());
-    EXPECT_TRUE(TakeInPreloadedPictures(made.part(0), pictures, values, made.area).empty());
+    EXPECT_TRUE(TakeInPreloadedPictures(made.part(1), pictures, values, made.area).empty());
     const std::vector<Value> other{Value::OfBytes(test::SolidBmp(6, 4, Rgb(200, 0, 0)))};
-    EXPECT_TRUE(TakeInPreloadedPictures(made.part(1), pictures, other, made.area).empty());
+    EXPECT_TRUE(TakeInPreloadedPictures(made.part(2), pictures, other, made.area).empty());
     EXPECT_TRUE(pictures.picture(other[0])->scaled_copies().empty());
     EXPECT_EQ(pictures.picture(other[0])->image()->pixel(0, 0), Rgb(200, 0, 0));
 }
 
-// A part the area cannot hold is handed over empty, or not at all, rather than cut.
-TEST(LayoutPreload, AnAreaTooSmallHandsOverNothing) {
+// A part the area cannot hold is not handed over, nor any after it.
+TEST(LayoutPreload, APartTheAreaCannotHoldEndsTheHandingOver) {
     const Board board;
     std::vector<std::uint8_t> area(64);
     std::vector<std::size_t> ends;
@@ -153,12 +154,11 @@ TEST(LayoutPreload, AnAreaTooSmallHandsOverNothing) {
         ends.push_back(end);
         return true;
     });
-    ASSERT_FALSE(ends.empty());
-    EXPECT_EQ(ends[0], 0u);
+    ASSERT_EQ(ends.size(), 1u); // the controls' pictures: none here, so they fit
     FontCache fonts;
     PictureCache pictures;
-    EXPECT_EQ(TakeInPreloadedFonts({area.data(), ends.back()}, fonts), 0u);
-    EXPECT_TRUE(TakeInPreloadedPictures({area.data(), ends.back()}, pictures, std::vector<Value>{board.picture}, nullptr).empty());
+    EXPECT_EQ(TakeInPreloadedFonts({area.data(), ends[0]}, fonts), 0u);
+    EXPECT_TRUE(TakeInPreloadedPictures({area.data(), ends[0]}, pictures, std::vector<Value>{board.picture}, nullptr).empty());
 }
 
 } // namespace

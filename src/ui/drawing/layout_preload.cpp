@@ -53,18 +53,20 @@ std::vector<Wanted> WantedBy(const LayoutData& layout) {
     return wanted;
 }
 
-// The pictures of `wanted`, in the order the helper hands them back.
+// The pictures of `wanted`, in one list whose order both processes make alike: a picture's
+// place in it names the picture between them.
 std::vector<Value> PicturesOf(const std::vector<Wanted>& wanted) {
     std::vector<Value> pictures;
     for (const Wanted& w : wanted) pictures.insert(pictures.end(), w.pictures.begin(), w.pictures.end());
     return pictures;
 }
 
-// The parts the helper hands over. The pictures are wanted as the controls are made and the
-// fonts only as they paint, yet fonts first brings the first frame sooner: they take the
-// helper longer to make.
-constexpr std::size_t kFontsPart = 0;
-constexpr std::size_t kPicturesPart = 1;
+// The parts the helper hands over, in the order they are handed over. The pictures of the
+// controls are wanted as the controls are made, the fonts and a window's stretched picture
+// (the largest to make) only as they paint.
+constexpr std::size_t kPicturesPart = 0;
+constexpr std::size_t kFontsPart = 1;
+constexpr std::size_t kStretchedPart = 2;
 
 } // namespace
 
@@ -103,9 +105,27 @@ LayoutPreload::LayoutPreload(const std::string& helper, std::function<LayoutData
         state->taken.fonts = taken;
     });
     SharedPictures().fill_before_next_lookup([state = state_](PictureCache& cache) {
-        const std::vector<Value> values = PicturesOf(WantedBy(state->built()));
-        auto taken =
-            TakeInPreloadedPictures(state->made(kPicturesPart), cache, values, state->process->area_keeper());
+        const std::vector<Wanted> wanted = WantedBy(state->built());
+        const auto values = std::make_shared<const std::vector<Value>>(PicturesOf(wanted));
+        const auto keeper = state->process->area_keeper();
+        auto taken = TakeInPreloadedPictures(state->made(kPicturesPart), cache, *values, keeper);
+        // The stretched pictures are taken when first painted, from the last part.
+        std::size_t place = 0;
+        for (const Wanted& w : wanted) {
+            for (std::size_t k = 0; k < w.pictures.size(); ++k, ++place) {
+                if (!w.stretched_to) continue;
+                const auto from_helper = [state, values, keeper, place]() -> std::optional<MadePicture> {
+                    for (auto& [index, made] : ReadPreloadedPictures(state->made(kStretchedPart), *values, keeper)) {
+                        if (index != place) continue;
+                        std::lock_guard lock(state->mutex);
+                        ++state->taken.stretched;
+                        return std::move(made);
+                    }
+                    return std::nullopt;
+                };
+                taken.push_back(cache.adopt_later((*values)[place], from_helper));
+            }
+        }
         std::lock_guard lock(state->mutex);
         state->taken.pictures = taken.size();
         state->pictures = std::move(taken);
@@ -129,6 +149,24 @@ void LayoutPreload::finish() {
 void PreloadLayout(const LayoutData& layout, std::span<std::uint8_t> area,
                    const std::function<bool(std::size_t end)>& hand_over) {
     const std::vector<Wanted> wanted = WantedBy(layout);
+    std::vector<PlacedPicture> pictures, stretched;
+    std::vector<Size> stretched_to;
+    std::size_t place = 0;
+    for (const Wanted& w : wanted) {
+        for (const Value& bytes : w.pictures) {
+            auto picture = SharedPictures().picture(bytes);
+            if (w.stretched_to) {
+                stretched.push_back({place++, std::move(picture)});
+                stretched_to.push_back(*w.stretched_to);
+            } else {
+                picture->image();
+                pictures.push_back({place++, std::move(picture)});
+            }
+        }
+    }
+    std::size_t end = WritePreloadedPictures(area, pictures);
+    if (!hand_over(end)) return;
+
     SharedFonts().stock();
     for (const Wanted& w : wanted) {
         for (const Value& record : w.fonts) {
@@ -137,18 +175,13 @@ void PreloadLayout(const LayoutData& layout, std::span<std::uint8_t> area,
                 for (const char32_t c : DecodeGbkText(text.view())) font->glyph(c);
         }
     }
-    const std::size_t end = WritePreloadedFonts(area, SharedFonts());
-    if (!hand_over(end)) return;
+    const std::size_t fonts = WritePreloadedFonts(area.subspan(end), SharedFonts());
+    if (fonts == 0 || !hand_over(end += fonts)) return;
 
-    std::vector<std::shared_ptr<const SharedPicture>> pictures;
-    for (const Wanted& w : wanted) {
-        for (const Value& bytes : w.pictures) {
-            auto picture = SharedPictures().picture(bytes);
-            if (picture->image() != nullptr && w.stretched_to) picture->scaled(*w.stretched_to);
-            pictures.push_back(std::move(picture));
-        }
+    for (std::size_t i = 0; i < stretched.size(); ++i) {
+        if (stretched[i].picture->image() != nullptr) stretched[i].picture->scaled(stretched_to[i]);
     }
-    if (const std::size_t size = WritePreloadedPictures(area.subspan(end), pictures); size > 0) hand_over(end + size);
+    if (const std::size_t size = WritePreloadedPictures(area.subspan(end), stretched); size > 0) hand_over(end + size);
 }
 
 } // namespace tav::ui

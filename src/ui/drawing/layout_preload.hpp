@@ -34,7 +34,8 @@ public:
     // What was taken in from the helper so far.
     struct TakenIn {
         std::size_t fonts = 0;
-        std::size_t pictures = 0;
+        std::size_t pictures = 0;  // the pictures of the controls, and the stretched ones to come
+        std::size_t stretched = 0; // the stretched pictures taken as they were first painted
     };
     TakenIn taken_in() const;
 
@@ -49,8 +50,9 @@ private:
 
 // The helper's work for `layout`: loads every font its controls name, and the stock font, and
 // renders the glyphs of the controls' texts in them; decodes every picture, and scales a
-// window's stretched picture to its client area. Writes the fonts, then the pictures, into
-// `area`, and hands each over as it is written.
+// window's stretched picture to its client area. Writes three parts into `area` and hands
+// each over as it is written: the pictures but the stretched ones, the fonts, and the
+// stretched pictures with their scaled copies.
 void PreloadLayout(const LayoutData& layout, std::span<std::uint8_t> area,
                    const std::function<bool(std::size_t end)>& hand_over);
 

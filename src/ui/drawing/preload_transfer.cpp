@@ -205,12 +205,12 @@ std::optional<FontState> GetFont(AreaReader& in) {
 
 } // namespace
 
-std::size_t WritePreloadedPictures(std::span<std::uint8_t> area,
-                                   std::span<const std::shared_ptr<const SharedPicture>> pictures) {
+std::size_t WritePreloadedPictures(std::span<std::uint8_t> area, std::span<const PlacedPicture> pictures) {
     AreaWriter out(area);
     out.put(kPicturesMark);
     out.put(std::uint64_t(pictures.size()));
-    for (const auto& picture : pictures) {
+    for (const auto& [index, picture] : pictures) {
+        out.put(std::uint64_t(index));
         out.put(std::uint64_t(picture->bytes().size()));
         out.put(HashOf(picture->bytes()));
         const Bitmap* image = picture->image();
@@ -224,35 +224,43 @@ std::size_t WritePreloadedPictures(std::span<std::uint8_t> area,
     return out.size();
 }
 
-std::vector<std::shared_ptr<const SharedPicture>> TakeInPreloadedPictures(std::span<const std::uint8_t> bytes,
-                                                                          PictureCache& cache,
-                                                                          std::span<const Value> values,
-                                                                          std::shared_ptr<const void> keeper) {
-    std::vector<std::shared_ptr<const SharedPicture>> taken;
-    AreaReader in(bytes, std::move(keeper));
+std::vector<std::pair<std::size_t, MadePicture>> ReadPreloadedPictures(std::span<const std::uint8_t> bytes,
+                                                                       std::span<const Value> values,
+                                                                       const std::shared_ptr<const void>& keeper) {
+    std::vector<std::pair<std::size_t, MadePicture>> found;
+    AreaReader in(bytes, keeper);
     const auto count = in.get<std::uint32_t>() == kPicturesMark ? in.get<std::uint64_t>() : std::nullopt;
-    if (!count) return taken;
+    if (!count) return {};
     for (std::uint64_t i = 0; i < *count; ++i) {
-        const auto size = in.get<std::uint64_t>(), hash = in.get<std::uint64_t>();
+        const auto index = in.get<std::uint64_t>(), size = in.get<std::uint64_t>(), hash = in.get<std::uint64_t>();
         const auto has_image = GetFlag(in);
-        if (!size || !hash || !has_image) return taken;
-        std::optional<Bitmap> image;
-        std::vector<Bitmap> scaled;
+        if (!index || !size || !hash || !has_image) return {};
+        MadePicture made;
         if (*has_image) {
-            image = in.get_bitmap();
+            made.image = in.get_bitmap();
             const auto copies = in.get<std::uint64_t>();
-            if (!image || !copies) return taken;
+            if (!made.image || !copies) return {};
             for (std::uint64_t k = 0; k < *copies; ++k) {
                 auto copy = in.get_bitmap();
-                if (!copy) return taken;
-                scaled.push_back(std::move(*copy));
+                if (!copy) return {};
+                made.scaled.push_back(std::move(*copy));
             }
         }
         // Only the same bytes are taken for the picture made from them.
-        if (i >= values.size()) return taken;
-        const auto own = values[i].bytes();
-        if (own.size() != *size || HashOf(own) != *hash) continue;
-        if (auto picture = cache.adopt(values[i], std::move(image), std::move(scaled))) taken.push_back(std::move(picture));
+        if (*index >= values.size()) continue;
+        const auto own = values[std::size_t(*index)].bytes();
+        if (own.size() == *size && HashOf(own) == *hash) found.emplace_back(std::size_t(*index), std::move(made));
+    }
+    return found;
+}
+
+std::vector<std::shared_ptr<const SharedPicture>> TakeInPreloadedPictures(std::span<const std::uint8_t> bytes,
+                                                                          PictureCache& cache,
+                                                                          std::span<const Value> values,
+                                                                          const std::shared_ptr<const void>& keeper) {
+    std::vector<std::shared_ptr<const SharedPicture>> taken;
+    for (auto& [index, made] : ReadPreloadedPictures(bytes, values, keeper)) {
+        if (auto picture = cache.adopt(values[index], std::move(made))) taken.push_back(std::move(picture));
     }
     return taken;
 }

@@ -13,18 +13,27 @@
 
 namespace tav::ui {
 
-// Writes `pictures`, in their order, with their images and scaled copies into `area`. The
-// size written; 0 when they do not all fit.
-std::size_t WritePreloadedPictures(std::span<std::uint8_t> area,
-                                   std::span<const std::shared_ptr<const SharedPicture>> pictures);
-// Adds the pictures written in `bytes` to `cache`: the picture written n-th is taken as
-// `values[n]`, if it has the same bytes. Their pixels are read in place: `keeper` keeps
-// `bytes` unchanged while held, and the pictures hold it. The pictures taken in, for the
-// caller to hold.
+// A picture with its place in the list of a layout's pictures that both processes make alike.
+struct PlacedPicture {
+    std::size_t index = 0;
+    std::shared_ptr<const SharedPicture> picture;
+};
+
+// Writes `pictures` with their places, images and scaled copies into `area`. The size
+// written; 0 when they do not all fit.
+std::size_t WritePreloadedPictures(std::span<std::uint8_t> area, std::span<const PlacedPicture> pictures);
+// What was made of each picture written in `bytes` whose place has a value in `values` with
+// the same bytes, by place. The pixels are read in place: `keeper` keeps `bytes` unchanged
+// while held, and the pictures' bitmaps hold it. Nothing at all when the bytes are cut short.
+std::vector<std::pair<std::size_t, MadePicture>> ReadPreloadedPictures(std::span<const std::uint8_t> bytes,
+                                                                       std::span<const Value> values,
+                                                                       const std::shared_ptr<const void>& keeper);
+// Adds the pictures ReadPreloadedPictures finds to `cache`, each as the value at its place.
+// The pictures taken in, for the caller to hold.
 std::vector<std::shared_ptr<const SharedPicture>> TakeInPreloadedPictures(std::span<const std::uint8_t> bytes,
                                                                           PictureCache& cache,
                                                                           std::span<const Value> values,
-                                                                          std::shared_ptr<const void> keeper);
+                                                                          const std::shared_ptr<const void>& keeper);
 
 // Writes every font `fonts` has loaded, with its glyphs, into `area`. The size written; 0
 // when they do not all fit.
