@@ -218,15 +218,15 @@ std::shared_ptr<Font> Font::Open(std::shared_ptr<FreeTypeLibrary> lib, const Fac
     std::unique_ptr<Face> face = OpenFace(lib, choice, height);
     if (!face) return nullptr;
     std::shared_ptr<Font> font(new Font());
-    font->height_ = height;
-    font->ascent_ = AscentFor(face->ft(), height);
-    font->bold_ = bold;
-    font->synthetic_bold_ = bold && !choice.bold;
-    font->synthetic_italic_ = italic && !choice.italic;
-    font->underline_ = underline;
-    font->strikeout_ = strikeout;
-    font->family_ = choice.family;
-    font->choice_ = choice;
+    font->facts_.height = height;
+    font->facts_.ascent = AscentFor(face->ft(), height);
+    font->facts_.bold = bold;
+    font->facts_.synthetic_bold = bold && !choice.bold;
+    font->facts_.synthetic_italic = italic && !choice.italic;
+    font->facts_.underline = underline;
+    font->facts_.strikeout = strikeout;
+    font->facts_.family = choice.family;
+    font->facts_.face = choice;
     font->primary_ = std::move(face);
     font->primary_tried_ = true;
     font->lib_ = std::move(lib);
@@ -235,31 +235,15 @@ std::shared_ptr<Font> Font::Open(std::shared_ptr<FreeTypeLibrary> lib, const Fac
 
 std::shared_ptr<Font> Font::Restore(std::shared_ptr<FreeTypeLibrary> lib, FontState state) {
     std::shared_ptr<Font> font(new Font());
-    font->height_ = state.height;
-    font->ascent_ = state.ascent;
-    font->bold_ = state.bold;
-    font->synthetic_bold_ = state.synthetic_bold;
-    font->synthetic_italic_ = state.synthetic_italic;
-    font->underline_ = state.underline;
-    font->strikeout_ = state.strikeout;
-    font->family_ = std::move(state.family);
-    font->choice_ = std::move(state.face);
-    font->lib_ = std::move(lib);
     for (auto& [c, glyph] : state.glyphs) font->glyphs_.emplace(c, std::move(glyph));
+    font->facts_ = std::move(static_cast<FontFacts&>(state));
+    font->lib_ = std::move(lib);
     return font;
 }
 
 FontState Font::state() const {
     FontState state;
-    state.face = choice_;
-    state.height = height_;
-    state.ascent = ascent_;
-    state.bold = bold_;
-    state.synthetic_bold = synthetic_bold_;
-    state.synthetic_italic = synthetic_italic_;
-    state.underline = underline_;
-    state.strikeout = strikeout_;
-    state.family = family_;
+    static_cast<FontFacts&>(state) = facts_;
     std::lock_guard lock(glyphs_mutex_);
     state.glyphs.assign(glyphs_.begin(), glyphs_.end());
     return state;
@@ -267,8 +251,8 @@ FontState Font::state() const {
 
 std::shared_ptr<Font> Font::Blank(int height) {
     std::shared_ptr<Font> font(new Font());
-    font->height_ = height;
-    font->ascent_ = DefaultAscent(height);
+    font->facts_.height = height;
+    font->facts_.ascent = DefaultAscent(height);
     return font;
 }
 
@@ -285,29 +269,29 @@ Glyph Font::render(char32_t c) const {
     Glyph g;
     if (!primary_tried_) {
         primary_tried_ = true;
-        if (choice_ && lib_) primary_ = OpenFace(lib_, *choice_, height_);
+        if (facts_.face && lib_) primary_ = OpenFace(lib_, *facts_.face, facts_.height);
     }
     if (!primary_) {
-        g.advance = height_ / kNoFaceAdvanceDivisor;
+        g.advance = facts_.height / kNoFaceAdvanceDivisor;
         return g;
     }
     // The fallback is opened before the lock is taken: opening takes it too.
     if (!fallback_tried_ && c >= 0x80 && FaceLacks(*primary_, c)) {
         fallback_tried_ = true;
-        if (auto choice = ChooseFace(kFallbackFaceGbk, bold_ ? kWeightBold : kWeightNormal, false))
-            fallback_ = OpenFace(lib_, *choice, height_);
+        if (auto choice = ChooseFace(kFallbackFaceGbk, facts_.bold ? kWeightBold : kWeightNormal, false))
+            fallback_ = OpenFace(lib_, *choice, facts_.height);
     }
     std::lock_guard lock(lib_->faces_mutex());
     const Face* use = primary_.get();
     FT_UInt index = FT_Get_Char_Index(use->ft(), c);
-    bool synthetic_bold = synthetic_bold_, synthetic_italic = synthetic_italic_;
+    bool synthetic_bold = facts_.synthetic_bold, synthetic_italic = facts_.synthetic_italic;
     if (index == 0 && c >= 0x80 && fallback_) {
         const FT_UInt fb_index = FT_Get_Char_Index(fallback_->ft(), c);
         if (fb_index != 0) {
             use = fallback_.get();
             index = fb_index;
             // The fallback's own bold face needs no emboldening.
-            synthetic_bold = bold_ && !(use->ft()->style_flags & FT_STYLE_FLAG_BOLD);
+            synthetic_bold = facts_.bold && !(use->ft()->style_flags & FT_STYLE_FLAG_BOLD);
         }
     }
     FT_Face face = use->ft();
@@ -318,7 +302,7 @@ Glyph Font::render(char32_t c) const {
     if (synthetic_bold && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
         // Thickened sideways only, as bitmap faces are made bold: the glyph keeps its height
         // and so stays inside its line.
-        const FT_Pos strength = std::max<FT_Pos>(kMinEmbolden, FT_Pos(height_) * 64 / kEmboldenDivisor);
+        const FT_Pos strength = std::max<FT_Pos>(kMinEmbolden, FT_Pos(facts_.height) * 64 / kEmboldenDivisor);
         FT_Outline_EmboldenXY(&slot->outline, strength, 0);
         slot->advance.x += strength;
     }

@@ -39,19 +39,23 @@ struct FaceChoice {
 
 class FreeTypeLibrary;
 
-// What a font is, but for its open face: enough to make it again in another process (a
-// preload hands fonts over this way), where the face is opened for the first glyph it lacks.
-struct FontState {
+// What a font is, but for its open face and its glyphs.
+struct FontFacts {
     std::optional<FaceChoice> face; // nothing for a font without a face
-    int height = 0;
-    int ascent = 0;
+    int height = 0;                 // character height: the em size and the distance between lines
+    int ascent = 0;                 // from the top of a line to its baseline
     bool bold = false;
-    bool synthetic_bold = false;
+    bool synthetic_bold = false; // bold made by thickening outlines (the face has no bold of its own)
     bool synthetic_italic = false;
     bool underline = false;
     bool strikeout = false;
-    std::string family;
-    std::vector<std::pair<char32_t, Glyph>> glyphs; // the glyphs rendered so far
+    std::string family; // the family name of the face in use
+};
+
+// A font with the glyphs it has rendered: enough to make it again in another process (a
+// preload hands fonts over this way), where the face is opened for the first glyph it lacks.
+struct FontState : FontFacts {
+    std::vector<std::pair<char32_t, Glyph>> glyphs;
 };
 
 class Font {
@@ -70,15 +74,15 @@ public:
     Font& operator=(const Font&) = delete;
 
     // Character height in pixels: the em size and the distance between lines.
-    int height() const { return height_; }
+    int height() const { return facts_.height; }
     // From the top of a line to its baseline.
-    int ascent() const { return ascent_; }
-    bool underline() const { return underline_; }
-    bool strikeout() const { return strikeout_; }
+    int ascent() const { return facts_.ascent; }
+    bool underline() const { return facts_.underline; }
+    bool strikeout() const { return facts_.strikeout; }
     // Whether bold is made by thickening outlines (the face has no bold of its own).
-    bool synthetic_bold() const { return synthetic_bold_; }
+    bool synthetic_bold() const { return facts_.synthetic_bold; }
     // The family name of the face in use.
-    const std::string& family() const { return family_; }
+    const std::string& family() const { return facts_.family; }
 
     // The glyph of `c`, rendered once and cached; a character no face has renders as the
     // primary face's missing-glyph box. Any thread may ask; a glyph never moves once cached.
@@ -96,19 +100,11 @@ private:
     Glyph render(char32_t c) const;
 
     std::shared_ptr<FreeTypeLibrary> lib_;
-    std::optional<FaceChoice> choice_;        // the face files; nothing for a blank font
-    mutable std::unique_ptr<Face> primary_;   // a restored font opens it for its first new glyph
+    FontFacts facts_;
+    mutable std::unique_ptr<Face> primary_;  // a restored font opens it for its first new glyph
     mutable bool primary_tried_ = false;
     mutable std::unique_ptr<Face> fallback_; // opened on the first character the primary lacks
     mutable bool fallback_tried_ = false;
-    int height_ = 0;
-    int ascent_ = 0;
-    bool bold_ = false;
-    bool synthetic_bold_ = false;
-    bool synthetic_italic_ = false;
-    bool underline_ = false;
-    bool strikeout_ = false;
-    std::string family_;
     mutable std::mutex glyphs_mutex_; // guards glyphs_ and the faces opened late
     mutable std::unordered_map<char32_t, Glyph> glyphs_;
 };
@@ -148,8 +144,8 @@ private:
     // Runs the pending fill, if any, outside the lock.
     void run_fill();
 
-    // Fonts may be loaded ahead on a helper thread; a font being loaded there is waited for
-    // rather than loaded twice.
+    // Any thread may load fonts; a font another thread is loading is waited for rather than
+    // loaded twice.
     std::mutex mutex_;
 
     std::shared_ptr<FreeTypeLibrary> lib_;
