@@ -1,5 +1,6 @@
 #include "ui/drawing/layout_preload.hpp"
 
+#include <algorithm>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -115,8 +116,8 @@ LayoutPreload::LayoutPreload(const std::string& helper, std::function<LayoutData
             for (std::size_t k = 0; k < w.pictures.size(); ++k, ++place) {
                 if (!w.stretched_to) continue;
                 const auto from_helper = [state, values, keeper, place]() -> std::optional<MadePicture> {
-                    for (auto& [index, made] : ReadPreloadedPictures(state->made(kStretchedPart), *values, keeper)) {
-                        if (index != place) continue;
+                    for (auto& [places, made] : ReadPreloadedPictures(state->made(kStretchedPart), *values, keeper)) {
+                        if (std::find(places.begin(), places.end(), place) == places.end()) continue;
                         std::lock_guard lock(state->mutex);
                         ++state->taken.stretched;
                         return std::move(made);

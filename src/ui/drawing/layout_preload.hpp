@@ -34,7 +34,7 @@ public:
     // What was taken in from the helper so far.
     struct TakenIn {
         std::size_t fonts = 0;
-        std::size_t pictures = 0;  // the pictures of the controls, and the stretched ones to come
+        std::size_t pictures = 0;  // the distinct pictures, the stretched ones to come included
         std::size_t stretched = 0; // the stretched pictures taken as they were first painted
     };
     TakenIn taken_in() const;

@@ -1,5 +1,6 @@
 #include "ui/drawing/preload_transfer.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -7,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <unordered_map>
 #include <utility>
 
 namespace tav::ui {
@@ -96,6 +98,8 @@ public:
         if (!bytes) return std::nullopt;
         return std::string(bytes->begin(), bytes->end());
     }
+    // The bytes not read yet.
+    std::size_t left() const { return bytes_.size() - at_; }
     // A bitmap viewing its pixels in place, kept by the keeper.
     std::optional<Bitmap> get_bitmap() {
         const auto width = get<std::int32_t>(), height = get<std::int32_t>();
@@ -206,11 +210,19 @@ std::optional<FontState> GetFont(AreaReader& in) {
 } // namespace
 
 std::size_t WritePreloadedPictures(std::span<std::uint8_t> area, std::span<const PlacedPicture> pictures) {
+    // Each picture once, with every place that shows it (twenty lamps show one frame).
+    std::vector<std::pair<const SharedPicture*, std::vector<std::size_t>>> distinct;
+    for (const auto& [place, picture] : pictures) {
+        auto it = std::find_if(distinct.begin(), distinct.end(), [&](const auto& d) { return d.first == picture.get(); });
+        if (it == distinct.end()) it = distinct.insert(distinct.end(), {picture.get(), {}});
+        it->second.push_back(place);
+    }
     AreaWriter out(area);
     out.put(kPicturesMark);
-    out.put(std::uint64_t(pictures.size()));
-    for (const auto& [index, picture] : pictures) {
-        out.put(std::uint64_t(index));
+    out.put(std::uint64_t(distinct.size()));
+    for (const auto& [picture, places] : distinct) {
+        out.put(std::uint64_t(places.size()));
+        for (const std::size_t place : places) out.put(std::uint64_t(place));
         out.put(std::uint64_t(picture->bytes().size()));
         out.put(HashOf(picture->bytes()));
         const Bitmap* image = picture->image();
@@ -224,17 +236,27 @@ std::size_t WritePreloadedPictures(std::span<std::uint8_t> area, std::span<const
     return out.size();
 }
 
-std::vector<std::pair<std::size_t, MadePicture>> ReadPreloadedPictures(std::span<const std::uint8_t> bytes,
-                                                                       std::span<const Value> values,
-                                                                       const std::shared_ptr<const void>& keeper) {
-    std::vector<std::pair<std::size_t, MadePicture>> found;
+std::vector<FoundPicture> ReadPreloadedPictures(std::span<const std::uint8_t> bytes, std::span<const Value> values,
+                                                const std::shared_ptr<const void>& keeper) {
+    std::vector<FoundPicture> found;
+    // Values at many places share one block: each block is hashed once.
+    std::unordered_map<const std::uint8_t*, std::uint64_t> hashes;
+    const auto hash_at = [&](std::span<const std::uint8_t> own) {
+        auto [it, added] = hashes.try_emplace(own.data(), 0);
+        if (added) it->second = HashOf(own);
+        return it->second;
+    };
     AreaReader in(bytes, keeper);
     const auto count = in.get<std::uint32_t>() == kPicturesMark ? in.get<std::uint64_t>() : std::nullopt;
     if (!count) return {};
     for (std::uint64_t i = 0; i < *count; ++i) {
-        const auto index = in.get<std::uint64_t>(), size = in.get<std::uint64_t>(), hash = in.get<std::uint64_t>();
+        const auto place_count = in.get<std::uint64_t>();
+        if (!place_count || *place_count > in.left() / sizeof(std::uint64_t)) return {};
+        std::vector<std::size_t> places;
+        for (std::uint64_t k = 0; k < *place_count; ++k) places.push_back(std::size_t(*in.get<std::uint64_t>()));
+        const auto size = in.get<std::uint64_t>(), hash = in.get<std::uint64_t>();
         const auto has_image = GetFlag(in);
-        if (!index || !size || !hash || !has_image) return {};
+        if (!size || !hash || !has_image) return {};
         MadePicture made;
         if (*has_image) {
             made.image = in.get_bitmap();
@@ -246,10 +268,13 @@ std::vector<std::pair<std::size_t, MadePicture>> ReadPreloadedPictures(std::span
                 made.scaled.push_back(std::move(*copy));
             }
         }
-        // Only the same bytes are taken for the picture made from them.
-        if (*index >= values.size()) continue;
-        const auto own = values[std::size_t(*index)].bytes();
-        if (own.size() == *size && HashOf(own) == *hash) found.emplace_back(std::size_t(*index), std::move(made));
+        // Only the places whose values have the same bytes take the picture made from them.
+        std::erase_if(places, [&](std::size_t place) {
+            if (place >= values.size()) return true;
+            const auto own = values[place].bytes();
+            return own.size() != *size || hash_at(own) != *hash;
+        });
+        if (!places.empty()) found.push_back({std::move(places), std::move(made)});
     }
     return found;
 }
@@ -259,8 +284,8 @@ std::vector<std::shared_ptr<const SharedPicture>> TakeInPreloadedPictures(std::s
                                                                           std::span<const Value> values,
                                                                           const std::shared_ptr<const void>& keeper) {
     std::vector<std::shared_ptr<const SharedPicture>> taken;
-    for (auto& [index, made] : ReadPreloadedPictures(bytes, values, keeper)) {
-        if (auto picture = cache.adopt(values[index], std::move(made))) taken.push_back(std::move(picture));
+    for (auto& [places, made] : ReadPreloadedPictures(bytes, values, keeper)) {
+        if (auto picture = cache.adopt(values[places.front()], std::move(made))) taken.push_back(std::move(picture));
     }
     return taken;
 }

@@ -19,16 +19,21 @@ struct PlacedPicture {
     std::shared_ptr<const SharedPicture> picture;
 };
 
-// Writes `pictures` with their places, images and scaled copies into `area`. The size
-// written; 0 when they do not all fit.
+// A picture read back: what was made of it, and the places whose values have its bytes.
+struct FoundPicture {
+    std::vector<std::size_t> places;
+    MadePicture made;
+};
+
+// Writes `pictures` with their places, images and scaled copies into `area`, each picture
+// once however many places show it. The size written; 0 when they do not all fit.
 std::size_t WritePreloadedPictures(std::span<std::uint8_t> area, std::span<const PlacedPicture> pictures);
-// What was made of each picture written in `bytes` whose place has a value in `values` with
-// the same bytes, by place. The pixels are read in place: `keeper` keeps `bytes` unchanged
-// while held, and the pictures' bitmaps hold it. Nothing at all when the bytes are cut short.
-std::vector<std::pair<std::size_t, MadePicture>> ReadPreloadedPictures(std::span<const std::uint8_t> bytes,
-                                                                       std::span<const Value> values,
-                                                                       const std::shared_ptr<const void>& keeper);
-// Adds the pictures ReadPreloadedPictures finds to `cache`, each as the value at its place.
+// The pictures written in `bytes` that some place's value in `values` has the bytes of. The
+// pixels are read in place: `keeper` keeps `bytes` unchanged while held, and the pictures'
+// bitmaps hold it. Nothing at all when the bytes are cut short.
+std::vector<FoundPicture> ReadPreloadedPictures(std::span<const std::uint8_t> bytes, std::span<const Value> values,
+                                                const std::shared_ptr<const void>& keeper);
+// Adds the pictures ReadPreloadedPictures finds to `cache`, each as the value at its places.
 // The pictures taken in, for the caller to hold.
 std::vector<std::shared_ptr<const SharedPicture>> TakeInPreloadedPictures(std::span<const std::uint8_t> bytes,
                                                                           PictureCache& cache,
