@@ -48,7 +48,7 @@ int main() {
         return 1;
     }
     // Sounds still playing when the window goes are stopped, and their threads joined, before
-    // the program ends; so is the preloading, should a fatal error end the program early.
+    // the program ends, and the preloading helper is no longer listened to.
     const auto end_cleanly = [&preload] {
         tav::SetEndOfProgramHook([&preload] {
             tav::StopSoundsAtExit();

@@ -112,8 +112,8 @@ TEST(Fonts, FilesAreReadNotMapped) {
     while (std::getline(maps, line)) EXPECT_EQ(line.find(choice->file), std::string::npos) << line;
 }
 
-// Two threads rendering the same characters in one font at once (the preloading thread and
-// the window's thread) each get the one cached glyph, drawn once.
+// Two threads rendering the same characters in one font at once each get the one cached
+// glyph, drawn once.
 TEST(Fonts, GlyphsAskedFromTwoThreadsAtOnceAreOneGlyph) {
     const auto song = FontOf("宋体", 16);
     std::u32string text;

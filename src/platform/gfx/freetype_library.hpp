@@ -28,8 +28,8 @@ public:
     FreeTypeLibrary& operator=(const FreeTypeLibrary&) = delete;
 
     FT_Library get() const { return lib_; }
-    // Held while a face is opened or closed: faces may be opened on a helper thread while
-    // the window's thread renders with others, and those two calls change the library.
+    // Held while a face is opened or closed: one thread may open a face while another renders
+    // with others, and those two calls change the library.
     std::mutex& faces_mutex() { return faces_mutex_; }
     // The faces open on this library by (file, index in the file), shared by the fonts of every
     // size made from them. Guarded by faces_mutex().

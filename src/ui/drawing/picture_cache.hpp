@@ -1,7 +1,7 @@
 #pragma once
 // Decoded pictures shared by every control that shows the same bytes: each picture is decoded
 // once for the whole program however many controls show it (twenty lamps, one frame), and so
-// is each scaled copy. Safe to use from a helper thread that decodes ahead of the first paint.
+// is each scaled copy. Any thread may use it; a second caller waits for a decode under way.
 
 #include <cstdint>
 #include <functional>
