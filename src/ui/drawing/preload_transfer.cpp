@@ -212,10 +212,11 @@ std::optional<FontState> GetFont(AreaReader& in) {
 std::size_t WritePreloadedPictures(std::span<std::uint8_t> area, std::span<const PlacedPicture> pictures) {
     // Each picture once, with every place that shows it (twenty lamps show one frame).
     std::vector<std::pair<const SharedPicture*, std::vector<std::size_t>>> distinct;
-    for (const auto& [place, picture] : pictures) {
-        auto it = std::find_if(distinct.begin(), distinct.end(), [&](const auto& d) { return d.first == picture.get(); });
-        if (it == distinct.end()) it = distinct.insert(distinct.end(), {picture.get(), {}});
-        it->second.push_back(place);
+    for (const PlacedPicture& placed : pictures) {
+        const SharedPicture* picture = placed.picture.get();
+        auto it = std::find_if(distinct.begin(), distinct.end(), [picture](const auto& d) { return d.first == picture; });
+        if (it == distinct.end()) it = distinct.insert(distinct.end(), {picture, {}});
+        it->second.push_back(placed.index);
     }
     AreaWriter out(area);
     out.put(kPicturesMark);
