@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "fuzz_check.hpp"
-#include "runtime/conversions.hpp"
-#include "runtime/number_format.hpp"
-#include "runtime/value.hpp"
+#include "core/conversions.hpp"
+#include "core/number_format.hpp"
+#include "core/value.hpp"
 
 namespace {
 

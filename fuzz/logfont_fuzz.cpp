@@ -6,7 +6,7 @@
 #include <span>
 
 #include "fuzz_check.hpp"
-#include "platform/gfx/logfont.hpp"
+#include "gfx/logfont.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> record(data, size);

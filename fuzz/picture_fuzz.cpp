@@ -5,7 +5,7 @@
 #include <span>
 
 #include "fuzz_check.hpp"
-#include "platform/gfx/picture.hpp"
+#include "gfx/picture.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);

@@ -10,7 +10,7 @@
 #include "audio/play_sound.hpp"
 #include "fuzz_check.hpp"
 #include "platform/audio/manual_sink.hpp"
-#include "runtime/value.hpp"
+#include "core/value.hpp"
 
 namespace {
 

@@ -9,11 +9,12 @@
 
 #include "audio/play_sound.hpp"
 #include "game/game_handlers.hpp"
+#include "platform/sdl/sdl_audio_device.hpp"
 #include "platform/sdl/sdl_backend.hpp"
 #include "runtime/runtime.hpp"
 #include "runtime/startup.hpp"
-#include "ui/drawing/layout_preload.hpp"
-#include "ui/main_window_layout.hpp"
+#include "ui/layout_preload.hpp"
+#include "game/main_window_layout.hpp"
 
 namespace {
 
@@ -47,6 +48,7 @@ int main() {
             std::fprintf(stderr, "tavrino: cannot open a display: %s\n", reason.c_str());
         return 1;
     }
+    tav::UseWaveDevice(tav::MakeSdlAudioDevice());
     // Sounds still playing when the window goes are stopped, and their threads joined, before
     // the program ends, and the preloading helper is no longer listened to.
     const auto end_cleanly = [&preload] {

@@ -5,10 +5,10 @@
 
 #include <malloc.h>
 
-#include "platform/gfx/font.hpp"
+#include "gfx/font.hpp"
 #include "platform/helper_process.hpp"
-#include "ui/drawing/layout_preload.hpp"
-#include "ui/main_window_layout.hpp"
+#include "ui/layout_preload.hpp"
+#include "game/main_window_layout.hpp"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/headless_backend.hpp"
+#include "platform/headless/headless_backend.hpp"
 #include "runtime/runtime.hpp"
-#include "ui/drawing/themed_drawing.hpp"
-#include "ui/main_window_layout.hpp"
+#include "ui/themed_drawing.hpp"
+#include "game/main_window_layout.hpp"
 
 namespace {
 

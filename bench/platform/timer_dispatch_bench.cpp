@@ -3,7 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "platform/headless_backend.hpp"
+#include "platform/headless/headless_backend.hpp"
 #include "platform/window_system.hpp"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "headless_game.hpp"
-#include "runtime/random.hpp"
+#include "core/random.hpp"
 
 namespace {
 

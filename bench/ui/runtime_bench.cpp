@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "platform/headless_backend.hpp"
+#include "platform/headless/headless_backend.hpp"
 #include "runtime/runtime.hpp"
 #include "ui/control_kind.hpp"
 #include "ui/layout_data.hpp"

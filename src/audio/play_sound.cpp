@@ -10,8 +10,8 @@
 #include "audio/active_players.hpp"
 #include "audio/wav_chunks.hpp"
 #include "audio/wave_player.hpp"
+#include "platform/audio/silent_sink.hpp"
 #include "platform/audio/wave_output.hpp"
-#include "platform/sdl/sdl_audio_device.hpp"
 
 namespace tav {
 namespace {
@@ -28,7 +28,7 @@ struct SoundSystem {
     std::shared_ptr<WaveOutput> Output() {
         std::lock_guard lock(output_mutex);
         if (!output) {
-            auto device = next_device ? std::move(next_device) : MakeSdlAudioDevice();
+            auto device = next_device ? std::move(next_device) : std::make_unique<SilentSink>();
             output = std::make_shared<WaveOutput>(std::move(device));
         }
         return output;

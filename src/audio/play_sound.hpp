@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/audio/wave_device.hpp"
-#include "runtime/value.hpp"
+#include "core/value.hpp"
 
 namespace tav {
 
@@ -34,8 +34,8 @@ std::size_t PlayerThreadCount();
 std::vector<std::uint32_t> QueuedSoundBuffers();
 
 // Chooses the device that later sounds are mixed into (players already running keep theirs).
-// Without a call, the system's sound device is tried first and a silent real-time sink used
-// when it cannot be opened.
+// The program gives the system's sound device here, which falls back to a silent real-time
+// sink when it cannot be opened; without a call, sounds go to a silent real-time sink.
 void UseWaveDevice(std::unique_ptr<WaveDevice> device);
 
 // Shortens or restores the wait for a finished buffer of players started afterwards

@@ -13,7 +13,7 @@
 #include "audio/player_signals.hpp"
 #include "audio/wav_chunks.hpp"
 #include "platform/audio/wave_output.hpp"
-#include "runtime/value.hpp"
+#include "core/value.hpp"
 
 namespace tav {
 

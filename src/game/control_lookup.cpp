@@ -1,6 +1,6 @@
 #include "game/control_names.hpp"
 
-#include "ui/main_window_layout.hpp"
+#include "game/main_window_layout.hpp"
 
 namespace tav::game {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "ui/main_window_layout.hpp"
+#include "game/main_window_layout.hpp"
 
 namespace tav::game {
 

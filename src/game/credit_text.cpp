@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "runtime/conversions.hpp"
+#include "core/conversions.hpp"
 
 namespace tav::game {
 

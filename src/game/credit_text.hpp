@@ -1,7 +1,7 @@
 #pragma once
 // Reading the credits text without the 32-bit wrap of ToInteger.
 
-#include "runtime/value.hpp"
+#include "core/value.hpp"
 
 namespace tav::game {
 

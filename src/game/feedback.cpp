@@ -5,9 +5,9 @@
 
 #include "assets/assets.hpp"
 #include "audio/play_sound.hpp"
-#include "runtime/gbk.hpp"
+#include "core/gbk.hpp"
 #include "runtime/message_box.hpp"
-#include "runtime/value.hpp"
+#include "core/value.hpp"
 
 namespace tav::game {
 namespace {

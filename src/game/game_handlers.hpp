@@ -1,7 +1,7 @@
 #pragma once
 // The game's handlers in the shape the main window layout binds.
 
-#include "ui/main_window_layout.hpp"
+#include "game/main_window_layout.hpp"
 
 namespace tav::game {
 

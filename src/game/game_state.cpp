@@ -1,7 +1,7 @@
 #include "game/game_state.hpp"
 
 #include "game/credit_text.hpp"
-#include "runtime/conversions.hpp"
+#include "core/conversions.hpp"
 #include "runtime/runtime.hpp"
 
 namespace tav::game {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "game/control_names.hpp"
-#include "runtime/value.hpp"
+#include "core/value.hpp"
 
 namespace tav::game {
 

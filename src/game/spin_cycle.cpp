@@ -9,9 +9,9 @@
 #include "game/game.hpp"
 #include "game/game_state.hpp"
 #include "game/pay_table.hpp"
-#include "runtime/clock.hpp"
-#include "runtime/conversions.hpp"
-#include "runtime/random.hpp"
+#include "core/clock.hpp"
+#include "core/conversions.hpp"
+#include "core/random.hpp"
 
 namespace tav::game {
 namespace {

@@ -4,8 +4,8 @@
 #include "game/feedback.hpp"
 #include "game/game.hpp"
 #include "game/game_state.hpp"
-#include "runtime/value.hpp"
-#include "ui/drawing/themed_drawing.hpp"
+#include "core/value.hpp"
+#include "ui/themed_drawing.hpp"
 
 namespace tav::game {
 namespace {

@@ -6,8 +6,8 @@
 #include <span>
 #include <string_view>
 
-#include "platform/bitmap.hpp"
-#include "platform/geometry.hpp"
+#include "gfx/bitmap.hpp"
+#include "gfx/geometry.hpp"
 #include "platform/window_system.hpp"
 
 namespace tav::platform {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/gfx/painter.hpp"
+#include "gfx/painter.hpp"
 #include "platform/window_system_impl.hpp"
 
 namespace tav::platform {

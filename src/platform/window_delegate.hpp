@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/geometry.hpp"
+#include "gfx/geometry.hpp"
 #include "platform/input.hpp"
 
 namespace tav {

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/bitmap.hpp"
-#include "platform/geometry.hpp"
+#include "gfx/bitmap.hpp"
+#include "gfx/geometry.hpp"
 #include "platform/input.hpp"
 #include "platform/window_delegate.hpp"
 

@@ -6,13 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "platform/gfx/painter.hpp"
-#include "platform/gfx/system_colors.hpp"
-#include "runtime/conversions.hpp"
-#include "runtime/gbk.hpp"
+#include "gfx/painter.hpp"
+#include "gfx/system_colors.hpp"
+#include "core/conversions.hpp"
+#include "core/gbk.hpp"
 #include "runtime/runtime.hpp"
-#include "ui/drawing/message_box_painting.hpp"
-#include "ui/drawing/standard_looks.hpp"
+#include "ui/message_box_painting.hpp"
+#include "ui/standard_looks.hpp"
 
 namespace tav {
 namespace {

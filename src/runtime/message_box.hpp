@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/window_system.hpp"
-#include "runtime/value.hpp"
+#include "core/value.hpp"
 
 namespace tav {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "platform/backend.hpp"
-#include "runtime/gbk.hpp"
+#include "core/gbk.hpp"
 #include "runtime/runtime_error.hpp"
 #include "ui/window_control.hpp"
 

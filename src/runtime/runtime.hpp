@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/window_system.hpp"
-#include "runtime/value.hpp"
+#include "core/value.hpp"
 #include "ui/control.hpp"
 #include "ui/event_notice.hpp"
 #include "ui/layout_data.hpp"

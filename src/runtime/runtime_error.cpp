@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "runtime/gbk.hpp"
+#include "core/gbk.hpp"
 #include "runtime/message_box.hpp"
 #include "runtime/runtime.hpp"
 

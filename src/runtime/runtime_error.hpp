@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "runtime/value.hpp"
+#include "core/value.hpp"
 
 namespace tav {
 

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "ui/standard_looks.hpp"
+
 namespace tav::ui {
 namespace {
 
@@ -95,5 +97,23 @@ void Button::on_activate_key() {
 }
 
 void Button::on_enabled_changed(bool) { repaint(); }
+
+// --- Painting: The push button's state gathered for the classic or themed look.
+
+void Button::on_paint(Painter& p) {
+    if (!has_window()) return;
+    PushButtonLook look;
+    look.caption_gbk = caption().view();
+    look.font = prop_bytes(kFont);
+    look.halign = prop_int(kHAlign);
+    look.valign = prop_int(kVAlign);
+    look.enabled = system().is_enabled(handle());
+    look.focused = system().focus() == handle();
+    look.hot = hot_;
+    look.pressed = pressed_;
+    look.is_default = is_default();
+    look.picture = picture_.sync(picture());
+    PaintPushButton(p, system().client_size(handle()), look);
+}
 
 } // namespace tav::ui

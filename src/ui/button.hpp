@@ -2,10 +2,10 @@
 // Kind `Button`: a standard push button. A click (mouse released over it, or Space/Enter
 // while it has the focus) raises Click.
 
-#include "platform/gfx/logfont.hpp"
+#include "gfx/logfont.hpp"
 #include "ui/control.hpp"
-#include "ui/drawing/decoded_picture.hpp"
-#include "ui/drawing/themed_drawing.hpp"
+#include "gfx/decoded_picture.hpp"
+#include "ui/themed_drawing.hpp"
 
 namespace tav::ui {
 

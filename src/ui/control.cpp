@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "runtime/conversions.hpp"
+#include "core/conversions.hpp"
 
 namespace tav::ui {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/window_system.hpp"
-#include "runtime/value.hpp"
+#include "core/value.hpp"
 #include "ui/control_kind.hpp"
 #include "ui/event_notice.hpp"
 

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "platform/input.hpp"
+#include "ui/control_colors.hpp"
+#include "ui/standard_looks.hpp"
 
 namespace tav::ui {
 namespace {
@@ -162,6 +164,47 @@ void EditBox::on_focus_in() {
 void EditBox::on_focus_out() {
     Control::on_focus_out();
     repaint();
+}
+
+// --- Painting: The edit box's state gathered for the classic or themed look.
+
+namespace {
+
+// One mask byte per character of a GBK text (a lead byte from 0x81 takes its trail byte along).
+std::string Masked(std::string_view gbk, char mask) {
+    std::string out;
+    for (std::size_t i = 0; i < gbk.size(); ++i) {
+        if (static_cast<unsigned char>(gbk[i]) >= 0x81 && i + 1 < gbk.size()) ++i;
+        out.push_back(mask);
+    }
+    return out;
+}
+
+} // namespace
+
+void EditBox::on_paint(Painter& p) {
+    if (!has_window()) return;
+    EditBoxLook look;
+    const bool password = prop_int(kInputMode) == kPassword;
+    std::string masked;
+    if (password) {
+        const auto mask = prop_text(kPasswordChar).view();
+        masked = Masked(content().view(), mask.empty() ? '*' : mask.front());
+        look.text_gbk = masked;
+        look.sel_start = static_cast<int>(masked.size());
+    } else {
+        look.text_gbk = content().view();
+        look.sel_start = sel_start_;
+        look.sel_length = sel_length_;
+    }
+    look.font = prop_bytes(kFont);
+    look.border = prop_int(kBorder);
+    look.text_color = ResolveColor(static_cast<std::uint32_t>(prop_int(kTextColor)));
+    look.back_color = ResolveColor(static_cast<std::uint32_t>(prop_int(kBackColor)));
+    look.enabled = system().is_enabled(handle());
+    look.read_only = prop_int(kInputMode) == kReadOnly;
+    look.focused = system().focus() == handle();
+    PaintEditBox(p, system().client_size(handle()), look);
 }
 
 } // namespace tav::ui

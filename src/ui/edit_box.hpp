@@ -2,9 +2,9 @@
 // Kind `EditBox`: a single-line text box. Setting Content replaces the text and raises the
 // box's own change notification (ContentChanged); so does every edit typed by the user.
 
-#include "platform/gfx/logfont.hpp"
+#include "gfx/logfont.hpp"
 #include "ui/control.hpp"
-#include "ui/drawing/themed_drawing.hpp"
+#include "ui/themed_drawing.hpp"
 
 namespace tav::ui {
 

@@ -2,9 +2,9 @@
 // Kind `Label`: text over a background colour, picture or gradient, with borders up to a
 // gradient frame. Every property change repaints the whole label.
 
-#include "platform/gfx/logfont.hpp"
+#include "gfx/logfont.hpp"
 #include "ui/control.hpp"
-#include "ui/drawing/decoded_picture.hpp"
+#include "gfx/decoded_picture.hpp"
 
 namespace tav::ui {
 

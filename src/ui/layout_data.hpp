@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/geometry.hpp"
-#include "runtime/value.hpp"
+#include "gfx/geometry.hpp"
+#include "core/value.hpp"
 
 namespace tav::ui {
 

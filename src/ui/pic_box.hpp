@@ -2,7 +2,7 @@
 // Kind `PicBox`: a picture on a background colour inside an optional border.
 
 #include "ui/control.hpp"
-#include "ui/drawing/decoded_picture.hpp"
+#include "gfx/decoded_picture.hpp"
 
 namespace tav::ui {
 

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "ui/control.hpp"
-#include "ui/drawing/decoded_picture.hpp"
+#include "gfx/decoded_picture.hpp"
 
 namespace tav::ui {
 

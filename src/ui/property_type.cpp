@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/gfx/logfont.hpp"
-#include "runtime/conversions.hpp"
-#include "runtime/gbk.hpp"
+#include "gfx/logfont.hpp"
+#include "core/conversions.hpp"
+#include "core/gbk.hpp"
 
 namespace tav::ui {
 namespace {

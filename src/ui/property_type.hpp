@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "runtime/value.hpp"
+#include "core/value.hpp"
 
 namespace tav::ui {
 

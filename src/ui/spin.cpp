@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "ui/standard_looks.hpp"
+
 namespace tav::ui {
 namespace {
 
@@ -81,6 +83,23 @@ void Spin::on_timer(int timer_id) {
     system().set_timer(handle(), kRepeatTimerId, kRepeatMs);
     // The repeat pauses while the pointer is off the held arrow, as the native control does.
     if (hot_ == pressed_) adjust(pressed_);
+}
+
+// --- Painting: The arrow pair's state gathered for the classic or themed look.
+
+void Spin::on_paint(Painter& p) {
+    if (!has_window()) return;
+    UpDownLook look;
+    look.vertical = vertical();
+    look.enabled = system().is_enabled(handle());
+    // The upper arrow of a vertical control and the right arrow of a horizontal one step up.
+    const Arrow first = look.vertical ? Arrow::Increase : Arrow::Decrease;
+    const Arrow second = look.vertical ? Arrow::Decrease : Arrow::Increase;
+    look.first_pressed = pressed_arrow() == first;
+    look.second_pressed = pressed_arrow() == second;
+    look.first_hot = hot_arrow() == first;
+    look.second_hot = hot_arrow() == second;
+    PaintUpDown(p, system().client_size(handle()), look);
 }
 
 } // namespace tav::ui

@@ -4,7 +4,7 @@
 // repeats the notification, the first repeat after kFirstRepeatMs and then every kRepeatMs.
 
 #include "ui/control.hpp"
-#include "ui/drawing/themed_drawing.hpp"
+#include "ui/themed_drawing.hpp"
 
 namespace tav::ui {
 

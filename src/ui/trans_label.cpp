@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "gfx/painter.hpp"
+#include "ui/label_look.hpp"
+
 namespace tav::ui {
 namespace {
 
@@ -36,6 +39,14 @@ void TransLabel::repaint_beneath() {
     const Point corner = ws.map_point(handle(), top, {0, 0});
     ws.invalidate(top, Rect{corner.x, corner.y, size.width, size.height});
     ws.invalidate(handle());
+}
+
+// --- Painting: Only the caption, straight onto what the parent and lower siblings painted.
+
+void TransLabel::on_paint(Painter& p) {
+    if (caption().empty() || !has_window() || p.clip_bounds().empty()) return;
+    const Size size = system().client_size(handle());
+    DrawCaption(p, {0, 0, size.width, size.height}, caption().view(), CaptionStyleOf(*this));
 }
 
 } // namespace tav::ui

@@ -2,7 +2,7 @@
 // Kind `TransLabel`: text drawn straight onto whatever lies behind it. A change repaints the
 // area beneath it, so old text leaves no trace on the background.
 
-#include "platform/gfx/logfont.hpp"
+#include "gfx/logfont.hpp"
 #include "ui/control.hpp"
 
 namespace tav::ui {

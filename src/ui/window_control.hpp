@@ -3,7 +3,7 @@
 // Raises Created (by the runtime), CloseQuery, Destroying, Moved, Resized, Shown and Hidden.
 
 #include "ui/control.hpp"
-#include "ui/drawing/decoded_picture.hpp"
+#include "gfx/decoded_picture.hpp"
 
 namespace tav::ui {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/value.hpp"
+#include "core/value.hpp"
 
 namespace tav::test {
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "game/credit_text.hpp"
-#include "runtime/conversions.hpp"
-#include "runtime/gbk.hpp"
+#include "core/conversions.hpp"
+#include "core/gbk.hpp"
 
 namespace tav::game {
 namespace {

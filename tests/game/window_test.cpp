@@ -1,7 +1,7 @@
 // The window as the game opens it, and the right click on its background.
 
 #include "game_window.hpp"
-#include "ui/drawing/themed_drawing.hpp"
+#include "ui/themed_drawing.hpp"
 
 namespace tav::game::test {
 namespace {

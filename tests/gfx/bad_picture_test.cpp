@@ -6,7 +6,7 @@
 #include <jpeglib.h>
 
 #include "picture_builders.hpp"
-#include "platform/gfx/picture.hpp"
+#include "gfx/picture.hpp"
 
 namespace tav {
 namespace {

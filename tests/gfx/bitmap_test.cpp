@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/bitmap.hpp"
-#include "platform/gfx/painter.hpp"
+#include "gfx/bitmap.hpp"
+#include "gfx/painter.hpp"
 
 namespace tav {
 namespace {

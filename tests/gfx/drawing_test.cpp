@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "lamp.hpp"
-#include "platform/gfx/painter.hpp"
-#include "platform/gfx/scale.hpp"
-#include "platform/gfx/system_colors.hpp"
+#include "gfx/painter.hpp"
+#include "gfx/scale.hpp"
+#include "gfx/system_colors.hpp"
 
 namespace tav {
 namespace {

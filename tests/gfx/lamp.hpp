@@ -1,7 +1,7 @@
 #pragma once
 // A lamp-like test picture: a red frame 7 pixels wide around a black 55 x 55 middle.
 
-#include "platform/bitmap.hpp"
+#include "gfx/bitmap.hpp"
 
 namespace tav::test {
 

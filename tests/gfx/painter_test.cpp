@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/gfx/painter.hpp"
+#include "gfx/painter.hpp"
 
 namespace tav {
 namespace {

@@ -6,7 +6,7 @@
 #include <map>
 #include <vector>
 
-#include "platform/bitmap.hpp"
+#include "gfx/bitmap.hpp"
 
 namespace tav::test {
 

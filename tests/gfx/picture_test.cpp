@@ -7,7 +7,7 @@
 
 #include "lamp.hpp"
 #include "picture_builders.hpp"
-#include "platform/gfx/picture.hpp"
+#include "gfx/picture.hpp"
 
 namespace tav {
 namespace {

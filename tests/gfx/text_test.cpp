@@ -5,8 +5,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/gfx/text.hpp"
-#include "runtime/gbk.hpp"
+#include "gfx/text.hpp"
+#include "core/gbk.hpp"
 
 namespace tav {
 namespace {

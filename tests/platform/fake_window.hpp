@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/gfx/painter.hpp"
-#include "platform/headless_backend.hpp"
+#include "gfx/painter.hpp"
+#include "platform/headless/headless_backend.hpp"
 #include "platform/window_system.hpp"
 
 namespace tav::platform::test {

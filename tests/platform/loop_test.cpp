@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "fake_window.hpp"
-#include "runtime/clock.hpp"
+#include "core/clock.hpp"
 
 namespace tav::platform::test {
 namespace {

@@ -38,14 +38,14 @@
 #include "game/game_handlers.hpp"
 #include "game/pay_table.hpp"
 #include "platform/audio/silent_sink.hpp"
-#include "platform/headless_backend.hpp"
+#include "platform/headless/headless_backend.hpp"
 #include "platform/input.hpp"
-#include "runtime/clock.hpp"
-#include "runtime/gbk.hpp"
+#include "core/clock.hpp"
+#include "core/gbk.hpp"
 #include "runtime/message_box.hpp"
-#include "runtime/random.hpp"
+#include "core/random.hpp"
 #include "runtime/runtime.hpp"
-#include "ui/main_window_layout.hpp"
+#include "game/main_window_layout.hpp"
 
 namespace tav::game::soak {
 namespace {

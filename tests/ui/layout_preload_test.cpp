@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/gfx/font.hpp"
-#include "platform/gfx/scale.hpp"
-#include "runtime/gbk.hpp"
+#include "gfx/font.hpp"
+#include "gfx/scale.hpp"
+#include "core/gbk.hpp"
 #include "ui/control_kind.hpp"
-#include "ui/drawing/layout_preload.hpp"
-#include "ui/drawing/preload_transfer.hpp"
+#include "ui/layout_preload.hpp"
+#include "ui/preload_transfer.hpp"
 #include "ui/label.hpp"
 #include "ui/window_control.hpp"
-#include "../drawing/drawing_window.hpp"
+#include "drawing/drawing_window.hpp"
 
 namespace tav::ui {
 namespace {

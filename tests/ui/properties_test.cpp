@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "test_window.hpp"
-#include "platform/gfx/font.hpp"
-#include "platform/gfx/logfont.hpp"
+#include "gfx/font.hpp"
+#include "gfx/logfont.hpp"
 #include "ui/label.hpp"
 
 namespace tav::test {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless_backend.hpp"
-#include "runtime/conversions.hpp"
-#include "runtime/gbk.hpp"
+#include "platform/headless/headless_backend.hpp"
+#include "core/conversions.hpp"
+#include "core/gbk.hpp"
 #include "runtime/runtime.hpp"
 #include "ui/control_kind.hpp"
 #include "ui/layout_data.hpp"

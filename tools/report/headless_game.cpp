@@ -7,11 +7,11 @@
 
 #include "game/control_names.hpp"
 #include "game/game_handlers.hpp"
-#include "platform/headless_backend.hpp"
-#include "runtime/clock.hpp"
-#include "runtime/conversions.hpp"
+#include "platform/headless/headless_backend.hpp"
+#include "core/clock.hpp"
+#include "core/conversions.hpp"
 #include "runtime/runtime.hpp"
-#include "ui/main_window_layout.hpp"
+#include "game/main_window_layout.hpp"
 
 namespace tav::report {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "game/feedback.hpp"
-#include "runtime/calendar.hpp"
+#include "core/calendar.hpp"
 #include "statistics.hpp"
 
 namespace tav {

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "runtime/random.hpp"
+#include "core/random.hpp"
 
 namespace tav::report {
 namespace {

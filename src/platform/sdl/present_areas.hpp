@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/geometry.hpp"
+#include "gfx/geometry.hpp"
 
 namespace tav::platform::sdl {
 

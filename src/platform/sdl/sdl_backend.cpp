@@ -20,7 +20,7 @@
 #include "platform/sdl/text_input.hpp"
 #include "platform/sdl/wait_timeout.hpp"
 #include "platform/sdl/wake_event.hpp"
-#include "runtime/gbk.hpp"
+#include "core/gbk.hpp"
 
 namespace tav::platform {
 namespace {

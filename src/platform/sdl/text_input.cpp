@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "runtime/gbk.hpp"
+#include "core/gbk.hpp"
 
 namespace tav::platform::sdl {
 namespace {

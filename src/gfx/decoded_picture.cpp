@@ -1,0 +1,43 @@
+#include "gfx/decoded_picture.hpp"
+
+#include <algorithm>
+
+namespace tav::ui {
+namespace {
+
+bool Holds(const std::shared_ptr<const SharedPicture>& picture, std::span<const std::uint8_t> bytes) {
+    return picture ? SameBytes(picture->bytes(), bytes) : bytes.empty();
+}
+
+} // namespace
+
+const Bitmap* DecodedPicture::sync(const Value& value) {
+    const std::span<const std::uint8_t> bytes = value.bytes();
+    if (!kept_.empty() && Holds(kept_.front().picture, bytes)) return image();
+    const auto found =
+        std::find_if(kept_.begin(), kept_.end(), [&](const Entry& e) { return Holds(e.picture, bytes); });
+    if (found != kept_.end()) {
+        std::rotate(kept_.begin(), found, found + 1);
+        return image();
+    }
+    Entry e;
+    e.picture = SharedPictures().picture(value);
+    if (e.picture) {
+        ++decode_count_;
+        e.image = e.picture->image();
+    }
+    kept_.insert(kept_.begin(), std::move(e));
+    if (kept_.size() > kKeptPictures) kept_.pop_back();
+    return image();
+}
+
+const Bitmap* DecodedPicture::image() const { return kept_.empty() ? nullptr : kept_.front().image; }
+
+const Bitmap& DecodedPicture::scaled(Size size) {
+    Entry& e = kept_.front();
+    if (e.image->size() == size) return *e.image;
+    if (!e.scaled || e.scaled->size() != size) e.scaled = e.picture->scaled(size);
+    return *e.scaled;
+}
+
+} // namespace tav::ui

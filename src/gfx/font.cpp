@@ -1,0 +1,325 @@
+// Rasterising characters with FreeType.
+#include "gfx/font.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "gfx/freetype_library.hpp"
+
+#include FT_OUTLINE_H
+#include FT_SIZES_H
+#include FT_SYNTHESIS_H
+#include FT_TRUETYPE_TABLES_H
+
+namespace tav {
+
+namespace {
+
+// Face used for characters the chosen face does not have.
+constexpr const char* kFallbackFaceGbk = "\xBA\xDA\xCC\xE5"; // 黑体 in GBK
+// Synthetic bold widens strokes by 1/24 of the em, at least one pixel (26.6 units).
+constexpr FT_Pos kMinEmbolden = 64;
+constexpr FT_Pos kEmboldenDivisor = 24;
+// Baseline of a face without usable metrics: four fifths down the line.
+int DefaultAscent(int height) { return height * 4 / 5; }
+// Pen movement for a character when no face can be opened at all.
+constexpr int kNoFaceAdvanceDivisor = 2;
+
+struct FaceDeleter {
+    void operator()(FT_Face f) const { FT_Done_Face(f); }
+};
+using FacePtr = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceDeleter>;
+
+// A font file read with pread() as FreeType asks for its parts. Mapped, the CJK collections
+// (10-20 MB) would count every page a glyph touches (with the kernel's fault-around, its
+// neighbours too) as the program's memory. Small reads, thousands of them while a face opens,
+// are served from one block read ahead. A process that does not last can map the file
+// instead: FreeType then reads its tables in place, which opens a face sooner.
+class FileStream {
+public:
+    // Opens `path`, mapped with `map`; check `ok()`.
+    FileStream(const std::string& path, bool map) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        struct stat st {};
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0 || st.st_size <= 0) return;
+        if (map) {
+            void* mapped = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE, fd_, 0);
+            if (mapped == MAP_FAILED) return;
+            mapped_ = {static_cast<unsigned char*>(mapped), std::size_t(st.st_size)};
+            rec_.base = mapped_.data();
+        } else {
+            rec_.read = &FileStream::Read;
+        }
+        rec_.size = static_cast<unsigned long>(st.st_size);
+        rec_.descriptor.pointer = this;
+        rec_.close = &FileStream::Close;
+    }
+    ~FileStream() { CloseFile(); }
+    FileStream(const FileStream&) = delete;
+    FileStream& operator=(const FileStream&) = delete;
+
+    bool ok() const { return rec_.size != 0; }
+    // The stream record FreeType reads through; it must outlive the face opened on it.
+    FT_Stream record() { return &rec_; }
+
+private:
+    static constexpr unsigned long kBlockSize = 4096;
+
+    // FreeType's read call; a count of 0 is a seek, which pread makes free.
+    static unsigned long Read(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count) {
+        auto* self = static_cast<FileStream*>(stream->descriptor.pointer);
+        if (count == 0) return offset <= stream->size ? 0 : 1;
+        if (count > kBlockSize) return self->ReadFile(offset, buffer, count);
+        if (offset < self->block_start_ || offset + count > self->block_start_ + self->block_.size()) {
+            self->block_.resize(kBlockSize);
+            self->block_start_ = offset;
+            self->block_.resize(self->ReadFile(offset, self->block_.data(), kBlockSize));
+        }
+        const unsigned long available =
+            std::min<unsigned long>(count, self->block_start_ + self->block_.size() - offset);
+        std::copy_n(self->block_.begin() + static_cast<std::ptrdiff_t>(offset - self->block_start_), available, buffer);
+        return available;
+    }
+    // Called by FreeType when the face is done with the stream (or failed to open on it).
+    static void Close(FT_Stream stream) { static_cast<FileStream*>(stream->descriptor.pointer)->CloseFile(); }
+
+    unsigned long ReadFile(unsigned long offset, unsigned char* buffer, unsigned long count) const {
+        unsigned long done = 0;
+        while (done < count) {
+            const ssize_t n = ::pread(fd_, buffer + done, count - done, static_cast<off_t>(offset + done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            done += static_cast<unsigned long>(n);
+        }
+        return done;
+    }
+    void CloseFile() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+        if (!mapped_.empty()) ::munmap(mapped_.data(), mapped_.size());
+        mapped_ = {};
+    }
+
+    int fd_ = -1;
+    std::span<unsigned char> mapped_; // the whole file, when mapped
+    FT_StreamRec rec_{};
+    std::vector<unsigned char> block_; // file bytes from block_start_ on
+    unsigned long block_start_ = 0;
+};
+
+} // namespace
+
+// A face file open on the library, shared by the fonts of every size made from it: each font
+// has a size object of its own, made current under the library's face lock while it renders.
+struct SharedFace {
+    std::shared_ptr<FreeTypeLibrary> lib;
+    std::unique_ptr<FileStream> file;
+    FacePtr face;
+
+    ~SharedFace() {
+        std::lock_guard lock(lib->faces_mutex());
+        face.reset();
+    }
+};
+
+// One face at one size.
+struct Font::Face {
+    std::shared_ptr<SharedFace> shared;
+    FT_Size size = nullptr;
+
+    FT_Face ft() const { return shared->face.get(); }
+    ~Face() {
+        if (size == nullptr) return;
+        std::lock_guard lock(shared->lib->faces_mutex());
+        FT_Done_Size(size);
+    }
+};
+
+namespace {
+
+// The open face of `choice` on `lib`, opened now if no font has it open. Call with the
+// library's face lock held.
+std::shared_ptr<SharedFace> AcquireFace(const std::shared_ptr<FreeTypeLibrary>& lib, const FaceChoice& choice) {
+    auto& open = lib->open_faces();
+    const std::pair<std::string, long> key{choice.file, choice.index};
+    if (auto it = open.find(key); it != open.end()) {
+        if (auto shared = it->second.lock()) return shared;
+    }
+    auto file = std::make_unique<FileStream>(choice.file, lib->map_files());
+    if (!file->ok()) return nullptr;
+    FT_Open_Args args{};
+    args.flags = FT_OPEN_STREAM;
+    args.stream = file->record();
+    FT_Face face = nullptr;
+    if (FT_Open_Face(lib->get(), &args, choice.index, &face) != 0) return nullptr;
+    auto shared = std::make_shared<SharedFace>();
+    shared->lib = lib;
+    shared->file = std::move(file);
+    shared->face.reset(face);
+    open[key] = shared;
+    return shared;
+}
+
+// The face of `choice` with its em set to `height` pixels.
+std::unique_ptr<Font::Face> OpenFace(const std::shared_ptr<FreeTypeLibrary>& lib, const FaceChoice& choice,
+                                     int height) {
+    auto opened = std::make_unique<Font::Face>();
+    {
+        std::lock_guard lock(lib->faces_mutex());
+        opened->shared = AcquireFace(lib, choice);
+        if (!opened->shared) return nullptr;
+        if (FT_New_Size(opened->ft(), &opened->size) != 0) {
+            opened->size = nullptr;
+            return nullptr;
+        }
+        FT_Activate_Size(opened->size);
+        if (FT_Set_Pixel_Sizes(opened->ft(), 0, FT_UInt(height)) != 0) {
+            FT_Done_Size(opened->size);
+            opened->size = nullptr;
+            return nullptr;
+        }
+    }
+    return opened;
+}
+
+// True when the face has no glyph for `c`.
+bool FaceLacks(const Font::Face& face, char32_t c) {
+    std::lock_guard lock(face.shared->lib->faces_mutex());
+    return FT_Get_Char_Index(face.ft(), c) == 0;
+}
+
+// The baseline's distance from the top of an em-high line: the typographic ascender's share
+// of the typographic ascender-to-descender span, which puts CJK faces' ideographic em box on
+// the line.
+int AscentFor(FT_Face face, int height) {
+    double asc = face->ascender, desc = face->descender;
+    if (const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2))) {
+        if (os2->sTypoAscender - os2->sTypoDescender > 0) {
+            asc = os2->sTypoAscender;
+            desc = os2->sTypoDescender;
+        }
+    }
+    if (asc - desc <= 0) return DefaultAscent(height);
+    return int(std::lround(height * asc / (asc - desc)));
+}
+
+} // namespace
+
+std::shared_ptr<Font> Font::Open(std::shared_ptr<FreeTypeLibrary> lib, const FaceChoice& choice, int height,
+                                 bool bold, bool italic, bool underline, bool strikeout) {
+    if (!lib || height <= 0) return nullptr;
+    std::unique_ptr<Face> face = OpenFace(lib, choice, height);
+    if (!face) return nullptr;
+    std::shared_ptr<Font> font(new Font());
+    font->facts_.height = height;
+    font->facts_.ascent = AscentFor(face->ft(), height);
+    font->facts_.bold = bold;
+    font->facts_.synthetic_bold = bold && !choice.bold;
+    font->facts_.synthetic_italic = italic && !choice.italic;
+    font->facts_.underline = underline;
+    font->facts_.strikeout = strikeout;
+    font->facts_.family = choice.family;
+    font->facts_.face = choice;
+    font->primary_ = std::move(face);
+    font->primary_tried_ = true;
+    font->lib_ = std::move(lib);
+    return font;
+}
+
+std::shared_ptr<Font> Font::Restore(std::shared_ptr<FreeTypeLibrary> lib, FontState state) {
+    std::shared_ptr<Font> font(new Font());
+    for (auto& [c, glyph] : state.glyphs) font->glyphs_.emplace(c, std::move(glyph));
+    font->facts_ = std::move(static_cast<FontFacts&>(state));
+    font->lib_ = std::move(lib);
+    return font;
+}
+
+FontState Font::state() const {
+    FontState state;
+    static_cast<FontFacts&>(state) = facts_;
+    std::lock_guard lock(glyphs_mutex_);
+    state.glyphs.assign(glyphs_.begin(), glyphs_.end());
+    return state;
+}
+
+std::shared_ptr<Font> Font::Blank(int height) {
+    std::shared_ptr<Font> font(new Font());
+    font->facts_.height = height;
+    font->facts_.ascent = DefaultAscent(height);
+    return font;
+}
+
+Font::~Font() = default;
+
+const Glyph& Font::glyph(char32_t c) const {
+    std::lock_guard lock(glyphs_mutex_);
+    auto it = glyphs_.find(c);
+    if (it == glyphs_.end()) it = glyphs_.emplace(c, render(c)).first;
+    return it->second;
+}
+
+Glyph Font::render(char32_t c) const {
+    Glyph g;
+    if (!primary_tried_) {
+        primary_tried_ = true;
+        if (facts_.face && lib_) primary_ = OpenFace(lib_, *facts_.face, facts_.height);
+    }
+    if (!primary_) {
+        g.advance = facts_.height / kNoFaceAdvanceDivisor;
+        return g;
+    }
+    // The fallback is opened before the lock is taken: opening takes it too.
+    if (!fallback_tried_ && c >= 0x80 && FaceLacks(*primary_, c)) {
+        fallback_tried_ = true;
+        if (auto choice = ChooseFace(kFallbackFaceGbk, facts_.bold ? kWeightBold : kWeightNormal, false))
+            fallback_ = OpenFace(lib_, *choice, facts_.height);
+    }
+    std::lock_guard lock(lib_->faces_mutex());
+    const Face* use = primary_.get();
+    FT_UInt index = FT_Get_Char_Index(use->ft(), c);
+    bool synthetic_bold = facts_.synthetic_bold, synthetic_italic = facts_.synthetic_italic;
+    if (index == 0 && c >= 0x80 && fallback_) {
+        const FT_UInt fb_index = FT_Get_Char_Index(fallback_->ft(), c);
+        if (fb_index != 0) {
+            use = fallback_.get();
+            index = fb_index;
+            // The fallback's own bold face needs no emboldening.
+            synthetic_bold = facts_.bold && !(use->ft()->style_flags & FT_STYLE_FLAG_BOLD);
+        }
+    }
+    FT_Face face = use->ft();
+    FT_Activate_Size(use->size);
+    if (FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP) != 0) return g;
+    FT_GlyphSlot slot = face->glyph;
+    if (synthetic_italic && slot->format == FT_GLYPH_FORMAT_OUTLINE) FT_GlyphSlot_Oblique(slot);
+    if (synthetic_bold && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        // Thickened sideways only, as bitmap faces are made bold: the glyph keeps its height
+        // and so stays inside its line.
+        const FT_Pos strength = std::max<FT_Pos>(kMinEmbolden, FT_Pos(facts_.height) * 64 / kEmboldenDivisor);
+        FT_Outline_EmboldenXY(&slot->outline, strength, 0);
+        slot->advance.x += strength;
+    }
+    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return g;
+    const FT_Bitmap& bmp = slot->bitmap;
+    g.advance = int((slot->advance.x + 32) >> 6);
+    g.left = slot->bitmap_left;
+    g.top = slot->bitmap_top;
+    if (bmp.pixel_mode != FT_PIXEL_MODE_GRAY || bmp.buffer == nullptr || bmp.pitch < int(bmp.width)) return g;
+    g.width = int(bmp.width);
+    g.rows = int(bmp.rows);
+    g.coverage.resize(std::size_t(g.width) * std::size_t(g.rows));
+    for (int y = 0; y < g.rows; ++y) {
+        const unsigned char* src = bmp.buffer + std::ptrdiff_t(y) * bmp.pitch;
+        std::copy(src, src + g.width, g.coverage.begin() + std::ptrdiff_t(y) * g.width);
+    }
+    return g;
+}
+
+} // namespace tav

@@ -1,0 +1,103 @@
+// Fonts by record, loaded on first use and shared by every control that names them.
+#include <cstdlib>
+
+#include "gfx/font.hpp"
+#include "gfx/freetype_library.hpp"
+
+namespace tav {
+
+namespace {
+
+// Weights from this value up are drawn bold.
+constexpr int kBoldFrom = 600;
+
+} // namespace
+
+FontCache::FontCache() : lib_(FreeTypeLibrary::Create()) {}
+FontCache::~FontCache() = default;
+
+std::shared_ptr<const Font> FontCache::load(const LogFont& f) {
+    // Record heights are character heights when negative and cell heights when positive; both
+    // are taken as the character height, which is what the layout's fonts mean.
+    const int height = f.height == 0 ? kStockGuiFontHeight : std::abs(f.height);
+    const bool bold = f.weight >= kBoldFrom;
+    const auto choice = ChooseFace(f.face, bold ? kWeightBold : kWeightNormal, f.italic);
+    if (!choice) return nullptr;
+    return Font::Open(lib_, *choice, height, bold, f.italic, f.underline, f.strikeout);
+}
+
+std::shared_ptr<const Font> FontCache::stock() {
+    run_fill();
+    std::lock_guard lock(mutex_);
+    return stock_locked();
+}
+
+void FontCache::map_files() {
+    if (lib_) lib_->set_map_files(true);
+}
+
+std::vector<std::pair<std::vector<std::uint8_t>, std::shared_ptr<const Font>>> FontCache::loaded() {
+    std::lock_guard lock(mutex_);
+    std::vector<std::pair<std::vector<std::uint8_t>, std::shared_ptr<const Font>>> fonts(fonts_.begin(), fonts_.end());
+    if (stock_) fonts.emplace_back(std::vector<std::uint8_t>(), stock_);
+    return fonts;
+}
+
+std::shared_ptr<const Font> FontCache::restore(FontState state) { return Font::Restore(lib_, std::move(state)); }
+
+void FontCache::adopt(std::span<const std::uint8_t> record, std::shared_ptr<const Font> font) {
+    if (!font) return;
+    std::lock_guard lock(mutex_);
+    if (record.empty()) {
+        if (!stock_) stock_ = std::move(font);
+        return;
+    }
+    std::vector<std::uint8_t> key(record.begin(), record.end());
+    if (!fonts_.contains(key)) fonts_.emplace(std::move(key), std::move(font));
+}
+
+void FontCache::fill_before_next_lookup(std::function<void(FontCache&)> fill) {
+    std::lock_guard lock(mutex_);
+    fill_ = std::move(fill);
+}
+
+void FontCache::run_fill() {
+    std::function<void(FontCache&)> fill;
+    {
+        std::lock_guard lock(mutex_);
+        fill.swap(fill_);
+    }
+    if (fill) fill(*this);
+}
+
+std::shared_ptr<const Font> FontCache::stock_locked() {
+    if (!stock_) {
+        stock_ = load(StockGuiFont());
+        // Without any face at all the font still measures and draws nothing.
+        if (!stock_) stock_ = Font::Blank(kStockGuiFontHeight);
+    }
+    return stock_;
+}
+
+std::shared_ptr<const Font> FontCache::font(std::span<const std::uint8_t> record) {
+    const auto parsed = ParseLogFont(record);
+    // Heights beyond any screen are refused rather than rasterised.
+    constexpr int kLargestHeight = 2048;
+    run_fill();
+    std::lock_guard lock(mutex_);
+    if (!parsed || std::abs(static_cast<long>(parsed->height)) > kLargestHeight) return stock_locked();
+    std::vector<std::uint8_t> key(record.begin(), record.end());
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second;
+    auto loaded = load(*parsed);
+    if (!loaded) loaded = stock_locked();
+    fonts_.emplace(std::move(key), loaded);
+    return loaded;
+}
+
+FontCache& SharedFonts() {
+    static FontCache cache;
+    return cache;
+}
+
+} // namespace tav

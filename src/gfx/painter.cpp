@@ -1,0 +1,127 @@
+#include "gfx/painter.hpp"
+
+#include <algorithm>
+
+#include "gfx/pixel.hpp"
+
+namespace tav {
+
+Painter::Painter(Bitmap& target) : target_(target) { state_.clip = Region(target.rect()); }
+
+void Painter::save() { stack_.push_back(state_); }
+
+void Painter::restore() {
+    if (stack_.empty()) return;
+    state_ = std::move(stack_.back());
+    stack_.pop_back();
+}
+
+void Painter::translate(int dx, int dy) {
+    state_.origin.x += dx;
+    state_.origin.y += dy;
+}
+
+void Painter::clip_rect(const Rect& r) {
+    state_.clip = state_.clip.intersected(r.translated(state_.origin.x, state_.origin.y));
+}
+
+void Painter::clip_region(const Region& region) {
+    state_.clip = state_.clip.intersected(region.translated(state_.origin.x, state_.origin.y));
+}
+
+Rect Painter::clip_bounds() const {
+    return state_.clip.bounds().translated(-state_.origin.x, -state_.origin.y);
+}
+
+Region Painter::clip() const { return state_.clip.translated(-state_.origin.x, -state_.origin.y); }
+
+void Painter::fill_rect(const Rect& r, Argb color) {
+    color |= 0xFF000000u;
+    for_each_clipped(r.translated(state_.origin.x, state_.origin.y), [&](const Rect& area) {
+        for (int y = area.top(); y < area.bottom(); ++y) {
+            auto row = target_.row(y);
+            std::fill(row.begin() + area.left(), row.begin() + area.right(), color);
+        }
+    });
+}
+
+void Painter::frame_rect(const Rect& r, Argb color) {
+    if (r.empty()) return;
+    fill_rect({r.x, r.y, r.width, 1}, color);
+    if (r.height > 1) fill_rect({r.x, r.bottom() - 1, r.width, 1}, color);
+    fill_rect({r.x, r.y + 1, 1, r.height - 2}, color);
+    if (r.width > 1) fill_rect({r.right() - 1, r.y + 1, 1, r.height - 2}, color);
+}
+
+void Painter::gradient_fill_vertical(const Rect& r, Argb top, Argb bottom) {
+    gradient_fill(r, {top, top, bottom, bottom});
+}
+
+void Painter::gradient_fill(const Rect& r, const GradientCorners& c) {
+    if (r.empty()) return;
+    const Rect device = r.translated(state_.origin.x, state_.origin.y);
+    // Corner pixels carry exactly the corner colours: u and v run from 0 to 1 across the rect.
+    const float du = r.width > 1 ? 1.0f / float(r.width - 1) : 0.0f;
+    const float dv = r.height > 1 ? 1.0f / float(r.height - 1) : 0.0f;
+    auto channel = [](Argb col, int shift) { return float((col >> shift) & 0xFF); };
+    for_each_clipped(device, [&](const Rect& area) {
+        for (int y = area.top(); y < area.bottom(); ++y) {
+            const float v = float(y - device.y) * dv;
+            auto row = target_.row(y);
+            for (int x = area.left(); x < area.right(); ++x) {
+                const float u = float(x - device.x) * du;
+                Argb out = 0xFF000000u;
+                for (int shift = 0; shift <= 16; shift += 8) {
+                    float val;
+                    if (u + v <= 1.0f) {
+                        const float tl = channel(c.top_left, shift);
+                        val = tl + u * (channel(c.top_right, shift) - tl) + v * (channel(c.bottom_left, shift) - tl);
+                    } else {
+                        const float br = channel(c.bottom_right, shift);
+                        val = br + (1.0f - u) * (channel(c.bottom_left, shift) - br) +
+                              (1.0f - v) * (channel(c.top_right, shift) - br);
+                    }
+                    out |= Argb(std::clamp(int(val + 0.5f), 0, 255)) << shift;
+                }
+                row[std::size_t(x)] = out;
+            }
+        }
+    });
+}
+
+void Painter::draw_focus_rect(const Rect& r) {
+    if (r.empty()) return;
+    const Rect d = r.translated(state_.origin.x, state_.origin.y);
+    // Every other pixel of the border, counted from the corner, each inverted exactly once.
+    auto dot = [&](int x, int y) {
+        if ((x - d.x + y - d.y) % 2 != 0 || !state_.clip.contains({x, y})) return;
+        target_.set_pixel(x, y, target_.pixel(x, y) ^ 0x00FFFFFFu);
+    };
+    for (int x = d.left(); x < d.right(); ++x) {
+        dot(x, d.top());
+        if (d.height > 1) dot(x, d.bottom() - 1);
+    }
+    for (int y = d.top() + 1; y < d.bottom() - 1; ++y) {
+        dot(d.left(), y);
+        if (d.width > 1) dot(d.right() - 1, y);
+    }
+}
+
+void Painter::blend_mask(Point at, Size size, std::span<const std::uint8_t> mask, int pitch, Argb color) {
+    if (size.width <= 0 || size.height <= 0 || pitch < size.width) return;
+    if (mask.size() < std::size_t(pitch) * std::size_t(size.height - 1) + std::size_t(size.width)) return;
+    const Rect device = Rect{at.x, at.y, size.width, size.height}.translated(state_.origin.x, state_.origin.y);
+    for_each_clipped(device, [&](const Rect& area) {
+        for (int y = area.top(); y < area.bottom(); ++y) {
+            const std::uint8_t* m = mask.data() + std::size_t(y - device.y) * std::size_t(pitch);
+            auto row = target_.row(y);
+            for (int x = area.left(); x < area.right(); ++x) {
+                const std::uint32_t cov = m[x - device.x];
+                if (cov == 0) continue;
+                row[std::size_t(x)] = pixel::Mix(row[std::size_t(x)], color, cov);
+            }
+        }
+    });
+}
+
+} // namespace tav

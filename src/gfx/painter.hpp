@@ -1,0 +1,124 @@
+#pragma once
+// The painter: draws into a Bitmap through a stack of translation and clip states.
+// A clip only ever narrows; restore() brings back the state of the matching save().
+// Every drawing call is limited to the clip and never writes outside the target.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "gfx/bitmap.hpp"
+#include "gfx/geometry.hpp"
+
+namespace tav {
+
+// The border looks of bordered controls, drawn inside the control's outer rectangle.
+enum class EdgeStyle {
+    None,              // no border
+    Sunken,            // 2-px sunken client edge
+    ThinSunken,        // 1-px sunken static edge
+    RaisedFrame,       // 3-px raised dialog frame
+    RaisedFrameSunken, // raised dialog frame with a sunken client edge inside (5 px)
+    SingleLine,        // 1-px black line
+};
+
+// The edge style of a control `Border` code 0..5; other codes give None.
+EdgeStyle EdgeStyleForBorder(int border);
+// How many pixels `style` takes on each side.
+int EdgeWidth(EdgeStyle style);
+// The client rectangle left inside `outer` by a border of `style`.
+Rect EdgeInner(const Rect& outer, EdgeStyle style);
+
+// The four corner colours of a gradient fill.
+struct GradientCorners {
+    Argb top_left = 0;
+    Argb top_right = 0;
+    Argb bottom_left = 0;
+    Argb bottom_right = 0;
+};
+
+class Painter {
+public:
+    // Paints into `target`; the clip starts as the whole bitmap, the origin at its corner.
+    explicit Painter(Bitmap& target);
+
+    // Pushes the current origin and clip.
+    void save();
+    // Pops back to the state of the matching save(); an unmatched restore does nothing.
+    void restore();
+
+    // Moves the origin by (dx, dy) in current coordinates.
+    void translate(int dx, int dy);
+    // Narrows the clip to `r`, given in current coordinates.
+    void clip_rect(const Rect& r);
+    // Narrows the clip to `region`, given in current coordinates.
+    void clip_region(const Region& region);
+    // The bounding box of the clip in current coordinates; empty when nothing can be drawn.
+    Rect clip_bounds() const;
+    // The clip as a region in current coordinates.
+    Region clip() const;
+    // The current origin in the target bitmap's coordinates.
+    Point origin() const { return state_.origin; }
+    // The bitmap painted into.
+    Bitmap& target() { return target_; }
+
+    // Fills `r` with `color` (its alpha is ignored: fills are opaque).
+    void fill_rect(const Rect& r, Argb color);
+    // Draws a 1-pixel frame just inside `r`.
+    void frame_rect(const Rect& r, Argb color);
+    // Draws the border `style` inside `r` in the system palette; returns the rectangle inside it.
+    Rect draw_edge(const Rect& r, EdgeStyle style);
+    // Fills `r` by interpolating the corner colours linearly over the triangles
+    // (top-left, top-right, bottom-left) and (bottom-right, top-right, bottom-left).
+    void gradient_fill(const Rect& r, const GradientCorners& c);
+    // A vertical gradient from `top` to `bottom`.
+    void gradient_fill_vertical(const Rect& r, Argb top, Argb bottom);
+    // Inverts every other pixel along the edge of `r`, as a keyboard focus marker does;
+    // drawing it twice restores the pixels.
+    void draw_focus_rect(const Rect& r);
+
+    // Draws `image` at natural size with its top-left corner at `at`, blending by its alpha.
+    void draw_image(const Bitmap& image, Point at);
+    // Draws the part `src` of `image` at natural size with that part's corner at `at`.
+    void draw_image(const Bitmap& image, const Rect& src, Point at);
+    // Draws `image` scaled to fill `dst` with an area-averaging filter (bilinear when enlarging).
+    void draw_stretched(const Bitmap& image, const Rect& dst);
+    // Draws `image` shrunk to fit and centred in `area` (natural size when it fits); returns
+    // where it went.
+    Rect draw_fitted(const Bitmap& image, const Rect& area);
+    // Covers `area` with copies of `image` at anchor + (i·w, j·h).
+    void draw_tiled(const Bitmap& image, const Rect& area, Point anchor);
+    // Draws `image` at `at` leaving out every pixel whose colour equals `key` (alpha ignored).
+    void draw_keyed(const Bitmap& image, Point at, Argb key);
+    // Copies the part `src` of `source` to `at` unchanged (no blending), as a back buffer is
+    // copied to the screen.
+    void blit(const Bitmap& source, const Rect& src, Point at);
+    // Blends opaque `color` onto the target through a coverage mask of `size` (one byte per pixel,
+    // `pitch` bytes a row), the mask's corner at `at`; text glyphs are drawn this way.
+    void blend_mask(Point at, Size size, std::span<const std::uint8_t> mask, int pitch, Argb color);
+
+private:
+    struct State {
+        Point origin;
+        Region clip; // in target coordinates
+    };
+
+    // Calls fn(device rect) for each part of device rectangle `device` inside the clip.
+    template <typename Fn>
+    void for_each_clipped(const Rect& device, Fn&& fn) const {
+        for (const Rect& clip : state_.clip.rects()) {
+            const Rect area = device.intersected(clip);
+            if (!area.empty()) fn(area);
+        }
+    }
+
+    Bitmap& target_;
+    State state_;
+    std::vector<State> stack_;
+};
+
+// The region of `image`'s pixels whose colour differs from `key` (alpha ignored), built of
+// one-pixel-high runs: the shape of a picture button.
+Region KeyedRegion(const Bitmap& image, Argb key);
+
+} // namespace tav

@@ -1,0 +1,124 @@
+// Drawing pictures with the painter: natural size, stretched, fitted, tiled, keyed, copied.
+#include <algorithm>
+
+#include "gfx/painter.hpp"
+#include "gfx/pixel.hpp"
+#include "gfx/scale.hpp"
+
+namespace tav {
+
+namespace {
+
+// Calls fn(dst row span, src row span, count) for the part of `src` of `image` placed at
+// device point `at`, limited to `area`.
+template <typename Fn>
+void ForEachRow(const Bitmap& image, const Rect& src, Point at, const Rect& area, Bitmap& target, Fn&& fn) {
+    const Rect srcIn = src.intersected(image.rect());
+    if (srcIn.empty()) return;
+    const Rect placed{at.x + (srcIn.x - src.x), at.y + (srcIn.y - src.y), srcIn.width, srcIn.height};
+    const Rect vis = placed.intersected(area);
+    if (vis.empty()) return;
+    const int sx = srcIn.x + (vis.x - placed.x);
+    for (int y = vis.top(); y < vis.bottom(); ++y) {
+        const int sy = srcIn.y + (y - placed.y);
+        fn(target.row(y).subspan(std::size_t(vis.x), std::size_t(vis.width)),
+           image.row(sy).subspan(std::size_t(sx), std::size_t(vis.width)));
+    }
+}
+
+} // namespace
+
+void Painter::draw_image(const Bitmap& image, Point at) { draw_image(image, image.rect(), at); }
+
+void Painter::draw_image(const Bitmap& image, const Rect& src, Point at) {
+    const Point d{at.x + state_.origin.x, at.y + state_.origin.y};
+    const Rect device{d.x, d.y, src.width, src.height};
+    for_each_clipped(device, [&](const Rect& area) {
+        ForEachRow(image, src, d, area, target_, [](std::span<Argb> dst, std::span<const Argb> s) {
+            for (std::size_t i = 0; i < dst.size(); ++i) {
+                const Argb c = s[i];
+                if ((c >> 24) == 0xFF) dst[i] = c;
+                else dst[i] = pixel::Over(dst[i], c);
+            }
+        });
+    });
+}
+
+void Painter::blit(const Bitmap& source, const Rect& src, Point at) {
+    const Point d{at.x + state_.origin.x, at.y + state_.origin.y};
+    const Rect device{d.x, d.y, src.width, src.height};
+    for_each_clipped(device, [&](const Rect& area) {
+        ForEachRow(source, src, d, area, target_,
+                   [](std::span<Argb> dst, std::span<const Argb> s) { std::copy(s.begin(), s.end(), dst.begin()); });
+    });
+}
+
+void Painter::draw_keyed(const Bitmap& image, Point at, Argb key) {
+    const Point d{at.x + state_.origin.x, at.y + state_.origin.y};
+    const Rect device{d.x, d.y, image.width(), image.height()};
+    for_each_clipped(device, [&](const Rect& area) {
+        ForEachRow(image, image.rect(), d, area, target_, [key](std::span<Argb> dst, std::span<const Argb> s) {
+            for (std::size_t i = 0; i < dst.size(); ++i) {
+                if (!pixel::SameRgb(s[i], key)) dst[i] = pixel::Over(dst[i], s[i]);
+            }
+        });
+    });
+}
+
+void Painter::draw_stretched(const Bitmap& image, const Rect& dst) {
+    if (image.empty() || dst.empty()) return;
+    if (dst.size() == image.size()) {
+        draw_image(image, dst.origin());
+        return;
+    }
+    const Rect device = dst.translated(state_.origin.x, state_.origin.y);
+    // Only the visible part is resampled: one pass over the clip's bounding box.
+    const Rect vis = device.intersected(state_.clip.bounds());
+    if (vis.empty()) return;
+    const Bitmap part = ResamplePart(image, dst.size(), vis.translated(-device.x, -device.y));
+    draw_image(part, {vis.x - state_.origin.x, vis.y - state_.origin.y});
+}
+
+Rect Painter::draw_fitted(const Bitmap& image, const Rect& area) {
+    if (image.empty()) return {};
+    const Rect fit = ShrinkToFit(area.size(), image.size()).translated(area.x, area.y);
+    if (fit.size() == image.size()) draw_image(image, fit.origin());
+    else draw_stretched(image, fit);
+    return fit;
+}
+
+void Painter::draw_tiled(const Bitmap& image, const Rect& area, Point anchor) {
+    if (image.empty() || area.empty()) return;
+    const int w = image.width(), h = image.height();
+    save();
+    clip_rect(area);
+    const Rect vis = clip_bounds();
+    if (!vis.empty()) {
+        // First tile index at or before the visible edge, also for anchors right of it.
+        auto first = [](int edge, int origin, int step) {
+            const int d = edge - origin;
+            return origin + (d >= 0 ? d / step : -((-d + step - 1) / step)) * step;
+        };
+        for (int y = first(vis.top(), anchor.y, h); y < vis.bottom(); y += h) {
+            for (int x = first(vis.left(), anchor.x, w); x < vis.right(); x += w) draw_image(image, {x, y});
+        }
+    }
+    restore();
+}
+
+Region KeyedRegion(const Bitmap& image, Argb key) {
+    Region region;
+    for (int y = 0; y < image.height(); ++y) {
+        auto row = image.row(y);
+        int x = 0;
+        while (x < image.width()) {
+            while (x < image.width() && pixel::SameRgb(row[std::size_t(x)], key)) ++x;
+            const int start = x;
+            while (x < image.width() && !pixel::SameRgb(row[std::size_t(x)], key)) ++x;
+            if (x > start) region.add({start, y, x - start, 1});
+        }
+    }
+    return region;
+}
+
+} // namespace tav

@@ -1,0 +1,130 @@
+#include "gfx/picture_cache.hpp"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+#include <utility>
+
+#include "gfx/picture.hpp"
+#include "gfx/scale.hpp"
+
+namespace tav::ui {
+
+bool SameBytes(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
+    return a.size() == b.size() && (a.data() == b.data() || std::equal(a.begin(), a.end(), b.begin()));
+}
+
+SharedPicture::SharedPicture(Value bytes) : bytes_(std::move(bytes)) {}
+
+const Bitmap* SharedPicture::image() const {
+    std::lock_guard lock(mutex_);
+    if (!decoded_ && pending_) {
+        const PictureMaker maker = std::exchange(pending_, nullptr);
+        if (auto made = maker()) take_locked(std::move(*made));
+    }
+    if (!decoded_) {
+        decoded_ = true;
+        image_ = DecodePicture(bytes_.bytes());
+        if (image_ && image_->empty()) image_.reset();
+    }
+    return image_ ? &*image_ : nullptr;
+}
+
+std::shared_ptr<const Bitmap> SharedPicture::scaled(Size size) const {
+    const Bitmap& source = *image();
+    std::lock_guard lock(mutex_);
+    const auto kept = std::find_if(scaled_.begin(), scaled_.end(), [&](const auto& s) { return s->size() == size; });
+    if (kept != scaled_.end()) {
+        std::rotate(scaled_.begin(), kept, kept + 1);
+        return scaled_.front();
+    }
+    scaled_.insert(scaled_.begin(), std::make_shared<const Bitmap>(Resample(source, size)));
+    if (scaled_.size() > kKeptSizes) scaled_.pop_back();
+    return scaled_.front();
+}
+
+std::vector<std::shared_ptr<const Bitmap>> SharedPicture::scaled_copies() const {
+    std::lock_guard lock(mutex_);
+    return scaled_;
+}
+
+void SharedPicture::take(MadePicture made) const {
+    std::lock_guard lock(mutex_);
+    take_locked(std::move(made));
+}
+
+void SharedPicture::take_locked(MadePicture made) const {
+    if (decoded_) return;
+    decoded_ = true;
+    pending_ = nullptr;
+    image_ = std::move(made.image);
+    if (image_ && image_->empty()) image_.reset();
+    if (!image_) return;
+    for (Bitmap& copy : made.scaled) {
+        if (scaled_.size() == kKeptSizes) break;
+        scaled_.push_back(std::make_shared<const Bitmap>(std::move(copy)));
+    }
+}
+
+std::shared_ptr<const SharedPicture> PictureCache::picture(const Value& value) {
+    std::function<void(PictureCache&)> fill;
+    {
+        std::lock_guard lock(mutex_);
+        fill.swap(fill_);
+    }
+    if (fill) fill(*this);
+    return find_or_add(value);
+}
+
+std::shared_ptr<const SharedPicture> PictureCache::adopt(const Value& bytes, MadePicture made) {
+    auto picture = find_or_add(bytes);
+    if (picture) picture->take(std::move(made));
+    return picture;
+}
+
+std::shared_ptr<const SharedPicture> PictureCache::adopt_later(const Value& bytes, PictureMaker maker) {
+    auto picture = find_or_add(bytes);
+    if (picture) {
+        std::lock_guard lock(picture->mutex_);
+        if (!picture->decoded_) picture->pending_ = std::move(maker);
+    }
+    return picture;
+}
+
+void PictureCache::fill_before_next_lookup(std::function<void(PictureCache&)> fill) {
+    std::lock_guard lock(mutex_);
+    fill_ = std::move(fill);
+}
+
+std::shared_ptr<const SharedPicture> PictureCache::find_or_add(const Value& value) {
+    const std::span<const std::uint8_t> bytes = value.bytes();
+    if (bytes.empty()) return nullptr;
+    const std::size_t hash =
+        std::hash<std::string_view>{}({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    std::lock_guard lock(mutex_);
+    auto& bucket = by_hash_[hash];
+    std::erase_if(bucket, [](const auto& held) { return held.expired(); });
+    for (const auto& held : bucket) {
+        auto picture = held.lock();
+        if (picture && SameBytes(picture->bytes(), bytes)) return picture;
+    }
+    auto picture = std::make_shared<const SharedPicture>(value);
+    bucket.push_back(picture);
+    if (by_hash_.size() >= sweep_at_) sweep();
+    return picture;
+}
+
+void PictureCache::sweep() {
+    for (auto it = by_hash_.begin(); it != by_hash_.end();) {
+        std::erase_if(it->second, [](const auto& held) { return held.expired(); });
+        it = it->second.empty() ? by_hash_.erase(it) : std::next(it);
+    }
+    sweep_at_ = std::max<std::size_t>(64, 2 * by_hash_.size());
+}
+
+PictureCache& SharedPictures() {
+    static PictureCache cache;
+    return cache;
+}
+
+} // namespace tav::ui

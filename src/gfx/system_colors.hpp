@@ -1,0 +1,23 @@
+#pragma once
+// The system palette the classic 3-D look is drawn with (one palette for the whole program).
+
+#include "gfx/bitmap.hpp"
+
+namespace tav::syscolor {
+
+// Button face: the background of buttons, dialogs and the "system default" colour.
+inline constexpr Argb kFace = Rgb(240, 240, 240);
+// Shadow side of a 3-D edge (outer line of a sunken edge, inner line of a raised one).
+inline constexpr Argb kShadow = Rgb(160, 160, 160);
+// Darkest line of a 3-D edge (inner line of a sunken edge, outer of a raised one).
+inline constexpr Argb kDarkShadow = Rgb(105, 105, 105);
+// Lit side of a 3-D edge.
+inline constexpr Argb kHighlight = Rgb(255, 255, 255);
+// Softer lit line next to the highlight.
+inline constexpr Argb kLight = Rgb(227, 227, 227);
+// Background of edit boxes and lists.
+inline constexpr Argb kWindow = Rgb(255, 255, 255);
+// Text on the window colour and the single-line border.
+inline constexpr Argb kWindowFrame = Rgb(0, 0, 0);
+
+} // namespace tav::syscolor

@@ -1,0 +1,157 @@
+#include "gfx/text.hpp"
+
+#include <algorithm>
+
+#include "core/gbk.hpp"
+
+namespace tav {
+
+namespace {
+
+constexpr Argb kEffectLight = Rgb(255, 255, 255);
+constexpr Argb kEffectShadow = Rgb(0, 0, 0);
+// Underline and strike-out lines are 1/16 of the height thick (at least one pixel); the
+// strike-out stands at 3/10 of the ascent above the baseline.
+constexpr int kLineThicknessDivisor = 16;
+constexpr int kStrikeOutTenths = 3;
+
+// Characters around which a line may break without a space: the CJK blocks and full-width forms.
+bool BreaksAnywhere(char32_t c) {
+    return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
+           (c >= 0xFF00 && c <= 0xFFEF) || (c >= 0x20000 && c <= 0x3FFFF);
+}
+
+// Appends the lines of one hard line (no breaks inside) wrapped to `width`.
+void WrapLine(std::u32string_view line, const Font& font, int width, std::vector<std::u32string>& out) {
+    std::size_t start = 0;
+    while (start < line.size()) {
+        int w = 0;
+        std::size_t i = start, last_break = start;
+        for (; i < line.size(); ++i) {
+            const char32_t c = line[i];
+            if (BreaksAnywhere(c) && i > start) last_break = i;
+            const int next = w + font.advance(c);
+            if (next > width && i > start && c != U' ') break;
+            w = next;
+            if (c == U' ' || BreaksAnywhere(c)) last_break = i + 1;
+        }
+        std::size_t end = i;
+        if (i < line.size() && last_break > start) end = last_break;
+        std::u32string piece(line.substr(start, end - start));
+        while (!piece.empty() && piece.back() == U' ') piece.pop_back();
+        out.push_back(std::move(piece));
+        start = end;
+        // Spaces at a wrap point are swallowed, as they would stand at the start of a line.
+        while (start < line.size() && line[start] == U' ') ++start;
+    }
+}
+
+// Draws the lines of `gbk` laid out in `box`, clipped to `clip`.
+void DrawLines(Painter& p, const Rect& box, const Rect& clip, const std::vector<std::u32string>& lines, const Font& font,
+               Argb color, const TextFormat& fmt) {
+    p.save();
+    p.clip_rect(clip);
+    const int line_height = font.height();
+    const int total = line_height * int(lines.size());
+    int y = box.y;
+    if (!fmt.word_wrap) {
+        if (fmt.valign == 1) y = box.y + (box.height - total) / 2;
+        else if (fmt.valign == 2) y = box.bottom() - total;
+    }
+    const Rect visible = p.clip_bounds();
+    for (const std::u32string& line : lines) {
+        if (y >= visible.bottom()) break;
+        if (y + line_height > visible.top()) {
+            const int w = LineWidth(line, font);
+            int x = box.x;
+            if (fmt.halign == 1) x = box.x + (box.width - w) / 2;
+            else if (fmt.halign == 2) x = box.right() - w;
+            const int baseline = y + font.ascent();
+            int pen = x;
+            for (char32_t c : line) {
+                const Glyph& g = font.glyph(c);
+                if (!g.coverage.empty())
+                    p.blend_mask({pen + g.left, baseline - g.top}, {g.width, g.rows}, g.coverage, g.width, color);
+                pen += g.advance;
+            }
+            const int thickness = std::max(1, line_height / kLineThicknessDivisor);
+            if (font.underline()) p.fill_rect({x, baseline + thickness, w, thickness}, color);
+            if (font.strikeout()) p.fill_rect({x, baseline - font.ascent() * kStrikeOutTenths / 10, w, thickness}, color);
+        }
+        y += line_height;
+    }
+    p.restore();
+}
+
+} // namespace
+
+std::u32string DecodeGbkText(std::string_view gbk) {
+    const std::string utf8 = GbkToUtf8(gbk);
+    std::u32string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        int len = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        if (i + std::size_t(len) > utf8.size()) len = 1;
+        char32_t c = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
+        for (int k = 1; k < len; ++k) c = (c << 6) | (static_cast<unsigned char>(utf8[i + std::size_t(k)]) & 0x3F);
+        out.push_back(c);
+        i += std::size_t(len);
+    }
+    return out;
+}
+
+int LineWidth(std::u32string_view line, const Font& font) {
+    int w = 0;
+    for (char32_t c : line) w += font.advance(c);
+    return w;
+}
+
+std::vector<std::u32string> LayoutLines(std::u32string_view text, const Font& font, int width, bool wrap) {
+    std::vector<std::u32string> lines;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t end = start;
+        while (end < text.size() && text[end] != U'\r' && text[end] != U'\n') ++end;
+        const std::u32string_view hard = text.substr(start, end - start);
+        if (wrap && !hard.empty()) WrapLine(hard, font, width, lines);
+        else lines.emplace_back(hard);
+        if (end >= text.size()) break;
+        start = end + ((text[end] == U'\r' && end + 1 < text.size() && text[end + 1] == U'\n') ? 2 : 1);
+    }
+    return lines;
+}
+
+Size MeasureText(std::string_view gbk, const Font& font) {
+    const auto lines = LayoutLines(DecodeGbkText(gbk), font, 0, false);
+    int w = 0;
+    for (const auto& line : lines) w = std::max(w, LineWidth(line, font));
+    return {w, font.height() * int(lines.size())};
+}
+
+void DrawText(Painter& p, const Rect& r, std::string_view gbk, const Font& font, Argb color, const TextFormat& fmt) {
+    DrawTextWithEffect(p, r, gbk, font, color, fmt, 0);
+}
+
+void DrawTextWithEffect(Painter& p, const Rect& r, std::string_view gbk, const Font& font, Argb color,
+                        const TextFormat& fmt, int effect) {
+    if (gbk.empty() || r.empty()) return;
+    const auto lines = LayoutLines(DecodeGbkText(gbk), font, r.width, fmt.word_wrap);
+    switch (effect) {
+    case 1:
+        DrawLines(p, r.translated(1, 1), r, lines, font, kEffectLight, fmt);
+        DrawLines(p, r, r, lines, font, color, fmt);
+        break;
+    case 2:
+        DrawLines(p, r, r, lines, font, kEffectLight, fmt);
+        DrawLines(p, r.translated(1, 1), r, lines, font, color, fmt);
+        break;
+    case 3:
+        DrawLines(p, r.translated(2, 2), r, lines, font, kEffectShadow, fmt);
+        DrawLines(p, r, r, lines, font, color, fmt);
+        break;
+    default: DrawLines(p, r, r, lines, font, color, fmt); break;
+    }
+}
+
+} // namespace tav

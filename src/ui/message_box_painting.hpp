@@ -1,0 +1,40 @@
+#pragma once
+// The face of a message box: a white message area over a button strip in the face colour,
+// the icon of the box's flags and the message word-wrapped in the stock GUI font. The buttons
+// are push buttons of their own (PaintPushButton).
+
+#include <cstdint>
+#include <string_view>
+
+#include "gfx/geometry.hpp"
+#include "gfx/painter.hpp"
+
+namespace tav::ui {
+
+// Icon flags of a message box (the 0xF0 bits of its style).
+inline constexpr std::uint32_t kBoxIconStop = 0x10;
+inline constexpr std::uint32_t kBoxIconQuestion = 0x20;
+inline constexpr std::uint32_t kBoxIconExclamation = 0x30;
+inline constexpr std::uint32_t kBoxIconInformation = 0x40;
+// Width and height of a box's icon.
+inline constexpr int kBoxIconSize = 32;
+
+// Where things go in the box's client area.
+struct MessageBoxFace {
+    Size client;
+    std::uint32_t icon = 0;    // 0 or one of the kBoxIcon values
+    Rect icon_rect;            // kBoxIconSize square
+    Rect text_rect;            // the top of the message and the width it wraps at
+    std::string_view text_gbk;
+    int button_top = 0;        // the top of the button row
+};
+
+// Paints the whole face of a box.
+void PaintMessageBox(Painter& p, const MessageBoxFace& face);
+
+// Draws an icon into `r` (at most kBoxIconSize square used) over a white background: a red circle with a
+// white cross (stop), a blue circle with "?" (question), a yellow triangle with "!"
+// (exclamation), a blue circle with "i" (information). Other flags draw nothing.
+void DrawMessageBoxIcon(Painter& p, const Rect& r, std::uint32_t icon);
+
+} // namespace tav::ui

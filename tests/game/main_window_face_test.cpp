@@ -1,0 +1,59 @@
+// The game's own window at start and with one lamp lit, drawn from the real layout.
+#include <gtest/gtest.h>
+
+#include "platform/headless/headless_backend.hpp"
+#include "runtime/runtime.hpp"
+#include "game/main_window_layout.hpp"
+
+namespace tav::test {
+namespace {
+
+struct MainWindow {
+    std::unique_ptr<Runtime> runtime;
+    MainWindow() {
+        runtime = std::make_unique<Runtime>(ui::MainWindowLayout({}), std::make_unique<platform::HeadlessBackend>());
+        runtime->LoadWindow(ui::kMainWindowId);
+    }
+    platform::WindowSystem& ws() { return runtime->windows(); }
+    platform::WindowHandle top() { return runtime->WindowHandleOf(ui::kMainWindowId); }
+    std::uint32_t id(std::string_view name) { return ui::MainWindowControlId(name); }
+    const Bitmap& paint() {
+        ws().update(top());
+        return ws().framebuffer(top());
+    }
+    Argb at(int x, int y) { return paint().pixel(x, y) | 0xFF000000u; }
+    int count(const Rect& r, const std::function<bool(Argb)>& pred) {
+        const Bitmap& b = paint();
+        int n = 0;
+        for (int y = r.y; y < r.bottom(); ++y)
+            for (int x = r.x; x < r.right(); ++x) n += pred(b.pixel(x, y) | 0xFF000000u);
+        return n;
+    }
+};
+
+TEST(MainWindowFace, StartsWithTheRingOnBlackAndLightsALampAsARedFrameAroundItsPicture) {
+    MainWindow w;
+    // The black ring between and around the pictures, no red frame anywhere on it.
+    EXPECT_EQ(w.at(14, 14), Rgb(0, 0, 0));
+    EXPECT_EQ(w.at(81, 40), Rgb(0, 0, 0));
+    EXPECT_EQ(w.count({14, 14, 404, 404}, [](Argb c) { return c == Rgb(255, 0, 0); }), 0);
+    // The counters: cyan digits on black in 标签9, magenta in the odds field.
+    EXPECT_GT(w.count({181, 277, 126, 24}, [](Argb c) { return c == Rgb(0, 255, 255); }), 10);
+    EXPECT_GT(w.count({183, 207, 66, 24}, [](Argb c) { return c == Rgb(255, 0, 255); }), 10);
+
+    const Argb inside = w.at(40, 40);
+    w.runtime->SetProperty(ui::kMainWindowId, w.id("显示1"), 5, -1, Value::OfBool(true));
+    EXPECT_EQ(w.at(14, 14), Rgb(255, 0, 0));
+    EXPECT_EQ(w.at(20, 40), Rgb(255, 0, 0));
+    EXPECT_EQ(w.at(40, 40), inside); // the ring picture through the middle
+
+    // The prize box shows the picture it is given, stretched inside its frame.
+    const Value ring = w.runtime->GetProperty(ui::kMainWindowId, w.id("吐框1"), 10);
+    ASSERT_FALSE(ring.bytes().empty());
+    const Argb empty_prize = w.at(216, 160);
+    w.runtime->SetProperty(ui::kMainWindowId, w.id("图奖"), 10, -1, ring);
+    EXPECT_NE(w.at(216, 160), empty_prize);
+}
+
+} // namespace
+} // namespace tav::test
