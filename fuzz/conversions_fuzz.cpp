@@ -1,4 +1,4 @@
-// The text parse of ToInteger, the text of doubles and text comparison on arbitrary bytes.
+// The text parse of to_integer, the text of doubles and text comparison on arbitrary bytes.
 
 #include <cmath>
 #include <cstddef>
@@ -17,49 +17,49 @@ namespace {
 // Below this magnitude "%.13g" writes a whole double as plain digits.
 constexpr double kPlainDigitsLimit = 1e13;
 
-void CheckToInteger(std::string_view input) {
+void check_to_integer(std::string_view input) {
     const tav::Text text(input);
-    const std::int32_t n = tav::ToInteger(text);
-    FUZZ_CHECK(tav::ToInteger(tav::Value::OfText(text)) == n);
+    const std::int32_t n = tav::to_integer(text);
+    FUZZ_CHECK(tav::to_integer(tav::Value::of_text(text)) == n);
     // A control byte can neither continue a number nor make a digit with a lead byte before it,
     // so the parse ends where the text ends and never looks past it.
     std::string extended(text.view());
     extended.push_back('\x01');
-    FUZZ_CHECK(tav::ToInteger(tav::Text(extended)) == n);
+    FUZZ_CHECK(tav::to_integer(tav::Text(extended)) == n);
     // The decimal text of the result parses back to it.
-    const tav::Text decimal = tav::ToText(n);
-    FUZZ_CHECK(tav::ToInteger(decimal) == n);
-    FUZZ_CHECK(tav::ToText(tav::Value::OfInteger(n)) == decimal);
+    const tav::Text decimal = tav::to_text(n);
+    FUZZ_CHECK(tav::to_integer(decimal) == n);
+    FUZZ_CHECK(tav::to_text(tav::Value::of_integer(n)) == decimal);
 }
 
-void CheckDoubleText(const std::uint8_t* data) {
+void check_double_text(const std::uint8_t* data) {
     double d = 0;
     std::memcpy(&d, data, sizeof d);
-    const tav::Text text = tav::ToText(d);
+    const tav::Text text = tav::to_text(d);
     FUZZ_CHECK(!text.empty() && text.size() < tav::kGeneralTextCapacity);
-    FUZZ_CHECK(tav::ToText(tav::Value::OfDouble(d)) == text);
+    FUZZ_CHECK(tav::to_text(tav::Value::of_double(d)) == text);
     // A whole number short enough for plain digits reads back as its truncation.
     if (std::isfinite(d) && std::trunc(d) == d && std::fabs(d) < kPlainDigitsLimit)
-        FUZZ_CHECK(tav::ToInteger(text) == tav::TruncateToInteger(d));
+        FUZZ_CHECK(tav::to_integer(text) == tav::truncate_to_integer(d));
 }
 
-void CheckCompare(std::string_view left, std::string_view right) {
+void check_compare(std::string_view left, std::string_view right) {
     const tav::Text a(left), b(right);
-    const int ab = tav::CompareText(a, b);
+    const int ab = tav::compare_text(a, b);
     FUZZ_CHECK(ab >= -1 && ab <= 1);
-    FUZZ_CHECK(tav::CompareText(b, a) == -ab);
+    FUZZ_CHECK(tav::compare_text(b, a) == -ab);
     FUZZ_CHECK((ab == 0) == (a == b));
-    FUZZ_CHECK(tav::CompareText(a, a) == 0);
+    FUZZ_CHECK(tav::compare_text(a, a) == 0);
     // A text sorts before every longer text that starts with it.
     if (a.view().size() < b.view().size() && b.view().starts_with(a.view())) FUZZ_CHECK(ab == -1);
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int llvm_fuzzer_test_one_input(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    CheckToInteger(input);
-    if (size >= sizeof(double)) CheckDoubleText(data);
-    CheckCompare(input.substr(0, size / 2), input.substr(size / 2));
+    check_to_integer(input);
+    if (size >= sizeof(double)) check_double_text(data);
+    check_compare(input.substr(0, size / 2), input.substr(size / 2));
     return 0;
 }

@@ -7,11 +7,11 @@
 #include "fuzz_check.hpp"
 #include "gfx/picture.hpp"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int llvm_fuzzer_test_one_input(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
-    const tav::PictureFormat format = tav::SniffPicture(bytes);
-    const auto size_only = tav::PictureSize(bytes);
-    const auto picture = tav::DecodePicture(bytes);
+    const tav::PictureFormat format = tav::sniff_picture(bytes);
+    const auto size_only = tav::picture_size(bytes);
+    const auto picture = tav::decode_picture(bytes);
     if (format == tav::PictureFormat::None || format == tav::PictureFormat::Pcx) {
         FUZZ_CHECK(!size_only && !picture);
         return 0;

@@ -20,12 +20,12 @@ constexpr int kPeriodsMixed = 4;
 // instead of being let go by the stall rule.
 constexpr std::chrono::seconds kStallTimeout{60};
 
-tav::ManualSink* Sink() {
+tav::ManualSink* sink() {
     static tav::ManualSink* sink = [] {
         auto owned = std::make_unique<tav::ManualSink>();
         tav::ManualSink* raw = owned.get();
-        tav::UseWaveDevice(std::move(owned));
-        tav::SetStallTimeoutForTesting(kStallTimeout);
+        tav::use_wave_device(std::move(owned));
+        tav::set_stall_timeout_for_testing(kStallTimeout);
         return raw;
     }();
     return sink;
@@ -33,18 +33,18 @@ tav::ManualSink* Sink() {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    tav::ManualSink* sink = Sink();
+extern "C" int llvm_fuzzer_test_one_input(const std::uint8_t* data, std::size_t size) {
+    tav::ManualSink* sink = sink();
     // The length's lowest bit chooses looping, so both kinds of player are reached.
-    const tav::Value loop = tav::Value::OfInteger(static_cast<std::int32_t>(size & 1));
-    const bool started = tav::PlaySoundAsync(tav::Value::OfBytes(std::span<const std::uint8_t>(data, size)), loop);
+    const tav::Value loop = tav::Value::of_integer(static_cast<std::int32_t>(size & 1));
+    const bool started = tav::play_sound_async(tav::Value::of_bytes(std::span<const std::uint8_t>(data, size)), loop);
     if (started) {
         for (int i = 0; i < kPeriodsMixed; ++i) sink->pull(sink->period_frames());
     }
     // No player, player thread or queued buffer may outlive its input.
-    tav::StopAllSounds(true);
-    FUZZ_CHECK(tav::ActivePlayerCount() == 0);
-    FUZZ_CHECK(tav::PlayerThreadCount() == 0);
-    FUZZ_CHECK(tav::QueuedSoundBuffers().empty());
+    tav::stop_all_sounds(true);
+    FUZZ_CHECK(tav::active_player_count() == 0);
+    FUZZ_CHECK(tav::player_thread_count() == 0);
+    FUZZ_CHECK(tav::queued_sound_buffers().empty());
     return 0;
 }

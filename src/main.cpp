@@ -22,7 +22,7 @@ constexpr const char* kHelperName = "tavrino-preload";
 
 // The helper that makes the first paint's fonts and pictures: beside this program in the
 // build tree, in its own folder once installed; empty when neither has it.
-std::string PreloadHelper() {
+std::string preload_helper() {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return {};
@@ -38,9 +38,9 @@ std::string PreloadHelper() {
 int main() {
     // The first paint's fonts, glyphs and pictures are made by the helper, on the other core,
     // while the display connection is made.
-    tav::ui::LayoutPreload preload(PreloadHelper(), [] { return tav::ui::MainWindowLayout(tav::game::GameHandlers()); });
+    tav::ui::LayoutPreload preload(preload_helper(), [] { return tav::ui::main_window_layout(tav::game::game_handlers()); });
     std::string reason;
-    auto backend = tav::platform::CreateSdlBackend(&reason);
+    auto backend = tav::platform::create_sdl_backend(&reason);
     if (!backend) {
         if (reason.empty())
             std::fputs("tavrino: cannot open a display\n", stderr);
@@ -48,14 +48,14 @@ int main() {
             std::fprintf(stderr, "tavrino: cannot open a display: %s\n", reason.c_str());
         return 1;
     }
-    tav::UseWaveDevice(tav::MakeSdlAudioDevice());
+    tav::use_wave_device(tav::make_sdl_audio_device());
     // Sounds still playing when the window goes are stopped, and their threads joined, before
     // the program ends, and the preloading helper is no longer listened to.
     const auto end_cleanly = [&preload] {
-        tav::SetEndOfProgramHook([&preload] {
-            tav::StopSoundsAtExit();
+        tav::set_end_of_program_hook([&preload] {
+            tav::stop_sounds_at_exit();
             preload.finish();
         });
     };
-    return tav::RunProgram(preload.layout(), std::move(backend), end_cleanly);
+    return tav::run_program(preload.layout(), std::move(backend), end_cleanly);
 }

@@ -20,7 +20,7 @@ constexpr int kNeverTrimmed = 256 << 20;
 } // namespace
 
 int main() {
-    auto channel = tav::platform::HelperChannel::Inherited();
+    auto channel = tav::platform::HelperChannel::inherited();
     if (!channel) {
         std::fputs("tavrino-preload: only tavrino starts this helper\n", stderr);
         return 2;
@@ -28,11 +28,11 @@ int main() {
     // This process ends once it has handed everything over, so what it holds in memory does
     // not matter: font files are mapped, and freed blocks are kept for reuse rather than
     // given back (FreeType frees large ones as faces open).
-    tav::SharedFonts().map_files();
+    tav::shared_fonts().map_files();
     mallopt(M_MMAP_THRESHOLD, kNeverMapped);
     mallopt(M_TRIM_THRESHOLD, kNeverTrimmed);
     // The handlers play no part in what is painted.
-    tav::ui::PreloadLayout(tav::ui::MainWindowLayout({}), channel->area(),
+    tav::ui::preload_layout(tav::ui::main_window_layout({}), channel->area(),
                            [&](std::size_t end) { return channel->hand_over(end); });
     return 0;
 }

@@ -16,29 +16,29 @@
 namespace tav {
 namespace {
 
-ManualSink* UseManualSink() {
+ManualSink* use_manual_sink() {
     auto sink = std::make_unique<ManualSink>(kDefaultDeviceRate, kDefaultPeriodFrames);
     ManualSink* raw = sink.get();
-    UseWaveDevice(std::move(sink));
+    use_wave_device(std::move(sink));
     return raw;
 }
 
-// PlaySoundAsync of a step-sized sound, as the window thread pays for it: parse, copy, open,
+// play_sound_async of a step-sized sound, as the window thread pays for it: parse, copy, open,
 // start the thread. The players are stopped outside the timed part.
-void BM_PlaySoundAsync(benchmark::State& state) {
-    UseManualSink();
-    const Value step = Value::OfBytes(test::StepSoundWav());
-    PlaySoundAsync(step);  // opens the device once
-    StopAllSounds(true);
+void bm_play_sound_async(benchmark::State& state) {
+    use_manual_sink();
+    const Value step = Value::of_bytes(test::step_sound_wav());
+    play_sound_async(step);  // opens the device once
+    stop_all_sounds(true);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(PlaySoundAsync(step));
+        benchmark::DoNotOptimize(play_sound_async(step));
         state.PauseTiming();
-        StopAllSounds(true);
+        stop_all_sounds(true);
         state.ResumeTiming();
     }
-    StopSoundsAtExit();
+    stop_sounds_at_exit();
 }
-BENCHMARK(BM_PlaySoundAsync)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bm_play_sound_async)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // A stream whose one long buffer is written again each time it comes back.
 struct EndlessStream {
@@ -46,7 +46,7 @@ struct EndlessStream {
     WaveBuffer buffer;
     WaveOutput* output = nullptr;
     WaveHandle handle = 0;
-    static void Again(void* self, WaveBuffer& b) {
+    static void again(void* self, WaveBuffer& b) {
         auto* s = static_cast<EndlessStream*>(self);
         s->output->write(s->handle, b);
     }
@@ -54,7 +54,7 @@ struct EndlessStream {
 
 // 10 ms of the device (480 frames at 48 kHz) with twelve streams in the step sound's,
 // the result sound's and the device's own formats.
-void BM_Mix10msTwelveStreams(benchmark::State& state) {
+void bm_mix10ms_twelve_streams(benchmark::State& state) {
     auto sink = std::make_unique<ManualSink>(kDefaultDeviceRate, kDefaultPeriodFrames);
     ManualSink* manual = sink.get();
     WaveOutput output(std::move(sink));
@@ -63,11 +63,11 @@ void BM_Mix10msTwelveStreams(benchmark::State& state) {
         const std::uint16_t channels = i < 8 || i >= 10 ? 2 : 1;
         const std::uint32_t rate = i < 8 ? 44100 : i < 10 ? 22050 : 48000;
         auto s = std::make_unique<EndlessStream>();
-        s->pcm = test::ConstantPcm16(static_cast<std::size_t>(rate) * channels, static_cast<std::int16_t>(1000 + i));
+        s->pcm = test::constant_pcm16(static_cast<std::size_t>(rate) * channels, static_cast<std::int16_t>(1000 + i));
         s->buffer.data = s->pcm.data();
         s->buffer.length = static_cast<std::uint32_t>(s->pcm.size());
         s->output = &output;
-        s->handle = *output.open(test::FormatBody(channels, rate, 16), &EndlessStream::Again, s.get());
+        s->handle = *output.open(test::format_body(channels, rate, 16), &EndlessStream::again, s.get());
         output.prepare(s->handle, s->buffer);
         output.write(s->handle, s->buffer);
         streams.push_back(std::move(s));
@@ -75,18 +75,18 @@ void BM_Mix10msTwelveStreams(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(manual->pull(kDefaultPeriodFrames));
     for (auto& s : streams) output.close(s->handle);
 }
-BENCHMARK(BM_Mix10msTwelveStreams)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bm_mix10ms_twelve_streams)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // From the request to the first mixed period that carries the sound, pulling periods as
 // fast as they are asked for; a real device adds up to one period of waiting on top.
-void BM_RequestToFirstSample(benchmark::State& state) {
-    ManualSink* manual = UseManualSink();
-    const Value step = Value::OfBytes(test::StepSoundWav());
-    PlaySoundAsync(step);
-    StopAllSounds(true);
+void bm_request_to_first_sample(benchmark::State& state) {
+    ManualSink* manual = use_manual_sink();
+    const Value step = Value::of_bytes(test::step_sound_wav());
+    play_sound_async(step);
+    stop_all_sounds(true);
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        PlaySoundAsync(step);
+        play_sound_async(step);
         // The device would come back once a period; here the test thread stands in for it,
         // yielding so the player thread gets the core.
         for (;;) {
@@ -96,11 +96,11 @@ void BM_RequestToFirstSample(benchmark::State& state) {
         }
         const auto end = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
-        StopAllSounds(true);
+        stop_all_sounds(true);
     }
-    StopSoundsAtExit();
+    stop_sounds_at_exit();
 }
-BENCHMARK(BM_RequestToFirstSample)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bm_request_to_first_sample)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
 } // namespace tav

@@ -5,41 +5,41 @@
 namespace {
 
 // A credit caption read back as a number.
-void BM_ToIntegerShortText(benchmark::State& state) {
+void bm_to_integer_short_text(benchmark::State& state) {
     const tav::Text text("1000");
     for (auto _ : state) {
-        benchmark::DoNotOptimize(tav::ToInteger(text));
+        benchmark::DoNotOptimize(tav::to_integer(text));
     }
 }
-BENCHMARK(BM_ToIntegerShortText);
+BENCHMARK(bm_to_integer_short_text);
 
 // The same through a tagged value, as a property read returns it.
-void BM_ToIntegerTextValue(benchmark::State& state) {
-    const tav::Value value = tav::Value::OfText(tav::Text("1000"));
+void bm_to_integer_text_value(benchmark::State& state) {
+    const tav::Value value = tav::Value::of_text(tav::Text("1000"));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(tav::ToInteger(value));
+        benchmark::DoNotOptimize(tav::to_integer(value));
     }
 }
-BENCHMARK(BM_ToIntegerTextValue);
+BENCHMARK(bm_to_integer_text_value);
 
 // A computed credit written back as text.
-void BM_ToTextWholeDouble(benchmark::State& state) {
+void bm_to_text_whole_double(benchmark::State& state) {
     double value = 1000080.0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(value);
-        benchmark::DoNotOptimize(tav::ToText(value));
+        benchmark::DoNotOptimize(tav::to_text(value));
     }
 }
-BENCHMARK(BM_ToTextWholeDouble);
+BENCHMARK(bm_to_text_whole_double);
 
 // A fraction takes the general formatting path.
-void BM_ToTextFractionDouble(benchmark::State& state) {
+void bm_to_text_fraction_double(benchmark::State& state) {
     double value = 123456789012.5;
     for (auto _ : state) {
         benchmark::DoNotOptimize(value);
-        benchmark::DoNotOptimize(tav::ToText(value));
+        benchmark::DoNotOptimize(tav::to_text(value));
     }
 }
-BENCHMARK(BM_ToTextFractionDouble);
+BENCHMARK(bm_to_text_fraction_double);
 
 } // namespace

@@ -25,49 +25,49 @@ struct GameWindow {
     std::uint32_t prize = 0;
 
     GameWindow() {
-        runtime = std::make_unique<Runtime>(ui::MainWindowLayout({}), std::make_unique<platform::HeadlessBackend>());
-        runtime->LoadWindow(ui::kMainWindowId);
-        ui::ThemedDrawing(3);
+        runtime = std::make_unique<Runtime>(ui::main_window_layout({}), std::make_unique<platform::HeadlessBackend>());
+        runtime->load_window(ui::kMainWindowId);
+        ui::themed_drawing(3);
         for (int k = 0; k < kRingSize; ++k) {
             const auto n = std::to_string(k + 1);
-            lamps[std::size_t(k)] = ui::MainWindowControlId("显示" + n);
-            pictures[std::size_t(k)] = runtime->GetProperty(ui::kMainWindowId, ui::MainWindowControlId("吐框" + n), kPicture);
+            lamps[std::size_t(k)] = ui::main_window_control_id("显示" + n);
+            pictures[std::size_t(k)] = runtime->get_property(ui::kMainWindowId, ui::main_window_control_id("吐框" + n), kPicture);
         }
-        prize = ui::MainWindowControlId("图奖");
+        prize = ui::main_window_control_id("图奖");
         ws().update(top());
     }
-    ~GameWindow() { ui::ThemedDrawing(0); }
+    ~GameWindow() { ui::themed_drawing(0); }
     platform::WindowSystem& ws() { return runtime->windows(); }
-    platform::WindowHandle top() { return runtime->WindowHandleOf(ui::kMainWindowId); }
-    void set(std::uint32_t id, int index, const Value& v) { runtime->SetProperty(ui::kMainWindowId, id, index, -1, v); }
+    platform::WindowHandle top() { return runtime->window_handle_of(ui::kMainWindowId); }
+    void set(std::uint32_t id, int index, const Value& v) { runtime->set_property(ui::kMainWindowId, id, index, -1, v); }
 };
 
 // One step of the running lamp: the lit lamp goes out, the next lights, the prize box takes the
 // next ring picture, and the changed area is painted at once.
-void BM_LampStep(benchmark::State& state) {
+void bm_lamp_step(benchmark::State& state) {
     GameWindow w;
     int at = 0;
-    w.set(w.lamps[0], kVisible, Value::OfBool(true));
+    w.set(w.lamps[0], kVisible, Value::of_bool(true));
     w.ws().update(w.top());
     for (auto _ : state) {
         const int next = (at + 1) % kRingSize;
-        w.set(w.lamps[std::size_t(at)], kVisible, Value::OfBool(false));
-        w.set(w.lamps[std::size_t(next)], kVisible, Value::OfBool(true));
+        w.set(w.lamps[std::size_t(at)], kVisible, Value::of_bool(false));
+        w.set(w.lamps[std::size_t(next)], kVisible, Value::of_bool(true));
         w.set(w.prize, kPicture, w.pictures[std::size_t(next)]);
         w.ws().update(w.top());
         at = next;
     }
 }
-BENCHMARK(BM_LampStep)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bm_lamp_step)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // The whole 505 x 584 client area: stretched background, ring, labels, spinners and buttons.
-void BM_FullRepaint(benchmark::State& state) {
+void bm_full_repaint(benchmark::State& state) {
     GameWindow w;
     for (auto _ : state) {
         w.ws().invalidate(w.top());
         w.ws().update(w.top());
     }
 }
-BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bm_full_repaint)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace

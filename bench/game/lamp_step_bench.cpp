@@ -17,28 +17,28 @@
 namespace tav::game {
 namespace {
 
-void BM_LampStep(benchmark::State& state) {
-    UseWaveDevice(std::make_unique<SilentSink>());
+void bm_lamp_step(benchmark::State& state) {
+    use_wave_device(std::make_unique<SilentSink>());
     {
         auto headless = std::make_unique<platform::HeadlessBackend>();
         const platform::HeadlessBackend& backend = *headless;
-        Runtime runtime(ui::MainWindowLayout(GameHandlers()), std::move(headless));
-        runtime.LoadWindow(kMainWindow);
-        const platform::WindowHandle top = runtime.WindowHandleOf(kMainWindow);
+        Runtime runtime(ui::main_window_layout(game_handlers()), std::move(headless));
+        runtime.load_window(kMainWindow);
+        const platform::WindowHandle top = runtime.window_handle_of(kMainWindow);
         runtime.windows().update(top);
         const std::size_t presents = backend.present_count();
         for (auto _ : state) {
-            AdvanceLamp();
+            advance_lamp();
             runtime.windows().update(top);
         }
         // Every step must have repainted something, or the figure leaves the drawing out.
         state.counters["presents_per_step"] =
             static_cast<double>(backend.present_count() - presents) / static_cast<double>(state.iterations());
-        StopAllSounds(true);
+        stop_all_sounds(true);
     }
-    StopSoundsAtExit();
+    stop_sounds_at_exit();
 }
-BENCHMARK(BM_LampStep)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(bm_lamp_step)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
 } // namespace
 } // namespace tav::game

@@ -10,17 +10,17 @@ namespace tav {
 namespace {
 
 // A picture with detail everywhere, so no path can skip work on flat colour.
-Bitmap Detailed(int w, int h) {
+Bitmap detailed(int w, int h) {
     Bitmap bmp(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            bmp.set_pixel(x, y, Rgb(std::uint8_t(x * 7 + y), std::uint8_t(x ^ y), std::uint8_t(y * 3)));
+            bmp.set_pixel(x, y, rgb(std::uint8_t(x * 7 + y), std::uint8_t(x ^ y), std::uint8_t(y * 3)));
     return bmp;
 }
 
 // A bet-row symbol picture: 65 x 65 stretched into a 44 x 44 client area.
-void BM_Stretch65To44(benchmark::State& state) {
-    const Bitmap picture = Detailed(65, 65);
+void bm_stretch65_to44(benchmark::State& state) {
+    const Bitmap picture = detailed(65, 65);
     Bitmap target(48, 48);
     Painter p(target);
     for (auto _ : state) {
@@ -28,58 +28,58 @@ void BM_Stretch65To44(benchmark::State& state) {
         benchmark::DoNotOptimize(target.pixels().data());
     }
 }
-BENCHMARK(BM_Stretch65To44);
+BENCHMARK(bm_stretch65_to44);
 
 // The board background: the 368 x 563 picture stretched over the 505 x 584 client area once,
 // at the first paint.
-void BM_ResampleBackground(benchmark::State& state) {
-    const Bitmap picture = Detailed(368, 563);
+void bm_resample_background(benchmark::State& state) {
+    const Bitmap picture = detailed(368, 563);
     for (auto _ : state) {
-        Bitmap out = Resample(picture, {505, 584});
+        Bitmap out = resample(picture, {505, 584});
         benchmark::DoNotOptimize(out.pixels().data());
     }
 }
-BENCHMARK(BM_ResampleBackground)->Unit(benchmark::kMillisecond);
+BENCHMARK(bm_resample_background)->Unit(benchmark::kMillisecond);
 
 // A lit lamp: the 69 x 69 frame drawn with black cut out.
-void BM_KeyedLamp(benchmark::State& state) {
-    Bitmap lamp(69, 69, Rgb(255, 0, 0));
+void bm_keyed_lamp(benchmark::State& state) {
+    Bitmap lamp(69, 69, rgb(255, 0, 0));
     for (int y = 7; y < 62; ++y)
-        for (int x = 7; x < 62; ++x) lamp.set_pixel(x, y, Rgb(0, 0, 0));
-    Bitmap target(69, 69, Rgb(1, 2, 3));
+        for (int x = 7; x < 62; ++x) lamp.set_pixel(x, y, rgb(0, 0, 0));
+    Bitmap target(69, 69, rgb(1, 2, 3));
     Painter p(target);
     for (auto _ : state) {
-        p.draw_keyed(lamp, {0, 0}, Rgb(0, 0, 0));
+        p.draw_keyed(lamp, {0, 0}, rgb(0, 0, 0));
         benchmark::DoNotOptimize(target.pixels().data());
     }
 }
-BENCHMARK(BM_KeyedLamp);
+BENCHMARK(bm_keyed_lamp);
 
 // The credits display: one line of digits in the 24-px bold face, centred in its label.
-void BM_CreditsText(benchmark::State& state) {
-    const auto font = SharedFonts().font(MakeLogFont(Utf8ToGbk("黑体"), 24, kWeightBold));
+void bm_credits_text(benchmark::State& state) {
+    const auto font = shared_fonts().font(make_log_font(utf8_to_gbk("黑体"), 24, kWeightBold));
     Bitmap target(122, 20);
     Painter p(target);
     for (auto _ : state) {
-        p.fill_rect(target.rect(), Rgb(0, 0, 0));
-        DrawText(p, target.rect(), "1000000080", *font, Rgb(0, 255, 255), {1, 1, false});
+        p.fill_rect(target.rect(), rgb(0, 0, 0));
+        draw_text(p, target.rect(), "1000000080", *font, rgb(0, 255, 255), {1, 1, false});
         benchmark::DoNotOptimize(target.pixels().data());
     }
 }
-BENCHMARK(BM_CreditsText);
+BENCHMARK(bm_credits_text);
 
 // A full window background: fill, then the 368 x 563 board stretched over 505 x 584.
-void BM_FullBackground(benchmark::State& state) {
-    const Bitmap board = Detailed(368, 563);
+void bm_full_background(benchmark::State& state) {
+    const Bitmap board = detailed(368, 563);
     Bitmap target(505, 584);
     Painter p(target);
     for (auto _ : state) {
-        p.fill_rect(target.rect(), Rgb(240, 240, 240));
+        p.fill_rect(target.rect(), rgb(240, 240, 240));
         p.draw_stretched(board, target.rect());
         benchmark::DoNotOptimize(target.pixels().data());
     }
 }
-BENCHMARK(BM_FullBackground)->Unit(benchmark::kMillisecond);
+BENCHMARK(bm_full_background)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace tav

@@ -34,7 +34,7 @@ struct Setup {
 
 constexpr int kPeriodMs = 30;
 
-void BM_TimerTickProcessPending(benchmark::State& state) {
+void bm_timer_tick_process_pending(benchmark::State& state) {
     Setup s;
     for (int id = 1; id <= 4; ++id) s.ws->set_timer(s.top, id, 1 << 30); // idle timers to scan past
     s.ws->set_timer(s.top, 0, kPeriodMs);
@@ -44,9 +44,9 @@ void BM_TimerTickProcessPending(benchmark::State& state) {
     }
     if (s.idle.ticks != static_cast<std::uint64_t>(state.iterations())) state.SkipWithError("a tick was lost");
 }
-BENCHMARK(BM_TimerTickProcessPending)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bm_timer_tick_process_pending)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void BM_TimerTickRun(benchmark::State& state) {
+void bm_timer_tick_run(benchmark::State& state) {
     Setup s;
     s.ws->set_timer(s.top, 0, kPeriodMs);
     // One run() per batch of ticks: the loop waits (the virtual clock jumps) between ticks.
@@ -57,15 +57,15 @@ void BM_TimerTickRun(benchmark::State& state) {
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kBatch));
 }
-BENCHMARK(BM_TimerTickRun)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bm_timer_tick_run)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void BM_PostedMessage(benchmark::State& state) {
+void bm_posted_message(benchmark::State& state) {
     Setup s;
     for (auto _ : state) {
         s.ws->post_message(s.top, 1);
         s.ws->process_pending();
     }
 }
-BENCHMARK(BM_PostedMessage)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bm_posted_message)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace

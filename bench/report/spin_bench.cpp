@@ -10,22 +10,22 @@ namespace {
 
 using namespace tav::report;
 
-void RunSpins(benchmark::State& state, bool tick_rounding) {
-    tav::ResetRandomForThisThread();
+void run_spins(benchmark::State& state, bool tick_rounding) {
+    tav::reset_random_for_this_thread();
     HeadlessHooks hooks;
     PlayerOptions options;
     options.tick_rounding = tick_rounding;
     HeadlessGame game(options);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(game.PlaySpin());
+        benchmark::DoNotOptimize(game.play_spin());
     }
     state.SetItemsProcessed(state.iterations());
 }
 
-void BM_HeadlessSpin(benchmark::State& state) { RunSpins(state, false); }
-void BM_HeadlessSpinTickRounding(benchmark::State& state) { RunSpins(state, true); }
+void bm_headless_spin(benchmark::State& state) { run_spins(state, false); }
+void bm_headless_spin_tick_rounding(benchmark::State& state) { run_spins(state, true); }
 
 } // namespace
 
-BENCHMARK(BM_HeadlessSpin)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_HeadlessSpinTickRounding)->Unit(benchmark::kMicrosecond);
+BENCHMARK(bm_headless_spin)->Unit(benchmark::kMicrosecond);
+BENCHMARK(bm_headless_spin_tick_rounding)->Unit(benchmark::kMicrosecond);

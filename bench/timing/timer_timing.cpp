@@ -29,7 +29,7 @@ constexpr int kPeriodMs = 30;
 constexpr int kIntervalProperty = 8;
 constexpr double kDefaultSeconds = 5;
 
-ui::LayoutData TimingLayout(ui::Handler tick) {
+ui::LayoutData timing_layout(ui::Handler tick) {
     ui::WindowTemplate w;
     w.id = kTimingWindowId;
     ui::ControlTemplate self;
@@ -50,7 +50,7 @@ ui::LayoutData TimingLayout(ui::Handler tick) {
 }
 
 // The value below which `share` of the sorted samples lie (nearest rank).
-double Percentile(std::vector<double> sorted, double share) {
+double percentile(std::vector<double> sorted, double share) {
     if (sorted.empty()) return 0;
     std::sort(sorted.begin(), sorted.end());
     const auto rank = static_cast<std::size_t>(share * static_cast<double>(sorted.size() - 1) + 0.5);
@@ -62,7 +62,7 @@ double Percentile(std::vector<double> sorted, double share) {
 int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : kDefaultSeconds;
     std::string reason;
-    auto backend = platform::CreateSdlBackend(&reason);
+    auto backend = platform::create_sdl_backend(&reason);
     if (!backend) {
         std::fprintf(stderr, "tavrino_timer_timing: cannot open a display: %s\n", reason.c_str());
         return 1;
@@ -73,19 +73,19 @@ int main(int argc, char** argv) {
     Clock::time_point start;
     Runtime* runtime = nullptr;
     const auto end_after = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
-    Runtime rt(TimingLayout([&](std::span<const std::int32_t>) -> std::optional<std::int32_t> {
+    Runtime rt(timing_layout([&](std::span<const std::int32_t>) -> std::optional<std::int32_t> {
                    const auto now = Clock::now();
                    ticks.push_back(now);
-                   if (now - start >= end_after) runtime->RequestEndProgram();
+                   if (now - start >= end_after) runtime->request_end_program();
                    return std::nullopt;
                }),
                std::move(backend));
     runtime = &rt;
-    rt.LoadWindow(kTimingWindowId);
+    rt.load_window(kTimingWindowId);
     rt.windows().process_pending(); // the window is up and painted before the clock starts
     start = Clock::now();
-    rt.SetProperty(kTimingWindowId, kTimerControl, kIntervalProperty, -1, Value::OfInteger(kPeriodMs));
-    rt.RunMessageLoop();
+    rt.set_property(kTimingWindowId, kTimerControl, kIntervalProperty, -1, Value::of_integer(kPeriodMs));
+    rt.run_message_loop();
 
     // Lateness of each tick against the time it was due on the ideal grid (start + k × 30 ms).
     // The window system re-arms a tick that came more than a period late one period after its
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     if (!periods.empty()) mean_period /= static_cast<double>(periods.size());
     std::printf("{\"ticks\": %zu, \"mean_period_ms\": %.3f, \"lateness_p50_ms\": %.3f, \"lateness_p99_ms\": %.3f, "
                 "\"lateness_max_ms\": %.3f, \"grid_restarts\": %ld}\n",
-                ticks.size(), mean_period, Percentile(lateness, 0.5), Percentile(lateness, 0.99),
-                Percentile(lateness, 1.0), restarts);
+                ticks.size(), mean_period, percentile(lateness, 0.5), percentile(lateness, 0.99),
+                percentile(lateness, 1.0), restarts);
     return 0;
 }

@@ -17,7 +17,7 @@ constexpr std::uint32_t kLabel = 0x16010001;
 constexpr std::uint32_t kTimer = 0x16010002;
 constexpr int kTickMs = 10;
 
-ui::LayoutData BenchLayout(ui::Handler tick) {
+ui::LayoutData bench_layout(ui::Handler tick) {
     ui::WindowTemplate w;
     w.id = kWindowId;
     ui::ControlTemplate self;
@@ -49,33 +49,33 @@ ui::LayoutData BenchLayout(ui::Handler tick) {
     return layout;
 }
 
-void BM_LabelCaptionSetGet(benchmark::State& state) {
-    Runtime rt(BenchLayout({}), std::make_unique<platform::HeadlessBackend>());
-    rt.LoadWindow(kWindowId);
-    const Value caption = Value::OfText("12345");
+void bm_label_caption_set_get(benchmark::State& state) {
+    Runtime rt(bench_layout({}), std::make_unique<platform::HeadlessBackend>());
+    rt.load_window(kWindowId);
+    const Value caption = Value::of_text("12345");
     for (auto _ : state) {
-        SetProperty(kWindowId, kLabel, 8, -1, caption);
-        Value v = GetProperty(kWindowId, kLabel, 8);
+        set_property(kWindowId, kLabel, 8, -1, caption);
+        Value v = get_property(kWindowId, kLabel, 8);
         benchmark::DoNotOptimize(v);
-        FreeValue(v);
+        free_value(v);
     }
 }
-BENCHMARK(BM_LabelCaptionSetGet);
+BENCHMARK(bm_label_caption_set_get);
 
-void BM_TimerTickDispatch(benchmark::State& state) {
+void bm_timer_tick_dispatch(benchmark::State& state) {
     std::int64_t ticks = 0;
     auto backend = std::make_unique<platform::HeadlessBackend>();
     platform::HeadlessBackend* b = backend.get();
-    Runtime rt(BenchLayout([&ticks](std::span<const std::int32_t>) -> std::optional<std::int32_t> {
+    Runtime rt(bench_layout([&ticks](std::span<const std::int32_t>) -> std::optional<std::int32_t> {
                    ++ticks;
                    return std::nullopt;
                }),
                std::move(backend));
-    rt.LoadWindow(kWindowId);
-    SetProperty(kWindowId, kTimer, 8, -1, Value::OfInteger(kTickMs));
+    rt.load_window(kWindowId);
+    set_property(kWindowId, kTimer, 8, -1, Value::of_integer(kTickMs));
     for (auto _ : state) b->run_for(kTickMs); // one tick through the loop each time
     state.counters["ticks_per_iteration"] = benchmark::Counter(static_cast<double>(ticks) / static_cast<double>(state.iterations()));
 }
-BENCHMARK(BM_TimerTickDispatch);
+BENCHMARK(bm_timer_tick_dispatch);
 
 } // namespace

@@ -28,29 +28,29 @@ constexpr std::array<MotifPictures, kMotifCount> kMotifs{{
 }};
 
 // An out-of-range motif gets no picture rather than reading past the table.
-const MotifPictures* Find(Motif motif) {
+const MotifPictures* find(Motif motif) {
     const auto index = static_cast<std::size_t>(motif);
     return index < kMotifs.size() ? &kMotifs[index] : nullptr;
 }
 
 }  // namespace
 
-std::span<const std::uint8_t> BoardBackground() { return embedded::kBoardBackground; }
-std::span<const std::uint8_t> LampFrame() { return embedded::kLampFrame; }
-std::span<const std::uint8_t> StepSound() { return embedded::kStepSound; }
-std::span<const std::uint8_t> ResultSound() { return embedded::kResultSound; }
-std::span<const std::uint8_t> BackgroundMusic() { return embedded::kBackgroundMusic; }
+std::span<const std::uint8_t> board_background() { return embedded::kBoardBackground; }
+std::span<const std::uint8_t> lamp_frame() { return embedded::kLampFrame; }
+std::span<const std::uint8_t> step_sound() { return embedded::kStepSound; }
+std::span<const std::uint8_t> result_sound() { return embedded::kResultSound; }
+std::span<const std::uint8_t> background_music() { return embedded::kBackgroundMusic; }
 
-std::span<const std::uint8_t> LargePicture(Motif motif) {
-    const MotifPictures* p = Find(motif);
+std::span<const std::uint8_t> large_picture(Motif motif) {
+    const MotifPictures* p = find(motif);
     return p != nullptr ? *p->large : std::span<const std::uint8_t>{};
 }
 
-std::span<const std::uint8_t> SmallPicture(Motif motif) {
-    const MotifPictures* p = Find(motif);
+std::span<const std::uint8_t> small_picture(Motif motif) {
+    const MotifPictures* p = find(motif);
     return p != nullptr ? *p->small : std::span<const std::uint8_t>{};
 }
 
-IconImage WindowIcon() { return {kWindowIconSize, kWindowIconSize, embedded::kWindowIcon}; }
+IconImage window_icon() { return {kWindowIconSize, kWindowIconSize, embedded::kWindowIcon}; }
 
 }  // namespace tav::assets

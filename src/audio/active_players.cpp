@@ -6,16 +6,16 @@
 namespace tav {
 
 ActivePlayers::~ActivePlayers() {
-    StopAll(true);
+    stop_all(true);
     std::vector<Leaving> rest;
     {
         std::lock_guard lock(mutex_);
         rest.swap(leaving_);
     }
-    JoinAll(rest);
+    join_all(rest);
 }
 
-bool ActivePlayers::Start(std::unique_ptr<WavePlayer> player) {
+bool ActivePlayers::start(std::unique_ptr<WavePlayer> player) {
     WavePlayer* raw = player.get();
     auto finished = std::make_shared<std::atomic<bool>>(false);
     // The thread is made under the list lock, so it cannot reach its ending steps (which take
@@ -24,9 +24,9 @@ bool ActivePlayers::Start(std::unique_ptr<WavePlayer> player) {
     try {
         players_.reserve(players_.size() + 1);
         std::thread thread([this, owned = std::move(player), finished]() mutable {
-            owned->Run();
-            Leave(owned.get(), finished);
-            owned->CloseDevice();
+            owned->run();
+            leave(owned.get(), finished);
+            owned->close_device();
             owned.reset();
             finished->store(true, std::memory_order_release);
         });
@@ -37,7 +37,7 @@ bool ActivePlayers::Start(std::unique_ptr<WavePlayer> player) {
     return true;
 }
 
-void ActivePlayers::Leave(WavePlayer* player, std::shared_ptr<std::atomic<bool>> finished) {
+void ActivePlayers::leave(WavePlayer* player, std::shared_ptr<std::atomic<bool>> finished) {
     {
         std::lock_guard lock(mutex_);
         auto it = std::find_if(players_.begin(), players_.end(), [player](const Entry& e) { return e.player == player; });
@@ -49,12 +49,12 @@ void ActivePlayers::Leave(WavePlayer* player, std::shared_ptr<std::atomic<bool>>
     left_.notify_all();
 }
 
-void ActivePlayers::StopAll(bool wait) {
+void ActivePlayers::stop_all(bool wait) {
     std::vector<WavePlayer*> noted;
     {
         std::lock_guard lock(mutex_);
         for (Entry& e : players_) {
-            e.player->SignalStop();
+            e.player->signal_stop();
             if (wait) noted.push_back(e.player);
         }
     }
@@ -70,10 +70,10 @@ void ActivePlayers::StopAll(bool wait) {
         // Every noted player is now past its first ending step; joining finishes the rest.
         ended.swap(leaving_);
     }
-    JoinAll(ended);
+    join_all(ended);
 }
 
-void ActivePlayers::Reap() {
+void ActivePlayers::reap() {
     std::vector<Leaving> done;
     {
         std::lock_guard lock(mutex_);
@@ -83,15 +83,15 @@ void ActivePlayers::Reap() {
         std::move(first_done, leaving_.end(), std::back_inserter(done));
         leaving_.erase(first_done, leaving_.end());
     }
-    JoinAll(done);
+    join_all(done);
 }
 
-std::size_t ActivePlayers::Count() {
+std::size_t ActivePlayers::count() {
     std::lock_guard lock(mutex_);
     return players_.size();
 }
 
-std::size_t ActivePlayers::ThreadCount() {
+std::size_t ActivePlayers::thread_count() {
     std::lock_guard lock(mutex_);
     std::size_t running = players_.size();
     for (const Leaving& l : leaving_)
@@ -99,7 +99,7 @@ std::size_t ActivePlayers::ThreadCount() {
     return running;
 }
 
-void ActivePlayers::JoinAll(std::vector<Leaving>& threads) {
+void ActivePlayers::join_all(std::vector<Leaving>& threads) {
     for (Leaving& l : threads)
         if (l.thread.joinable()) l.thread.join();
     threads.clear();

@@ -26,16 +26,16 @@ public:
     ActivePlayers& operator=(const ActivePlayers&) = delete;
 
     // Adds the player and starts its thread; false (the player destroyed) if no thread can be had.
-    bool Start(std::unique_ptr<WavePlayer> player);
+    bool start(std::unique_ptr<WavePlayer> player);
     // Signals every listed player to stop; with `wait`, returns once each of them has
     // finished its ending steps and its thread has been joined.
-    void StopAll(bool wait);
+    void stop_all(bool wait);
     // Joins the threads of players that have completely ended; cheap, never blocks for long.
-    void Reap();
+    void reap();
     // Players in the list.
-    std::size_t Count();
+    std::size_t count();
     // Player threads that have not yet finished (listed players included).
-    std::size_t ThreadCount();
+    std::size_t thread_count();
 
 private:
     struct Entry {
@@ -48,8 +48,8 @@ private:
         std::shared_ptr<std::atomic<bool>> finished;
     };
 
-    void Leave(WavePlayer* player, std::shared_ptr<std::atomic<bool>> finished);
-    static void JoinAll(std::vector<Leaving>& threads);
+    void leave(WavePlayer* player, std::shared_ptr<std::atomic<bool>> finished);
+    static void join_all(std::vector<Leaving>& threads);
 
     std::mutex mutex_;  // the list lock
     std::condition_variable left_;

@@ -15,31 +15,31 @@ namespace tav {
 // Starts playing `sound` (Bytes holding a WAV file, or Text naming a file read whole) and
 // returns at once; `loop` (its 32-bit value, nonzero to loop; Absent for no) repeats it until
 // stopped. True when a player started. MIDI data ("MThd") is not played and gives false.
-bool PlaySoundAsync(const Value& sound, const Value& loop = Value());
+bool play_sound_async(const Value& sound, const Value& loop = Value());
 
 // Signals every playing sound to stop; with `wait`, returns only when each has ended.
-void StopAllSounds(bool wait);
+void stop_all_sounds(bool wait);
 
 // For the end of the program: stops every player, waits for all of them, joins every player
 // thread and closes the sound device. Later requests open it again.
-void StopSoundsAtExit();
+void stop_sounds_at_exit();
 
 // Players currently listed as active.
-std::size_t ActivePlayerCount();
+std::size_t active_player_count();
 
 // Player threads that have not yet finished.
-std::size_t PlayerThreadCount();
+std::size_t player_thread_count();
 
 // Lengths of the buffers queued at the sound output, stream by stream; for tests.
-std::vector<std::uint32_t> QueuedSoundBuffers();
+std::vector<std::uint32_t> queued_sound_buffers();
 
 // Chooses the device that later sounds are mixed into (players already running keep theirs).
 // The program gives the system's sound device here, which falls back to a silent real-time
 // sink when it cannot be opened; without a call, sounds go to a silent real-time sink.
-void UseWaveDevice(std::unique_ptr<WaveDevice> device);
+void use_wave_device(std::unique_ptr<WaveDevice> device);
 
 // Shortens or restores the wait for a finished buffer of players started afterwards
 // (normally 8888 ms); for tests of a device that stops returning buffers.
-void SetStallTimeoutForTesting(std::chrono::milliseconds timeout);
+void set_stall_timeout_for_testing(std::chrono::milliseconds timeout);
 
 } // namespace tav

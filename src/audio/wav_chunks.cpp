@@ -9,22 +9,22 @@ namespace {
 constexpr std::uint64_t kChunksStart = 12;
 constexpr std::uint64_t kChunkHeaderBytes = 8;
 
-std::uint32_t Le32(const std::uint8_t* p) {
+std::uint32_t le32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-bool IdIs(const std::uint8_t* p, const char (&id)[5]) { return std::memcmp(p, id, 4) == 0; }
+bool id_is(const std::uint8_t* p, const char (&id)[5]) { return std::memcmp(p, id, 4) == 0; }
 
 } // namespace
 
-bool LooksLikeWav(std::span<const std::uint8_t> bytes) {
-    return bytes.size() >= kChunksStart && IdIs(bytes.data(), "RIFF") && IdIs(bytes.data() + 8, "WAVE");
+bool looks_like_wav(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= kChunksStart && id_is(bytes.data(), "RIFF") && id_is(bytes.data() + 8, "WAVE");
 }
 
-std::optional<WavChunks> WalkWavChunks(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < kMinWavBytes || !LooksLikeWav(bytes)) return std::nullopt;
-    const std::uint64_t riff_size = Le32(bytes.data() + 4);
+std::optional<WavChunks> walk_wav_chunks(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kMinWavBytes || !looks_like_wav(bytes)) return std::nullopt;
+    const std::uint64_t riff_size = le32(bytes.data() + 4);
     const std::uint64_t size = bytes.size();
     std::optional<std::span<const std::uint8_t>> format;
     std::optional<std::span<const std::uint8_t>> data;
@@ -34,12 +34,12 @@ std::optional<WavChunks> WalkWavChunks(std::span<const std::uint8_t> bytes) {
         if (offset - kChunksStart >= riff_size) break;
         if (offset + kChunkHeaderBytes > size) break;
         const std::uint8_t* header = bytes.data() + offset;
-        const std::uint64_t body_size = Le32(header + 4);
+        const std::uint64_t body_size = le32(header + 4);
         const std::uint64_t body_start = offset + kChunkHeaderBytes;
         const std::uint64_t present = std::min(body_size, size - body_start);
         const auto body = bytes.subspan(static_cast<std::size_t>(body_start), static_cast<std::size_t>(present));
-        if (IdIs(header, "fmt ")) format = body;
-        else if (IdIs(header, "data")) data = body;
+        if (id_is(header, "fmt ")) format = body;
+        else if (id_is(header, "data")) data = body;
         offset = body_start + body_size;
     }
     if (!format || !data || data->empty()) return std::nullopt;

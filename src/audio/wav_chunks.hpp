@@ -17,12 +17,12 @@ struct WavChunks {
 };
 
 // True when `bytes` starts like a WAV file: "RIFF", four size bytes, "WAVE".
-bool LooksLikeWav(std::span<const std::uint8_t> bytes);
+bool looks_like_wav(std::span<const std::uint8_t> bytes);
 
 // Walks the chunks from byte 12 with no padding after odd sizes, stopping once both a
 // "fmt " and a "data" chunk are seen, once the next chunk would start at or past the RIFF
 // size, or once its header would not fit in `bytes`. nullopt for fewer than 36 bytes, a bad
 // header, a missing chunk or empty sample data. Pure; reads nothing outside `bytes`.
-std::optional<WavChunks> WalkWavChunks(std::span<const std::uint8_t> bytes);
+std::optional<WavChunks> walk_wav_chunks(std::span<const std::uint8_t> bytes);
 
 } // namespace tav

@@ -6,7 +6,7 @@
 
 namespace tav {
 
-std::unique_ptr<WavePlayer> WavePlayer::Create(Value sound, const WavChunks& chunks, bool loop,
+std::unique_ptr<WavePlayer> WavePlayer::create(Value sound, const WavChunks& chunks, bool loop,
                                                std::shared_ptr<WaveOutput> output,
                                                std::chrono::milliseconds stall_timeout) {
     std::unique_ptr<WavePlayer> player;
@@ -16,7 +16,7 @@ std::unique_ptr<WavePlayer> WavePlayer::Create(Value sound, const WavChunks& chu
         return nullptr;
     }
     if (player->output_)
-        player->device_ = player->output_->open(chunks.format, &WavePlayer::OnBufferDone, player.get());
+        player->device_ = player->output_->open(chunks.format, &WavePlayer::on_buffer_done, player.get());
     return player;
 }
 
@@ -32,9 +32,9 @@ WavePlayer::WavePlayer(Value sound, std::span<const std::uint8_t> pcm, bool loop
     }
 }
 
-WavePlayer::~WavePlayer() { CloseDevice(); }
+WavePlayer::~WavePlayer() { close_device(); }
 
-void WavePlayer::OnBufferDone(void* instance, WaveBuffer&) {
+void WavePlayer::on_buffer_done(void* instance, WaveBuffer&) {
     auto* self = static_cast<WavePlayer*>(instance);
     {
         std::lock_guard lock(self->lock_);
@@ -43,18 +43,18 @@ void WavePlayer::OnBufferDone(void* instance, WaveBuffer&) {
     self->signals_.release();
 }
 
-int WavePlayer::FreeBuffers() {
+int WavePlayer::free_buffers() {
     std::lock_guard lock(lock_);
     return free_buffers_;
 }
 
-void WavePlayer::ReleasePrepared() {
+void WavePlayer::release_prepared() {
     if (!device_) return;
     for (WaveBuffer& b : block_->headers)
         if (b.prepared) output_->unprepare(*device_, b);
 }
 
-void WavePlayer::Run() {
+void WavePlayer::run() {
     for (;;) {
         if (signals_.wait(stall_timeout_) != PlayerWake::Buffer) {
             // Stopped, or the device kept every buffer too long: take them all back and end.
@@ -62,10 +62,10 @@ void WavePlayer::Run() {
                 output_->pause(*device_);
                 output_->reset(*device_);
             }
-            ReleasePrepared();
+            release_prepared();
             return;
         }
-        const int free = FreeBuffers();
+        const int free = free_buffers();
         if (free < 1) continue;
         WaveBuffer& buffer = block_->headers[next_index_];
         if (buffer.prepared && device_) output_->unprepare(*device_, buffer);
@@ -85,7 +85,7 @@ void WavePlayer::Run() {
         }
         if (free < kBufferCount) continue;  // the last buffers are still playing
         if (!loop_) {
-            ReleasePrepared();
+            release_prepared();
             return;
         }
         {
@@ -101,7 +101,7 @@ void WavePlayer::Run() {
     }
 }
 
-void WavePlayer::CloseDevice() {
+void WavePlayer::close_device() {
     if (device_ && output_) output_->close(*device_);
     device_.reset();
 }

@@ -32,7 +32,7 @@ public:
     // stall rule). The value's bytes are shared rather than copied: a value's bytes never
     // change, so the caller may let go of its own value at once. nullptr when the player
     // cannot be allocated.
-    static std::unique_ptr<WavePlayer> Create(Value sound, const WavChunks& chunks, bool loop,
+    static std::unique_ptr<WavePlayer> create(Value sound, const WavChunks& chunks, bool loop,
                                               std::shared_ptr<WaveOutput> output,
                                               std::chrono::milliseconds stall_timeout);
     ~WavePlayer();
@@ -40,11 +40,11 @@ public:
     WavePlayer& operator=(const WavePlayer&) = delete;
 
     // The player loop, on the player thread; returns when the player must end.
-    void Run();
+    void run();
     // Ending step: closes the stream (no callback reaches this player afterwards).
-    void CloseDevice();
+    void close_device();
     // Asks the player to stop; any thread.
-    void SignalStop() { signals_.signal_stop(); }
+    void signal_stop() { signals_.signal_stop(); }
 
 private:
     // The buffer headers and their data areas, allocated together and zero-filled.
@@ -55,9 +55,9 @@ private:
 
     WavePlayer(Value sound, std::span<const std::uint8_t> pcm, bool loop, std::shared_ptr<WaveOutput> output,
                std::chrono::milliseconds stall_timeout);
-    static void OnBufferDone(void* instance, WaveBuffer& buffer);
-    void ReleasePrepared();
-    int FreeBuffers();
+    static void on_buffer_done(void* instance, WaveBuffer& buffer);
+    void release_prepared();
+    int free_buffers();
 
     const Value sound_;                  // keeps the bytes pcm_ views
     std::span<const std::uint8_t> pcm_; // the sample data

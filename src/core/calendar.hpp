@@ -18,11 +18,11 @@ inline constexpr double kMaxDateTime = 2958465.0;
 
 // The DateTime of calendar fields; out-of-range fields carry over (month 13 is January of the next
 // year, second 60 the next minute). Before 1899-12-30 the fraction is subtracted: 1899-12-29 06:00 is -1.25.
-double DateTimeFromFields(const LocalTime& fields);
+double date_time_from_fields(const LocalTime& fields);
 
 // Calendar fields of a DateTime, clamped into [kMinDateTime, kMaxDateTime] and rounded to the
 // nearest second (halves away from zero). A negative value counts whole days back from 1899-12-30
 // and its fraction is still the time of day. NaN reads as 0, the start of 1899-12-30.
-LocalTime FieldsFromDateTime(double dateTime);
+LocalTime fields_from_date_time(double date_time);
 
 } // namespace tav

@@ -13,14 +13,14 @@ struct WallClockSlot {
     std::function<LocalTime()> clock;
 };
 
-WallClockSlot& Slot() {
+WallClockSlot& slot() {
     static WallClockSlot slot;
     return slot;
 }
 
 } // namespace
 
-LocalTime SystemLocalTime() {
+LocalTime system_local_time() {
     const std::time_t now = std::time(nullptr);
     std::tm fields{};
     if (localtime_r(&now, &fields) == nullptr) {
@@ -31,23 +31,23 @@ LocalTime SystemLocalTime() {
     return LocalTime{fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday, fields.tm_hour, fields.tm_min, second};
 }
 
-double CurrentDateTime() {
+double current_date_time() {
     std::function<LocalTime()> clock;
     {
-        std::lock_guard lock(Slot().mutex);
-        clock = Slot().clock;
+        std::lock_guard lock(slot().mutex);
+        clock = slot().clock;
     }
     // Called outside the lock so that a clock may itself replace the clock.
-    return DateTimeFromFields(clock ? clock() : SystemLocalTime());
+    return date_time_from_fields(clock ? clock() : system_local_time());
 }
 
-std::int32_t SecondOf(double dateTime) {
-    return FieldsFromDateTime(dateTime).second;
+std::int32_t second_of(double date_time) {
+    return fields_from_date_time(date_time).second;
 }
 
-void SetWallClock(std::function<LocalTime()> clock) {
-    std::lock_guard lock(Slot().mutex);
-    Slot().clock = std::move(clock);
+void set_wall_clock(std::function<LocalTime()> clock) {
+    std::lock_guard lock(slot().mutex);
+    slot().clock = std::move(clock);
 }
 
 } // namespace tav

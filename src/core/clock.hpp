@@ -10,17 +10,17 @@
 namespace tav {
 
 // The current local date and time at whole seconds, as days since 1899-12-30 00:00.
-double CurrentDateTime();
+double current_date_time();
 
 // The second of the minute (0..59) of a DateTime, after clamping to the calendar's range and
 // rounding to the nearest second: 12:34:59.6 counts as 12:35:00 and gives 0.
-std::int32_t SecondOf(double dateTime);
+std::int32_t second_of(double date_time);
 
-// Replaces the wall clock that CurrentDateTime reads; an empty function restores the system's
+// Replaces the wall clock that current_date_time reads; an empty function restores the system's
 // local time. Safe to call from any thread; the clock function runs on the reading thread.
-void SetWallClock(std::function<LocalTime()> clock);
+void set_wall_clock(std::function<LocalTime()> clock);
 
 // The system's local time now, at whole seconds.
-LocalTime SystemLocalTime();
+LocalTime system_local_time();
 
 } // namespace tav

@@ -34,7 +34,7 @@ constexpr int kEndOfNumber = -1;
 // Folds the GBK character at `pos` to its half-width byte, advancing `pos` past it.
 // Returns kEndOfNumber at the end, for a lone trailing lead byte and for any pair copied unchanged
 // (its lead byte is neither blank, sign nor digit, so the number would end there anyway).
-int NextFolded(std::string_view s, std::size_t& pos) {
+int next_folded(std::string_view s, std::size_t& pos) {
     if (pos >= s.size()) {
         return kEndOfNumber;
     }
@@ -64,81 +64,81 @@ int NextFolded(std::string_view s, std::size_t& pos) {
     return kEndOfNumber;
 }
 
-constexpr bool IsBlank(int c) {
+constexpr bool is_blank(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-constexpr bool IsDigit(int c) {
+constexpr bool is_digit(int c) {
     return c >= '0' && c <= '9';
 }
 
 template <typename Int>
-void AppendDecimal(std::string& out, Int value) {
+void append_decimal(std::string& out, Int value) {
     char buffer[kIntegerTextCapacity];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     out.append(buffer, result.ptr);
 }
 
 template <typename Int>
-Text DecimalText(Int value) {
+Text decimal_text(Int value) {
     char buffer[kIntegerTextCapacity];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return Text(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
 }
 
 // "Y年M月D日", then "h时m分s秒", "h时m分" or "h时" down to the last field that is not zero.
-Text DateTimeText(double dateTime) {
-    const LocalTime t = FieldsFromDateTime(dateTime);
+Text date_time_text(double date_time) {
+    const LocalTime t = fields_from_date_time(date_time);
     std::string out;
-    AppendDecimal(out, t.year);
+    append_decimal(out, t.year);
     out += kYearText;
-    AppendDecimal(out, t.month);
+    append_decimal(out, t.month);
     out += kMonthText;
-    AppendDecimal(out, t.day);
+    append_decimal(out, t.day);
     out += kDayText;
     if (t.second != 0 || t.minute != 0 || t.hour != 0) {
-        AppendDecimal(out, t.hour);
+        append_decimal(out, t.hour);
         out += kHourText;
     }
     if (t.second != 0 || t.minute != 0) {
-        AppendDecimal(out, t.minute);
+        append_decimal(out, t.minute);
         out += kMinuteText;
     }
     if (t.second != 0) {
-        AppendDecimal(out, t.second);
+        append_decimal(out, t.second);
         out += kSecondText;
     }
     return Text(out);
 }
 
 // Bytes up to the first zero; Text's constructor stops there.
-Text BytesText(std::span<const std::uint8_t> bytes) {
+Text bytes_text(std::span<const std::uint8_t> bytes) {
     return Text(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 } // namespace
 
-DecimalDigits ReadDecimalDigits(const Text& text) {
+DecimalDigits read_decimal_digits(const Text& text) {
     const std::string_view s = text.view();
     std::size_t pos = 0;
-    int c = NextFolded(s, pos);
-    while (IsBlank(c)) {
-        c = NextFolded(s, pos);
+    int c = next_folded(s, pos);
+    while (is_blank(c)) {
+        c = next_folded(s, pos);
     }
     DecimalDigits out;
     out.negative = c == '-';
     if (c == '-' || c == '+') {
-        c = NextFolded(s, pos);
+        c = next_folded(s, pos);
     }
-    while (IsDigit(c)) {
+    while (is_digit(c)) {
         out.digits.push_back(static_cast<char>(c));
-        c = NextFolded(s, pos);
+        c = next_folded(s, pos);
     }
     return out;
 }
 
-std::int32_t ToInteger(const Text& text) {
-    const DecimalDigits number = ReadDecimalDigits(text);
+std::int32_t to_integer(const Text& text) {
+    const DecimalDigits number = read_decimal_digits(text);
     // Unsigned arithmetic wraps modulo 2^32 without overflow.
     std::uint32_t value = 0;
     for (const char c : number.digits) {
@@ -150,7 +150,7 @@ std::int32_t ToInteger(const Text& text) {
     return static_cast<std::int32_t>(value);
 }
 
-std::int32_t ToInteger(const Value& value) {
+std::int32_t to_integer(const Value& value) {
     switch (value.kind()) {
     case ValueKind::Byte: return value.as_byte();
     case ValueKind::Short: return value.as_short();
@@ -158,42 +158,42 @@ std::int32_t ToInteger(const Value& value) {
     case ValueKind::Bool:
     case ValueKind::CodeRef: return value.as_integer();
     case ValueKind::Long: return static_cast<std::int32_t>(value.low_word());
-    case ValueKind::Float: return TruncateToInteger(value.as_float());
-    case ValueKind::Double: return TruncateToInteger(value.as_double());
-    case ValueKind::Text: return ToInteger(value.text());
+    case ValueKind::Float: return truncate_to_integer(value.as_float());
+    case ValueKind::Double: return truncate_to_integer(value.as_double());
+    case ValueKind::Text: return to_integer(value.text());
     default: return 0;
     }
 }
 
-Text ToText(double value) {
-    return Text(FormatGeneral(value, kDoubleDigits).view());
+Text to_text(double value) {
+    return Text(format_general(value, kDoubleDigits).view());
 }
 
-Text ToText(std::int32_t value) {
-    return DecimalText(value);
+Text to_text(std::int32_t value) {
+    return decimal_text(value);
 }
 
-Text ToText(const Value& value) {
+Text to_text(const Value& value) {
     if (value.is_array()) {
         const auto element = static_cast<std::uint32_t>(value.element_kind());
-        return IsNumericKind(element) ? BytesText(value.bytes()) : Text();
+        return is_numeric_kind(element) ? bytes_text(value.bytes()) : Text();
     }
     switch (value.kind()) {
-    case ValueKind::Byte: return DecimalText(static_cast<unsigned>(value.as_byte()));
-    case ValueKind::Short: return DecimalText(static_cast<int>(value.as_short()));
-    case ValueKind::Integer: return DecimalText(value.as_integer());
-    case ValueKind::Long: return DecimalText(value.as_long());
-    case ValueKind::Float: return Text(FormatGeneral(value.as_float(), kFloatDigits).view());
-    case ValueKind::Double: return ToText(value.as_double());
+    case ValueKind::Byte: return decimal_text(static_cast<unsigned>(value.as_byte()));
+    case ValueKind::Short: return decimal_text(static_cast<int>(value.as_short()));
+    case ValueKind::Integer: return decimal_text(value.as_integer());
+    case ValueKind::Long: return decimal_text(value.as_long());
+    case ValueKind::Float: return Text(format_general(value.as_float(), kFloatDigits).view());
+    case ValueKind::Double: return to_text(value.as_double());
     case ValueKind::Bool: return Text(value.as_bool() ? kTrueText : kFalseText);
-    case ValueKind::DateTime: return DateTimeText(value.as_double());
+    case ValueKind::DateTime: return date_time_text(value.as_double());
     case ValueKind::Text: return value.text();
-    case ValueKind::Bytes: return BytesText(value.bytes());
+    case ValueKind::Bytes: return bytes_text(value.bytes());
     default: return Text();
     }
 }
 
-std::int32_t TruncateToInteger(double value) {
+std::int32_t truncate_to_integer(double value) {
     // Converting a double outside the int64 range is undefined in C++; the processor gives
     // 0x8000000000000000 there, whose low word is 0, so check first. NaN fails both tests.
     constexpr double kTwoTo63 = 9223372036854775808.0;
@@ -204,7 +204,7 @@ std::int32_t TruncateToInteger(double value) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole)));
 }
 
-int CompareText(const Text& a, const Text& b) {
+int compare_text(const Text& a, const Text& b) {
     // char_traits<char> compares as unsigned char, like memcmp.
     const int order = a.view().compare(b.view());
     return order < 0 ? -1 : (order > 0 ? 1 : 0);

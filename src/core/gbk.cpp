@@ -30,7 +30,7 @@ public:
 
     // Converts all of `in`, putting one replacement byte for every character that cannot be read
     // or written; `skip` tells how many bytes such a character spans.
-    std::string Convert(std::string_view in, std::size_t (*skip)(std::string_view rest)) {
+    std::string convert(std::string_view in, std::size_t (*skip)(std::string_view rest)) {
         std::string out;
         if (!valid()) {
             out.assign(in.size(), kReplacement);
@@ -38,12 +38,12 @@ public:
         }
         iconv(cd_, nullptr, nullptr, nullptr, nullptr); // back to the initial state
         char* src = const_cast<char*>(in.data());       // iconv does not write through it
-        std::size_t srcLeft = in.size();
+        std::size_t src_left = in.size();
         char chunk[kChunkSize];
-        while (srcLeft > 0) {
+        while (src_left > 0) {
             char* dst = chunk;
-            std::size_t dstLeft = sizeof chunk;
-            const std::size_t result = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+            std::size_t dst_left = sizeof chunk;
+            const std::size_t result = iconv(cd_, &src, &src_left, &dst, &dst_left);
             out.append(chunk, static_cast<std::size_t>(dst - chunk));
             if (result != static_cast<std::size_t>(-1) || errno == E2BIG) {
                 continue;
@@ -52,9 +52,9 @@ public:
             if (errno == EINVAL) { // an incomplete character at the end
                 break;
             }
-            const std::size_t n = skip(std::string_view(src, srcLeft)); // EILSEQ
+            const std::size_t n = skip(std::string_view(src, src_left)); // EILSEQ
             src += n;
-            srcLeft -= n;
+            src_left -= n;
         }
         return out;
     }
@@ -65,7 +65,7 @@ private:
 
 // Bytes of the UTF-8 character that could not be converted: its lead byte and the continuation
 // bytes that belong to it, or one byte when it is malformed.
-std::size_t Utf8CharacterLength(std::string_view rest) {
+std::size_t utf8_character_length(std::string_view rest) {
     const auto lead = static_cast<unsigned char>(rest[0]);
     const std::size_t expected = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
     std::size_t n = 1;
@@ -77,7 +77,7 @@ std::size_t Utf8CharacterLength(std::string_view rest) {
 
 // Bytes of the GBK character that could not be converted: a lead byte with a byte in the trail
 // range after it is a pair that has no character; anything else is one byte.
-std::size_t GbkCharacterLength(std::string_view rest) {
+std::size_t gbk_character_length(std::string_view rest) {
     const auto lead = static_cast<unsigned char>(rest[0]);
     if (lead < 0x81 || lead == 0xFF || rest.size() < 2) {
         return 1;
@@ -88,17 +88,17 @@ std::size_t GbkCharacterLength(std::string_view rest) {
 
 } // namespace
 
-std::string Utf8ToGbk(std::string_view utf8) {
+std::string utf8_to_gbk(std::string_view utf8) {
     thread_local Converter converter("GBK", "UTF-8");
-    return converter.Convert(utf8, Utf8CharacterLength);
+    return converter.convert(utf8, utf8_character_length);
 }
 
-std::string GbkToUtf8(std::string_view gbk) {
+std::string gbk_to_utf8(std::string_view gbk) {
     thread_local Converter converter("UTF-8", "GBK");
-    return converter.Convert(gbk, GbkCharacterLength);
+    return converter.convert(gbk, gbk_character_length);
 }
 
-Text Gbk(std::string_view utf8) {
+Text gbk(std::string_view utf8) {
     static std::mutex mutex;
     static std::map<std::string, Text, std::less<>> remembered;
     {
@@ -107,7 +107,7 @@ Text Gbk(std::string_view utf8) {
             return it->second;
         }
     }
-    Text text(Utf8ToGbk(utf8));
+    Text text(utf8_to_gbk(utf8));
     std::lock_guard lock(mutex);
     if (remembered.size() < kMaxRememberedLiterals) {
         remembered.emplace(std::string(utf8), text);

@@ -13,7 +13,7 @@ constexpr int kMinDigits = 1;
 constexpr int kMaxDigits = 17;
 constexpr std::size_t kExponentDigits = 3;
 
-GeneralText Literal(std::string_view s) {
+GeneralText literal(std::string_view s) {
     GeneralText t;
     std::memcpy(t.chars.data(), s.data(), s.size());
     t.length = s.size();
@@ -33,16 +33,16 @@ constexpr std::array<double, kMaxDigits + 1> kPowersOfTen = [] {
 
 } // namespace
 
-GeneralText FormatGeneral(double value, int significantDigits) {
-    const int digits = significantDigits < kMinDigits ? kMinDigits : (significantDigits > kMaxDigits ? kMaxDigits : significantDigits);
+GeneralText format_general(double value, int significant_digits) {
+    const int digits = significant_digits < kMinDigits ? kMinDigits : (significant_digits > kMaxDigits ? kMaxDigits : significant_digits);
     if (std::isnan(value)) {
-        return Literal("nan");
+        return literal("nan");
     }
     if (std::isinf(value)) {
-        return Literal(value < 0 ? "-inf" : "inf");
+        return literal(value < 0 ? "-inf" : "inf");
     }
     if (value == 0.0) {
-        return Literal("0"); // -0.0 too: a display never shows "-0"
+        return literal("0"); // -0.0 too: a display never shows "-0"
     }
     GeneralText t;
     char* const first = t.chars.data();
@@ -57,12 +57,12 @@ GeneralText FormatGeneral(double value, int significantDigits) {
     // to_chars writes at least two exponent digits; widen to three.
     char* const e = static_cast<char*>(std::memchr(first, 'e', t.length));
     if (e != nullptr) {
-        char* const expDigits = e + 2; // after "e+" or "e-"
-        const std::size_t have = static_cast<std::size_t>(result.ptr - expDigits);
+        char* const exp_digits = e + 2; // after "e+" or "e-"
+        const std::size_t have = static_cast<std::size_t>(result.ptr - exp_digits);
         if (have < kExponentDigits) {
             const std::size_t pad = kExponentDigits - have;
-            std::memmove(expDigits + pad, expDigits, have);
-            std::memset(expDigits, '0', pad);
+            std::memmove(exp_digits + pad, exp_digits, have);
+            std::memset(exp_digits, '0', pad);
             t.length += pad;
         }
     }

@@ -21,6 +21,6 @@ struct GeneralText {
 // whatever the process locale), with the exponent widened to three digits ("1e+013").
 // Zero of either sign gives "0"; NaN gives "nan", infinities "inf" and "-inf".
 // significantDigits is clamped to 1..17.
-GeneralText FormatGeneral(double value, int significantDigits);
+GeneralText format_general(double value, int significant_digits);
 
 } // namespace tav

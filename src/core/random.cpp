@@ -17,14 +17,14 @@ constexpr std::uint32_t kMaxSpan = 0x7FFFFFFE;
 thread_local std::uint32_t t_state = kInitialState;
 
 // Steps the calling thread's generator and returns the raw value 0..32767.
-std::uint32_t NextRaw() {
+std::uint32_t next_raw() {
     t_state = t_state * kMultiplier + kIncrement; // unsigned: wraps modulo 2^32
     return (t_state >> 16) & 0x7FFFu;
 }
 
 } // namespace
 
-std::int32_t RandomInRange(std::int32_t lower, std::int32_t upper) {
+std::int32_t random_in_range(std::int32_t lower, std::int32_t upper) {
     const std::int32_t a = std::max(lower, 0);
     const std::int32_t b = std::max(upper, 0);
     const std::int32_t lo = std::min(a, b);
@@ -33,14 +33,14 @@ std::int32_t RandomInRange(std::int32_t lower, std::int32_t upper) {
         return lo;
     }
     const std::uint32_t span = std::min(static_cast<std::uint32_t>(hi - lo), kMaxSpan);
-    return lo + static_cast<std::int32_t>(NextRaw() % (span + 1));
+    return lo + static_cast<std::int32_t>(next_raw() % (span + 1));
 }
 
-std::int32_t RandomInRange(const Value& lower, const Value& upper) {
-    return RandomInRange(lower.absent() ? 0 : ToInteger(lower), upper.absent() ? kLargestUpper : ToInteger(upper));
+std::int32_t random_in_range(const Value& lower, const Value& upper) {
+    return random_in_range(lower.absent() ? 0 : to_integer(lower), upper.absent() ? kLargestUpper : to_integer(upper));
 }
 
-void ResetRandomForThisThread() {
+void reset_random_for_this_thread() {
     t_state = kInitialState;
 }
 

@@ -33,12 +33,12 @@ enum class ValueKind : std::uint32_t {
 inline constexpr std::uint32_t kArrayBit = 0x20000000;
 
 // True for Byte, Short, Integer, Long, Float and Double: class 0x80000000, low byte 1.
-constexpr bool IsNumericKind(std::uint32_t code) {
+constexpr bool is_numeric_kind(std::uint32_t code) {
     return (code & 0xC0000000u) == 0x80000000u && (code & 0xFFu) == 1u && (code & kArrayBit) == 0;
 }
 
 // Storage size in bytes of a numeric kind, 0 for any other code.
-constexpr std::size_t NumericKindSize(std::uint32_t code) {
+constexpr std::size_t numeric_kind_size(std::uint32_t code) {
     switch (static_cast<ValueKind>(code)) {
     case ValueKind::Byte: return 1;
     case ValueKind::Short: return 2;
@@ -103,43 +103,43 @@ public:
     // An Absent value: an optional argument left out.
     Value() = default;
 
-    static Value OfByte(std::uint8_t v) { return Value(ValueKind::Byte, v); }
-    static Value OfShort(std::int16_t v) { return Value(ValueKind::Short, static_cast<std::uint16_t>(v)); }
-    static Value OfInteger(std::int32_t v) { return Value(ValueKind::Integer, static_cast<std::uint32_t>(v)); }
-    static Value OfLong(std::int64_t v) { return Value(ValueKind::Long, static_cast<std::uint64_t>(v)); }
-    static Value OfFloat(float v) { return Value(ValueKind::Float, std::bit_cast<std::uint32_t>(v)); }
-    static Value OfDouble(double v) { return Value(ValueKind::Double, std::bit_cast<std::uint64_t>(v)); }
-    static Value OfBool(bool v) { return Value(ValueKind::Bool, v ? 1u : 0u); }
+    static Value of_byte(std::uint8_t v) { return Value(ValueKind::Byte, v); }
+    static Value of_short(std::int16_t v) { return Value(ValueKind::Short, static_cast<std::uint16_t>(v)); }
+    static Value of_integer(std::int32_t v) { return Value(ValueKind::Integer, static_cast<std::uint32_t>(v)); }
+    static Value of_long(std::int64_t v) { return Value(ValueKind::Long, static_cast<std::uint64_t>(v)); }
+    static Value of_float(float v) { return Value(ValueKind::Float, std::bit_cast<std::uint32_t>(v)); }
+    static Value of_double(double v) { return Value(ValueKind::Double, std::bit_cast<std::uint64_t>(v)); }
+    static Value of_bool(bool v) { return Value(ValueKind::Bool, v ? 1u : 0u); }
     // A Bool carrying its raw 32-bit payload: 0 is false, anything else true.
-    static Value OfBoolBits(std::uint32_t v) { return Value(ValueKind::Bool, v); }
-    static Value OfDateTime(double days) { return Value(ValueKind::DateTime, std::bit_cast<std::uint64_t>(days)); }
-    static Value OfCodeRef(std::uint32_t v) { return Value(ValueKind::CodeRef, v); }
-    static Value OfText(Text t) {
+    static Value of_bool_bits(std::uint32_t v) { return Value(ValueKind::Bool, v); }
+    static Value of_date_time(double days) { return Value(ValueKind::DateTime, std::bit_cast<std::uint64_t>(days)); }
+    static Value of_code_ref(std::uint32_t v) { return Value(ValueKind::CodeRef, v); }
+    static Value of_text(Text t) {
         Value v(ValueKind::Text, 0);
         v.text_ = std::move(t);
         return v;
     }
-    static Value OfBytes(std::span<const std::uint8_t> b) {
+    static Value of_bytes(std::span<const std::uint8_t> b) {
         Value v(ValueKind::Bytes, 0);
-        v.bytes_ = Share(b);
+        v.bytes_ = share(b);
         return v;
     }
     // A Bytes value over bytes that live as long as the program, such as an embedded asset:
     // the bytes are not copied.
-    static Value OfLastingBytes(std::span<const std::uint8_t> b) {
+    static Value of_lasting_bytes(std::span<const std::uint8_t> b) {
         Value v(ValueKind::Bytes, 0);
         if (!b.empty()) v.bytes_ = std::make_shared<const ByteBlock>(ByteBlock::Lasting{}, b);
         return v;
     }
     // An array of `element` kind; `storage` holds the elements' bytes back to back.
-    static Value OfArray(ValueKind element, std::span<const std::uint8_t> storage) {
+    static Value of_array(ValueKind element, std::span<const std::uint8_t> storage) {
         Value v;
         v.code_ = static_cast<std::uint32_t>(element) | kArrayBit;
-        v.bytes_ = Share(storage);
+        v.bytes_ = share(storage);
         return v;
     }
     // Any code with a raw payload, as a caller outside the known kinds may pass it.
-    static Value OfRaw(std::uint32_t code, std::uint64_t payload) {
+    static Value of_raw(std::uint32_t code, std::uint64_t payload) {
         Value v;
         v.code_ = code;
         v.payload_ = payload;
@@ -175,7 +175,7 @@ private:
     Value(ValueKind k, std::uint64_t payload) : code_(static_cast<std::uint32_t>(k)), payload_(payload) {}
 
     // An immutable copy of `b`; none for an empty block.
-    static std::shared_ptr<const ByteBlock> Share(std::span<const std::uint8_t> b) {
+    static std::shared_ptr<const ByteBlock> share(std::span<const std::uint8_t> b) {
         if (b.empty()) return nullptr;
         return std::make_shared<const ByteBlock>(b);
     }

@@ -19,7 +19,7 @@ inline constexpr ControlId kWindowItself = 0x06010000;
 
 // The control id of a control of the main window by its layout name ("标签9", "时钟1").
 // Every name the game uses exists in the layout; an unknown name is a programming error.
-ControlId Control(std::string_view layoutName);
+ControlId control(std::string_view layout_name);
 
 // Bet displays of the eight symbols, left to right.
 inline constexpr std::array<std::string_view, 8> kBetDisplays = {
@@ -37,7 +37,7 @@ inline constexpr std::array<std::string_view, 20> kRingPictures = {
 
 // The lamp frames and ring pictures of ring positions 1..20 by id, looked up once: the lamp
 // step touches all forty.
-const std::array<ControlId, 20>& LampIds();
-const std::array<ControlId, 20>& RingPictureIds();
+const std::array<ControlId, 20>& lamp_ids();
+const std::array<ControlId, 20>& ring_picture_ids();
 
 } // namespace tav::game

@@ -7,8 +7,8 @@
 
 namespace tav::game {
 
-double ParseCreditText(const Text& text) {
-    const DecimalDigits number = ReadDecimalDigits(text);
+double parse_credit_text(const Text& text) {
+    const DecimalDigits number = read_decimal_digits(text);
     constexpr std::int64_t kLimit = std::numeric_limits<std::int64_t>::max();
     std::int64_t value = 0;
     for (const char c : number.digits) {

@@ -19,32 +19,32 @@ constexpr std::int32_t kUpperArrow = 1;
 
 } // namespace
 
-void AddCredits() {
-    if (ReadCredits() < kTopUpCeiling) {
-        WriteCredits(ReadCredits() + kTopUp);
+void add_credits() {
+    if (read_credits() < kTopUpCeiling) {
+        write_credits(read_credits() + kTopUp);
         return;
     }
-    ShowRefusal("分数到顶了！", std::nullopt);
+    show_refusal("分数到顶了！", std::nullopt);
 }
 
-void ChangeBet(ControlId betDisplay, std::int32_t button) {
+void change_bet(ControlId bet_display, std::int32_t button) {
     if (button == kUpperArrow) {
         // The credits are looked at only once the bet itself may still grow.
         bool allowed = false;
-        if (ReadNumber(betDisplay, kCaption) < kBetCeiling) {
-            allowed = ReadCredits() != 0;
+        if (read_number(bet_display, kCaption) < kBetCeiling) {
+            allowed = read_credits() != 0;
         }
         if (allowed) {
-            WriteNumber(betDisplay, kCaption, ReadNumber(betDisplay, kCaption) + kBetStep);
-            WriteCredits(ReadCredits() - kBetStep);
+            write_number(bet_display, kCaption, read_number(bet_display, kCaption) + kBetStep);
+            write_credits(read_credits() - kBetStep);
             return;
         }
-        ShowRefusal("分数不够！请先上分！", "信息提示！");
+        show_refusal("分数不够！请先上分！", "信息提示！");
         return;
     }
-    if (ReadNumber(betDisplay, kCaption) > 0) {
-        WriteNumber(betDisplay, kCaption, ReadNumber(betDisplay, kCaption) - kBetStep);
-        WriteCredits(ReadCredits() + kBetStep);
+    if (read_number(bet_display, kCaption) > 0) {
+        write_number(bet_display, kCaption, read_number(bet_display, kCaption) - kBetStep);
+        write_credits(read_credits() + kBetStep);
     }
 }
 

@@ -16,52 +16,52 @@ namespace {
 constexpr std::int32_t kPlainOk = 0;
 
 // The sound observer lives on the window's thread like every handler that starts a sound.
-std::function<void(GameSound)>& Observer() {
+std::function<void(GameSound)>& sound_observer() {
     static std::function<void(GameSound)> observer;
     return observer;
 }
 
 // Off only in headless tools; read on the window's thread of every runtime.
-std::atomic<bool>& Played() {
+std::atomic<bool>& sounds_played() {
     static std::atomic<bool> played{true};
     return played;
 }
 
 // The sound data as the player takes it: the embedded bytes themselves, never copied.
-const Value& SoundValue(GameSound sound) {
-    static const Value step = Value::OfLastingBytes(assets::StepSound());
-    static const Value result = Value::OfLastingBytes(assets::ResultSound());
-    static const Value music = Value::OfLastingBytes(assets::BackgroundMusic());
+const Value& sound_value(GameSound sound) {
+    static const Value kStep = Value::of_lasting_bytes(assets::step_sound());
+    static const Value kResult = Value::of_lasting_bytes(assets::result_sound());
+    static const Value kMusic = Value::of_lasting_bytes(assets::background_music());
     switch (sound) {
-    case GameSound::Step: return step;
-    case GameSound::Result: return result;
+    case GameSound::Step: return kStep;
+    case GameSound::Result: return kResult;
     case GameSound::Music: break;
     }
-    return music;
+    return kMusic;
 }
 
 } // namespace
 
-void PlayGameSound(GameSound sound) {
-    if (Observer()) {
-        Observer()(sound);
+void play_game_sound(GameSound sound) {
+    if (sound_observer()) {
+        sound_observer()(sound);
     }
-    if (Played().load(std::memory_order_relaxed)) {
-        PlaySoundAsync(SoundValue(sound));
+    if (sounds_played().load(std::memory_order_relaxed)) {
+        play_sound_async(sound_value(sound));
     }
 }
 
-void SetSoundsPlayed(bool played) {
-    Played().store(played, std::memory_order_relaxed);
+void set_sounds_played(bool played) {
+    sounds_played().store(played, std::memory_order_relaxed);
 }
 
-void SetSoundObserver(std::function<void(GameSound)> observer) {
-    Observer() = std::move(observer);
+void set_sound_observer(std::function<void(GameSound)> observer) {
+    sound_observer() = std::move(observer);
 }
 
-void ShowRefusal(std::string_view message, std::optional<std::string_view> caption) {
-    ShowMessageBox(Value::OfText(Gbk(message)), Value::OfInteger(kPlainOk),
-                   caption ? Value::OfText(Gbk(*caption)) : Value());
+void show_refusal(std::string_view message, std::optional<std::string_view> caption) {
+    show_message_box(Value::of_text(gbk(message)), Value::of_integer(kPlainOk),
+                   caption ? Value::of_text(gbk(*caption)) : Value());
 }
 
 } // namespace tav::game

@@ -9,30 +9,30 @@
 namespace tav::game {
 
 // The window's Created event: themed look of the controls on, background music started once.
-void WindowCreated();
+void window_created();
 // The window's RightDown event (pointer position and keys are ignored): the long title.
-void WindowRightDown(std::int32_t x, std::int32_t y, std::int32_t keys);
+void window_right_down(std::int32_t x, std::int32_t y, std::int32_t keys);
 
 // Click of "上分" (`按钮2`): 100 more credits, refused from 999999990 on.
-void AddCredits();
+void add_credits();
 // Adjust of a bet spinner: `button` 1 raises the bet shown in `betDisplay` by 10 for 10 credits,
 // any other value lowers it by 10 and gives the 10 credits back.
-void ChangeBet(ControlId betDisplay, std::int32_t button);
+void change_bet(ControlId bet_display, std::int32_t button);
 
 // Click of "开始" (`按钮1`): starts the acceleration timer with a drawn start interval.
-void StartSpin();
+void start_spin();
 // Tick of `时钟1`: one step faster, or hand over to the fast run.
-void AccelerationTick();
+void acceleration_tick();
 // Tick of `时钟3`: one lamp step.
-void FastRunTick();
+void fast_run_tick();
 // Tick of `时钟2`: the fast run ends and the slowing begins.
-void RunLengthTick();
+void run_length_tick();
 // Tick of `时钟4`: one step slower, or settle and stop.
-void DecelerationTick();
+void deceleration_tick();
 
 // Moves the lamp one position clockwise, lights it, shows its picture and plays the step sound.
-void AdvanceLamp();
+void advance_lamp();
 // Scores the position under the lamp, clears the bets and plays the result sound.
-void SettleResult();
+void settle_result();
 
 } // namespace tav::game

@@ -4,17 +4,17 @@
 
 namespace tav::game {
 
-ui::MainWindowHandlers GameHandlers() {
+ui::MainWindowHandlers game_handlers() {
     ui::MainWindowHandlers h;
-    h.window_created = WindowCreated;
-    h.window_right_down = WindowRightDown;
-    h.start_spin = StartSpin;
-    h.add_credits = AddCredits;
-    h.change_bet = ChangeBet;
-    h.acceleration_tick = AccelerationTick;
-    h.run_length_tick = RunLengthTick;
-    h.fast_run_tick = FastRunTick;
-    h.deceleration_tick = DecelerationTick;
+    h.window_created = window_created;
+    h.window_right_down = window_right_down;
+    h.start_spin = start_spin;
+    h.add_credits = add_credits;
+    h.change_bet = change_bet;
+    h.acceleration_tick = acceleration_tick;
+    h.run_length_tick = run_length_tick;
+    h.fast_run_tick = fast_run_tick;
+    h.deceleration_tick = deceleration_tick;
     return h;
 }
 

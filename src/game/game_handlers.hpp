@@ -5,7 +5,7 @@
 
 namespace tav::game {
 
-// Every bindable handler of the game: pass it to ui::MainWindowLayout to get the game's window.
-ui::MainWindowHandlers GameHandlers();
+// Every bindable handler of the game: pass it to ui::main_window_layout to get the game's window.
+ui::MainWindowHandlers game_handlers();
 
 } // namespace tav::game

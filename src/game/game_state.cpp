@@ -10,58 +10,58 @@ namespace {
 // Own properties of a control take no sub-index.
 constexpr std::int32_t kNoSubIndex = -1;
 
-Value Get(ControlId control, int property) {
-    return GetProperty(kMainWindow, control, property, kNoSubIndex);
+Value get(ControlId control, int property) {
+    return get_property(kMainWindow, control, property, kNoSubIndex);
 }
 
-void Set(ControlId control, int property, const Value& value) {
-    SetProperty(kMainWindow, control, property, kNoSubIndex, value);
+void set(ControlId control, int property, const Value& value) {
+    set_property(kMainWindow, control, property, kNoSubIndex, value);
 }
 
 } // namespace
 
-Text ReadText(ControlId control, int property) {
-    return Get(control, property).text();
+Text read_text(ControlId control, int property) {
+    return get(control, property).text();
 }
 
-void WriteText(ControlId control, int property, const Text& text) {
-    Set(control, property, Value::OfText(text));
+void write_text(ControlId control, int property, const Text& text) {
+    set(control, property, Value::of_text(text));
 }
 
-std::int32_t ReadNumber(ControlId control, int property) {
-    return ToInteger(ReadText(control, property));
+std::int32_t read_number(ControlId control, int property) {
+    return to_integer(read_text(control, property));
 }
 
-void WriteNumber(ControlId control, int property, double value) {
-    WriteText(control, property, ToText(value));
+void write_number(ControlId control, int property, double value) {
+    write_text(control, property, to_text(value));
 }
 
-double ReadCredits() {
-    return ParseCreditText(ReadText(Control("标签9"), kCaption));
+double read_credits() {
+    return parse_credit_text(read_text(control("标签9"), kCaption));
 }
 
-void WriteCredits(double credits) {
-    WriteNumber(Control("标签9"), kCaption, credits);
+void write_credits(double credits) {
+    write_number(control("标签9"), kCaption, credits);
 }
 
-void SetVisible(ControlId control, bool visible) {
-    Set(control, kVisible, Value::OfBool(visible));
+void set_visible(ControlId control, bool visible) {
+    set(control, kVisible, Value::of_bool(visible));
 }
 
-void CopyPicture(ControlId from, ControlId to) {
-    Set(to, kPicture, Get(from, kPicture));
+void copy_picture(ControlId from, ControlId to) {
+    set(to, kPicture, get(from, kPicture));
 }
 
-std::int32_t ReadInterval(ControlId timer) {
-    return ToInteger(Get(timer, kInterval));
+std::int32_t read_interval(ControlId timer) {
+    return to_integer(get(timer, kInterval));
 }
 
-void SetInterval(ControlId timer, std::int32_t ms) {
-    Set(timer, kInterval, Value::OfInteger(ms));
+void set_interval(ControlId timer, std::int32_t ms) {
+    set(timer, kInterval, Value::of_integer(ms));
 }
 
-void SetWindowCaption(const Text& caption) {
-    Set(kWindowItself, kCaption, Value::OfText(caption));
+void set_window_caption(const Text& caption) {
+    set(kWindowItself, kCaption, Value::of_text(caption));
 }
 
 } // namespace tav::game

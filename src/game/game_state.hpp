@@ -19,32 +19,32 @@ inline constexpr int kInterval = 8; // Timer
 inline constexpr int kPicture = 10; // PicBox
 
 // The text of a control's property, a missing text read as the empty text.
-Text ReadText(ControlId control, int property);
+Text read_text(ControlId control, int property);
 // Replaces the text of a control's property.
-void WriteText(ControlId control, int property, const Text& text);
+void write_text(ControlId control, int property, const Text& text);
 
-// A caption or content read as a signed 32-bit number (ToInteger: empty text is 0).
-std::int32_t ReadNumber(ControlId control, int property);
-// Writes a number computed in double precision as its text (ToText of the double).
-void WriteNumber(ControlId control, int property, double value);
+// A caption or content read as a signed 32-bit number (to_integer: empty text is 0).
+std::int32_t read_number(ControlId control, int property);
+// Writes a number computed in double precision as its text (to_text of the double).
+void write_number(ControlId control, int property, double value);
 
-// The credits in `标签9`. Unlike ReadNumber they never wrap: wins are added without limit, so
+// The credits in `标签9`. Unlike read_number they never wrap: wins are added without limit, so
 // a balance past 2147483647 must read back as itself, not as a negative number.
-double ReadCredits();
+double read_credits();
 // Writes the credits as text.
-void WriteCredits(double credits);
+void write_credits(double credits);
 
 // Shows or hides a control.
-void SetVisible(ControlId control, bool visible);
+void set_visible(ControlId control, bool visible);
 // Copies the picture data of one picture box into another.
-void CopyPicture(ControlId from, ControlId to);
+void copy_picture(ControlId from, ControlId to);
 
 // The interval of a timer in milliseconds, 0 while it is stopped.
-std::int32_t ReadInterval(ControlId timer);
+std::int32_t read_interval(ControlId timer);
 // Starts a timer with `ms` (its period restarts now) or stops it with 0.
-void SetInterval(ControlId timer, std::int32_t ms);
+void set_interval(ControlId timer, std::int32_t ms);
 
 // Replaces the title of the main window.
-void SetWindowCaption(const Text& caption);
+void set_window_caption(const Text& caption);
 
 } // namespace tav::game

@@ -63,13 +63,13 @@ constexpr std::int32_t kAlignCentre = 1;
 constexpr std::int32_t kAlignRight = 2;
 
 // A Windows colour value 0x00BBGGRR.
-constexpr std::int32_t ColorRef(int r, int g, int b) { return r | (g << 8) | (b << 16); }
-constexpr std::int32_t kBlack = ColorRef(0, 0, 0);
-constexpr std::int32_t kWhite = ColorRef(255, 255, 255);
-constexpr std::int32_t kMagenta = ColorRef(255, 0, 255);
-constexpr std::int32_t kCyan = ColorRef(0, 255, 255);
-constexpr std::int32_t kGreen = ColorRef(0, 255, 0);
-constexpr std::int32_t kRingGreen = ColorRef(128, 160, 128);
+constexpr std::int32_t color_ref(int r, int g, int b) { return r | (g << 8) | (b << 16); }
+constexpr std::int32_t kBlack = color_ref(0, 0, 0);
+constexpr std::int32_t kWhite = color_ref(255, 255, 255);
+constexpr std::int32_t kMagenta = color_ref(255, 0, 255);
+constexpr std::int32_t kCyan = color_ref(0, 255, 255);
+constexpr std::int32_t kGreen = color_ref(0, 255, 0);
+constexpr std::int32_t kRingGreen = color_ref(128, 160, 128);
 // The marker for the system's button-face colour.
 constexpr std::int32_t kSystemDefaultColor = static_cast<std::int32_t>(kColorMarker);
 
@@ -135,16 +135,16 @@ constexpr int kTimerLeft = 536;
 constexpr int kTimerTop = 488;
 constexpr int kTimerSize = 32;
 
-std::string Numbered(std::string_view stem, std::size_t k) { return std::string(stem) + std::to_string(k); }
+std::string numbered(std::string_view stem, std::size_t k) { return std::string(stem) + std::to_string(k); }
 
-Value Int(std::int32_t v) { return Value::OfInteger(v); }
-Value Flag(bool v) { return Value::OfBool(v); }
-Value Caption(std::string_view utf8) { return Value::OfText(Gbk(utf8)); }
+Value Int(std::int32_t v) { return Value::of_integer(v); }
+Value flag(bool v) { return Value::of_bool(v); }
+Value caption_value(std::string_view utf8) { return Value::of_text(gbk(utf8)); }
 // The pictures are the program's embedded assets, which values view in place.
-Value Picture(std::span<const std::uint8_t> bytes) { return Value::OfLastingBytes(bytes); }
-Value Font(std::string_view face_utf8, int pixels) {
-    const auto record = MakeLogFont(Gbk(face_utf8).view(), pixels, kWeightBold);
-    return Value::OfBytes(record);
+Value picture(std::span<const std::uint8_t> bytes) { return Value::of_lasting_bytes(bytes); }
+Value font(std::string_view face_utf8, int pixels) {
+    const auto record = make_log_font(gbk(face_utf8).view(), pixels, kWeightBold);
+    return Value::of_bytes(record);
 }
 
 // Collects the controls by name; the ids and the order come from kLayoutOrder at the end.
@@ -153,11 +153,11 @@ public:
     // A new control of `kind` at `rect` with room for all its own properties.
     ControlTemplate& add(std::string_view name, std::uint32_t kind, Rect rect) {
         ControlTemplate c;
-        c.id = MainWindowControlId(name);
+        c.id = main_window_control_id(name);
         c.kind = kind;
         c.name = std::string(name);
         c.rect = rect;
-        const ControlKind* k = FindKind(kind);
+        const ControlKind* k = find_kind(kind);
         c.properties.resize(k != nullptr ? static_cast<std::size_t>(k->own_property_count()) : 0);
         auto [it, fresh] = controls_.emplace(std::string(name), std::move(c));
         (void)fresh;
@@ -180,46 +180,46 @@ private:
 };
 
 // Sets own property `local`.
-void Set(ControlTemplate& c, int local, Value v) {
+void set(ControlTemplate& c, int local, Value v) {
     const auto at = static_cast<std::size_t>(local);
     if (at >= c.properties.size()) c.properties.resize(at + 1);
     c.properties[at] = std::move(v);
 }
 
 // The settings every Label of the window shares.
-ControlTemplate& AddLabel(Builder& b, std::string_view name, Rect rect, std::string_view caption) {
+ControlTemplate& add_label(Builder& b, std::string_view name, Rect rect, std::string_view caption) {
     ControlTemplate& c = b.add(name, kind_id::kLabel, rect);
-    Set(c, Label::kCaption, Caption(caption));
-    Set(c, Label::kTextEffect, Int(0));
-    Set(c, Label::kVAlign, Int(kAlignCentre));
-    Set(c, Label::kWordWrap, Flag(false));
-    Set(c, Label::kGradientBackMode, Int(0));
+    set(c, Label::kCaption, caption_value(caption));
+    set(c, Label::kTextEffect, Int(0));
+    set(c, Label::kVAlign, Int(kAlignCentre));
+    set(c, Label::kWordWrap, flag(false));
+    set(c, Label::kGradientBackMode, Int(0));
     return c;
 }
 
 // A label of the counters and bet displays: text in `font` on black, sunken edge, centred
 // unless said otherwise.
-ControlTemplate& AddPanelLabel(Builder& b, std::string_view name, Rect rect, std::string_view caption, Value font,
+ControlTemplate& add_panel_label(Builder& b, std::string_view name, Rect rect, std::string_view caption, Value font,
                                std::int32_t text_color, std::int32_t h_align = kAlignCentre) {
-    ControlTemplate& c = AddLabel(b, name, rect, caption);
-    Set(c, Label::kFont, std::move(font));
-    Set(c, Label::kTextColor, Int(text_color));
-    Set(c, Label::kBackColor, Int(kBlack));
-    Set(c, Label::kBorder, Int(kSunkenEdge));
-    Set(c, Label::kHAlign, Int(h_align));
+    ControlTemplate& c = add_label(b, name, rect, caption);
+    set(c, Label::kFont, std::move(font));
+    set(c, Label::kTextColor, Int(text_color));
+    set(c, Label::kBackColor, Int(kBlack));
+    set(c, Label::kBorder, Int(kSunkenEdge));
+    set(c, Label::kHAlign, Int(h_align));
     return c;
 }
 
-ControlTemplate& AddPicBox(Builder& b, std::string_view name, Rect rect, std::int32_t border, std::int32_t back_color,
+ControlTemplate& add_pic_box(Builder& b, std::string_view name, Rect rect, std::int32_t border, std::int32_t back_color,
                            std::int32_t mode) {
     ControlTemplate& c = b.add(name, kind_id::kPicBox, rect);
-    Set(c, PicBox::kBorder, Int(border));
-    Set(c, PicBox::kBackColor, Int(back_color));
-    Set(c, PicBox::kPictureMode, Int(mode));
+    set(c, PicBox::kBorder, Int(border));
+    set(c, PicBox::kBackColor, Int(back_color));
+    set(c, PicBox::kPictureMode, Int(mode));
     return c;
 }
 
-ControlTemplate MainWindowItself() {
+ControlTemplate main_window_itself() {
     ControlTemplate w;
     w.id = kWindowSelfControlId;
     w.kind = kind_id::kWindow;
@@ -229,122 +229,122 @@ ControlTemplate MainWindowItself() {
     // frame of the original desktop leaves, so the board is stretched the same way there.
     w.rect = {kMainWindowStoredPosition.x, kMainWindowStoredPosition.y, kMainWindowClientSize.width,
               kMainWindowClientSize.height};
-    w.properties.resize(static_cast<std::size_t>(FindKind(kind_id::kWindow)->own_property_count()));
-    Set(w, WindowControl::kCaption, Caption("Tavrino"));
-    Set(w, WindowControl::kBorder, Int(kFixedFrameBorder));
-    Set(w, WindowControl::kBackColor, Int(kSystemDefaultColor));
-    Set(w, WindowControl::kBackPicture, Picture(assets::BoardBackground()));
-    Set(w, WindowControl::kBackPictureMode, Int(WindowControl::kStretchedPicture));
-    Set(w, WindowControl::kControlBox, Flag(true));
-    Set(w, WindowControl::kMaxButton, Flag(false));
-    Set(w, WindowControl::kMinButton, Flag(true));
-    Set(w, WindowControl::kStartPosition, Int(kStartCentred));
-    Set(w, WindowControl::kMovable, Flag(true));
+    w.properties.resize(static_cast<std::size_t>(find_kind(kind_id::kWindow)->own_property_count()));
+    set(w, WindowControl::kCaption, caption_value("Tavrino"));
+    set(w, WindowControl::kBorder, Int(kFixedFrameBorder));
+    set(w, WindowControl::kBackColor, Int(kSystemDefaultColor));
+    set(w, WindowControl::kBackPicture, picture(assets::board_background()));
+    set(w, WindowControl::kBackPictureMode, Int(WindowControl::kStretchedPicture));
+    set(w, WindowControl::kControlBox, flag(true));
+    set(w, WindowControl::kMaxButton, flag(false));
+    set(w, WindowControl::kMinButton, flag(true));
+    set(w, WindowControl::kStartPosition, Int(kStartCentred));
+    set(w, WindowControl::kMovable, flag(true));
     return w;
 }
 
-void AddRing(Builder& b) {
-    const auto lamp = assets::LampFrame();
+void add_ring(Builder& b) {
+    const auto lamp = assets::lamp_frame();
     for (std::size_t i = 0; i < kRing.size(); ++i) {
         const Point at = kRing[i].corner;
-        ControlTemplate& pic = AddPicBox(b, Numbered("吐框", i + 1), {at.x, at.y, kRingPictureSize, kRingPictureSize},
+        ControlTemplate& pic = add_pic_box(b, numbered("吐框", i + 1), {at.x, at.y, kRingPictureSize, kRingPictureSize},
                                          kNoBorder, kRingGreen, kCentred);
-        Set(pic, PicBox::kPicture, Picture(assets::LargePicture(kRing[i].motif)));
+        set(pic, PicBox::kPicture, picture(assets::large_picture(kRing[i].motif)));
 
-        ControlTemplate& btn = b.add(Numbered("显示", i + 1), kind_id::kPicBtn,
+        ControlTemplate& btn = b.add(numbered("显示", i + 1), kind_id::kPicBtn,
                                      {at.x - kLampOverhang, at.y - kLampOverhang, kLampSize, kLampSize});
         btn.visible = false;
-        Set(btn, PicBtn::kButtonKind, Int(0));
-        Set(btn, PicBtn::kNormalPicture, Picture(lamp));
-        Set(btn, PicBtn::kTransparentColor, Int(kBlack));
+        set(btn, PicBtn::kButtonKind, Int(0));
+        set(btn, PicBtn::kNormalPicture, picture(lamp));
+        set(btn, PicBtn::kTransparentColor, Int(kBlack));
     }
-    for (const Bar& bar : kBars) AddPicBox(b, bar.name, bar.rect, kNoBorder, kBlack, kNaturalSize);
+    for (const Bar& bar : kBars) add_pic_box(b, bar.name, bar.rect, kNoBorder, kBlack, kNaturalSize);
 }
 
-void AddInsideRing(Builder& b) {
-    AddPicBox(b, "图奖", {174, 118, 85, 85}, kFrameAndSunkenEdge, kSystemDefaultColor, kStretched);
+void add_inside_ring(Builder& b) {
+    add_pic_box(b, "图奖", {174, 118, 85, 85}, kFrameAndSunkenEdge, kSystemDefaultColor, kStretched);
 
     ControlTemplate& odds = b.add("透明标签1", kind_id::kTransLabel, {187, 209, 37, 18});
-    Set(odds, TransLabel::kCaption, Caption("0"));
-    Set(odds, TransLabel::kFont, Font("黑体", 21));
-    Set(odds, TransLabel::kTextColor, Int(kMagenta));
-    Set(odds, TransLabel::kHAlign, Int(kAlignCentre));
-    Set(odds, TransLabel::kVAlign, Int(kAlignCentre));
-    Set(odds, TransLabel::kWordWrap, Flag(false));
-    Set(odds, TransLabel::kTextEffect, Int(0));
+    set(odds, TransLabel::kCaption, caption_value("0"));
+    set(odds, TransLabel::kFont, font("黑体", 21));
+    set(odds, TransLabel::kTextColor, Int(kMagenta));
+    set(odds, TransLabel::kHAlign, Int(kAlignCentre));
+    set(odds, TransLabel::kVAlign, Int(kAlignCentre));
+    set(odds, TransLabel::kWordWrap, flag(false));
+    set(odds, TransLabel::kTextEffect, Int(0));
 
-    AddPanelLabel(b, "标签x2", {183, 207, 66, 24}, "倍", Font("宋体", 20), kMagenta, kAlignRight);
-    AddPanelLabel(b, "标签x", {126, 277, 55, 24}, "总分:", Font("宋体", 20), kWhite);
-    AddPanelLabel(b, "标签9", {181, 277, 126, 24}, "0", Font("黑体", 24), kCyan);
-    AddPanelLabel(b, "标签x1", {126, 304, 55, 24}, "得分:", Font("宋体", 20), kWhite);
-    AddPanelLabel(b, "标签10", {181, 304, 126, 24}, "0", Font("黑体", 24), kGreen);
+    add_panel_label(b, "标签x2", {183, 207, 66, 24}, "倍", font("宋体", 20), kMagenta, kAlignRight);
+    add_panel_label(b, "标签x", {126, 277, 55, 24}, "总分:", font("宋体", 20), kWhite);
+    add_panel_label(b, "标签9", {181, 277, 126, 24}, "0", font("黑体", 24), kCyan);
+    add_panel_label(b, "标签x1", {126, 304, 55, 24}, "得分:", font("宋体", 20), kWhite);
+    add_panel_label(b, "标签10", {181, 304, 126, 24}, "0", font("黑体", 24), kGreen);
 }
 
-void AddBetRow(Builder& b) {
+void add_bet_row(Builder& b) {
     constexpr std::array<Motif, 8> kSymbols = {Motif::Cars,     Motif::BottleCap, Motif::ZipperBadge, Motif::Knot,
                                                Motif::Cherries, Motif::Kiwi,      Motif::Strawberry,  Motif::Orange};
     for (std::size_t i = 0; i < kSymbols.size(); ++i) {
         const int left = kBetRowLeft + kBetColumnPitch * static_cast<int>(i);
-        AddPanelLabel(b, Numbered("标签", i + 1), kBetDisplay.translated(left, 0), "0", Font("黑体", 24), kCyan);
+        add_panel_label(b, numbered("标签", i + 1), kBetDisplay.translated(left, 0), "0", font("黑体", 24), kCyan);
         ControlTemplate& pic =
-            AddPicBox(b, Numbered("图片框", i + 1), kSymbolPicture.translated(left, 0), kSunkenEdge, kSystemDefaultColor,
+            add_pic_box(b, numbered("图片框", i + 1), kSymbolPicture.translated(left, 0), kSunkenEdge, kSystemDefaultColor,
                       kStretched);
-        Set(pic, PicBox::kPicture, Picture(assets::LargePicture(kSymbols[i])));
-        b.add(Numbered("调节器", i + 1), kind_id::kSpin, kBetSpinner.translated(left + kSpinnerIndent, 0));
+        set(pic, PicBox::kPicture, picture(assets::large_picture(kSymbols[i])));
+        b.add(numbered("调节器", i + 1), kind_id::kSpin, kBetSpinner.translated(left + kSpinnerIndent, 0));
     }
 }
 
-void AddLegend(Builder& b) {
+void add_legend(Builder& b) {
     for (const LegendRow& row : kLegend) {
-        ControlTemplate& pic = AddPicBox(b, row.name, {kLegendLeft, row.top, kLegendPictureSize, kLegendPictureSize},
+        ControlTemplate& pic = add_pic_box(b, row.name, {kLegendLeft, row.top, kLegendPictureSize, kLegendPictureSize},
                                          kSingleLine, kSystemDefaultColor, kStretched);
-        Set(pic, PicBox::kPicture, Picture(assets::SmallPicture(row.motif)));
+        set(pic, PicBox::kPicture, picture(assets::small_picture(row.motif)));
     }
     ControlTemplate& text = b.add("透明标签2", kind_id::kTransLabel, {467, 61, 34, 304});
-    Set(text, TransLabel::kCaption, Caption(kLegendText));
-    Set(text, TransLabel::kFont, Font("宋体", 12));
-    Set(text, TransLabel::kTextColor, Int(kWhite));
-    Set(text, TransLabel::kHAlign, Int(kAlignLeft));
-    Set(text, TransLabel::kWordWrap, Flag(true));
-    Set(text, TransLabel::kTextEffect, Int(0));
+    set(text, TransLabel::kCaption, caption_value(kLegendText));
+    set(text, TransLabel::kFont, font("宋体", 12));
+    set(text, TransLabel::kTextColor, Int(kWhite));
+    set(text, TransLabel::kHAlign, Int(kAlignLeft));
+    set(text, TransLabel::kWordWrap, flag(true));
+    set(text, TransLabel::kTextEffect, Int(0));
 }
 
-void AddButtons(Builder& b) {
+void add_buttons(Builder& b) {
     auto button = [&](std::string_view name, Rect rect, std::string_view caption) -> ControlTemplate& {
         ControlTemplate& c = b.add(name, kind_id::kButton, rect);
         c.tab_stop = true;
-        Set(c, Button::kCaption, Caption(caption));
-        Set(c, Button::kButtonType, Int(0));
-        Set(c, Button::kHAlign, Int(kAlignCentre));
-        Set(c, Button::kVAlign, Int(kAlignCentre));
+        set(c, Button::kCaption, caption_value(caption));
+        set(c, Button::kButtonType, Int(0));
+        set(c, Button::kHAlign, Int(kAlignCentre));
+        set(c, Button::kVAlign, Int(kAlignCentre));
         return c;
     };
     button("按钮2", {433, 436, 64, 34}, "上分");
-    Set(button("按钮1", {433, 475, 64, 89}, "开始"), Button::kFont, Font("楷体_GB2312", 21));
+    set(button("按钮1", {433, 475, 64, 89}, "开始"), Button::kFont, font("楷体_GB2312", 21));
 }
 
-void AddHiddenHelpers(Builder& b) {
+void add_hidden_helpers(Builder& b) {
     ControlTemplate& position = b.add("编辑框1", kind_id::kEditBox, {552, 448, 56, 32});
     position.visible = false;
     position.tab_stop = true;
 
-    ControlTemplate& readout = AddLabel(b, "标签", {609, 448, 48, 32}, "");
+    ControlTemplate& readout = add_label(b, "标签", {609, 448, 48, 32}, "");
     readout.visible = false;
-    Set(readout, Label::kFont, Font("宋体", 20));
-    Set(readout, Label::kTextColor, Int(kBlack));
-    Set(readout, Label::kBackColor, Int(kSystemDefaultColor));
-    Set(readout, Label::kBorder, Int(kNoBorder));
-    Set(readout, Label::kHAlign, Int(kAlignLeft));
+    set(readout, Label::kFont, font("宋体", 20));
+    set(readout, Label::kTextColor, Int(kBlack));
+    set(readout, Label::kBackColor, Int(kSystemDefaultColor));
+    set(readout, Label::kBorder, Int(kNoBorder));
+    set(readout, Label::kHAlign, Int(kAlignLeft));
 
     for (std::size_t i = 0; i < kTimers.size(); ++i) {
         ControlTemplate& t = b.add(kTimers[i], kind_id::kTimer,
                                    {kTimerLeft + kTimerSize * static_cast<int>(i), kTimerTop, kTimerSize, kTimerSize});
-        Set(t, Timer::kInterval, Int(0));
+        set(t, Timer::kInterval, Int(0));
     }
 }
 
 // A handler that runs `f` with no arguments and produces no result; unbound when `f` is empty.
-Handler Plain(const std::function<void()>& f) {
+Handler plain(const std::function<void()>& f) {
     if (!f) return {};
     return [f](std::span<const std::int32_t>) -> std::optional<std::int32_t> {
         f();
@@ -353,74 +353,74 @@ Handler Plain(const std::function<void()>& f) {
 }
 
 // The event's argument `i`, 0 when the event carried fewer.
-std::int32_t Argument(std::span<const std::int32_t> args, std::size_t i) { return i < args.size() ? args[i] : 0; }
+std::int32_t argument(std::span<const std::int32_t> args, std::size_t i) { return i < args.size() ? args[i] : 0; }
 
-void Bind(std::vector<ControlTemplate>& controls, std::string_view name, std::int32_t event, Handler h) {
+void bind_event(std::vector<ControlTemplate>& controls, std::string_view name, std::int32_t event, Handler h) {
     if (!h) return;
     auto it = std::ranges::find(controls, name, &ControlTemplate::name);
     if (it != controls.end()) it->events.push_back({event, std::move(h)});
 }
 
-void BindEvents(std::vector<ControlTemplate>& controls, const MainWindowHandlers& h) {
+void bind_events(std::vector<ControlTemplate>& controls, const MainWindowHandlers& h) {
     ControlTemplate& window = controls.front();
-    if (h.window_created) window.events.push_back({WindowControl::kCreated, Plain(h.window_created)});
+    if (h.window_created) window.events.push_back({WindowControl::kCreated, plain(h.window_created)});
     if (h.window_right_down) {
         window.events.push_back({kRightDownEvent, [f = h.window_right_down](std::span<const std::int32_t> args)
                                                       -> std::optional<std::int32_t> {
-                                     f(Argument(args, 0), Argument(args, 1), Argument(args, 2));
+                                     f(argument(args, 0), argument(args, 1), argument(args, 2));
                                      return std::nullopt;
                                  }});
     }
-    Bind(controls, "按钮1", Button::kClick, Plain(h.start_spin));
-    Bind(controls, "按钮2", Button::kClick, Plain(h.add_credits));
+    bind_event(controls, "按钮1", Button::kClick, plain(h.start_spin));
+    bind_event(controls, "按钮2", Button::kClick, plain(h.add_credits));
     if (h.change_bet) {
         for (std::size_t k = 1; k <= 8; ++k) {
-            const std::uint32_t display = MainWindowControlId(Numbered("标签", k));
-            Bind(controls, Numbered("调节器", k), Spin::kAdjust,
+            const std::uint32_t display = main_window_control_id(numbered("标签", k));
+            bind_event(controls, numbered("调节器", k), Spin::kAdjust,
                  [f = h.change_bet, display](std::span<const std::int32_t> args) -> std::optional<std::int32_t> {
-                     f(display, Argument(args, 0));
+                     f(display, argument(args, 0));
                      return std::nullopt;
                  });
         }
     }
-    Bind(controls, "时钟1", Timer::kTick, Plain(h.acceleration_tick));
-    Bind(controls, "时钟2", Timer::kTick, Plain(h.run_length_tick));
-    Bind(controls, "时钟3", Timer::kTick, Plain(h.fast_run_tick));
-    Bind(controls, "时钟4", Timer::kTick, Plain(h.deceleration_tick));
+    bind_event(controls, "时钟1", Timer::kTick, plain(h.acceleration_tick));
+    bind_event(controls, "时钟2", Timer::kTick, plain(h.run_length_tick));
+    bind_event(controls, "时钟3", Timer::kTick, plain(h.fast_run_tick));
+    bind_event(controls, "时钟4", Timer::kTick, plain(h.deceleration_tick));
 }
 
 } // namespace
 
-std::span<const std::string_view> MainWindowControlNames() { return kLayoutOrder; }
+std::span<const std::string_view> main_window_control_names() { return kLayoutOrder; }
 
-std::uint32_t MainWindowControlId(std::string_view name) {
+std::uint32_t main_window_control_id(std::string_view name) {
     // The game names controls at every lamp step: build the name index once.
-    static const std::unordered_map<std::string_view, std::uint32_t> ids = [] {
+    static const std::unordered_map<std::string_view, std::uint32_t> kIds = [] {
         std::unordered_map<std::string_view, std::uint32_t> m;
         for (std::size_t i = 0; i < kLayoutOrder.size(); ++i)
             m.emplace(kLayoutOrder[i], kFirstControlId + static_cast<std::uint32_t>(i));
         return m;
     }();
-    const auto it = ids.find(name);
-    return it != ids.end() ? it->second : kNoControlId;
+    const auto it = kIds.find(name);
+    return it != kIds.end() ? it->second : kNoControlId;
 }
 
-LayoutData MainWindowLayout(const MainWindowHandlers& handlers) {
+LayoutData main_window_layout(const MainWindowHandlers& handlers) {
     Builder b;
-    AddRing(b);
-    AddInsideRing(b);
-    AddBetRow(b);
-    AddLegend(b);
-    AddButtons(b);
-    AddHiddenHelpers(b);
+    add_ring(b);
+    add_inside_ring(b);
+    add_bet_row(b);
+    add_legend(b);
+    add_buttons(b);
+    add_hidden_helpers(b);
 
     WindowTemplate window;
     window.id = kMainWindowId;
-    window.controls.push_back(MainWindowItself());
+    window.controls.push_back(main_window_itself());
     for (ControlTemplate& c : b.take_in_layout_order()) window.controls.push_back(std::move(c));
     window.stacking.reserve(kLayoutOrder.size());
-    for (std::string_view name : kLayoutOrder) window.stacking.push_back(MainWindowControlId(name));
-    BindEvents(window.controls, handlers);
+    for (std::string_view name : kLayoutOrder) window.stacking.push_back(main_window_control_id(name));
+    bind_events(window.controls, handlers);
 
     LayoutData layout;
     layout.windows.push_back(std::move(window));

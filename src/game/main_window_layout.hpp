@@ -27,7 +27,7 @@ inline constexpr Point kMainWindowStoredPosition = {50, 50};
 // The number of controls on the main window, the window's own entry not counted.
 inline constexpr std::size_t kMainWindowControlCount = 93;
 
-// What `MainWindowControlId` answers for a name the layout does not have: no control and not
+// What `main_window_control_id` answers for a name the layout does not have: no control and not
 // the window either, so any property access with it fails loudly.
 inline constexpr std::uint32_t kNoControlId = 0xFFFFFFFFu;
 
@@ -47,14 +47,14 @@ struct MainWindowHandlers {
 
 // The names of the 93 controls in layout order, which is also the stacking order (topmost
 // first). Control ids follow it: the control at place i has id 0x16010001 + i.
-std::span<const std::string_view> MainWindowControlNames();
+std::span<const std::string_view> main_window_control_names();
 
 // The control id of the control the layout names `name` (UTF-8, e.g. "标签9"); kNoControlId
 // for a name the layout does not have. The window itself is kWindowSelfControlId.
-std::uint32_t MainWindowControlId(std::string_view name);
+std::uint32_t main_window_control_id(std::string_view name);
 
 // The whole layout, with the one main window as its start-up window and `handlers` bound.
 // Every call builds a fresh copy (pictures included; about 400 KB).
-LayoutData MainWindowLayout(const MainWindowHandlers& handlers);
+LayoutData main_window_layout(const MainWindowHandlers& handlers);
 
 } // namespace tav::ui

@@ -10,7 +10,7 @@ namespace tav::game {
 // display whose caption is the stake; a random field has neither.
 struct PayRow {
     std::string_view odds;       // "100" .. "2"; empty for a random field
-    std::string_view betDisplay; // "标签1" .. "标签8"; empty for a random field
+    std::string_view bet_display; // "标签1" .. "标签8"; empty for a random field
     bool random_field() const { return odds.empty(); }
 };
 

@@ -18,10 +18,10 @@ constexpr std::int32_t kLongestJump = 20;
 constexpr double kRingSize = 20;
 
 // The pay table row of the lamp position, or nullptr when the text names no position.
-const PayRow* RowUnderLamp() {
-    const Text position = ReadText(Control("编辑框1"), kContent);
+const PayRow* row_under_lamp() {
+    const Text position = read_text(control("编辑框1"), kContent);
     for (std::size_t k = 0; k < kPayTable.size(); ++k) {
-        if (CompareText(position, Text(kPositionTexts[k])) == 0) {
+        if (compare_text(position, Text(kPositionTexts[k])) == 0) {
             return &kPayTable[k];
         }
     }
@@ -29,47 +29,47 @@ const PayRow* RowUnderLamp() {
 }
 
 // Odds shown, win computed from the displays, win added to the credits.
-void Pay(const PayRow& row) {
-    const ControlId odds = Control("透明标签1");
-    const ControlId win = Control("标签10");
-    const ControlId bet = Control(row.betDisplay);
-    WriteText(odds, kCaption, Text(row.odds));
-    WriteText(win, kCaption, Text("0"));
-    const double winSoFar = ReadNumber(win, kCaption);
-    const double stake = ReadNumber(bet, kCaption);
-    const double multiplier = ReadNumber(odds, kCaption);
-    WriteNumber(win, kCaption, winSoFar + stake * multiplier);
-    WriteCredits(ReadCredits() + ReadNumber(win, kCaption));
+void pay(const PayRow& row) {
+    const ControlId odds = control("透明标签1");
+    const ControlId win = control("标签10");
+    const ControlId bet = control(row.bet_display);
+    write_text(odds, kCaption, Text(row.odds));
+    write_text(win, kCaption, Text("0"));
+    const double win_so_far = read_number(win, kCaption);
+    const double stake = read_number(bet, kCaption);
+    const double multiplier = read_number(odds, kCaption);
+    write_number(win, kCaption, win_so_far + stake * multiplier);
+    write_credits(read_credits() + read_number(win, kCaption));
 }
 
 // Sends the lamp on by 1..20 positions, then one lamp step, and settles where it lands.
-void Jump() {
-    const ControlId position = Control("编辑框1");
-    const double from = ReadNumber(position, kContent);
-    const double distance = RandomInRange(kShortestJump, kLongestJump);
-    WriteNumber(position, kContent, from + distance);
-    if (ReadNumber(position, kContent) > kRingSize) {
-        WriteNumber(position, kContent, ReadNumber(position, kContent) - kRingSize);
+void jump() {
+    const ControlId position = control("编辑框1");
+    const double from = read_number(position, kContent);
+    const double distance = random_in_range(kShortestJump, kLongestJump);
+    write_number(position, kContent, from + distance);
+    if (read_number(position, kContent) > kRingSize) {
+        write_number(position, kContent, read_number(position, kContent) - kRingSize);
     }
-    AdvanceLamp();
-    SettleResult();
+    advance_lamp();
+    settle_result();
 }
 
 } // namespace
 
-void SettleResult() {
+void settle_result() {
     // Scores the row where this settlement began, and only that one.
-    if (const PayRow* row = RowUnderLamp()) {
+    if (const PayRow* row = row_under_lamp()) {
         if (row->random_field()) {
-            Jump();
+            jump();
         } else {
-            Pay(*row);
+            pay(*row);
         }
     }
     for (const std::string_view display : kBetDisplays) {
-        WriteText(Control(display), kCaption, Text("0"));
+        write_text(control(display), kCaption, Text("0"));
     }
-    PlayGameSound(GameSound::Result);
+    play_game_sound(GameSound::Result);
 }
 
 } // namespace tav::game

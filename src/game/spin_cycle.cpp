@@ -42,106 +42,106 @@ constexpr double kThresholdSecondsBound = 55; // plus 5 per second of the clock
 constexpr int kRingSize = 20;
 
 // The seconds field of the local time now.
-double ClockSeconds() {
-    return SecondOf(CurrentDateTime());
+double clock_seconds() {
+    return second_of(current_date_time());
 }
 
 // base + random(0, spread) + random(0, 5 × s + secondsBound). The first draw comes before the
 // clock is read, and the clock-scaled bound is fixed before the second draw.
-double DrawScaled(double base, std::int32_t spread, double secondsBound) {
-    const double first = RandomInRange(0, spread);
-    const std::int32_t bound = TruncateToInteger(kSecondsScale * ClockSeconds() + secondsBound);
-    const double second = RandomInRange(0, bound);
+double draw_scaled(double base, std::int32_t spread, double seconds_bound) {
+    const double first = random_in_range(0, spread);
+    const std::int32_t bound = truncate_to_integer(kSecondsScale * clock_seconds() + seconds_bound);
+    const double second = random_in_range(0, bound);
     return base + first + second;
 }
 
-double DrawRunLength() {
+double draw_run_length() {
     double length = kRunLengthBase;
     for (int i = 0; i < kRunLengthDraws; ++i) {
-        length += RandomInRange(0, kRunLengthSpread);
+        length += random_in_range(0, kRunLengthSpread);
     }
     return length;
 }
 
 // Shows a timer's current interval in the readout `标签`.
-void ShowInterval(ControlId timer) {
-    WriteText(Control("标签"), kCaption, ToText(ReadInterval(timer)));
+void show_interval(ControlId timer) {
+    write_text(control("标签"), kCaption, to_text(read_interval(timer)));
 }
 
 } // namespace
 
-void StartSpin() {
+void start_spin() {
     double bets = 0;
     for (const std::string_view display : kBetDisplays) {
-        bets += ReadNumber(Control(display), kCaption);
+        bets += read_number(control(display), kCaption);
     }
     if (std::fabs(bets) <= kNoBetTolerance) {
-        ShowRefusal("请选择下面图标进行押注！", "信息提示！");
+        show_refusal("请选择下面图标进行押注！", "信息提示！");
         return;
     }
     // The bets were paid for when placed; only the acceleration timer is (re)started.
-    SetInterval(Control("时钟1"), TruncateToInteger(DrawScaled(kStartIntervalBase, kStartSpread, kStartSecondsBound)));
+    set_interval(control("时钟1"), truncate_to_integer(draw_scaled(kStartIntervalBase, kStartSpread, kStartSecondsBound)));
 }
 
-void AccelerationTick() {
-    const ControlId timer = Control("时钟1");
-    if (ReadInterval(timer) > kFastestAcceleration) {
-        SetInterval(timer, TruncateToInteger(ReadInterval(timer) - kAccelerationStep));
-        ShowInterval(timer);
-        AdvanceLamp();
+void acceleration_tick() {
+    const ControlId timer = control("时钟1");
+    if (read_interval(timer) > kFastestAcceleration) {
+        set_interval(timer, truncate_to_integer(read_interval(timer) - kAccelerationStep));
+        show_interval(timer);
+        advance_lamp();
         return;
     }
-    SetInterval(timer, 0);
-    SetInterval(Control("时钟2"), TruncateToInteger(DrawRunLength()));
-    SetInterval(Control("时钟3"), kFastRunInterval);
+    set_interval(timer, 0);
+    set_interval(control("时钟2"), truncate_to_integer(draw_run_length()));
+    set_interval(control("时钟3"), kFastRunInterval);
 }
 
-void FastRunTick() {
-    AdvanceLamp();
+void fast_run_tick() {
+    advance_lamp();
 }
 
-void RunLengthTick() {
-    SetInterval(Control("时钟3"), 0);
-    SetInterval(Control("时钟4"), kSlowingStart);
-    SetInterval(Control("时钟2"), 0);
+void run_length_tick() {
+    set_interval(control("时钟3"), 0);
+    set_interval(control("时钟4"), kSlowingStart);
+    set_interval(control("时钟2"), 0);
 }
 
-void DecelerationTick() {
-    const double threshold = DrawScaled(kThresholdBase, kThresholdSpread, kThresholdSecondsBound);
-    const ControlId timer = Control("时钟4");
-    if (ReadInterval(timer) < threshold) {
-        SetInterval(timer, TruncateToInteger(ReadInterval(timer) + kSlowingStep));
-        ShowInterval(timer);
-        AdvanceLamp();
+void deceleration_tick() {
+    const double threshold = draw_scaled(kThresholdBase, kThresholdSpread, kThresholdSecondsBound);
+    const ControlId timer = control("时钟4");
+    if (read_interval(timer) < threshold) {
+        set_interval(timer, truncate_to_integer(read_interval(timer) + kSlowingStep));
+        show_interval(timer);
+        advance_lamp();
         return;
     }
     // Settled while the timer still runs; it stops only afterwards.
-    SettleResult();
-    SetInterval(timer, 0);
+    settle_result();
+    set_interval(timer, 0);
 }
 
-void AdvanceLamp() {
-    const ControlId position = Control("编辑框1");
-    if (ReadNumber(position, kContent) >= kRingSize) {
-        WriteText(position, kContent, Text());
+void advance_lamp() {
+    const ControlId position = control("编辑框1");
+    if (read_number(position, kContent) >= kRingSize) {
+        write_text(position, kContent, Text());
     }
     // Empty text reads as 0, so the ring starts again at 1.
-    WriteNumber(position, kContent, ReadNumber(position, kContent) + 1.0);
+    write_number(position, kContent, read_number(position, kContent) + 1.0);
     // Nothing in the loop writes the position, so it is read once.
-    const Text now = ReadText(position, kContent);
-    const ControlId prize = Control("图奖");
-    const auto& lamps = LampIds();
-    const auto& pictures = RingPictureIds();
+    const Text now = read_text(position, kContent);
+    const ControlId prize = control("图奖");
+    const auto& lamps = lamp_ids();
+    const auto& pictures = ring_picture_ids();
     for (std::size_t k = 0; k < lamps.size(); ++k) {
-        // Texts are equal exactly when CompareText gives 0.
+        // Texts are equal exactly when compare_text gives 0.
         if (now.view() == kPositionTexts[k]) {
-            SetVisible(lamps[k], true);
-            CopyPicture(pictures[k], prize);
+            set_visible(lamps[k], true);
+            copy_picture(pictures[k], prize);
         } else {
-            SetVisible(lamps[k], false);
+            set_visible(lamps[k], false);
         }
     }
-    PlayGameSound(GameSound::Step);
+    play_game_sound(GameSound::Step);
 }
 
 } // namespace tav::game

@@ -18,13 +18,13 @@ constexpr std::string_view kLongTitle = "Tavrino --- a lamp-ring fruit machine, 
 
 } // namespace
 
-void WindowCreated() {
-    ui::ThemedDrawing(kThemeScheme);
-    PlayGameSound(GameSound::Music);
+void window_created() {
+    ui::themed_drawing(kThemeScheme);
+    play_game_sound(GameSound::Music);
 }
 
-void WindowRightDown(std::int32_t /*x*/, std::int32_t /*y*/, std::int32_t /*keys*/) {
-    SetWindowCaption(Text(kLongTitle));
+void window_right_down(std::int32_t /*x*/, std::int32_t /*y*/, std::int32_t /*keys*/) {
+    set_window_caption(Text(kLongTitle));
 }
 
 } // namespace tav::game

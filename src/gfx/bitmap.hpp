@@ -13,17 +13,17 @@ namespace tav {
 // A colour as 0xAARRGGBB; opaque colours have alpha 0xFF.
 using Argb = std::uint32_t;
 
-constexpr Argb Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+constexpr Argb rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return 0xFF000000u | (std::uint32_t(r) << 16) | (std::uint32_t(g) << 8) | b;
 }
-constexpr std::uint8_t RedOf(Argb c) { return std::uint8_t(c >> 16); }
-constexpr std::uint8_t GreenOf(Argb c) { return std::uint8_t(c >> 8); }
-constexpr std::uint8_t BlueOf(Argb c) { return std::uint8_t(c); }
-constexpr std::uint8_t AlphaOf(Argb c) { return std::uint8_t(c >> 24); }
+constexpr std::uint8_t red_of(Argb c) { return std::uint8_t(c >> 16); }
+constexpr std::uint8_t green_of(Argb c) { return std::uint8_t(c >> 8); }
+constexpr std::uint8_t blue_of(Argb c) { return std::uint8_t(c); }
+constexpr std::uint8_t alpha_of(Argb c) { return std::uint8_t(c >> 24); }
 
 // A Windows colour value 0x00BBGGRR as an opaque ARGB colour.
-constexpr Argb FromColorRef(std::uint32_t bgr) {
-    return Rgb(std::uint8_t(bgr), std::uint8_t(bgr >> 8), std::uint8_t(bgr >> 16));
+constexpr Argb from_color_ref(std::uint32_t bgr) {
+    return rgb(std::uint8_t(bgr), std::uint8_t(bgr >> 8), std::uint8_t(bgr >> 16));
 }
 
 // Pixels row by row from the top, each row `width` pixels long. A bitmap owns its pixels, or
@@ -36,7 +36,7 @@ public:
           pixels_(std::size_t(width_) * std::size_t(height_), fill) {}
     // A bitmap of the `width` x `height` pixels at `pixels`, which `keeper` keeps unchanged for
     // as long as it is held: they are read in place, and copied only when the bitmap changes.
-    static Bitmap Viewing(int width, int height, const Argb* pixels, std::shared_ptr<const void> keeper) {
+    static Bitmap viewing(int width, int height, const Argb* pixels, std::shared_ptr<const void> keeper) {
         Bitmap b;
         b.width_ = width > 0 ? width : 0;
         b.height_ = height > 0 ? height : 0;

@@ -25,7 +25,7 @@ struct Channel {
     int shift = 0;
     int bits = 0;
 
-    static Channel Of(std::uint32_t mask) {
+    static Channel of(std::uint32_t mask) {
         Channel c;
         c.mask = mask;
         if (mask == 0) return c;
@@ -56,7 +56,7 @@ struct DibHeader {
 };
 
 // Reads the info header at `at`; `icon` halves the height (colour rows and mask rows).
-std::optional<DibHeader> ReadDibHeader(const ByteReader& r, std::uint64_t at, bool icon) {
+std::optional<DibHeader> read_dib_header(const ByteReader& r, std::uint64_t at, bool icon) {
     DibHeader h;
     const auto size = r.u32(at);
     if (!size) return std::nullopt;
@@ -93,7 +93,7 @@ std::optional<DibHeader> ReadDibHeader(const ByteReader& r, std::uint64_t at, bo
         if (h.top_down) return std::nullopt;
         height /= 2;
     }
-    if (!PixelCountAllowed(width, height)) return std::nullopt;
+    if (!pixel_count_allowed(width, height)) return std::nullopt;
     h.width = int(width);
     h.height = int(height);
 
@@ -118,9 +118,9 @@ std::optional<DibHeader> ReadDibHeader(const ByteReader& r, std::uint64_t at, bo
     if (compression == kBiRgb || h.rle) {
         if (h.bpp == 16) {
             h.masked = true;
-            h.red = Channel::Of(0x7C00);
-            h.green = Channel::Of(0x03E0);
-            h.blue = Channel::Of(0x001F);
+            h.red = Channel::of(0x7C00);
+            h.green = Channel::of(0x03E0);
+            h.blue = Channel::of(0x001F);
         }
     } else {
         // Masks sit inside larger headers and right after a 40-byte one.
@@ -128,13 +128,13 @@ std::optional<DibHeader> ReadDibHeader(const ByteReader& r, std::uint64_t at, bo
         const auto rm = r.u32(at + 40), gm = r.u32(at + 44), bm = r.u32(at + 48);
         if (!rm || !gm || !bm) return std::nullopt;
         h.masked = true;
-        h.red = Channel::Of(*rm);
-        h.green = Channel::Of(*gm);
-        h.blue = Channel::Of(*bm);
+        h.red = Channel::of(*rm);
+        h.green = Channel::of(*gm);
+        h.blue = Channel::of(*bm);
         if (with_alpha) {
             const auto am = r.u32(at + 52);
             if (!am) return std::nullopt;
-            h.alpha = Channel::Of(*am);
+            h.alpha = Channel::of(*am);
         }
         if (*size == kInfoHeaderSize) header_end += with_alpha ? 16 : 12;
     }
@@ -149,12 +149,12 @@ std::optional<DibHeader> ReadDibHeader(const ByteReader& r, std::uint64_t at, bo
     return h;
 }
 
-std::uint64_t RowStride(int width, int bpp) { return (std::uint64_t(width) * std::uint64_t(bpp) + 31) / 32 * 4; }
+std::uint64_t row_stride(int width, int bpp) { return (std::uint64_t(width) * std::uint64_t(bpp) + 31) / 32 * 4; }
 
 // Decodes run-length coded indices from `data` to the end of the block into `out`; false when
 // the end-of-picture mark is missing or an index lies beyond the palette. Pixels the runs skip
 // stay black.
-bool DecodeRle(const ByteReader& r, const DibHeader& h, std::uint64_t data, Argb (&palette)[256], Bitmap& out) {
+bool decode_rle(const ByteReader& r, const DibHeader& h, std::uint64_t data, Argb (&palette)[256], Bitmap& out) {
     constexpr std::uint8_t kEscape = 0, kEndOfLine = 0, kEndOfPicture = 1, kDelta = 2;
     for (Argb& c : out.pixels()) c = 0xFF000000u;
     std::int64_t x = 0, row = 0;
@@ -201,15 +201,15 @@ bool DecodeRle(const ByteReader& r, const DibHeader& h, std::uint64_t data, Argb
 
 // Decodes the colour rows at `data` into `out`; false when rows are missing or an index lies
 // beyond the palette. `keep_alpha` takes the fourth byte of 32-bit pixels as alpha.
-bool DecodeRows(const ByteReader& r, const DibHeader& h, std::uint64_t data, bool keep_alpha, Bitmap& out) {
+bool decode_rows(const ByteReader& r, const DibHeader& h, std::uint64_t data, bool keep_alpha, Bitmap& out) {
     Argb palette[256] = {};
     for (int i = 0; i < h.palette_count; ++i) {
         const std::uint64_t at = h.palette_at + std::uint64_t(i) * std::uint64_t(h.palette_entry);
-        palette[i] = Rgb(*r.u8(at + 2), *r.u8(at + 1), *r.u8(at));
+        palette[i] = rgb(*r.u8(at + 2), *r.u8(at + 1), *r.u8(at));
     }
-    if (h.rle) return DecodeRle(r, h, data, palette, out);
+    if (h.rle) return decode_rle(r, h, data, palette, out);
 
-    const std::uint64_t stride = RowStride(h.width, h.bpp);
+    const std::uint64_t stride = row_stride(h.width, h.bpp);
     const std::uint64_t last_row = (std::uint64_t(h.width) * std::uint64_t(h.bpp) + 7) / 8;
     // The last row may come without its padding.
     if (!r.has(data, stride * std::uint64_t(h.height - 1) + last_row)) return false;
@@ -234,18 +234,18 @@ bool DecodeRows(const ByteReader& r, const DibHeader& h, std::uint64_t data, boo
             }
             case 16: {
                 const std::uint32_t v = src[2 * x] | (std::uint32_t(src[2 * x + 1]) << 8);
-                c = Rgb(std::uint8_t(h.red.value(v, 0)), std::uint8_t(h.green.value(v, 0)),
+                c = rgb(std::uint8_t(h.red.value(v, 0)), std::uint8_t(h.green.value(v, 0)),
                         std::uint8_t(h.blue.value(v, 0))) & 0x00FFFFFFu;
                 c |= h.alpha.value(v, 255) << 24;
                 break;
             }
-            case 24: c = Rgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]); break;
+            case 24: c = rgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]); break;
             case 32: {
                 const std::uint8_t* p = src + 4 * x;
                 const std::uint32_t v = p[0] | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
                                         (std::uint32_t(p[3]) << 24);
                 if (h.masked) {
-                    c = (Rgb(std::uint8_t(h.red.value(v, 0)), std::uint8_t(h.green.value(v, 0)),
+                    c = (rgb(std::uint8_t(h.red.value(v, 0)), std::uint8_t(h.green.value(v, 0)),
                              std::uint8_t(h.blue.value(v, 0))) & 0x00FFFFFFu) |
                         (h.alpha.value(v, 255) << 24);
                 } else {
@@ -268,30 +268,30 @@ bool DecodeRows(const ByteReader& r, const DibHeader& h, std::uint64_t data, boo
 
 } // namespace
 
-std::optional<Size> BmpSize(std::span<const std::uint8_t> bytes) {
+std::optional<Size> bmp_size(std::span<const std::uint8_t> bytes) {
     const ByteReader r(bytes);
-    const auto h = ReadDibHeader(r, kFileHeaderSize, false);
+    const auto h = read_dib_header(r, kFileHeaderSize, false);
     if (!h) return std::nullopt;
     return Size{h->width, h->height};
 }
 
-std::optional<Bitmap> DecodeBmp(std::span<const std::uint8_t> bytes) {
+std::optional<Bitmap> decode_bmp(std::span<const std::uint8_t> bytes) {
     const ByteReader r(bytes);
-    const auto h = ReadDibHeader(r, kFileHeaderSize, false);
+    const auto h = read_dib_header(r, kFileHeaderSize, false);
     const auto offset = r.u32(10);
     if (!h || !offset) return std::nullopt;
     const std::uint64_t data = *offset != 0 ? *offset : h->data_after_palette;
     Bitmap out(h->width, h->height, 0);
-    if (!DecodeRows(r, *h, data, h->alpha.bits != 0, out)) return std::nullopt;
+    if (!decode_rows(r, *h, data, h->alpha.bits != 0, out)) return std::nullopt;
     return out;
 }
 
-std::optional<Bitmap> DecodeIconDib(std::span<const std::uint8_t> bytes) {
+std::optional<Bitmap> decode_icon_dib(std::span<const std::uint8_t> bytes) {
     const ByteReader r(bytes);
-    const auto h = ReadDibHeader(r, 0, true);
+    const auto h = read_dib_header(r, 0, true);
     if (!h || h->height == 0) return std::nullopt;
     Bitmap out(h->width, h->height, 0);
-    if (!DecodeRows(r, *h, h->data_after_palette, true, out)) return std::nullopt;
+    if (!decode_rows(r, *h, h->data_after_palette, true, out)) return std::nullopt;
 
     // Pictures without their own alpha take it from the AND mask: set bits are transparent.
     bool has_alpha = false;
@@ -299,8 +299,8 @@ std::optional<Bitmap> DecodeIconDib(std::span<const std::uint8_t> bytes) {
         for (Argb c : out.pixels()) has_alpha = has_alpha || (c >> 24) != 0xFF;
     }
     if (has_alpha) return out;
-    const std::uint64_t mask_at = h->data_after_palette + RowStride(h->width, h->bpp) * std::uint64_t(h->height);
-    const std::uint64_t mask_stride = RowStride(h->width, 1);
+    const std::uint64_t mask_at = h->data_after_palette + row_stride(h->width, h->bpp) * std::uint64_t(h->height);
+    const std::uint64_t mask_stride = row_stride(h->width, 1);
     if (!r.has(mask_at, mask_stride * std::uint64_t(h->height))) return out; // no mask: opaque
     for (int row = 0; row < h->height; ++row) {
         const std::uint8_t* m = bytes.data() + mask_at + mask_stride * std::uint64_t(row);

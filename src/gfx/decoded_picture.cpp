@@ -5,23 +5,23 @@
 namespace tav::ui {
 namespace {
 
-bool Holds(const std::shared_ptr<const SharedPicture>& picture, std::span<const std::uint8_t> bytes) {
-    return picture ? SameBytes(picture->bytes(), bytes) : bytes.empty();
+bool holds(const std::shared_ptr<const SharedPicture>& picture, std::span<const std::uint8_t> bytes) {
+    return picture ? same_bytes(picture->bytes(), bytes) : bytes.empty();
 }
 
 } // namespace
 
 const Bitmap* DecodedPicture::sync(const Value& value) {
     const std::span<const std::uint8_t> bytes = value.bytes();
-    if (!kept_.empty() && Holds(kept_.front().picture, bytes)) return image();
+    if (!kept_.empty() && holds(kept_.front().picture, bytes)) return image();
     const auto found =
-        std::find_if(kept_.begin(), kept_.end(), [&](const Entry& e) { return Holds(e.picture, bytes); });
+        std::find_if(kept_.begin(), kept_.end(), [&](const Entry& e) { return holds(e.picture, bytes); });
     if (found != kept_.end()) {
         std::rotate(kept_.begin(), found, found + 1);
         return image();
     }
     Entry e;
-    e.picture = SharedPictures().picture(value);
+    e.picture = shared_pictures().picture(value);
     if (e.picture) {
         ++decode_count_;
         e.image = e.picture->image();

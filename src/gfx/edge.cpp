@@ -11,7 +11,7 @@ constexpr int kDialogFrameWidth = 3;
 
 // One line around `r`: top and left in `top_left`, bottom and right (with the top-right and
 // bottom-left corners) in `bottom_right`. Returns `r` shrunk by one.
-Rect EdgeLine(Painter& p, const Rect& r, Argb top_left, Argb bottom_right) {
+Rect edge_line(Painter& p, const Rect& r, Argb top_left, Argb bottom_right) {
     if (r.empty()) return r;
     p.fill_rect({r.x, r.y, r.width - 1, 1}, top_left);
     p.fill_rect({r.x, r.y + 1, 1, r.height - 2}, top_left);
@@ -20,21 +20,21 @@ Rect EdgeLine(Painter& p, const Rect& r, Argb top_left, Argb bottom_right) {
     return r.shrunk(1);
 }
 
-Rect SunkenEdge(Painter& p, Rect r) {
-    r = EdgeLine(p, r, syscolor::kShadow, syscolor::kHighlight);
-    return EdgeLine(p, r, syscolor::kDarkShadow, syscolor::kLight);
+Rect sunken_edge(Painter& p, Rect r) {
+    r = edge_line(p, r, syscolor::kShadow, syscolor::kHighlight);
+    return edge_line(p, r, syscolor::kDarkShadow, syscolor::kLight);
 }
 
-Rect RaisedFrame(Painter& p, Rect r) {
-    r = EdgeLine(p, r, syscolor::kLight, syscolor::kDarkShadow);
-    r = EdgeLine(p, r, syscolor::kHighlight, syscolor::kShadow);
+Rect raised_frame(Painter& p, Rect r) {
+    r = edge_line(p, r, syscolor::kLight, syscolor::kDarkShadow);
+    r = edge_line(p, r, syscolor::kHighlight, syscolor::kShadow);
     p.frame_rect(r, syscolor::kFace);
     return r.shrunk(1);
 }
 
 } // namespace
 
-EdgeStyle EdgeStyleForBorder(int border) {
+EdgeStyle edge_style_for_border(int border) {
     switch (border) {
     case 1: return EdgeStyle::Sunken;
     case 2: return EdgeStyle::RaisedFrame;
@@ -45,7 +45,7 @@ EdgeStyle EdgeStyleForBorder(int border) {
     }
 }
 
-int EdgeWidth(EdgeStyle style) {
+int edge_width(EdgeStyle style) {
     switch (style) {
     case EdgeStyle::None: return 0;
     case EdgeStyle::Sunken: return 2;
@@ -57,15 +57,15 @@ int EdgeWidth(EdgeStyle style) {
     return 0;
 }
 
-Rect EdgeInner(const Rect& outer, EdgeStyle style) { return outer.shrunk(EdgeWidth(style)); }
+Rect edge_inner(const Rect& outer, EdgeStyle style) { return outer.shrunk(edge_width(style)); }
 
 Rect Painter::draw_edge(const Rect& r, EdgeStyle style) {
     switch (style) {
     case EdgeStyle::None: return r;
-    case EdgeStyle::Sunken: return SunkenEdge(*this, r);
-    case EdgeStyle::ThinSunken: return EdgeLine(*this, r, syscolor::kShadow, syscolor::kHighlight);
-    case EdgeStyle::RaisedFrame: return RaisedFrame(*this, r);
-    case EdgeStyle::RaisedFrameSunken: return SunkenEdge(*this, RaisedFrame(*this, r));
+    case EdgeStyle::Sunken: return sunken_edge(*this, r);
+    case EdgeStyle::ThinSunken: return edge_line(*this, r, syscolor::kShadow, syscolor::kHighlight);
+    case EdgeStyle::RaisedFrame: return raised_frame(*this, r);
+    case EdgeStyle::RaisedFrameSunken: return sunken_edge(*this, raised_frame(*this, r));
     case EdgeStyle::SingleLine: frame_rect(r, syscolor::kWindowFrame); return r.shrunk(1);
     }
     return r;

@@ -55,8 +55,8 @@ struct ConfigDeleter {
 // The fonts of the standard directories, read from their caches without the desktop's
 // configuration files: enough to find a face by its exact family, in a fraction of the time
 // the whole configuration takes to parse. nullptr when it cannot be set up.
-FcConfig* DirectoriesOnly() {
-    static const std::unique_ptr<FcConfig, ConfigDeleter> config = [] {
+FcConfig* directories_only() {
+    static const std::unique_ptr<FcConfig, ConfigDeleter> kConfig = [] {
         std::unique_ptr<FcConfig, ConfigDeleter> c(FcConfigCreate());
         if (!c || !FcConfigParseAndLoadFromMemory(c.get(), reinterpret_cast<const FcChar8*>(kDirectoriesOnlyConfig),
                                                   FcFalse) ||
@@ -64,12 +64,12 @@ FcConfig* DirectoriesOnly() {
             return std::unique_ptr<FcConfig, ConfigDeleter>();
         return c;
     }();
-    return config.get();
+    return kConfig.get();
 }
 
 // The desktop's own fontconfig setup, with its substitutions and any further font directories;
 // loaded on first use. nullptr when fontconfig cannot start.
-FcConfig* Desktop() { return FcInit() ? FcConfigGetCurrent() : nullptr; }
+FcConfig* desktop_config() { return FcInit() ? FcConfigGetCurrent() : nullptr; }
 
 struct PatternDeleter {
     void operator()(FcPattern* p) const { FcPatternDestroy(p); }
@@ -77,7 +77,7 @@ struct PatternDeleter {
 using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
 
 // The best face `config` has for `family`; with `exact`, only a face of that very family.
-std::optional<FaceChoice> Match(FcConfig* config, const char* family, int weight, bool italic, bool exact) {
+std::optional<FaceChoice> match(FcConfig* config, const char* family, int weight, bool italic, bool exact) {
     Pattern pattern(FcPatternCreate());
     if (!pattern) return std::nullopt;
     FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
@@ -122,32 +122,32 @@ std::optional<FaceChoice> Match(FcConfig* config, const char* family, int weight
 }
 
 // The face of `name`'s own family or of one of our stand-ins for it, from `config`.
-std::optional<FaceChoice> MatchNamed(FcConfig* config, const std::string& name, int weight, bool italic) {
+std::optional<FaceChoice> match_named(FcConfig* config, const std::string& name, int weight, bool italic) {
     for (const FaceAlias& alias : kFaceAliases) {
         if (alias.name != name) continue;
         for (const char* family : alias.families) {
-            if (auto face = Match(config, family, weight, italic, true)) return face;
+            if (auto face = match(config, family, weight, italic, true)) return face;
         }
     }
     if (name.empty()) return std::nullopt;
-    return Match(config, name.c_str(), weight, italic, true);
+    return match(config, name.c_str(), weight, italic, true);
 }
 
 } // namespace
 
-std::optional<FaceChoice> ChooseFace(std::string_view gbk_face, int weight, bool italic) {
-    const std::string name = GbkToUtf8(gbk_face);
+std::optional<FaceChoice> choose_face(std::string_view gbk_face, int weight, bool italic) {
+    const std::string name = gbk_to_utf8(gbk_face);
     // The faces the program names are found in the standard directories; the desktop's
     // configuration is read only for a name they do not have.
-    if (FcConfig* quick = DirectoriesOnly()) {
-        if (auto face = MatchNamed(quick, name, weight, italic)) return face;
+    if (FcConfig* quick = directories_only()) {
+        if (auto face = match_named(quick, name, weight, italic)) return face;
     }
-    FcConfig* desktop = Desktop();
+    FcConfig* desktop = desktop_config();
     if (desktop == nullptr) return std::nullopt;
-    if (auto face = MatchNamed(desktop, name, weight, italic)) return face;
-    if (auto face = Match(desktop, kSubstituteFamily, weight, italic, true)) return face;
+    if (auto face = match_named(desktop, name, weight, italic)) return face;
+    if (auto face = match(desktop, kSubstituteFamily, weight, italic, true)) return face;
     // Whatever fontconfig offers for Chinese text.
-    return Match(desktop, name.empty() ? kSubstituteFamily : name.c_str(), weight, italic, false);
+    return match(desktop, name.empty() ? kSubstituteFamily : name.c_str(), weight, italic, false);
 }
 
 } // namespace tav

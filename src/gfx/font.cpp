@@ -29,7 +29,7 @@ constexpr const char* kFallbackFaceGbk = "\xBA\xDA\xCC\xE5"; // 黑体 in GBK
 constexpr FT_Pos kMinEmbolden = 64;
 constexpr FT_Pos kEmboldenDivisor = 24;
 // Baseline of a face without usable metrics: four fifths down the line.
-int DefaultAscent(int height) { return height * 4 / 5; }
+int default_ascent(int height) { return height * 4 / 5; }
 // Pen movement for a character when no face can be opened at all.
 constexpr int kNoFaceAdvanceDivisor = 2;
 
@@ -55,13 +55,13 @@ public:
             mapped_ = {static_cast<unsigned char*>(mapped), std::size_t(st.st_size)};
             rec_.base = mapped_.data();
         } else {
-            rec_.read = &FileStream::Read;
+            rec_.read = &FileStream::read;
         }
         rec_.size = static_cast<unsigned long>(st.st_size);
         rec_.descriptor.pointer = this;
-        rec_.close = &FileStream::Close;
+        rec_.close = &FileStream::close;
     }
-    ~FileStream() { CloseFile(); }
+    ~FileStream() { close_file(); }
     FileStream(const FileStream&) = delete;
     FileStream& operator=(const FileStream&) = delete;
 
@@ -73,14 +73,14 @@ private:
     static constexpr unsigned long kBlockSize = 4096;
 
     // FreeType's read call; a count of 0 is a seek, which pread makes free.
-    static unsigned long Read(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count) {
+    static unsigned long read(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count) {
         auto* self = static_cast<FileStream*>(stream->descriptor.pointer);
         if (count == 0) return offset <= stream->size ? 0 : 1;
-        if (count > kBlockSize) return self->ReadFile(offset, buffer, count);
+        if (count > kBlockSize) return self->read_file(offset, buffer, count);
         if (offset < self->block_start_ || offset + count > self->block_start_ + self->block_.size()) {
             self->block_.resize(kBlockSize);
             self->block_start_ = offset;
-            self->block_.resize(self->ReadFile(offset, self->block_.data(), kBlockSize));
+            self->block_.resize(self->read_file(offset, self->block_.data(), kBlockSize));
         }
         const unsigned long available =
             std::min<unsigned long>(count, self->block_start_ + self->block_.size() - offset);
@@ -88,9 +88,9 @@ private:
         return available;
     }
     // Called by FreeType when the face is done with the stream (or failed to open on it).
-    static void Close(FT_Stream stream) { static_cast<FileStream*>(stream->descriptor.pointer)->CloseFile(); }
+    static void close(FT_Stream stream) { static_cast<FileStream*>(stream->descriptor.pointer)->close_file(); }
 
-    unsigned long ReadFile(unsigned long offset, unsigned char* buffer, unsigned long count) const {
+    unsigned long read_file(unsigned long offset, unsigned char* buffer, unsigned long count) const {
         unsigned long done = 0;
         while (done < count) {
             const ssize_t n = ::pread(fd_, buffer + done, count - done, static_cast<off_t>(offset + done));
@@ -100,7 +100,7 @@ private:
         }
         return done;
     }
-    void CloseFile() {
+    void close_file() {
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
         if (!mapped_.empty()) ::munmap(mapped_.data(), mapped_.size());
@@ -146,7 +146,7 @@ namespace {
 
 // The open face of `choice` on `lib`, opened now if no font has it open. Call with the
 // library's face lock held.
-std::shared_ptr<SharedFace> AcquireFace(const std::shared_ptr<FreeTypeLibrary>& lib, const FaceChoice& choice) {
+std::shared_ptr<SharedFace> acquire_face(const std::shared_ptr<FreeTypeLibrary>& lib, const FaceChoice& choice) {
     auto& open = lib->open_faces();
     const std::pair<std::string, long> key{choice.file, choice.index};
     if (auto it = open.find(key); it != open.end()) {
@@ -168,12 +168,12 @@ std::shared_ptr<SharedFace> AcquireFace(const std::shared_ptr<FreeTypeLibrary>& 
 }
 
 // The face of `choice` with its em set to `height` pixels.
-std::unique_ptr<Font::Face> OpenFace(const std::shared_ptr<FreeTypeLibrary>& lib, const FaceChoice& choice,
+std::unique_ptr<Font::Face> open_face(const std::shared_ptr<FreeTypeLibrary>& lib, const FaceChoice& choice,
                                      int height) {
     auto opened = std::make_unique<Font::Face>();
     {
         std::lock_guard lock(lib->faces_mutex());
-        opened->shared = AcquireFace(lib, choice);
+        opened->shared = acquire_face(lib, choice);
         if (!opened->shared) return nullptr;
         if (FT_New_Size(opened->ft(), &opened->size) != 0) {
             opened->size = nullptr;
@@ -190,7 +190,7 @@ std::unique_ptr<Font::Face> OpenFace(const std::shared_ptr<FreeTypeLibrary>& lib
 }
 
 // True when the face has no glyph for `c`.
-bool FaceLacks(const Font::Face& face, char32_t c) {
+bool face_lacks(const Font::Face& face, char32_t c) {
     std::lock_guard lock(face.shared->lib->faces_mutex());
     return FT_Get_Char_Index(face.ft(), c) == 0;
 }
@@ -198,7 +198,7 @@ bool FaceLacks(const Font::Face& face, char32_t c) {
 // The baseline's distance from the top of an em-high line: the typographic ascender's share
 // of the typographic ascender-to-descender span, which puts CJK faces' ideographic em box on
 // the line.
-int AscentFor(FT_Face face, int height) {
+int ascent_for(FT_Face face, int height) {
     double asc = face->ascender, desc = face->descender;
     if (const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2))) {
         if (os2->sTypoAscender - os2->sTypoDescender > 0) {
@@ -206,20 +206,20 @@ int AscentFor(FT_Face face, int height) {
             desc = os2->sTypoDescender;
         }
     }
-    if (asc - desc <= 0) return DefaultAscent(height);
+    if (asc - desc <= 0) return default_ascent(height);
     return int(std::lround(height * asc / (asc - desc)));
 }
 
 } // namespace
 
-std::shared_ptr<Font> Font::Open(std::shared_ptr<FreeTypeLibrary> lib, const FaceChoice& choice, int height,
+std::shared_ptr<Font> Font::open(std::shared_ptr<FreeTypeLibrary> lib, const FaceChoice& choice, int height,
                                  bool bold, bool italic, bool underline, bool strikeout) {
     if (!lib || height <= 0) return nullptr;
-    std::unique_ptr<Face> face = OpenFace(lib, choice, height);
+    std::unique_ptr<Face> face = open_face(lib, choice, height);
     if (!face) return nullptr;
     std::shared_ptr<Font> font(new Font());
     font->facts_.height = height;
-    font->facts_.ascent = AscentFor(face->ft(), height);
+    font->facts_.ascent = ascent_for(face->ft(), height);
     font->facts_.bold = bold;
     font->facts_.synthetic_bold = bold && !choice.bold;
     font->facts_.synthetic_italic = italic && !choice.italic;
@@ -233,7 +233,7 @@ std::shared_ptr<Font> Font::Open(std::shared_ptr<FreeTypeLibrary> lib, const Fac
     return font;
 }
 
-std::shared_ptr<Font> Font::Restore(std::shared_ptr<FreeTypeLibrary> lib, FontState state) {
+std::shared_ptr<Font> Font::restore(std::shared_ptr<FreeTypeLibrary> lib, FontState state) {
     std::shared_ptr<Font> font(new Font());
     for (auto& [c, glyph] : state.glyphs) font->glyphs_.emplace(c, std::move(glyph));
     font->facts_ = std::move(static_cast<FontFacts&>(state));
@@ -249,10 +249,10 @@ FontState Font::state() const {
     return state;
 }
 
-std::shared_ptr<Font> Font::Blank(int height) {
+std::shared_ptr<Font> Font::blank(int height) {
     std::shared_ptr<Font> font(new Font());
     font->facts_.height = height;
-    font->facts_.ascent = DefaultAscent(height);
+    font->facts_.ascent = default_ascent(height);
     return font;
 }
 
@@ -269,17 +269,17 @@ Glyph Font::render(char32_t c) const {
     Glyph g;
     if (!primary_tried_) {
         primary_tried_ = true;
-        if (facts_.face && lib_) primary_ = OpenFace(lib_, *facts_.face, facts_.height);
+        if (facts_.face && lib_) primary_ = open_face(lib_, *facts_.face, facts_.height);
     }
     if (!primary_) {
         g.advance = facts_.height / kNoFaceAdvanceDivisor;
         return g;
     }
     // The fallback is opened before the lock is taken: opening takes it too.
-    if (!fallback_tried_ && c >= 0x80 && FaceLacks(*primary_, c)) {
+    if (!fallback_tried_ && c >= 0x80 && face_lacks(*primary_, c)) {
         fallback_tried_ = true;
-        if (auto choice = ChooseFace(kFallbackFaceGbk, facts_.bold ? kWeightBold : kWeightNormal, false))
-            fallback_ = OpenFace(lib_, *choice, facts_.height);
+        if (auto choice = choose_face(kFallbackFaceGbk, facts_.bold ? kWeightBold : kWeightNormal, false))
+            fallback_ = open_face(lib_, *choice, facts_.height);
     }
     std::lock_guard lock(lib_->faces_mutex());
     const Face* use = primary_.get();

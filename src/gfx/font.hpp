@@ -62,13 +62,13 @@ class Font {
 public:
     // A font from `face` at `height` pixels of character height; nullptr when the face file
     // cannot be opened.
-    static std::shared_ptr<Font> Open(std::shared_ptr<FreeTypeLibrary> lib, const FaceChoice& face, int height,
+    static std::shared_ptr<Font> open(std::shared_ptr<FreeTypeLibrary> lib, const FaceChoice& face, int height,
                                       bool bold, bool italic, bool underline, bool strikeout);
     // A font without a face: it measures `height` per line and draws nothing.
-    static std::shared_ptr<Font> Blank(int height);
+    static std::shared_ptr<Font> blank(int height);
     // The font `state` describes, with its glyphs; its face is opened for the first glyph
     // asked for that it does not hold.
-    static std::shared_ptr<Font> Restore(std::shared_ptr<FreeTypeLibrary> lib, FontState state);
+    static std::shared_ptr<Font> restore(std::shared_ptr<FreeTypeLibrary> lib, FontState state);
     ~Font();
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
@@ -120,7 +120,7 @@ public:
     // The font of a Font property value: a 60-byte record, or anything else for the stock font.
     // A record whose face cannot be found uses a substitute that covers Chinese text.
     std::shared_ptr<const Font> font(std::span<const std::uint8_t> record);
-    // The stock GUI font (StockGuiFont()), loaded.
+    // The stock GUI font (stock_gui_font()), loaded.
     std::shared_ptr<const Font> stock();
     // Faces opened from now on map their font files rather than read them: they open sooner,
     // but every page a glyph touches stays the process's memory. For a process that does not
@@ -156,10 +156,10 @@ private:
 
 // The program's font cache, made on first use. Any thread may load fonts through it; a Font
 // it returns renders glyphs on one thread only (the window's).
-FontCache& SharedFonts();
+FontCache& shared_fonts();
 
 // The face files fontconfig picks for a face name from a font record (GBK bytes), through our
 // own map of the standard Chinese face names; nothing when no face can be found at all.
-std::optional<FaceChoice> ChooseFace(std::string_view gbk_face, int weight, bool italic);
+std::optional<FaceChoice> choose_face(std::string_view gbk_face, int weight, bool italic);
 
 } // namespace tav

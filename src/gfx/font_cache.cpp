@@ -13,7 +13,7 @@ constexpr int kBoldFrom = 600;
 
 } // namespace
 
-FontCache::FontCache() : lib_(FreeTypeLibrary::Create()) {}
+FontCache::FontCache() : lib_(FreeTypeLibrary::create()) {}
 FontCache::~FontCache() = default;
 
 std::shared_ptr<const Font> FontCache::load(const LogFont& f) {
@@ -21,9 +21,9 @@ std::shared_ptr<const Font> FontCache::load(const LogFont& f) {
     // are taken as the character height, which is what the layout's fonts mean.
     const int height = f.height == 0 ? kStockGuiFontHeight : std::abs(f.height);
     const bool bold = f.weight >= kBoldFrom;
-    const auto choice = ChooseFace(f.face, bold ? kWeightBold : kWeightNormal, f.italic);
+    const auto choice = choose_face(f.face, bold ? kWeightBold : kWeightNormal, f.italic);
     if (!choice) return nullptr;
-    return Font::Open(lib_, *choice, height, bold, f.italic, f.underline, f.strikeout);
+    return Font::open(lib_, *choice, height, bold, f.italic, f.underline, f.strikeout);
 }
 
 std::shared_ptr<const Font> FontCache::stock() {
@@ -43,7 +43,7 @@ std::vector<std::pair<std::vector<std::uint8_t>, std::shared_ptr<const Font>>> F
     return fonts;
 }
 
-std::shared_ptr<const Font> FontCache::restore(FontState state) { return Font::Restore(lib_, std::move(state)); }
+std::shared_ptr<const Font> FontCache::restore(FontState state) { return Font::restore(lib_, std::move(state)); }
 
 void FontCache::adopt(std::span<const std::uint8_t> record, std::shared_ptr<const Font> font) {
     if (!font) return;
@@ -72,15 +72,15 @@ void FontCache::run_fill() {
 
 std::shared_ptr<const Font> FontCache::stock_locked() {
     if (!stock_) {
-        stock_ = load(StockGuiFont());
+        stock_ = load(stock_gui_font());
         // Without any face at all the font still measures and draws nothing.
-        if (!stock_) stock_ = Font::Blank(kStockGuiFontHeight);
+        if (!stock_) stock_ = Font::blank(kStockGuiFontHeight);
     }
     return stock_;
 }
 
 std::shared_ptr<const Font> FontCache::font(std::span<const std::uint8_t> record) {
-    const auto parsed = ParseLogFont(record);
+    const auto parsed = parse_log_font(record);
     // Heights beyond any screen are refused rather than rasterised.
     constexpr int kLargestHeight = 2048;
     run_fill();
@@ -95,7 +95,7 @@ std::shared_ptr<const Font> FontCache::font(std::span<const std::uint8_t> record
     return loaded;
 }
 
-FontCache& SharedFonts() {
+FontCache& shared_fonts() {
     static FontCache cache;
     return cache;
 }

@@ -18,7 +18,7 @@ struct SharedFace;
 class FreeTypeLibrary {
 public:
     // Starts FreeType; nullptr if it cannot start.
-    static std::shared_ptr<FreeTypeLibrary> Create() {
+    static std::shared_ptr<FreeTypeLibrary> create() {
         FT_Library lib = nullptr;
         if (FT_Init_FreeType(&lib) != 0) return nullptr;
         return std::shared_ptr<FreeTypeLibrary>(new FreeTypeLibrary(lib));

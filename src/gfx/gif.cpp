@@ -21,7 +21,7 @@ constexpr int kMaxCodeBits = 12;
 
 // Follows a chain of data sub-blocks from `at`; appends their bytes to `out` when given.
 // Returns the offset after the terminator, or nothing when the chain runs off the end.
-std::optional<std::uint64_t> SubBlocks(const ByteReader& r, std::uint64_t at, std::vector<std::uint8_t>* out) {
+std::optional<std::uint64_t> sub_blocks(const ByteReader& r, std::uint64_t at, std::vector<std::uint8_t>* out) {
     for (;;) {
         const auto len = r.u8(at);
         if (!len) return std::nullopt;
@@ -59,7 +59,7 @@ private:
 };
 
 // Decodes LZW data into at most `out.size()` colour indices; returns how many were written.
-std::size_t Lzw(const std::vector<std::uint8_t>& data, int min_bits, std::vector<std::uint8_t>& out) {
+std::size_t lzw(const std::vector<std::uint8_t>& data, int min_bits, std::vector<std::uint8_t>& out) {
     std::array<std::uint16_t, kMaxCodes> prefix{};
     std::array<std::uint8_t, kMaxCodes> suffix{};
     std::array<std::uint8_t, kMaxCodes + 1> stack{};
@@ -120,7 +120,7 @@ struct Screen {
     std::uint64_t blocks_at = 0;
 };
 
-std::optional<Screen> ReadScreen(const ByteReader& r) {
+std::optional<Screen> read_screen(const ByteReader& r) {
     const auto w = r.u16(kScreenDescriptorAt), h = r.u16(kScreenDescriptorAt + 2);
     const auto flags = r.u8(kScreenDescriptorAt + 4);
     if (!w || !h || !flags) return std::nullopt;
@@ -146,7 +146,7 @@ struct FrameStart {
     int transparent = -1;
 };
 
-std::optional<FrameStart> FindFirstFrame(const ByteReader& r, const Screen& screen) {
+std::optional<FrameStart> find_first_frame(const ByteReader& r, const Screen& screen) {
     FrameStart f;
     std::uint64_t at = screen.blocks_at;
     for (;;) {
@@ -160,7 +160,7 @@ std::optional<FrameStart> FindFirstFrame(const ByteReader& r, const Screen& scre
                 if (!size || !flags || !index) return std::nullopt;
                 f.transparent = (*flags & 1) ? *index : -1;
             }
-            const auto after = SubBlocks(r, at + 2, nullptr);
+            const auto after = sub_blocks(r, at + 2, nullptr);
             if (!after) return std::nullopt;
             at = *after;
             continue;
@@ -184,24 +184,24 @@ std::optional<FrameStart> FindFirstFrame(const ByteReader& r, const Screen& scre
 
 // The canvas the decoder draws on: the logical screen, grown to the first frame when it reaches
 // beyond it; the screen alone when no frame can be found.
-std::optional<Size> GifSize(std::span<const std::uint8_t> bytes) {
+std::optional<Size> gif_size(std::span<const std::uint8_t> bytes) {
     const ByteReader r(bytes);
-    const auto s = ReadScreen(r);
+    const auto s = read_screen(r);
     if (!s) return std::nullopt;
     int w = s->width, h = s->height;
-    if (const auto frame = FindFirstFrame(r, *s)) {
+    if (const auto frame = find_first_frame(r, *s)) {
         w = std::max(w, frame->left + frame->width);
         h = std::max(h, frame->top + frame->height);
     }
-    if (!PixelCountAllowed(w, h)) return std::nullopt;
+    if (!pixel_count_allowed(w, h)) return std::nullopt;
     return Size{w, h};
 }
 
-std::optional<Bitmap> DecodeGif(std::span<const std::uint8_t> bytes) {
+std::optional<Bitmap> decode_gif(std::span<const std::uint8_t> bytes) {
     const ByteReader r(bytes);
-    const auto screen = ReadScreen(r);
+    const auto screen = read_screen(r);
     if (!screen) return std::nullopt;
-    const auto frame = FindFirstFrame(r, *screen);
+    const auto frame = find_first_frame(r, *screen);
     if (!frame) return std::nullopt;
     const int transparent = frame->transparent;
     const int left = frame->left, top = frame->top, fw = frame->width, fh = frame->height;
@@ -219,13 +219,13 @@ std::optional<Bitmap> DecodeGif(std::span<const std::uint8_t> bytes) {
     const auto min_bits = r.u8(at);
     if (!min_bits || *min_bits < 2 || *min_bits > 8) return std::nullopt;
     std::vector<std::uint8_t> data;
-    if (!SubBlocks(r, at + 1, &data)) return std::nullopt;
+    if (!sub_blocks(r, at + 1, &data)) return std::nullopt;
 
     // The canvas is the logical screen, grown if the frame reaches beyond it.
     const int cw = std::max<int>(screen->width, left + fw), ch = std::max<int>(screen->height, top + fh);
-    if (!PixelCountAllowed(cw, ch) || fw == 0 || fh == 0) return std::nullopt;
+    if (!pixel_count_allowed(cw, ch) || fw == 0 || fh == 0) return std::nullopt;
     std::vector<std::uint8_t> indices(std::size_t(fw) * fh, 0);
-    const std::size_t got = Lzw(data, *min_bits, indices);
+    const std::size_t got = lzw(data, *min_bits, indices);
     if (got == 0) return std::nullopt;
 
     Bitmap out(cw, ch, 0);
@@ -245,10 +245,10 @@ std::optional<Bitmap> DecodeGif(std::span<const std::uint8_t> bytes) {
         const int index = indices[i];
         const int x = left + int(i % fw), y = top + row_of[i / fw];
         if (index == transparent) continue; // stays alpha 0
-        Argb c = Rgb(0, 0, 0);
+        Argb c = rgb(0, 0, 0);
         if (index < table_count) {
             const std::uint64_t p = table + std::uint64_t(index) * 3;
-            c = Rgb(*r.u8(p), *r.u8(p + 1), *r.u8(p + 2));
+            c = rgb(*r.u8(p), *r.u8(p + 1), *r.u8(p + 2));
         }
         out.set_pixel(x, y, c);
     }

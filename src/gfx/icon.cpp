@@ -22,7 +22,7 @@ struct Entry {
 };
 
 // The directory's entries whose data lie inside the file, best first is up to the caller.
-std::vector<Entry> ReadEntries(const ByteReader& r) {
+std::vector<Entry> read_entries(const ByteReader& r) {
     std::vector<Entry> entries;
     const auto count = r.u16(4);
     if (!count) return entries;
@@ -39,42 +39,42 @@ std::vector<Entry> ReadEntries(const ByteReader& r) {
     return entries;
 }
 
-bool IsPng(std::span<const std::uint8_t> d) {
+bool is_png(std::span<const std::uint8_t> d) {
     return d.size() >= sizeof kPngSignature && std::memcmp(d.data(), kPngSignature, sizeof kPngSignature) == 0;
 }
 
 // Bits per pixel of an entry from its own header, which is more reliable than the directory.
-int EntryDepth(const Entry& e) {
+int entry_depth(const Entry& e) {
     const ByteReader r(e.data);
     const auto bpp = r.u16(14);
     return bpp ? *bpp : e.bpp;
 }
 
 // True when `a` is a better pick than `b`: larger first, then deeper colour.
-bool Better(const Entry& a, const Entry& b) {
+bool better(const Entry& a, const Entry& b) {
     const long area_a = long(a.width) * a.height, area_b = long(b.width) * b.height;
     if (area_a != area_b) return area_a > area_b;
-    return EntryDepth(a) > EntryDepth(b);
+    return entry_depth(a) > entry_depth(b);
 }
 
 } // namespace
 
 // PNG-compressed entries are skipped: there is no PNG decoder here.
-std::optional<Bitmap> DecodeIcon(std::span<const std::uint8_t> bytes) {
-    std::vector<Entry> entries = ReadEntries(ByteReader(bytes));
-    std::erase_if(entries, [](const Entry& e) { return IsPng(e.data); });
-    std::sort(entries.begin(), entries.end(), Better);
+std::optional<Bitmap> decode_icon(std::span<const std::uint8_t> bytes) {
+    std::vector<Entry> entries = read_entries(ByteReader(bytes));
+    std::erase_if(entries, [](const Entry& e) { return is_png(e.data); });
+    std::sort(entries.begin(), entries.end(), better);
     for (const Entry& e : entries) {
-        if (auto bmp = DecodeIconDib(e.data)) return bmp;
+        if (auto bmp = decode_icon_dib(e.data)) return bmp;
     }
     return std::nullopt;
 }
 
-std::optional<Size> IconSize(std::span<const std::uint8_t> bytes) {
-    std::vector<Entry> entries = ReadEntries(ByteReader(bytes));
-    std::erase_if(entries, [](const Entry& e) { return IsPng(e.data); });
+std::optional<Size> icon_size(std::span<const std::uint8_t> bytes) {
+    std::vector<Entry> entries = read_entries(ByteReader(bytes));
+    std::erase_if(entries, [](const Entry& e) { return is_png(e.data); });
     if (entries.empty()) return std::nullopt;
-    const Entry& best = *std::min_element(entries.begin(), entries.end(), Better);
+    const Entry& best = *std::min_element(entries.begin(), entries.end(), better);
     return Size{best.width, best.height};
 }
 

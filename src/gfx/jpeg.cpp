@@ -18,44 +18,44 @@ struct JpegError {
     std::jmp_buf jump;
 };
 
-[[noreturn]] void OnJpegError(j_common_ptr cinfo) {
+[[noreturn]] void on_jpeg_error(j_common_ptr cinfo) {
     auto* err = reinterpret_cast<JpegError*>(cinfo->err);
     std::longjmp(err->jump, 1);
 }
 
 // Warnings are silent, except running out of data: a truncated picture is refused.
-void OnJpegMessage(j_common_ptr cinfo, int level) {
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) OnJpegError(cinfo);
+void on_jpeg_message(j_common_ptr cinfo, int level) {
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) on_jpeg_error(cinfo);
 }
 
-void OnJpegOutput(j_common_ptr) {}
+void on_jpeg_output(j_common_ptr) {}
 
 // Sends `cinfo`'s errors to `err` (a jump to err.jump, which the caller sets) and silences its messages.
-void UseErrorHandler(jpeg_decompress_struct& cinfo, JpegError& err) {
+void use_error_handler(jpeg_decompress_struct& cinfo, JpegError& err) {
     cinfo.err = jpeg_std_error(&err.mgr);
-    err.mgr.error_exit = OnJpegError;
-    err.mgr.emit_message = OnJpegMessage;
-    err.mgr.output_message = OnJpegOutput;
+    err.mgr.error_exit = on_jpeg_error;
+    err.mgr.emit_message = on_jpeg_message;
+    err.mgr.output_message = on_jpeg_output;
 }
 
 // Creates the decompressor over the bytes and reads the header; an error jumps to the caller's
 // setjmp, whose frame is still there.
-void OpenJpeg(jpeg_decompress_struct& cinfo, const std::uint8_t* data, unsigned long size) {
+void open_jpeg(jpeg_decompress_struct& cinfo, const std::uint8_t* data, unsigned long size) {
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, size);
     jpeg_read_header(&cinfo, TRUE);
 }
 
 // Reads the header and reports the image size; false on any error.
-bool ReadJpegSize(const std::uint8_t* data, unsigned long size, unsigned* width, unsigned* height) {
+bool read_jpeg_size(const std::uint8_t* data, unsigned long size, unsigned* width, unsigned* height) {
     jpeg_decompress_struct cinfo;
     JpegError err;
-    UseErrorHandler(cinfo, err);
+    use_error_handler(cinfo, err);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
-    OpenJpeg(cinfo, data, size);
+    open_jpeg(cinfo, data, size);
     *width = cinfo.image_width;
     *height = cinfo.image_height;
     jpeg_destroy_decompress(&cinfo);
@@ -64,16 +64,16 @@ bool ReadJpegSize(const std::uint8_t* data, unsigned long size, unsigned* width,
 
 // Decodes into `out`, which holds exactly width x height pixels as the header said; false on
 // any error or when the stream's size differs.
-bool DecodeJpegInto(const std::uint8_t* data, unsigned long size, std::uint32_t* out, unsigned width,
+bool decode_jpeg_into(const std::uint8_t* data, unsigned long size, std::uint32_t* out, unsigned width,
                     unsigned height) {
     jpeg_decompress_struct cinfo;
     JpegError err;
-    UseErrorHandler(cinfo, err);
+    use_error_handler(cinfo, err);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
-    OpenJpeg(cinfo, data, size);
+    open_jpeg(cinfo, data, size);
     if (cinfo.jpeg_color_space == JCS_GRAYSCALE) cinfo.out_color_space = JCS_GRAYSCALE;
     else if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK) cinfo.out_color_space = JCS_CMYK;
     else cinfo.out_color_space = JCS_RGB;
@@ -115,18 +115,18 @@ bool DecodeJpegInto(const std::uint8_t* data, unsigned long size, std::uint32_t*
 
 } // namespace
 
-std::optional<Size> JpegSize(std::span<const std::uint8_t> bytes) {
+std::optional<Size> jpeg_size(std::span<const std::uint8_t> bytes) {
     unsigned w = 0, h = 0;
-    if (!ReadJpegSize(bytes.data(), static_cast<unsigned long>(bytes.size()), &w, &h)) return std::nullopt;
-    if (!PixelCountAllowed(w, h)) return std::nullopt;
+    if (!read_jpeg_size(bytes.data(), static_cast<unsigned long>(bytes.size()), &w, &h)) return std::nullopt;
+    if (!pixel_count_allowed(w, h)) return std::nullopt;
     return Size{int(w), int(h)};
 }
 
-std::optional<Bitmap> DecodeJpeg(std::span<const std::uint8_t> bytes) {
-    const auto size = JpegSize(bytes);
+std::optional<Bitmap> decode_jpeg(std::span<const std::uint8_t> bytes) {
+    const auto size = jpeg_size(bytes);
     if (!size) return std::nullopt;
     Bitmap out(size->width, size->height, 0);
-    if (!DecodeJpegInto(bytes.data(), static_cast<unsigned long>(bytes.size()), out.pixels().data(),
+    if (!decode_jpeg_into(bytes.data(), static_cast<unsigned long>(bytes.size()), out.pixels().data(),
                         unsigned(size->width), unsigned(size->height)))
         return std::nullopt;
     return out;

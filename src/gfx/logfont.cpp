@@ -12,19 +12,19 @@ constexpr std::size_t kHeightAt = 0, kWidthAt = 4, kEscapementAt = 8, kOrientati
 constexpr std::size_t kItalicAt = 20, kUnderlineAt = 21, kStrikeOutAt = 22, kCharsetAt = 23, kOutPrecisionAt = 24;
 constexpr std::size_t kClipPrecisionAt = 25, kQualityAt = 26, kPitchAndFamilyAt = 27, kFaceAt = 28;
 
-int ReadInt(std::span<const std::uint8_t> b, std::size_t at) {
+int read_int(std::span<const std::uint8_t> b, std::size_t at) {
     const std::uint32_t v = std::uint32_t(b[at]) | (std::uint32_t(b[at + 1]) << 8) | (std::uint32_t(b[at + 2]) << 16) |
                             (std::uint32_t(b[at + 3]) << 24);
     return static_cast<int>(v);
 }
 
-void WriteInt(std::span<std::uint8_t> b, std::size_t at, int value) {
+void write_int(std::span<std::uint8_t> b, std::size_t at, int value) {
     const auto v = static_cast<std::uint32_t>(value);
     for (std::size_t i = 0; i < 4; ++i) b[at + i] = std::uint8_t(v >> (8 * i));
 }
 
 // Length of `face` cut to fit the field without splitting a two-byte GBK character.
-std::size_t FittingFaceLength(std::string_view face) {
+std::size_t fitting_face_length(std::string_view face) {
     std::size_t n = 0;
     while (n < face.size()) {
         const std::size_t step = (std::uint8_t(face[n]) >= 0x81 && n + 1 < face.size()) ? 2 : 1;
@@ -36,14 +36,14 @@ std::size_t FittingFaceLength(std::string_view face) {
 
 } // namespace
 
-std::optional<LogFont> ParseLogFont(std::span<const std::uint8_t> b) {
+std::optional<LogFont> parse_log_font(std::span<const std::uint8_t> b) {
     if (b.size() != kLogFontSize) return std::nullopt;
     LogFont f;
-    f.height = ReadInt(b, kHeightAt);
-    f.width = ReadInt(b, kWidthAt);
-    f.escapement = ReadInt(b, kEscapementAt);
-    f.orientation = ReadInt(b, kOrientationAt);
-    f.weight = ReadInt(b, kWeightAt);
+    f.height = read_int(b, kHeightAt);
+    f.width = read_int(b, kWidthAt);
+    f.escapement = read_int(b, kEscapementAt);
+    f.orientation = read_int(b, kOrientationAt);
+    f.weight = read_int(b, kWeightAt);
     f.italic = b[kItalicAt] != 0;
     f.underline = b[kUnderlineAt] != 0;
     f.strikeout = b[kStrikeOutAt] != 0;
@@ -56,8 +56,8 @@ std::optional<LogFont> ParseLogFont(std::span<const std::uint8_t> b) {
     return f;
 }
 
-const LogFont& StockGuiFont() {
-    static const LogFont stock = [] {
+const LogFont& stock_gui_font() {
+    static const LogFont kStock = [] {
         LogFont f;
         f.height = -kStockGuiFontHeight;
         f.weight = kWeightNormal;
@@ -65,21 +65,21 @@ const LogFont& StockGuiFont() {
         f.face = "Noto Sans CJK SC";
         return f;
     }();
-    return stock;
+    return kStock;
 }
 
-LogFont ResolveLogFont(std::span<const std::uint8_t> stored) {
-    if (auto f = ParseLogFont(stored)) return *std::move(f);
-    return StockGuiFont();
+LogFont resolve_log_font(std::span<const std::uint8_t> stored) {
+    if (auto f = parse_log_font(stored)) return *std::move(f);
+    return stock_gui_font();
 }
 
-std::array<std::uint8_t, kLogFontSize> EncodeLogFont(const LogFont& f) {
+std::array<std::uint8_t, kLogFontSize> encode_log_font(const LogFont& f) {
     std::array<std::uint8_t, kLogFontSize> b{};
-    WriteInt(b, kHeightAt, f.height);
-    WriteInt(b, kWidthAt, f.width);
-    WriteInt(b, kEscapementAt, f.escapement);
-    WriteInt(b, kOrientationAt, f.orientation);
-    WriteInt(b, kWeightAt, f.weight);
+    write_int(b, kHeightAt, f.height);
+    write_int(b, kWidthAt, f.width);
+    write_int(b, kEscapementAt, f.escapement);
+    write_int(b, kOrientationAt, f.orientation);
+    write_int(b, kWeightAt, f.weight);
     b[kItalicAt] = f.italic ? 1 : 0;
     b[kUnderlineAt] = f.underline ? 1 : 0;
     b[kStrikeOutAt] = f.strikeout ? 1 : 0;
@@ -88,12 +88,12 @@ std::array<std::uint8_t, kLogFontSize> EncodeLogFont(const LogFont& f) {
     b[kClipPrecisionAt] = f.clip_precision;
     b[kQualityAt] = f.quality;
     b[kPitchAndFamilyAt] = f.pitch_and_family;
-    const std::size_t n = FittingFaceLength(f.face);
+    const std::size_t n = fitting_face_length(f.face);
     for (std::size_t i = 0; i < n; ++i) b[kFaceAt + i] = std::uint8_t(f.face[i]);
     return b;
 }
 
-std::array<std::uint8_t, kLogFontSize> MakeLogFont(std::string_view gbk_face, int height_px, int weight, bool italic,
+std::array<std::uint8_t, kLogFontSize> make_log_font(std::string_view gbk_face, int height_px, int weight, bool italic,
                                                    bool underline, bool strikeout, std::uint8_t charset) {
     LogFont f;
     f.height = -std::abs(height_px);
@@ -103,7 +103,7 @@ std::array<std::uint8_t, kLogFontSize> MakeLogFont(std::string_view gbk_face, in
     f.strikeout = strikeout;
     f.charset = charset;
     f.face = std::string(gbk_face);
-    return EncodeLogFont(f);
+    return encode_log_font(f);
 }
 
 } // namespace tav

@@ -43,21 +43,21 @@ struct LogFont {
 };
 
 // The fields of a record; nothing unless it is exactly kLogFontSize bytes long.
-std::optional<LogFont> ParseLogFont(std::span<const std::uint8_t> record);
+std::optional<LogFont> parse_log_font(std::span<const std::uint8_t> record);
 
 // The stock GUI font, a plain sans face of kStockGuiFontHeight pixels: what controls draw with
 // when their Font value is not a record, and what reading such a Font property returns.
-const LogFont& StockGuiFont();
+const LogFont& stock_gui_font();
 
 // The font a stored Font value stands for: its fields, or the stock GUI font for any length
 // but kLogFontSize.
-LogFont ResolveLogFont(std::span<const std::uint8_t> stored);
+LogFont resolve_log_font(std::span<const std::uint8_t> stored);
 
 // The record of `font`; a face longer than 31 bytes is cut at a character boundary.
-std::array<std::uint8_t, kLogFontSize> EncodeLogFont(const LogFont& font);
+std::array<std::uint8_t, kLogFontSize> encode_log_font(const LogFont& font);
 
 // A record for a face (GBK bytes) at a character height in pixels (stored negative).
-std::array<std::uint8_t, kLogFontSize> MakeLogFont(std::string_view gbk_face, int height_px, int weight = kWeightNormal,
+std::array<std::uint8_t, kLogFontSize> make_log_font(std::string_view gbk_face, int height_px, int weight = kWeightNormal,
                                                    bool italic = false, bool underline = false, bool strikeout = false,
                                                    std::uint8_t charset = kGb2312Charset);
 

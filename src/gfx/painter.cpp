@@ -118,7 +118,7 @@ void Painter::blend_mask(Point at, Size size, std::span<const std::uint8_t> mask
             for (int x = area.left(); x < area.right(); ++x) {
                 const std::uint32_t cov = m[x - device.x];
                 if (cov == 0) continue;
-                row[std::size_t(x)] = pixel::Mix(row[std::size_t(x)], color, cov);
+                row[std::size_t(x)] = pixel::mix(row[std::size_t(x)], color, cov);
             }
         }
     });

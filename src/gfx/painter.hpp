@@ -23,11 +23,11 @@ enum class EdgeStyle {
 };
 
 // The edge style of a control `Border` code 0..5; other codes give None.
-EdgeStyle EdgeStyleForBorder(int border);
+EdgeStyle edge_style_for_border(int border);
 // How many pixels `style` takes on each side.
-int EdgeWidth(EdgeStyle style);
+int edge_width(EdgeStyle style);
 // The client rectangle left inside `outer` by a border of `style`.
-Rect EdgeInner(const Rect& outer, EdgeStyle style);
+Rect edge_inner(const Rect& outer, EdgeStyle style);
 
 // The four corner colours of a gradient fill.
 struct GradientCorners {
@@ -119,6 +119,6 @@ private:
 
 // The region of `image`'s pixels whose colour differs from `key` (alpha ignored), built of
 // one-pixel-high runs: the shape of a picture button.
-Region KeyedRegion(const Bitmap& image, Argb key);
+Region keyed_region(const Bitmap& image, Argb key);
 
 } // namespace tav

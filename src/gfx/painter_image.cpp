@@ -12,15 +12,15 @@ namespace {
 // Calls fn(dst row span, src row span, count) for the part of `src` of `image` placed at
 // device point `at`, limited to `area`.
 template <typename Fn>
-void ForEachRow(const Bitmap& image, const Rect& src, Point at, const Rect& area, Bitmap& target, Fn&& fn) {
-    const Rect srcIn = src.intersected(image.rect());
-    if (srcIn.empty()) return;
-    const Rect placed{at.x + (srcIn.x - src.x), at.y + (srcIn.y - src.y), srcIn.width, srcIn.height};
+void for_each_row(const Bitmap& image, const Rect& src, Point at, const Rect& area, Bitmap& target, Fn&& fn) {
+    const Rect src_in = src.intersected(image.rect());
+    if (src_in.empty()) return;
+    const Rect placed{at.x + (src_in.x - src.x), at.y + (src_in.y - src.y), src_in.width, src_in.height};
     const Rect vis = placed.intersected(area);
     if (vis.empty()) return;
-    const int sx = srcIn.x + (vis.x - placed.x);
+    const int sx = src_in.x + (vis.x - placed.x);
     for (int y = vis.top(); y < vis.bottom(); ++y) {
-        const int sy = srcIn.y + (y - placed.y);
+        const int sy = src_in.y + (y - placed.y);
         fn(target.row(y).subspan(std::size_t(vis.x), std::size_t(vis.width)),
            image.row(sy).subspan(std::size_t(sx), std::size_t(vis.width)));
     }
@@ -34,11 +34,11 @@ void Painter::draw_image(const Bitmap& image, const Rect& src, Point at) {
     const Point d{at.x + state_.origin.x, at.y + state_.origin.y};
     const Rect device{d.x, d.y, src.width, src.height};
     for_each_clipped(device, [&](const Rect& area) {
-        ForEachRow(image, src, d, area, target_, [](std::span<Argb> dst, std::span<const Argb> s) {
+        for_each_row(image, src, d, area, target_, [](std::span<Argb> dst, std::span<const Argb> s) {
             for (std::size_t i = 0; i < dst.size(); ++i) {
                 const Argb c = s[i];
                 if ((c >> 24) == 0xFF) dst[i] = c;
-                else dst[i] = pixel::Over(dst[i], c);
+                else dst[i] = pixel::over(dst[i], c);
             }
         });
     });
@@ -48,7 +48,7 @@ void Painter::blit(const Bitmap& source, const Rect& src, Point at) {
     const Point d{at.x + state_.origin.x, at.y + state_.origin.y};
     const Rect device{d.x, d.y, src.width, src.height};
     for_each_clipped(device, [&](const Rect& area) {
-        ForEachRow(source, src, d, area, target_,
+        for_each_row(source, src, d, area, target_,
                    [](std::span<Argb> dst, std::span<const Argb> s) { std::copy(s.begin(), s.end(), dst.begin()); });
     });
 }
@@ -57,9 +57,9 @@ void Painter::draw_keyed(const Bitmap& image, Point at, Argb key) {
     const Point d{at.x + state_.origin.x, at.y + state_.origin.y};
     const Rect device{d.x, d.y, image.width(), image.height()};
     for_each_clipped(device, [&](const Rect& area) {
-        ForEachRow(image, image.rect(), d, area, target_, [key](std::span<Argb> dst, std::span<const Argb> s) {
+        for_each_row(image, image.rect(), d, area, target_, [key](std::span<Argb> dst, std::span<const Argb> s) {
             for (std::size_t i = 0; i < dst.size(); ++i) {
-                if (!pixel::SameRgb(s[i], key)) dst[i] = pixel::Over(dst[i], s[i]);
+                if (!pixel::same_rgb(s[i], key)) dst[i] = pixel::over(dst[i], s[i]);
             }
         });
     });
@@ -75,13 +75,13 @@ void Painter::draw_stretched(const Bitmap& image, const Rect& dst) {
     // Only the visible part is resampled: one pass over the clip's bounding box.
     const Rect vis = device.intersected(state_.clip.bounds());
     if (vis.empty()) return;
-    const Bitmap part = ResamplePart(image, dst.size(), vis.translated(-device.x, -device.y));
+    const Bitmap part = resample_part(image, dst.size(), vis.translated(-device.x, -device.y));
     draw_image(part, {vis.x - state_.origin.x, vis.y - state_.origin.y});
 }
 
 Rect Painter::draw_fitted(const Bitmap& image, const Rect& area) {
     if (image.empty()) return {};
-    const Rect fit = ShrinkToFit(area.size(), image.size()).translated(area.x, area.y);
+    const Rect fit = shrink_to_fit(area.size(), image.size()).translated(area.x, area.y);
     if (fit.size() == image.size()) draw_image(image, fit.origin());
     else draw_stretched(image, fit);
     return fit;
@@ -106,15 +106,15 @@ void Painter::draw_tiled(const Bitmap& image, const Rect& area, Point anchor) {
     restore();
 }
 
-Region KeyedRegion(const Bitmap& image, Argb key) {
+Region keyed_region(const Bitmap& image, Argb key) {
     Region region;
     for (int y = 0; y < image.height(); ++y) {
         auto row = image.row(y);
         int x = 0;
         while (x < image.width()) {
-            while (x < image.width() && pixel::SameRgb(row[std::size_t(x)], key)) ++x;
+            while (x < image.width() && pixel::same_rgb(row[std::size_t(x)], key)) ++x;
             const int start = x;
-            while (x < image.width() && !pixel::SameRgb(row[std::size_t(x)], key)) ++x;
+            while (x < image.width() && !pixel::same_rgb(row[std::size_t(x)], key)) ++x;
             if (x > start) region.add({start, y, x - start, 1});
         }
     }

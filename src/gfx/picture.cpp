@@ -13,11 +13,11 @@ constexpr std::size_t kSniffBytes = 6;
 
 } // namespace
 
-bool detail::PixelCountAllowed(std::int64_t w, std::int64_t h) {
+bool detail::pixel_count_allowed(std::int64_t w, std::int64_t h) {
     return w > 0 && h > 0 && std::uint64_t(w) * std::uint64_t(h) <= kMaxPicturePixels;
 }
 
-PictureFormat SniffPicture(std::span<const std::uint8_t> b) {
+PictureFormat sniff_picture(std::span<const std::uint8_t> b) {
     if (b.size() < kSniffBytes) return PictureFormat::None;
     if (b[0] == 'B' && b[1] == 'M') return PictureFormat::Bmp;
     if (b[0] == 0xFF && b[1] == 0xD8) return PictureFormat::Jpeg;
@@ -29,26 +29,26 @@ PictureFormat SniffPicture(std::span<const std::uint8_t> b) {
     return PictureFormat::None;
 }
 
-std::optional<Bitmap> DecodePicture(std::span<const std::uint8_t> bytes) {
-    switch (SniffPicture(bytes)) {
-    case PictureFormat::Bmp: return detail::DecodeBmp(bytes);
-    case PictureFormat::Jpeg: return detail::DecodeJpeg(bytes);
+std::optional<Bitmap> decode_picture(std::span<const std::uint8_t> bytes) {
+    switch (sniff_picture(bytes)) {
+    case PictureFormat::Bmp: return detail::decode_bmp(bytes);
+    case PictureFormat::Jpeg: return detail::decode_jpeg(bytes);
     case PictureFormat::Icon:
-    case PictureFormat::Cursor: return detail::DecodeIcon(bytes);
-    case PictureFormat::Gif: return detail::DecodeGif(bytes);
+    case PictureFormat::Cursor: return detail::decode_icon(bytes);
+    case PictureFormat::Gif: return detail::decode_gif(bytes);
     case PictureFormat::Pcx:
     case PictureFormat::None: return std::nullopt;
     }
     return std::nullopt;
 }
 
-std::optional<Size> PictureSize(std::span<const std::uint8_t> bytes) {
-    switch (SniffPicture(bytes)) {
-    case PictureFormat::Bmp: return detail::BmpSize(bytes);
-    case PictureFormat::Jpeg: return detail::JpegSize(bytes);
+std::optional<Size> picture_size(std::span<const std::uint8_t> bytes) {
+    switch (sniff_picture(bytes)) {
+    case PictureFormat::Bmp: return detail::bmp_size(bytes);
+    case PictureFormat::Jpeg: return detail::jpeg_size(bytes);
     case PictureFormat::Icon:
-    case PictureFormat::Cursor: return detail::IconSize(bytes);
-    case PictureFormat::Gif: return detail::GifSize(bytes);
+    case PictureFormat::Cursor: return detail::icon_size(bytes);
+    case PictureFormat::Gif: return detail::gif_size(bytes);
     case PictureFormat::Pcx:
     case PictureFormat::None: return std::nullopt;
     }

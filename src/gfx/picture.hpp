@@ -16,14 +16,14 @@ enum class PictureFormat { None, Bmp, Jpeg, Icon, Cursor, Gif, Pcx };
 inline constexpr std::uint64_t kMaxPicturePixels = 16u * 1024u * 1024u;
 
 // The format of `bytes` from its first bytes; fewer than 6 bytes is no picture.
-PictureFormat SniffPicture(std::span<const std::uint8_t> bytes);
+PictureFormat sniff_picture(std::span<const std::uint8_t> bytes);
 
 // Decodes a BMP (run-length coded too), JPEG, icon, cursor or GIF (first frame) block into ARGB
 // pixels; nothing for anything unrecognised, malformed, truncated or larger than
 // kMaxPicturePixels. PCX blocks are recognised but not decoded.
-std::optional<Bitmap> DecodePicture(std::span<const std::uint8_t> bytes);
+std::optional<Bitmap> decode_picture(std::span<const std::uint8_t> bytes);
 
 // The pixel size of a picture from its headers, without decoding its pixels.
-std::optional<Size> PictureSize(std::span<const std::uint8_t> bytes);
+std::optional<Size> picture_size(std::span<const std::uint8_t> bytes);
 
 } // namespace tav

@@ -10,7 +10,7 @@
 
 namespace tav::ui {
 
-bool SameBytes(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
+bool same_bytes(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
     return a.size() == b.size() && (a.data() == b.data() || std::equal(a.begin(), a.end(), b.begin()));
 }
 
@@ -24,7 +24,7 @@ const Bitmap* SharedPicture::image() const {
     }
     if (!decoded_) {
         decoded_ = true;
-        image_ = DecodePicture(bytes_.bytes());
+        image_ = decode_picture(bytes_.bytes());
         if (image_ && image_->empty()) image_.reset();
     }
     return image_ ? &*image_ : nullptr;
@@ -38,7 +38,7 @@ std::shared_ptr<const Bitmap> SharedPicture::scaled(Size size) const {
         std::rotate(scaled_.begin(), kept, kept + 1);
         return scaled_.front();
     }
-    scaled_.insert(scaled_.begin(), std::make_shared<const Bitmap>(Resample(source, size)));
+    scaled_.insert(scaled_.begin(), std::make_shared<const Bitmap>(resample(source, size)));
     if (scaled_.size() > kKeptSizes) scaled_.pop_back();
     return scaled_.front();
 }
@@ -106,7 +106,7 @@ std::shared_ptr<const SharedPicture> PictureCache::find_or_add(const Value& valu
     std::erase_if(bucket, [](const auto& held) { return held.expired(); });
     for (const auto& held : bucket) {
         auto picture = held.lock();
-        if (picture && SameBytes(picture->bytes(), bytes)) return picture;
+        if (picture && same_bytes(picture->bytes(), bytes)) return picture;
     }
     auto picture = std::make_shared<const SharedPicture>(value);
     bucket.push_back(picture);
@@ -122,7 +122,7 @@ void PictureCache::sweep() {
     sweep_at_ = std::max<std::size_t>(64, 2 * by_hash_.size());
 }
 
-PictureCache& SharedPictures() {
+PictureCache& shared_pictures() {
     static PictureCache cache;
     return cache;
 }

@@ -19,7 +19,7 @@
 namespace tav::ui {
 
 // True when `a` and `b` hold the same bytes; bytes of one block are known without reading them.
-bool SameBytes(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b);
+bool same_bytes(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b);
 
 // What was made of a picture's bytes elsewhere: its image (nothing: the bytes are no picture)
 // and scaled copies.
@@ -97,6 +97,6 @@ private:
 };
 
 // The program's picture cache.
-PictureCache& SharedPictures();
+PictureCache& shared_pictures();
 
 } // namespace tav::ui

@@ -8,7 +8,7 @@
 namespace tav::pixel {
 
 // Mixes `src` over `dst` with coverage `a` (0 = dst unchanged, 255 = src); the result is opaque.
-inline Argb Mix(Argb dst, Argb src, std::uint32_t a) {
+inline Argb mix(Argb dst, Argb src, std::uint32_t a) {
     if (a >= 255) return src | 0xFF000000u;
     if (a == 0) return dst;
     const std::uint32_t na = 255 - a;
@@ -21,9 +21,9 @@ inline Argb Mix(Argb dst, Argb src, std::uint32_t a) {
 }
 
 // Draws `src` over `dst` by the source's own alpha.
-inline Argb Over(Argb dst, Argb src) { return Mix(dst, src, src >> 24); }
+inline Argb over(Argb dst, Argb src) { return mix(dst, src, src >> 24); }
 
 // True when two colours have the same red, green and blue (alpha ignored).
-inline bool SameRgb(Argb a, Argb b) { return ((a ^ b) & 0x00FFFFFFu) == 0; }
+inline bool same_rgb(Argb a, Argb b) { return ((a ^ b) & 0x00FFFFFFu) == 0; }
 
 } // namespace tav::pixel

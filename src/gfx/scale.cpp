@@ -6,7 +6,7 @@
 
 namespace tav {
 
-Rect ShrinkToFit(Size client, Size image) {
+Rect shrink_to_fit(Size client, Size image) {
     const int w = image.width, h = image.height;
     if (w <= 0 || h <= 0) return {};
     int x = 0, y = 0, aw = client.width, ah = client.height;
@@ -43,7 +43,7 @@ struct Axis {
 };
 
 // Taps for destination pixels [from, to) of a `dst`-long axis scaled from `src` pixels.
-Axis MakeAxis(int src, int dst, int from, int to) {
+Axis make_axis(int src, int dst, int from, int to) {
     Axis axis;
     axis.taps.reserve(std::size_t(to - from));
     axis.src_first = src;
@@ -86,23 +86,23 @@ Axis MakeAxis(int src, int dst, int from, int to) {
     return axis;
 }
 
-std::uint8_t ToByte(float v) { return std::uint8_t(std::clamp(int(v + 0.5f), 0, 255)); }
+std::uint8_t to_byte(float v) { return std::uint8_t(std::clamp(int(v + 0.5f), 0, 255)); }
 
 } // namespace
 
-Bitmap ResamplePart(const Bitmap& src, Size size, const Rect& part) {
+Bitmap resample_part(const Bitmap& src, Size size, const Rect& part) {
     const Rect want = part.intersected({0, 0, size.width, size.height});
     if (want.empty() || src.empty()) return {};
     Bitmap out(want.width, want.height, 0);
-    const Axis ax = MakeAxis(src.width(), size.width, want.left(), want.right());
-    const Axis ay = MakeAxis(src.height(), size.height, want.top(), want.bottom());
+    const Axis ax = make_axis(src.width(), size.width, want.left(), want.right());
+    const Axis ay = make_axis(src.height(), size.height, want.top(), want.bottom());
     const int sx0 = ax.src_first, sw = ax.src_last - ax.src_first + 1;
 
     // An opaque source (every JPEG) needs neither premultiplying nor dividing back.
     bool opaque = true;
     for (int y = ay.src_first; y <= ay.src_last && opaque; ++y) {
         const auto row = src.row(y).subspan(std::size_t(sx0), std::size_t(sw));
-        opaque = std::all_of(row.begin(), row.end(), [](Argb c) { return AlphaOf(c) == 255; });
+        opaque = std::all_of(row.begin(), row.end(), [](Argb c) { return alpha_of(c) == 255; });
     }
 
     // Each output row first blends the source rows it reads, premultiplied, into one line;
@@ -118,19 +118,19 @@ Bitmap ResamplePart(const Bitmap& src, Size size, const Rect& part) {
             if (opaque) {
                 // The alpha share is exactly 1 here, so the sums are those of the general case.
                 for (const Argb c : row) {
-                    l[0] += float(RedOf(c)) * w;
-                    l[1] += float(GreenOf(c)) * w;
-                    l[2] += float(BlueOf(c)) * w;
+                    l[0] += float(red_of(c)) * w;
+                    l[1] += float(green_of(c)) * w;
+                    l[2] += float(blue_of(c)) * w;
                     l += 4;
                 }
                 continue;
             }
             for (const Argb c : row) {
-                const float a = float(AlphaOf(c));
+                const float a = float(alpha_of(c));
                 const float m = a / 255.0f;
-                l[0] += float(RedOf(c)) * m * w;
-                l[1] += float(GreenOf(c)) * m * w;
-                l[2] += float(BlueOf(c)) * m * w;
+                l[0] += float(red_of(c)) * m * w;
+                l[1] += float(green_of(c)) * m * w;
+                l[2] += float(blue_of(c)) * m * w;
                 l[3] += a * w;
                 l += 4;
             }
@@ -148,17 +148,17 @@ Bitmap ResamplePart(const Bitmap& src, Size size, const Rect& part) {
                 a += s[3] * w;
             }
             if (opaque) {
-                orow[std::size_t(ox)] = 0xFF000000u | (Argb(ToByte(r)) << 16) | (Argb(ToByte(g)) << 8) | ToByte(b);
+                orow[std::size_t(ox)] = 0xFF000000u | (Argb(to_byte(r)) << 16) | (Argb(to_byte(g)) << 8) | to_byte(b);
                 continue;
             }
-            const std::uint8_t alpha = ToByte(a);
+            const std::uint8_t alpha = to_byte(a);
             if (alpha == 0) {
                 orow[std::size_t(ox)] = 0;
                 continue;
             }
             const float k = 255.0f / a;
-            orow[std::size_t(ox)] = (Argb(alpha) << 24) | (Argb(ToByte(r * k)) << 16) |
-                                    (Argb(ToByte(g * k)) << 8) | ToByte(b * k);
+            orow[std::size_t(ox)] = (Argb(alpha) << 24) | (Argb(to_byte(r * k)) << 16) |
+                                    (Argb(to_byte(g * k)) << 8) | to_byte(b * k);
         }
     }
     return out;

@@ -6,18 +6,18 @@
 namespace tav::syscolor {
 
 // Button face: the background of buttons, dialogs and the "system default" colour.
-inline constexpr Argb kFace = Rgb(240, 240, 240);
+inline constexpr Argb kFace = rgb(240, 240, 240);
 // Shadow side of a 3-D edge (outer line of a sunken edge, inner line of a raised one).
-inline constexpr Argb kShadow = Rgb(160, 160, 160);
+inline constexpr Argb kShadow = rgb(160, 160, 160);
 // Darkest line of a 3-D edge (inner line of a sunken edge, outer of a raised one).
-inline constexpr Argb kDarkShadow = Rgb(105, 105, 105);
+inline constexpr Argb kDarkShadow = rgb(105, 105, 105);
 // Lit side of a 3-D edge.
-inline constexpr Argb kHighlight = Rgb(255, 255, 255);
+inline constexpr Argb kHighlight = rgb(255, 255, 255);
 // Softer lit line next to the highlight.
-inline constexpr Argb kLight = Rgb(227, 227, 227);
+inline constexpr Argb kLight = rgb(227, 227, 227);
 // Background of edit boxes and lists.
-inline constexpr Argb kWindow = Rgb(255, 255, 255);
+inline constexpr Argb kWindow = rgb(255, 255, 255);
 // Text on the window colour and the single-line border.
-inline constexpr Argb kWindowFrame = Rgb(0, 0, 0);
+inline constexpr Argb kWindowFrame = rgb(0, 0, 0);
 
 } // namespace tav::syscolor

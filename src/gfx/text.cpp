@@ -8,32 +8,32 @@ namespace tav {
 
 namespace {
 
-constexpr Argb kEffectLight = Rgb(255, 255, 255);
-constexpr Argb kEffectShadow = Rgb(0, 0, 0);
+constexpr Argb kEffectLight = rgb(255, 255, 255);
+constexpr Argb kEffectShadow = rgb(0, 0, 0);
 // Underline and strike-out lines are 1/16 of the height thick (at least one pixel); the
 // strike-out stands at 3/10 of the ascent above the baseline.
 constexpr int kLineThicknessDivisor = 16;
 constexpr int kStrikeOutTenths = 3;
 
 // Characters around which a line may break without a space: the CJK blocks and full-width forms.
-bool BreaksAnywhere(char32_t c) {
+bool breaks_anywhere(char32_t c) {
     return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
            (c >= 0xFF00 && c <= 0xFFEF) || (c >= 0x20000 && c <= 0x3FFFF);
 }
 
 // Appends the lines of one hard line (no breaks inside) wrapped to `width`.
-void WrapLine(std::u32string_view line, const Font& font, int width, std::vector<std::u32string>& out) {
+void wrap_line(std::u32string_view line, const Font& font, int width, std::vector<std::u32string>& out) {
     std::size_t start = 0;
     while (start < line.size()) {
         int w = 0;
         std::size_t i = start, last_break = start;
         for (; i < line.size(); ++i) {
             const char32_t c = line[i];
-            if (BreaksAnywhere(c) && i > start) last_break = i;
+            if (breaks_anywhere(c) && i > start) last_break = i;
             const int next = w + font.advance(c);
             if (next > width && i > start && c != U' ') break;
             w = next;
-            if (c == U' ' || BreaksAnywhere(c)) last_break = i + 1;
+            if (c == U' ' || breaks_anywhere(c)) last_break = i + 1;
         }
         std::size_t end = i;
         if (i < line.size() && last_break > start) end = last_break;
@@ -47,7 +47,7 @@ void WrapLine(std::u32string_view line, const Font& font, int width, std::vector
 }
 
 // Draws the lines of `gbk` laid out in `box`, clipped to `clip`.
-void DrawLines(Painter& p, const Rect& box, const Rect& clip, const std::vector<std::u32string>& lines, const Font& font,
+void draw_lines(Painter& p, const Rect& box, const Rect& clip, const std::vector<std::u32string>& lines, const Font& font,
                Argb color, const TextFormat& fmt) {
     p.save();
     p.clip_rect(clip);
@@ -62,7 +62,7 @@ void DrawLines(Painter& p, const Rect& box, const Rect& clip, const std::vector<
     for (const std::u32string& line : lines) {
         if (y >= visible.bottom()) break;
         if (y + line_height > visible.top()) {
-            const int w = LineWidth(line, font);
+            const int w = line_width(line, font);
             int x = box.x;
             if (fmt.halign == 1) x = box.x + (box.width - w) / 2;
             else if (fmt.halign == 2) x = box.right() - w;
@@ -85,8 +85,8 @@ void DrawLines(Painter& p, const Rect& box, const Rect& clip, const std::vector<
 
 } // namespace
 
-std::u32string DecodeGbkText(std::string_view gbk) {
-    const std::string utf8 = GbkToUtf8(gbk);
+std::u32string decode_gbk_text(std::string_view gbk) {
+    const std::string utf8 = gbk_to_utf8(gbk);
     std::u32string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
@@ -101,20 +101,20 @@ std::u32string DecodeGbkText(std::string_view gbk) {
     return out;
 }
 
-int LineWidth(std::u32string_view line, const Font& font) {
+int line_width(std::u32string_view line, const Font& font) {
     int w = 0;
     for (char32_t c : line) w += font.advance(c);
     return w;
 }
 
-std::vector<std::u32string> LayoutLines(std::u32string_view text, const Font& font, int width, bool wrap) {
+std::vector<std::u32string> layout_lines(std::u32string_view text, const Font& font, int width, bool wrap) {
     std::vector<std::u32string> lines;
     std::size_t start = 0;
     for (;;) {
         std::size_t end = start;
         while (end < text.size() && text[end] != U'\r' && text[end] != U'\n') ++end;
         const std::u32string_view hard = text.substr(start, end - start);
-        if (wrap && !hard.empty()) WrapLine(hard, font, width, lines);
+        if (wrap && !hard.empty()) wrap_line(hard, font, width, lines);
         else lines.emplace_back(hard);
         if (end >= text.size()) break;
         start = end + ((text[end] == U'\r' && end + 1 < text.size() && text[end + 1] == U'\n') ? 2 : 1);
@@ -122,35 +122,35 @@ std::vector<std::u32string> LayoutLines(std::u32string_view text, const Font& fo
     return lines;
 }
 
-Size MeasureText(std::string_view gbk, const Font& font) {
-    const auto lines = LayoutLines(DecodeGbkText(gbk), font, 0, false);
+Size measure_text(std::string_view gbk, const Font& font) {
+    const auto lines = layout_lines(decode_gbk_text(gbk), font, 0, false);
     int w = 0;
-    for (const auto& line : lines) w = std::max(w, LineWidth(line, font));
+    for (const auto& line : lines) w = std::max(w, line_width(line, font));
     return {w, font.height() * int(lines.size())};
 }
 
-void DrawText(Painter& p, const Rect& r, std::string_view gbk, const Font& font, Argb color, const TextFormat& fmt) {
-    DrawTextWithEffect(p, r, gbk, font, color, fmt, 0);
+void draw_text(Painter& p, const Rect& r, std::string_view gbk, const Font& font, Argb color, const TextFormat& fmt) {
+    draw_text_with_effect(p, r, gbk, font, color, fmt, 0);
 }
 
-void DrawTextWithEffect(Painter& p, const Rect& r, std::string_view gbk, const Font& font, Argb color,
+void draw_text_with_effect(Painter& p, const Rect& r, std::string_view gbk, const Font& font, Argb color,
                         const TextFormat& fmt, int effect) {
     if (gbk.empty() || r.empty()) return;
-    const auto lines = LayoutLines(DecodeGbkText(gbk), font, r.width, fmt.word_wrap);
+    const auto lines = layout_lines(decode_gbk_text(gbk), font, r.width, fmt.word_wrap);
     switch (effect) {
     case 1:
-        DrawLines(p, r.translated(1, 1), r, lines, font, kEffectLight, fmt);
-        DrawLines(p, r, r, lines, font, color, fmt);
+        draw_lines(p, r.translated(1, 1), r, lines, font, kEffectLight, fmt);
+        draw_lines(p, r, r, lines, font, color, fmt);
         break;
     case 2:
-        DrawLines(p, r, r, lines, font, kEffectLight, fmt);
-        DrawLines(p, r.translated(1, 1), r, lines, font, color, fmt);
+        draw_lines(p, r, r, lines, font, kEffectLight, fmt);
+        draw_lines(p, r.translated(1, 1), r, lines, font, color, fmt);
         break;
     case 3:
-        DrawLines(p, r.translated(2, 2), r, lines, font, kEffectShadow, fmt);
-        DrawLines(p, r, r, lines, font, color, fmt);
+        draw_lines(p, r.translated(2, 2), r, lines, font, kEffectShadow, fmt);
+        draw_lines(p, r, r, lines, font, color, fmt);
         break;
-    default: DrawLines(p, r, r, lines, font, color, fmt); break;
+    default: draw_lines(p, r, r, lines, font, color, fmt); break;
     }
 }
 

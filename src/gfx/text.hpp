@@ -20,27 +20,27 @@ struct TextFormat {
 };
 
 // The characters of a GBK text as Unicode code points.
-std::u32string DecodeGbkText(std::string_view gbk);
+std::u32string decode_gbk_text(std::string_view gbk);
 
 // The lines of `text` as drawn in a box `width` pixels wide: CR LF, LF and CR always break;
 // with `wrap`, lines also break before they pass the width, at spaces between Latin words and
 // anywhere around Chinese characters (a word wider than the box is broken where it must).
-std::vector<std::u32string> LayoutLines(std::u32string_view text, const Font& font, int width, bool wrap);
+std::vector<std::u32string> layout_lines(std::u32string_view text, const Font& font, int width, bool wrap);
 
 // The width of one line in pixels.
-int LineWidth(std::u32string_view line, const Font& font);
+int line_width(std::u32string_view line, const Font& font);
 
 // The size of `gbk` unwrapped: the widest line by the number of lines times the height.
-Size MeasureText(std::string_view gbk, const Font& font);
+Size measure_text(std::string_view gbk, const Font& font);
 
 // Draws `gbk` into `r` in `color` with a transparent background, clipped to `r` and to the
 // painter's clip.
-void DrawText(Painter& p, const Rect& r, std::string_view gbk, const Font& font, Argb color, const TextFormat& fmt);
+void draw_text(Painter& p, const Rect& r, std::string_view gbk, const Font& font, Argb color, const TextFormat& fmt);
 
-// DrawText with a relief: 0 none; 1 white one pixel right and down under the text; 2 white at
+// draw_text with a relief: 0 none; 1 white one pixel right and down under the text; 2 white at
 // `r` under the text drawn one pixel right and down; 3 black two pixels right and down under
 // the text.
-void DrawTextWithEffect(Painter& p, const Rect& r, std::string_view gbk, const Font& font, Argb color,
+void draw_text_with_effect(Painter& p, const Rect& r, std::string_view gbk, const Font& font, Argb color,
                         const TextFormat& fmt, int effect);
 
 } // namespace tav

@@ -68,7 +68,7 @@ private:
 
 // Reads exactly `count` bytes from `fd`, waiting until `deadline` at most; false at an early
 // end or when the time is up.
-bool ReadBefore(int fd, void* bytes, std::size_t count, std::chrono::steady_clock::time_point deadline) {
+bool read_before(int fd, void* bytes, std::size_t count, std::chrono::steady_clock::time_point deadline) {
     auto* at = static_cast<std::uint8_t*>(bytes);
     while (count > 0) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
@@ -124,7 +124,7 @@ std::span<const std::uint8_t> HelperProcess::part(std::size_t n) {
     while (ends_.size() <= n && parts_fd_ >= 0) {
         std::size_t end = 0;
         // The pipe ends without an end when the helper has finished, failed or died.
-        if (!ReadBefore(parts_fd_, &end, sizeof end, deadline_) || end > capacity_ ||
+        if (!read_before(parts_fd_, &end, sizeof end, deadline_) || end > capacity_ ||
             (!ends_.empty() && end < ends_.back())) {
             if (child_ > 0) ::kill(child_, SIGKILL);
             ::close(parts_fd_);
@@ -163,7 +163,7 @@ void HelperProcess::reap(bool wait) {
     if (got != 0) child_ = -1;
 }
 
-std::optional<HelperChannel> HelperChannel::Inherited() {
+std::optional<HelperChannel> HelperChannel::inherited() {
     struct stat area{}, parts{};
     if (::fcntl(kAreaFd, F_GET_SEALS) != kAreaSeals || ::fstat(kAreaFd, &area) != 0 || area.st_size <= 0 ||
         ::fstat(kPartsFd, &parts) != 0 || !S_ISFIFO(parts.st_mode))

@@ -66,7 +66,7 @@ public:
     // The channel this process was started with as a helper; nothing when it was not. The
     // helper goes on in a forked copy of itself while the process started ends at once, so
     // that its starter reaps it without waiting and the worker is left to the system to reap.
-    static std::optional<HelperChannel> Inherited();
+    static std::optional<HelperChannel> inherited();
     ~HelperChannel();
     HelperChannel(HelperChannel&& other) noexcept;
     HelperChannel& operator=(HelperChannel&&) = delete;

@@ -216,13 +216,13 @@ void WindowSystem::release_capture() { impl_->capture = kNoWindow; }
 WindowHandle WindowSystem::capture() const { return impl_->capture; }
 
 Point WindowSystem::cursor_pos(WindowHandle w) const {
-    const Impl& I = *impl_;
-    const Window* top = I.find(I.cursor_top);
-    const Window* win = I.find(w);
+    const Impl& i = *impl_;
+    const Window* top = i.find(i.cursor_top);
+    const Window* win = i.find(w);
     if (!top || !win) return {};
-    const Point from = I.screen_origin(*top);
-    const Point to = I.screen_origin(*win);
-    return {I.cursor.x + from.x - to.x, I.cursor.y + from.y - to.y};
+    const Point from = i.screen_origin(*top);
+    const Point to = i.screen_origin(*win);
+    return {i.cursor.x + from.x - to.x, i.cursor.y + from.y - to.y};
 }
 
 bool WindowSystem::button_held(MouseButton b) const { return impl_->buttons[button_index(b)]; }

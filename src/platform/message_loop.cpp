@@ -130,29 +130,29 @@ bool WindowSystem::quit_posted() const { return impl_->quit; }
 int WindowSystem::exit_code() const { return impl_->exit_code; }
 
 bool WindowSystem::run(const std::function<bool()>& until) {
-    Impl& I = *impl_;
+    Impl& i = *impl_;
     for (;;) {
-        I.drain_inbox();
-        if (I.quit) return false;
+        i.drain_inbox();
+        if (i.quit) return false;
         if (until && until()) return true;
-        if (I.step()) continue;
-        if (I.idle_hook) {
-            I.idle_hook();
-            if (I.step()) continue;
+        if (i.step()) continue;
+        if (i.idle_hook) {
+            i.idle_hook();
+            if (i.step()) continue;
         }
-        if (I.quit) return false;
-        const auto due = I.next_timer_due();
-        if (!due && !I.backend->can_receive_input() && !I.inbox_pending.load(std::memory_order_acquire)) {
+        if (i.quit) return false;
+        const auto due = i.next_timer_due();
+        if (!due && !i.backend->can_receive_input() && !i.inbox_pending.load(std::memory_order_acquire)) {
             return true; // nothing can ever happen again
         }
-        I.backend->wait(due);
+        i.backend->wait(due);
     }
 }
 
 void WindowSystem::process_pending() {
-    Impl& I = *impl_;
-    I.backend->wait(I.backend->now_ms());
-    while (!I.quit && I.step()) {
+    Impl& i = *impl_;
+    i.backend->wait(i.backend->now_ms());
+    while (!i.quit && i.step()) {
     }
 }
 

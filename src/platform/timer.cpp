@@ -40,23 +40,23 @@ void WindowSystem::Impl::kill_timers_of(WindowHandle w) {
 }
 
 void WindowSystem::set_timer(WindowHandle w, int id, int ms) {
-    Impl& I = *impl_;
-    if (!I.find(w)) return;
+    Impl& i = *impl_;
+    if (!i.find(w)) return;
     if (ms <= 0) {
         kill_timer(w, id);
         return;
     }
     int period = std::max(ms, kMinTimerPeriodMs);
-    if (I.timer_period_map) period = std::max(1, I.timer_period_map(period));
-    const std::uint64_t due = I.backend->now_ms() + static_cast<std::uint64_t>(period);
-    for (Timer& t : I.timers) {
+    if (i.timer_period_map) period = std::max(1, i.timer_period_map(period));
+    const std::uint64_t due = i.backend->now_ms() + static_cast<std::uint64_t>(period);
+    for (Timer& t : i.timers) {
         if (t.window == w && t.id == id) {
             t.period_ms = period;
             t.due_ms = due;
             return;
         }
     }
-    I.timers.push_back({w, id, period, due});
+    i.timers.push_back({w, id, period, due});
 }
 
 void WindowSystem::set_timer_period_map(std::function<int(int)> map) {

@@ -119,10 +119,10 @@ void WindowSystem::Impl::destroy_tree(WindowHandle h) {
 
 WindowHandle WindowSystem::create_top_level(WindowDelegate& delegate, Size client, const TopLevelStyle& style,
                                             std::string_view caption_gbk) {
-    Impl& I = *impl_;
-    const auto h = static_cast<WindowHandle>(I.windows.size());
+    Impl& i = *impl_;
+    const auto h = static_cast<WindowHandle>(i.windows.size());
     client = {std::max(client.width, 0), std::max(client.height, 0)};
-    if (!I.backend->create_native(h, client, style, caption_gbk)) return kNoWindow;
+    if (!i.backend->create_native(h, client, style, caption_gbk)) return kNoWindow;
     auto w = std::make_unique<Window>();
     w->handle = h;
     w->delegate = &delegate;
@@ -131,32 +131,32 @@ WindowHandle WindowSystem::create_top_level(WindowDelegate& delegate, Size clien
     w->top_level = true;
     w->style = style;
     w->framebuffer = Bitmap(client.width, client.height);
-    I.windows.push_back(std::move(w));
-    I.top_levels.push_back(h);
+    i.windows.push_back(std::move(w));
+    i.top_levels.push_back(h);
     return h;
 }
 
 WindowHandle WindowSystem::create_child(WindowHandle parent, WindowDelegate& delegate, const Rect& rect) {
-    Impl& I = *impl_;
-    Window* p = I.find(parent);
+    Impl& i = *impl_;
+    Window* p = i.find(parent);
     if (!p || p->destroying) return kNoWindow;
-    const auto h = static_cast<WindowHandle>(I.windows.size());
+    const auto h = static_cast<WindowHandle>(i.windows.size());
     auto w = std::make_unique<Window>();
     w->handle = h;
     w->parent = parent;
     w->delegate = &delegate;
     w->rect = {rect.x, rect.y, std::max(rect.width, 0), std::max(rect.height, 0)};
     p->children.insert(p->children.begin(), h);
-    I.windows.push_back(std::move(w));
+    i.windows.push_back(std::move(w));
     return h;
 }
 
 void WindowSystem::destroy(WindowHandle w) {
-    Impl& I = *impl_;
-    Window* win = I.find(w);
+    Impl& i = *impl_;
+    Window* win = i.find(w);
     if (!win || win->destroying) return;
-    if (!win->top_level && win->visible) I.invalidate_footprint(*win);
-    I.destroy_tree(w);
+    if (!win->top_level && win->visible) i.invalidate_footprint(*win);
+    i.destroy_tree(w);
 }
 
 bool WindowSystem::exists(WindowHandle w) const { return impl_->find(w) != nullptr; }
@@ -172,16 +172,16 @@ WindowHandle WindowSystem::top_level(WindowHandle w) const {
 }
 
 void WindowSystem::set_parent(WindowHandle w, WindowHandle new_parent) {
-    Impl& I = *impl_;
-    Window* win = I.find(w);
-    Window* np = I.find(new_parent);
+    Impl& i = *impl_;
+    Window* win = i.find(w);
+    Window* np = i.find(new_parent);
     if (!win || !np || win->top_level || win->parent == new_parent) return;
-    if (I.is_ancestor_or_self(w, new_parent)) return; // would make a cycle
-    if (win->visible) I.invalidate_footprint(*win);
-    I.unlink(*win);
+    if (i.is_ancestor_or_self(w, new_parent)) return; // would make a cycle
+    if (win->visible) i.invalidate_footprint(*win);
+    i.unlink(*win);
     win->parent = new_parent;
     np->children.insert(np->children.begin(), w);
-    if (win->visible) I.invalidate_footprint(*win);
+    if (win->visible) i.invalidate_footprint(*win);
 }
 
 Rect WindowSystem::rect(WindowHandle w) const {
@@ -190,8 +190,8 @@ Rect WindowSystem::rect(WindowHandle w) const {
 }
 
 void WindowSystem::set_rect(WindowHandle w, const Rect& r) {
-    Impl& I = *impl_;
-    Window* win = I.find(w);
+    Impl& i = *impl_;
+    Window* win = i.find(w);
     if (!win) return;
     const Rect nr{r.x, r.y, std::max(r.width, 0), std::max(r.height, 0)};
     const Rect old = win->rect;
@@ -201,18 +201,18 @@ void WindowSystem::set_rect(WindowHandle w, const Rect& r) {
         if (nr.size() != old.size()) {
             win->framebuffer = Bitmap(nr.width, nr.height);
             win->dirty.clear();
-            I.invalidate_footprint(*win);
+            i.invalidate_footprint(*win);
         }
-        I.backend->move_native(w, nr.origin(), nr.size());
+        i.backend->move_native(w, nr.origin(), nr.size());
     } else {
-        if (win->visible) I.invalidate_footprint(*win);
+        if (win->visible) i.invalidate_footprint(*win);
         win->rect = nr;
-        if (win->visible) I.invalidate_footprint(*win);
+        if (win->visible) i.invalidate_footprint(*win);
     }
     const WindowHandle keep = w;
     if (nr.origin() != old.origin()) win->delegate->on_moved();
     if (nr.size() != old.size()) {
-        if (Window* again = I.find(keep)) again->delegate->on_resized();
+        if (Window* again = i.find(keep)) again->delegate->on_resized();
     }
 }
 
@@ -222,11 +222,11 @@ Size WindowSystem::client_size(WindowHandle w) const {
 }
 
 Point WindowSystem::map_point(WindowHandle from, WindowHandle to, Point p) const {
-    const Impl& I = *impl_;
-    const Window* f = I.find(from);
-    const Window* t = I.find(to);
-    const Point fo = f ? I.screen_origin(*f) : Point{};
-    const Point to_o = t ? I.screen_origin(*t) : Point{};
+    const Impl& i = *impl_;
+    const Window* f = i.find(from);
+    const Window* t = i.find(to);
+    const Point fo = f ? i.screen_origin(*f) : Point{};
+    const Point to_o = t ? i.screen_origin(*t) : Point{};
     return {p.x + fo.x - to_o.x, p.y + fo.y - to_o.y};
 }
 
@@ -277,15 +277,15 @@ bool WindowSystem::is_visible(WindowHandle w) const {
 }
 
 void WindowSystem::enable(WindowHandle w, bool enabled) {
-    Impl& I = *impl_;
-    Window* win = I.find(w);
+    Impl& i = *impl_;
+    Window* win = i.find(w);
     if (!win || win->enabled == enabled) return;
     win->enabled = enabled;
     // A disabled top-level keeps its focus for when it is enabled again; it takes no keys meanwhile.
-    if (!enabled) I.drop_input_holders(w, !win->top_level);
-    win = I.find(w);
+    if (!enabled) i.drop_input_holders(w, !win->top_level);
+    win = i.find(w);
     if (!win) return;
-    if (win->top_level) I.backend->set_native_enabled(w, enabled);
+    if (win->top_level) i.backend->set_native_enabled(w, enabled);
     win->delegate->on_enabled_changed(enabled);
 }
 
@@ -312,35 +312,35 @@ void WindowSystem::set_icon(WindowHandle w, const Bitmap& icon) {
 }
 
 void WindowSystem::place_behind(WindowHandle w, WindowHandle behind_of) {
-    Impl& I = *impl_;
-    Window* win = I.find(w);
-    const Window* other = I.find(behind_of);
+    Impl& i = *impl_;
+    Window* win = i.find(w);
+    const Window* other = i.find(behind_of);
     if (!win || !other || w == behind_of || win->top_level || win->parent != other->parent) return;
-    Window* p = I.find(win->parent);
+    Window* p = i.find(win->parent);
     std::erase(p->children, w);
     auto at = std::find(p->children.begin(), p->children.end(), behind_of);
     p->children.insert(at + 1, w);
-    if (win->visible) I.invalidate_footprint(*win);
+    if (win->visible) i.invalidate_footprint(*win);
 }
 
 void WindowSystem::bring_to_top(WindowHandle w) {
-    Impl& I = *impl_;
-    Window* win = I.find(w);
+    Impl& i = *impl_;
+    Window* win = i.find(w);
     if (!win || win->top_level) return;
-    Window* p = I.find(win->parent);
+    Window* p = i.find(win->parent);
     std::erase(p->children, w);
     p->children.insert(p->children.begin(), w);
-    if (win->visible) I.invalidate_footprint(*win);
+    if (win->visible) i.invalidate_footprint(*win);
 }
 
 void WindowSystem::send_to_bottom(WindowHandle w) {
-    Impl& I = *impl_;
-    Window* win = I.find(w);
+    Impl& i = *impl_;
+    Window* win = i.find(w);
     if (!win || win->top_level) return;
-    Window* p = I.find(win->parent);
+    Window* p = i.find(win->parent);
     std::erase(p->children, w);
     p->children.push_back(w);
-    if (win->visible) I.invalidate_footprint(*win);
+    if (win->visible) i.invalidate_footprint(*win);
 }
 
 std::vector<WindowHandle> WindowSystem::children(WindowHandle w) const {

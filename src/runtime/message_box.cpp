@@ -25,17 +25,17 @@ constexpr int kByteWidth = 7; // a GBK byte's advance in the box font: a Chinese
 constexpr int kLineHeight = 16;
 constexpr int kMinTextWidth = 100;
 
-std::function<void(const MessageBoxInfo&)>& OpenedHook() {
+std::function<void(const MessageBoxInfo&)>& opened_hook() {
     static std::function<void(const MessageBoxInfo&)> hook;
     return hook;
 }
 
-std::vector<const MessageBoxInfo*>& OpenBoxes() {
+std::vector<const MessageBoxInfo*>& open_boxes() {
     static std::vector<const MessageBoxInfo*> boxes;
     return boxes;
 }
 
-std::vector<int> ButtonsOf(std::uint32_t style) {
+std::vector<int> buttons_of(std::uint32_t style) {
     switch (style & mb::kButtonsMask) {
     case mb::kOkCancel: return {kIdOk, kIdCancel};
     case mb::kAbortRetryIgnore: return {kIdAbort, kIdRetry, kIdIgnore};
@@ -46,20 +46,20 @@ std::vector<int> ButtonsOf(std::uint32_t style) {
     }
 }
 
-Text LabelOf(int id) {
+Text label_of(int id) {
     switch (id) {
-    case kIdCancel: return Gbk("取消");
-    case kIdAbort: return Gbk("中止");
-    case kIdRetry: return Gbk("重试");
-    case kIdIgnore: return Gbk("忽略");
-    case kIdYes: return Gbk("是");
-    case kIdNo: return Gbk("否");
-    default: return Gbk("确定");
+    case kIdCancel: return gbk("取消");
+    case kIdAbort: return gbk("中止");
+    case kIdRetry: return gbk("重试");
+    case kIdIgnore: return gbk("忽略");
+    case kIdYes: return gbk("是");
+    case kIdNo: return gbk("否");
+    default: return gbk("确定");
     }
 }
 
 // Lines of the text (CR LF, LF or CR end a line).
-std::vector<std::string_view> Lines(std::string_view text) {
+std::vector<std::string_view> lines(std::string_view text) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -81,12 +81,12 @@ public:
     void attach(platform::WindowHandle w) { window_ = w; }
 
     void on_paint(Painter& p) override {
-        const Text caption = LabelOf(id_);
+        const Text caption = label_of(id_);
         ui::PushButtonLook look;
         look.caption_gbk = caption.view();
         look.pressed = pressed_;
         look.focused = ws_.focus() == window_;
-        ui::PaintPushButton(p, ws_.client_size(window_), look);
+        ui::paint_push_button(p, ws_.client_size(window_), look);
     }
     void on_focus_in() override { ws_.invalidate(window_); }
     void on_focus_out() override { ws_.invalidate(window_); }
@@ -129,17 +129,17 @@ public:
         info_.caption = caption;
         info_.style = style;
         info_.icon = style & mb::kIconMask;
-        const std::vector<int> ids = ButtonsOf(style);
+        const std::vector<int> ids = buttons_of(style);
         if (std::find(ids.begin(), ids.end(), kIdCancel) != ids.end()) cancel_id_ = kIdCancel;
         else if (ids.size() == 1) cancel_id_ = kIdOk; // a lone OK box also closes by Esc
         const int wanted_default = static_cast<int>((style & mb::kDefaultButtonMask) >> 8);
         info_.default_button = wanted_default < static_cast<int>(ids.size()) ? wanted_default : 0;
 
         int text_w = 0;
-        const auto lines = Lines(text.view());
-        for (auto line : lines) text_w = std::max(text_w, static_cast<int>(line.size()) * kByteWidth);
+        const auto text_lines = lines(text.view());
+        for (auto line : text_lines) text_w = std::max(text_w, static_cast<int>(line.size()) * kByteWidth);
         text_w = std::max(text_w, kMinTextWidth);
-        const int text_h = static_cast<int>(lines.size()) * kLineHeight;
+        const int text_h = static_cast<int>(text_lines.size()) * kLineHeight;
         const int icon_w = info_.icon != 0 ? ui::kBoxIconSize + kMargin : 0;
         const int content_h = std::max(text_h, info_.icon != 0 ? ui::kBoxIconSize : 0);
         const int count = static_cast<int>(ids.size());
@@ -150,7 +150,7 @@ public:
         int x = (client_.width - buttons_w) / 2;
         const int y = 2 * kMargin + content_h;
         for (int id : ids) {
-            info_.buttons.push_back({id, LabelOf(id), {x, y, kButtonWidth, kButtonHeight}, platform::kNoWindow});
+            info_.buttons.push_back({id, label_of(id), {x, y, kButtonWidth, kButtonHeight}, platform::kNoWindow});
             x += kButtonWidth + kButtonGap;
         }
     }
@@ -200,7 +200,7 @@ public:
         face.text_rect = info_.text_rect;
         face.text_gbk = info_.text.view();
         face.button_top = info_.buttons.empty() ? client_.height : info_.buttons.front().rect.y;
-        ui::PaintMessageBox(p, face);
+        ui::paint_message_box(p, face);
     }
     void on_close_request() override { escape(); }
     bool on_key_down(int vk, std::uint32_t) override {
@@ -234,12 +234,12 @@ void BoxButton::on_activate_key() { box_.finish(id_); }
 class OpenBoxEntry {
 public:
     OpenBoxEntry(Runtime& rt, const MessageBoxInfo& info) : rt_(rt), window_(info.window) {
-        OpenBoxes().push_back(&info);
-        rt_.AddTopLevel(window_);
+        open_boxes().push_back(&info);
+        rt_.add_top_level(window_);
     }
     ~OpenBoxEntry() {
-        OpenBoxes().pop_back();
-        rt_.RemoveTopLevel(window_);
+        open_boxes().pop_back();
+        rt_.remove_top_level(window_);
     }
     OpenBoxEntry(const OpenBoxEntry&) = delete;
     OpenBoxEntry& operator=(const OpenBoxEntry&) = delete;
@@ -253,7 +253,7 @@ private:
 class TaskModality {
 public:
     TaskModality(Runtime& rt, platform::WindowHandle box) : ws_(rt.windows()) {
-        for (platform::WindowHandle w : rt.TopLevelWindows()) {
+        for (platform::WindowHandle w : rt.top_level_windows()) {
             if (w == box || !ws_.exists(w) || !ws_.is_enabled(w)) continue;
             ws_.enable(w, false);
             disabled_.push_back(w);
@@ -273,15 +273,15 @@ private:
 
 } // namespace
 
-Text MessageBoxText(const Value& message) {
-    if (IsNumericKind(message.code()) || message.is(ValueKind::Bool) || message.is(ValueKind::DateTime) ||
+Text message_box_text(const Value& message) {
+    if (is_numeric_kind(message.code()) || message.is(ValueKind::Bool) || message.is(ValueKind::DateTime) ||
         message.is(ValueKind::Text))
-        return ToText(message);
+        return to_text(message);
     return Text();
 }
 
-int RunMessageBox(const Text& text, const Text& caption, std::uint32_t style) {
-    Runtime* rt = Runtime::Current();
+int run_message_box(const Text& text, const Text& caption, std::uint32_t style) {
+    Runtime* rt = Runtime::current();
     if (rt == nullptr) return 0;
     auto& ws = rt->windows();
     const platform::WindowHandle focus = ws.focus();
@@ -290,24 +290,24 @@ int RunMessageBox(const Text& text, const Text& caption, std::uint32_t style) {
     OpenBoxEntry entry(*rt, box.info());
     std::optional<TaskModality> modality;
     if ((style & mb::kTaskModal) != 0 && (style & mb::kSystemModal) == 0) modality.emplace(*rt, box.info().window);
-    if (OpenedHook()) OpenedHook()(box.info());
+    if (opened_hook()) opened_hook()(box.info());
     ws.run([&box] { return box.done(); });
     modality.reset();
     if (focus != platform::kNoWindow && ws.exists(focus)) ws.set_focus(focus);
     return box.result();
 }
 
-std::int32_t ShowMessageBox(const Value& message, const Value& flags, const Value& caption) {
-    const Text text = MessageBoxText(message);
-    const Text title = caption.absent() ? Gbk("信息：") : ToText(caption);
-    auto style = static_cast<std::uint32_t>(flags.absent() ? 0 : ToInteger(flags));
+std::int32_t show_message_box(const Value& message, const Value& flags, const Value& caption) {
+    const Text text = message_box_text(message);
+    const Text title = caption.absent() ? gbk("信息：") : to_text(caption);
+    auto style = static_cast<std::uint32_t>(flags.absent() ? 0 : to_integer(flags));
     if ((style & mb::kSystemModal) == 0) style |= mb::kTaskModal;
-    const int id = RunMessageBox(text, title, style);
+    const int id = run_message_box(text, title, style);
     return id >= kIdOk && id <= kIdNo ? id - kIdOk : 0;
 }
 
-const MessageBoxInfo* CurrentMessageBox() { return OpenBoxes().empty() ? nullptr : OpenBoxes().back(); }
+const MessageBoxInfo* current_message_box() { return open_boxes().empty() ? nullptr : open_boxes().back(); }
 
-void SetMessageBoxOpenedHook(std::function<void(const MessageBoxInfo&)> hook) { OpenedHook() = std::move(hook); }
+void set_message_box_opened_hook(std::function<void(const MessageBoxInfo&)> hook) { opened_hook() = std::move(hook); }
 
 } // namespace tav

@@ -7,46 +7,46 @@
 
 namespace tav {
 
-Value Runtime::GetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t) {
-    LoadedWindow* window = FindWindow(window_id);
-    if (window == nullptr) Fatal(fatal::kWindowNotLoaded);
-    LoadedControl* loaded = FindLoadedControl(*window, control_id);
-    if (loaded == nullptr) Fatal(fatal::kControlNotFound);
+Value Runtime::get_property(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t) {
+    LoadedWindow* window = find_window(window_id);
+    if (window == nullptr) fatal(fatal::kWindowNotLoaded);
+    LoadedControl* loaded = find_loaded_control(*window, control_id);
+    if (loaded == nullptr) fatal(fatal::kControlNotFound);
     ui::Control& control = *loaded->control;
     if (index < ui::kCommonPropertyCount) return control.get_common(index);
 
-    if (!control.has_window()) Fatal(fatal::kControlWindowMissing);
+    if (!control.has_window()) fatal(fatal::kControlWindowMissing);
     const ui::PropertySpec* spec = control.kind().property(index);
     if (spec == nullptr) return Value();
     try {
-        return ui::ExportProperty(*spec, control.get_property(index - ui::kCommonPropertyCount));
+        return ui::export_property(*spec, control.get_property(index - ui::kCommonPropertyCount));
     } catch (const std::bad_alloc&) {
-        ReportRuntimeError(AllocationFailureMessage(control.stored_size(index - ui::kCommonPropertyCount) + 1).view());
+        report_runtime_error(allocation_failure_message(control.stored_size(index - ui::kCommonPropertyCount) + 1).view());
     }
 }
 
-void Runtime::SetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t,
+void Runtime::set_property(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t,
                           const Value& value) {
-    LoadedWindow* window = FindWindow(window_id);
-    if (window == nullptr) Fatal(fatal::kWindowNotLoaded);
-    LoadedControl* loaded = FindLoadedControl(*window, control_id);
-    if (loaded == nullptr) Fatal(fatal::kControlNotFound);
+    LoadedWindow* window = find_window(window_id);
+    if (window == nullptr) fatal(fatal::kWindowNotLoaded);
+    LoadedControl* loaded = find_loaded_control(*window, control_id);
+    if (loaded == nullptr) fatal(fatal::kControlNotFound);
     ui::Control& control = *loaded->control;
     if (index < ui::kCommonPropertyCount) {
         control.set_common(index, value);
         return;
     }
-    if (!control.has_window()) Fatal(fatal::kControlWindowMissing);
-    bool recreate = false;
+    if (!control.has_window()) fatal(fatal::kControlWindowMissing);
+    bool must_recreate = false;
     try {
-        recreate = control.set_property(index - ui::kCommonPropertyCount, value);
+        must_recreate = control.set_property(index - ui::kCommonPropertyCount, value);
     } catch (const std::bad_alloc&) {
-        ReportRuntimeError(AllocationFailureMessage(value.text().size() + value.bytes().size() + 1).view());
+        report_runtime_error(allocation_failure_message(value.text().size() + value.bytes().size() + 1).view());
     }
-    if (recreate && control.has_window()) Recreate(control);
+    if (must_recreate && control.has_window()) recreate(control);
 }
 
-void Runtime::Recreate(ui::Control& control) {
+void Runtime::recreate(ui::Control& control) {
     system_->process_pending();
     ++suppress_events_;
     const platform::WindowHandle old = control.handle();
@@ -75,19 +75,19 @@ void Runtime::Recreate(ui::Control& control) {
     }
     system_->process_pending();
     --suppress_events_;
-    if (!control.has_window()) Fatal(fatal::kControlWindowMissing);
+    if (!control.has_window()) fatal(fatal::kControlWindowMissing);
 }
 
-Value GetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub) {
-    Runtime* rt = Runtime::Current();
-    return rt ? rt->GetProperty(window_id, control_id, index, sub) : Value();
+Value get_property(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub) {
+    Runtime* rt = Runtime::current();
+    return rt ? rt->get_property(window_id, control_id, index, sub) : Value();
 }
 
-void SetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub,
+void set_property(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub,
                  const Value& value) {
-    if (Runtime* rt = Runtime::Current()) rt->SetProperty(window_id, control_id, index, sub, value);
+    if (Runtime* rt = Runtime::current()) rt->set_property(window_id, control_id, index, sub, value);
 }
 
-void FreeValue(Value& value) { value = Value(); }
+void free_value(Value& value) { value = Value(); }
 
 } // namespace tav

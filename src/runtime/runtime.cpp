@@ -17,7 +17,7 @@ constexpr std::size_t kMaxIdSpread = 16;
 
 // Key codes as events report them: keypad digits as the main digits, keypad minus, point and
 // slash as the main keyboard's.
-int ReportedKey(int vk) {
+int reported_key(int vk) {
     if (vk >= platform::vk::kNumpad0 && vk <= platform::vk::kNumpad0 + 9) return vk - platform::vk::kNumpad0 + platform::vk::kDigit0;
     if (vk == platform::vk::kSubtract) return platform::vk::kOemMinus;
     if (vk == platform::vk::kDecimal) return platform::vk::kOemPeriod;
@@ -26,7 +26,7 @@ int ReportedKey(int vk) {
 }
 
 // The modifier bits with the pressed modifier key itself left out.
-std::int32_t ReportedKeys(int vk, std::uint32_t keys) {
+std::int32_t reported_keys(int vk, std::uint32_t keys) {
     if (vk == platform::vk::kControl) keys &= ~std::uint32_t(platform::kKeyCtrl);
     if (vk == platform::vk::kShift) keys &= ~std::uint32_t(platform::kKeyShift);
     if (vk == platform::vk::kMenu) keys &= ~std::uint32_t(platform::kKeyAlt);
@@ -34,7 +34,7 @@ std::int32_t ReportedKeys(int vk, std::uint32_t keys) {
 }
 
 // Mouse coordinates travel as the low and high 16 bits of the message, taken unsigned.
-std::int32_t Coordinate(int v) { return v & 0xFFFF; }
+std::int32_t coordinate(int v) { return v & 0xFFFF; }
 
 constexpr std::int32_t kLeftDown = -1, kLeftUp = -2, kDoubleClick = -3, kRightDown = -4, kRightUp = -5,
                        kMouseMove = -6, kKeyDown = -9, kKeyUp = -10, kChar = -11, kWheel = -12;
@@ -45,7 +45,7 @@ constexpr int kWheelNotch = 120;
 Runtime::Runtime(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend)
     : layout_(layout), system_(std::make_unique<platform::WindowSystem>(std::move(backend))), previous_(current_) {
     current_ = this;
-    system_->set_input_hook([this](const platform::InputMessage& m) { return OnInput(m); });
+    system_->set_input_hook([this](const platform::InputMessage& m) { return on_input(m); });
 }
 
 Runtime::~Runtime() {
@@ -69,13 +69,13 @@ constinit thread_local Runtime* Runtime::current_ = nullptr;
 
 // --- Lookup ----------------------------------------------------------------------------
 
-Runtime::LoadedWindow* Runtime::FindWindow(std::uint32_t window_id) {
+Runtime::LoadedWindow* Runtime::find_window(std::uint32_t window_id) {
     for (auto& w : loaded_)
         if (w->layout->id == window_id) return w.get();
     return nullptr;
 }
 
-Runtime::LoadedControl* Runtime::FindLoadedControl(LoadedWindow& window, std::uint32_t control_id) {
+Runtime::LoadedControl* Runtime::find_loaded_control(LoadedWindow& window, std::uint32_t control_id) {
     if (control_id == 0) control_id = ui::kWindowSelfControlId;
     const std::uint32_t offset = control_id - window.first_id;
     if (offset < window.by_offset.size()) return window.by_offset[offset];
@@ -85,7 +85,7 @@ Runtime::LoadedControl* Runtime::FindLoadedControl(LoadedWindow& window, std::ui
     return nullptr;
 }
 
-void Runtime::IndexControls(LoadedWindow& window) {
+void Runtime::index_controls(LoadedWindow& window) {
     // The table spans the ids of the children; the window's own id (0x0601…) lies far below
     // them and, like any id outside the span, is found by the walk.
     std::uint32_t lowest = UINT32_MAX, highest = 0;
@@ -104,7 +104,7 @@ void Runtime::IndexControls(LoadedWindow& window) {
     }
 }
 
-Runtime::LoadedControl* Runtime::FindByHandle(platform::WindowHandle handle, LoadedWindow** window) {
+Runtime::LoadedControl* Runtime::find_by_handle(platform::WindowHandle handle, LoadedWindow** window) {
     for (auto& w : loaded_) {
         for (auto& c : w->controls) {
             if (c.control->handle() == handle) {
@@ -116,30 +116,30 @@ Runtime::LoadedControl* Runtime::FindByHandle(platform::WindowHandle handle, Loa
     return nullptr;
 }
 
-ui::Control* Runtime::FindControl(std::uint32_t window_id, std::uint32_t control_id) {
-    LoadedWindow* w = FindWindow(window_id);
-    LoadedControl* c = w ? FindLoadedControl(*w, control_id) : nullptr;
+ui::Control* Runtime::find_control(std::uint32_t window_id, std::uint32_t control_id) {
+    LoadedWindow* w = find_window(window_id);
+    LoadedControl* c = w ? find_loaded_control(*w, control_id) : nullptr;
     return c ? c->control.get() : nullptr;
 }
 
-ui::Control* Runtime::FindControlByName(std::uint32_t window_id, std::string_view name_utf8) {
-    LoadedWindow* w = FindWindow(window_id);
+ui::Control* Runtime::find_control_by_name(std::uint32_t window_id, std::string_view name_utf8) {
+    LoadedWindow* w = find_window(window_id);
     if (w == nullptr) return nullptr;
     for (auto& c : w->controls)
         if (c.layout->name == name_utf8) return c.control.get();
     return nullptr;
 }
 
-platform::WindowHandle Runtime::WindowHandleOf(std::uint32_t window_id) {
-    LoadedWindow* w = FindWindow(window_id);
+platform::WindowHandle Runtime::window_handle_of(std::uint32_t window_id) {
+    LoadedWindow* w = find_window(window_id);
     return w ? w->self->handle() : platform::kNoWindow;
 }
 
-bool Runtime::IsLoaded(std::uint32_t window_id) const {
+bool Runtime::is_loaded(std::uint32_t window_id) const {
     return std::any_of(loaded_.begin(), loaded_.end(), [window_id](const auto& w) { return w->layout->id == window_id; });
 }
 
-std::vector<platform::WindowHandle> Runtime::TopLevelWindows() const {
+std::vector<platform::WindowHandle> Runtime::top_level_windows() const {
     std::vector<platform::WindowHandle> out;
     for (const auto& w : loaded_)
         if (w->self->handle() != platform::kNoWindow) out.push_back(w->self->handle());
@@ -147,14 +147,14 @@ std::vector<platform::WindowHandle> Runtime::TopLevelWindows() const {
     return out;
 }
 
-void Runtime::RemoveTopLevel(platform::WindowHandle w) {
+void Runtime::remove_top_level(platform::WindowHandle w) {
     std::erase(extra_top_levels_, w);
 }
 
 // --- Loading ---------------------------------------------------------------------------
 
-void Runtime::LoadWindow(std::uint32_t window_id) {
-    if (LoadedWindow* loaded = FindWindow(window_id)) {
+void Runtime::load_window(std::uint32_t window_id) {
+    if (LoadedWindow* loaded = find_window(window_id)) {
         const auto h = loaded->self->handle();
         if (!system_->is_visible(h)) loaded->self->show(true);
         system_->set_focus(h);
@@ -162,27 +162,27 @@ void Runtime::LoadWindow(std::uint32_t window_id) {
     }
     const auto it = std::find_if(layout_.windows.begin(), layout_.windows.end(),
                                  [window_id](const ui::WindowTemplate& w) { return w.id == window_id; });
-    if (it == layout_.windows.end()) Fatal(fatal::kStartupWindowFailed);
+    if (it == layout_.windows.end()) fatal(fatal::kStartupWindowFailed);
 
     system_->process_pending();
     ++suppress_events_;
-    if (!BuildWindow(*it)) Fatal(fatal::kStartupWindowFailed);
+    if (!build_window(*it)) fatal(fatal::kStartupWindowFailed);
     system_->process_pending();
     --suppress_events_;
 
-    LoadedWindow& window = *FindWindow(window_id);
+    LoadedWindow& window = *find_window(window_id);
     for (std::int32_t event : {ui::WindowControl::kCreated, ui::WindowControl::kMoved, ui::WindowControl::kResized}) {
-        if (FindWindow(window_id) == nullptr || !window.self->has_window()) return;
-        RaiseWindowEvent(window, event);
+        if (find_window(window_id) == nullptr || !window.self->has_window()) return;
+        raise_window_event(window, event);
     }
-    if (FindWindow(window_id) == nullptr || !window.self->has_window()) return;
+    if (find_window(window_id) == nullptr || !window.self->has_window()) return;
     const platform::WindowHandle focus = system_->focus();
     if (window.layout->self()->visible) window.self->show(true);
     if (focus != platform::kNoWindow && system_->exists(focus) && system_->top_level(focus) == window.self->handle())
         system_->set_focus(focus);
 }
 
-bool Runtime::BuildWindow(const ui::WindowTemplate& layout) {
+bool Runtime::build_window(const ui::WindowTemplate& layout) {
     const ui::ControlTemplate* self = layout.self();
     if (self == nullptr || self->kind != ui::kind_id::kWindow) return false;
 
@@ -190,16 +190,16 @@ bool Runtime::BuildWindow(const ui::WindowTemplate& layout) {
     window->layout = &layout;
     window->controls.reserve(layout.controls.size());
     for (const auto& c : layout.controls) {
-        const ui::ControlKind* kind = ui::FindKind(c.kind);
+        const ui::ControlKind* kind = ui::find_kind(c.kind);
         if (kind == nullptr || (c.kind == ui::kind_id::kWindow) != (&c == self)) return false;
         window->controls.push_back({&c, kind->make()});
     }
-    IndexControls(*window);
+    index_controls(*window);
     const auto common_of = [](const ui::ControlTemplate& c) {
         return ui::CommonData{c.rect, c.tag, c.visible, c.disabled, c.tab_stop, c.mouse_pointer};
     };
 
-    LoadedControl& own = *FindLoadedControl(*window, ui::kWindowSelfControlId);
+    LoadedControl& own = *find_loaded_control(*window, ui::kWindowSelfControlId);
     window->self = static_cast<ui::WindowControl*>(own.control.get());
     ui::ControlSite site{system_.get(), this, layout.id, 0, platform::kNoWindow};
     if (!window->self->create(site, common_of(*self), self->properties)) return false;
@@ -216,12 +216,12 @@ bool Runtime::BuildWindow(const ui::WindowTemplate& layout) {
     }
     for (auto& c : raw->controls) {
         if (c.layout->parent == 0 || c.control.get() == raw->self) continue;
-        LoadedControl* container = FindLoadedControl(*raw, c.layout->parent);
+        LoadedControl* container = find_loaded_control(*raw, c.layout->parent);
         if (container != nullptr && container != &c) system_->set_parent(c.control->handle(), container->control->handle());
     }
     platform::WindowHandle previous = platform::kNoWindow;
     for (std::uint32_t id : layout.stacking) {
-        LoadedControl* c = FindLoadedControl(*raw, id);
+        LoadedControl* c = find_loaded_control(*raw, id);
         if (c == nullptr || c->control.get() == raw->self) continue;
         const platform::WindowHandle h = c->control->handle();
         if (previous == platform::kNoWindow || system_->parent(previous) != system_->parent(h))
@@ -235,21 +235,21 @@ bool Runtime::BuildWindow(const ui::WindowTemplate& layout) {
     return true;
 }
 
-void Runtime::RaiseWindowEvent(LoadedWindow& window, std::int32_t event) {
+void Runtime::raise_window_event(LoadedWindow& window, std::int32_t event) {
     EventNotice notice;
     notice.window_id = window.layout->id;
     notice.control_id = 0;
     notice.event = event;
-    RaiseEvent(notice);
+    raise_event(notice);
 }
 
-void Runtime::RunMessageLoop() {
+void Runtime::run_message_loop() {
     loop_started_ = true;
     if (loaded_.empty()) return;
     system_->run();
 }
 
-void Runtime::WindowDestroyed(std::uint32_t window_id) {
+void Runtime::window_destroyed(std::uint32_t window_id) {
     const auto it = std::find_if(loaded_.begin(), loaded_.end(), [window_id](const auto& w) { return w->layout->id == window_id; });
     if (it == loaded_.end()) return;
     destroyed_.push_back(std::move(*it));
@@ -259,16 +259,16 @@ void Runtime::WindowDestroyed(std::uint32_t window_id) {
 
 // --- Events ----------------------------------------------------------------------------
 
-void Runtime::RaiseEvent(EventNotice& notice) {
+void Runtime::raise_event(EventNotice& notice) {
     // Once the quit is posted the program is ending: code still on the stack (a handler whose
     // box the end closed) may go on, but no further handler starts.
     if (suppress_events_ > 0 || system_->quit_posted()) return;
-    LoadedWindow* window = FindWindow(notice.window_id);
-    if (window == nullptr) Fatal(fatal::kEventWindowNotFound);
-    LoadedControl* control = FindLoadedControl(*window, notice.control_id);
-    if (control == nullptr) Fatal(fatal::kEventControlNotFound);
-    if (control->control == nullptr || ui::FindKind(control->control->kind().id) != &control->control->kind())
-        Fatal(fatal::kEventControlInvalid);
+    LoadedWindow* window = find_window(notice.window_id);
+    if (window == nullptr) fatal(fatal::kEventWindowNotFound);
+    LoadedControl* control = find_loaded_control(*window, notice.control_id);
+    if (control == nullptr) fatal(fatal::kEventControlNotFound);
+    if (control->control == nullptr || ui::find_kind(control->control->kind().id) != &control->control->kind())
+        fatal(fatal::kEventControlInvalid);
 
     const ui::Handler* handler = nullptr;
     for (const auto& b : control->layout->events) {
@@ -291,10 +291,10 @@ void Runtime::RaiseEvent(EventNotice& notice) {
     }
 }
 
-bool Runtime::OnInput(const platform::InputMessage& m) {
+bool Runtime::on_input(const platform::InputMessage& m) {
     if (suppress_events_ > 0) return true;
     LoadedWindow* window = nullptr;
-    LoadedControl* control = FindByHandle(m.target, &window);
+    LoadedControl* control = find_by_handle(m.target, &window);
     if (control == nullptr) return true;
 
     EventNotice n;
@@ -303,7 +303,7 @@ bool Runtime::OnInput(const platform::InputMessage& m) {
     const auto keys = static_cast<std::int32_t>(m.keys & (platform::kKeyCtrl | platform::kKeyShift | platform::kKeyAlt));
     const auto mouse = [&](std::int32_t event) {
         n.event = event;
-        n.arguments = {Coordinate(m.pos.x), Coordinate(m.pos.y), keys};
+        n.arguments = {coordinate(m.pos.x), coordinate(m.pos.y), keys};
         n.argument_count = 3;
     };
     using Type = platform::InputMessage::Type;
@@ -328,7 +328,7 @@ bool Runtime::OnInput(const platform::InputMessage& m) {
     case Type::KeyDown:
     case Type::KeyUp:
         n.event = m.type == Type::KeyDown ? kKeyDown : kKeyUp;
-        n.arguments = {ReportedKey(m.key), ReportedKeys(m.key, m.keys)};
+        n.arguments = {reported_key(m.key), reported_keys(m.key, m.keys)};
         n.argument_count = 2;
         break;
     case Type::Char:
@@ -339,7 +339,7 @@ bool Runtime::OnInput(const platform::InputMessage& m) {
     }
     ui::Control* target = control->control.get();
     const platform::WindowHandle handle = target->handle();
-    RaiseEvent(n);
+    raise_event(n);
     if (!n.has_result) return true;
     if (m.type == Type::Char) {
         // A non-zero result replaces the typed character, zero swallows it.
@@ -351,7 +351,7 @@ bool Runtime::OnInput(const platform::InputMessage& m) {
 
 // --- The end ---------------------------------------------------------------------------
 
-void Runtime::EndProgram() {
+void Runtime::end_program() {
     ++suppress_events_;
     if (ended_) return;
     ended_ = true;
@@ -365,16 +365,16 @@ void Runtime::EndProgram() {
 
 // --- Free functions --------------------------------------------------------------------
 
-void LoadWindow(std::uint32_t window_id) {
-    if (Runtime* rt = Runtime::Current()) rt->LoadWindow(window_id);
+void load_window(std::uint32_t window_id) {
+    if (Runtime* rt = Runtime::current()) rt->load_window(window_id);
 }
 
-void RunMessageLoop() {
-    if (Runtime* rt = Runtime::Current()) rt->RunMessageLoop();
+void run_message_loop() {
+    if (Runtime* rt = Runtime::current()) rt->run_message_loop();
 }
 
-void SetEndOfProgramHook(std::function<void()> hook) {
-    if (Runtime* rt = Runtime::Current()) rt->SetEndOfProgramHook(std::move(hook));
+void set_end_of_program_hook(std::function<void()> hook) {
+    if (Runtime* rt = Runtime::current()) rt->set_end_of_program_hook(std::move(hook));
 }
 
 } // namespace tav

@@ -44,7 +44,7 @@ public:
 
     // The runtime of this thread; nullptr when none exists. Inline: every property access of
     // the game starts here.
-    static Runtime* Current() { return current_; }
+    static Runtime* current() { return current_; }
 
     platform::WindowSystem& windows() { return *system_; }
     const ui::LayoutData& layout() const { return layout_; }
@@ -52,57 +52,57 @@ public:
     // --- Start-up and the loop ---------------------------------------------------------
     // Builds a window of the layout and its controls and shows it (raising Created, Moved and
     // Resized first); a window already loaded is brought forward. Failure is fatal.
-    void LoadWindow(std::uint32_t window_id);
+    void load_window(std::uint32_t window_id);
     // Dispatches messages until the last loaded window is gone (or the quit message arrives).
-    void RunMessageLoop();
+    void run_message_loop();
 
     // --- Properties --------------------------------------------------------------------
     // The value of property `index` (0..7 common, 8 and up the kind's own) as a fresh copy;
     // Absent for none (an empty text or block) and for an index the kind does not have.
     // `sub` (a font attribute) is accepted and ignored: the whole value is returned.
-    Value GetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub = -1);
+    Value get_property(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub = -1);
     // Writes property `index`; the caller keeps `value`. Indices the kind lacks are ignored.
-    void SetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub,
+    void set_property(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub,
                      const Value& value);
 
     // --- Events ------------------------------------------------------------------------
-    void RaiseEvent(EventNotice& notice) override;
-    bool EventsSuppressed() const override { return suppress_events_ > 0; }
-    void WindowDestroyed(std::uint32_t window_id) override;
-    // The SuppressEvents counter: while above 0 no handler runs.
-    int SuppressEvents() const { return suppress_events_; }
-    void RaiseSuppressEvents() { ++suppress_events_; }
-    void LowerSuppressEvents() { if (suppress_events_ > 0) --suppress_events_; }
+    void raise_event(EventNotice& notice) override;
+    bool events_suppressed() const override { return suppress_events_ > 0; }
+    void window_destroyed(std::uint32_t window_id) override;
+    // The suppress_events counter: while above 0 no handler runs.
+    int suppress_events() const { return suppress_events_; }
+    void raise_suppress_events() { ++suppress_events_; }
+    void lower_suppress_events() { if (suppress_events_ > 0) --suppress_events_; }
     // The source of the event whose handler is running; nullopt outside handlers.
-    std::optional<EventSource> CurrentEventSource() const { return source_; }
+    std::optional<EventSource> current_event_source() const { return source_; }
 
     // --- Errors and the end ------------------------------------------------------------
     // Shows the fatal error box (GBK message, code 0 = none), then ends the program with
     // exit code −1 after the end-of-program clean-up. No handler runs once the box is up.
-    [[noreturn]] void ReportRuntimeError(std::string_view message_gbk, std::int32_t code = 0);
-    // ReportRuntimeError with one of the fixed messages (UTF-8 in the source).
-    [[noreturn]] void Fatal(std::string_view message_utf8);
+    [[noreturn]] void report_runtime_error(std::string_view message_gbk, std::int32_t code = 0);
+    // report_runtime_error with one of the fixed messages (UTF-8 in the source).
+    [[noreturn]] void fatal(std::string_view message_utf8);
     // Runs once, whether the program ends normally or by a fatal error: holds back every
     // handler for good, runs the end-of-program hook (stopping sounds), destroys the windows.
-    void EndProgram();
+    void end_program();
     // Asks the UI thread to end the program (safe from any thread): the message loop returns.
-    void RequestEndProgram() { system_->request_quit_threadsafe(0); }
-    // What EndProgram runs before the windows go (the game registers the sound stop here).
-    void SetEndOfProgramHook(std::function<void()> hook) { end_hook_ = std::move(hook); }
+    void request_end_program() { system_->request_quit_threadsafe(0); }
+    // What end_program runs before the windows go (the game registers the sound stop here).
+    void set_end_of_program_hook(std::function<void()> hook) { end_hook_ = std::move(hook); }
 
     // --- Lookup (drawing, tests) -------------------------------------------------------
     // A loaded window's control (kWindowSelfControlId or 0 for the window); nullptr if none.
-    ui::Control* FindControl(std::uint32_t window_id, std::uint32_t control_id);
+    ui::Control* find_control(std::uint32_t window_id, std::uint32_t control_id);
     // A loaded window's control by its layout name (UTF-8); nullptr if none.
-    ui::Control* FindControlByName(std::uint32_t window_id, std::string_view name_utf8);
+    ui::Control* find_control_by_name(std::uint32_t window_id, std::string_view name_utf8);
     // The platform window of a loaded window; kNoWindow when not loaded.
-    platform::WindowHandle WindowHandleOf(std::uint32_t window_id);
-    bool IsLoaded(std::uint32_t window_id) const;
+    platform::WindowHandle window_handle_of(std::uint32_t window_id);
+    bool is_loaded(std::uint32_t window_id) const;
     // The top-level windows of the program (loaded windows and open message boxes).
-    std::vector<platform::WindowHandle> TopLevelWindows() const;
+    std::vector<platform::WindowHandle> top_level_windows() const;
     // Message boxes register their windows while they are open.
-    void AddTopLevel(platform::WindowHandle w) { extra_top_levels_.push_back(w); }
-    void RemoveTopLevel(platform::WindowHandle w);
+    void add_top_level(platform::WindowHandle w) { extra_top_levels_.push_back(w); }
+    void remove_top_level(platform::WindowHandle w);
 
 private:
     struct LoadedControl {
@@ -120,17 +120,17 @@ private:
         std::vector<LoadedControl*> by_offset;
     };
 
-    LoadedWindow* FindWindow(std::uint32_t window_id);
-    LoadedControl* FindLoadedControl(LoadedWindow& window, std::uint32_t control_id);
+    LoadedWindow* find_window(std::uint32_t window_id);
+    LoadedControl* find_loaded_control(LoadedWindow& window, std::uint32_t control_id);
     // Builds the id table of a window whose controls are all made.
-    static void IndexControls(LoadedWindow& window);
-    LoadedControl* FindByHandle(platform::WindowHandle w, LoadedWindow** window);
-    bool BuildWindow(const ui::WindowTemplate& layout);
-    void RaiseWindowEvent(LoadedWindow& window, std::int32_t event);
+    static void index_controls(LoadedWindow& window);
+    LoadedControl* find_by_handle(platform::WindowHandle w, LoadedWindow** window);
+    bool build_window(const ui::WindowTemplate& layout);
+    void raise_window_event(LoadedWindow& window, std::int32_t event);
     // Rebuilds a control from its property data at the same place, events held back.
-    void Recreate(ui::Control& control);
+    void recreate(ui::Control& control);
     // Raises the common mouse and key events of an input message; false drops the message.
-    bool OnInput(const platform::InputMessage& message);
+    bool on_input(const platform::InputMessage& message);
 
     ui::LayoutData layout_;
     std::unique_ptr<platform::WindowSystem> system_;
@@ -150,17 +150,17 @@ private:
 
 // --- The game's interface on the current runtime ---------------------------------------
 
-// GetProperty/SetProperty of the current runtime (Absent / nothing without one).
-Value GetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub = -1);
-void SetProperty(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub,
+// get_property/set_property of the current runtime (Absent / nothing without one).
+Value get_property(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub = -1);
+void set_property(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub,
                  const Value& value);
-// Releases a value returned by GetProperty; none (Absent) is allowed and does nothing.
-void FreeValue(Value& value);
-void LoadWindow(std::uint32_t window_id);
-void RunMessageLoop();
+// Releases a value returned by get_property; none (Absent) is allowed and does nothing.
+void free_value(Value& value);
+void load_window(std::uint32_t window_id);
+void run_message_loop();
 // The fatal error of the current runtime (without one: exits with −1 at once).
-[[noreturn]] void ReportRuntimeError(std::string_view message_gbk, std::int32_t code = 0);
+[[noreturn]] void report_runtime_error(std::string_view message_gbk, std::int32_t code = 0);
 // Registers what the end of the program runs first (stopping every sound).
-void SetEndOfProgramHook(std::function<void()> hook);
+void set_end_of_program_hook(std::function<void()> hook);
 
 } // namespace tav

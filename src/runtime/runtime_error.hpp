@@ -29,9 +29,9 @@ inline constexpr std::uint32_t kErrorBoxStyle = 0x10;
 
 // The box text: "运行时出错!" CR LF CR LF, then "错误代码：" code CR LF CR LF when the code is
 // not 0, then "错误信息：" message CR LF when the message is not empty (GBK).
-Text ErrorBoxText(std::string_view message_gbk, std::int32_t code);
+Text error_box_text(std::string_view message_gbk, std::int32_t code);
 
 // The message of a failed allocation of `bytes` bytes (GBK).
-Text AllocationFailureMessage(std::size_t bytes);
+Text allocation_failure_message(std::size_t bytes);
 
 } // namespace tav

@@ -12,7 +12,7 @@ namespace tav {
 namespace {
 
 // Relative file names refer to files beside the program.
-void EnterProgramFolder() {
+void enter_program_folder() {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (!ec && exe.has_parent_path()) std::filesystem::current_path(exe.parent_path(), ec);
@@ -20,7 +20,7 @@ void EnterProgramFolder() {
 
 } // namespace
 
-bool LayoutIsUsable(const ui::LayoutData& layout) {
+bool layout_is_usable(const ui::LayoutData& layout) {
     if (layout.windows.empty()) return false;
     const bool startup_present = std::any_of(layout.windows.begin(), layout.windows.end(),
                                              [&](const ui::WindowTemplate& w) { return w.id == layout.startup_window; });
@@ -31,15 +31,15 @@ bool LayoutIsUsable(const ui::LayoutData& layout) {
     });
 }
 
-int RunProgram(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend,
+int run_program(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend,
                const std::function<void()>& before_load) {
-    EnterProgramFolder();
+    enter_program_folder();
     Runtime runtime(layout, std::move(backend));
     if (before_load) before_load();
-    if (!LayoutIsUsable(layout)) runtime.Fatal(fatal::kLayoutUnreadable);
-    runtime.LoadWindow(layout.startup_window);
-    runtime.RunMessageLoop();
-    runtime.EndProgram();
+    if (!layout_is_usable(layout)) runtime.fatal(fatal::kLayoutUnreadable);
+    runtime.load_window(layout.startup_window);
+    runtime.run_message_loop();
+    runtime.end_program();
     return 0;
 }
 

@@ -13,12 +13,12 @@ namespace tav {
 // (fatal "载入窗口模板数据段出错!" when it cannot be used), loads the start-up window, runs the
 // message loop until the last window is gone, ends the program (stopping sounds through the
 // hook `before_load` may register) and returns the exit code 0. A fatal error exits with −1.
-// `before_load` runs once the runtime exists (for SetEndOfProgramHook and the like).
-int RunProgram(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend,
+// `before_load` runs once the runtime exists (for set_end_of_program_hook and the like).
+int run_program(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend,
                const std::function<void()>& before_load = {});
 
 // True when the layout can be loaded: at least one window, the start-up window present, and
 // each window listing itself (kind window) under its own control id.
-bool LayoutIsUsable(const ui::LayoutData& layout);
+bool layout_is_usable(const ui::LayoutData& layout);
 
 } // namespace tav

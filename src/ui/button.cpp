@@ -7,20 +7,20 @@
 namespace tav::ui {
 namespace {
 
-constexpr auto kProperties = WithCommon(std::array<PropertySpec, 6>{
-    TypedProp(PropertyType::Picture), // 8 Picture
-    PickProp(1),                      // 9 ButtonType
-    TextProp(),                       // 10 Caption
-    PickProp(2, 1),                   // 11 HAlign
-    PickProp(2, 1),                   // 12 VAlign
-    TypedProp(PropertyType::Font),    // 13 Font
+constexpr auto kProperties = with_common(std::array<PropertySpec, 6>{
+    typed_prop(PropertyType::Picture), // 8 Picture
+    pick_prop(1),                      // 9 ButtonType
+    text_prop(),                       // 10 Caption
+    pick_prop(2, 1),                   // 11 HAlign
+    pick_prop(2, 1),                   // 12 VAlign
+    typed_prop(PropertyType::Font),    // 13 Font
 });
 
 } // namespace
 
-Button::Button() : Control(*FindKind(kind_id::kButton)) {}
+Button::Button() : Control(*find_kind(kind_id::kButton)) {}
 
-std::span<const PropertySpec> Button::Properties() { return kProperties; }
+std::span<const PropertySpec> Button::properties() { return kProperties; }
 
 platform::WindowHandle Button::create_window(const Rect& rect) {
     const auto w = Control::create_window(rect);
@@ -29,7 +29,7 @@ platform::WindowHandle Button::create_window(const Rect& rect) {
 }
 
 bool Button::apply_property(int local, const Value& old) {
-    if (local == kPicture) return !SameStoredValue(old, prop(kPicture));
+    if (local == kPicture) return !same_stored_value(old, prop(kPicture));
     repaint();
     return false;
 }
@@ -113,7 +113,7 @@ void Button::on_paint(Painter& p) {
     look.pressed = pressed_;
     look.is_default = is_default();
     look.picture = picture_.sync(picture());
-    PaintPushButton(p, system().client_size(handle()), look);
+    paint_push_button(p, system().client_size(handle()), look);
 }
 
 } // namespace tav::ui

@@ -15,10 +15,10 @@ public:
     enum Event : int { kClick = 0 };
 
     Button();
-    static std::span<const PropertySpec> Properties();
+    static std::span<const PropertySpec> properties();
 
     const Text& caption() const { return prop_text(kCaption); }
-    LogFont font() const { return ResolveLogFont(prop_bytes(kFont)); }
+    LogFont font() const { return resolve_log_font(prop_bytes(kFont)); }
     const Value& picture() const { return prop(kPicture); }
     bool is_default() const { return prop_int(kButtonType) == 1; }
     std::int32_t value(Prop p) const { return prop_int(p); }

@@ -7,8 +7,8 @@
 namespace tav::ui {
 namespace {
 
-std::int32_t ClampPosition(std::int32_t v) { return std::clamp(v, -kGeometryLimit, kGeometryLimit); }
-std::int32_t ClampExtent(std::int32_t v) { return std::clamp(v, 0, kGeometryLimit); }
+std::int32_t clamp_position(std::int32_t v) { return std::clamp(v, -kGeometryLimit, kGeometryLimit); }
+std::int32_t clamp_extent(std::int32_t v) { return std::clamp(v, 0, kGeometryLimit); }
 
 } // namespace
 
@@ -25,10 +25,10 @@ bool Control::has_window() const {
 bool Control::create(const ControlSite& site, const CommonData& common, std::span<const Value> data) {
     site_ = site;
     common_ = common;
-    common_.rect.x = ClampPosition(common_.rect.x);
-    common_.rect.y = ClampPosition(common_.rect.y);
-    common_.rect.width = ClampExtent(common_.rect.width);
-    common_.rect.height = ClampExtent(common_.rect.height);
+    common_.rect.x = clamp_position(common_.rect.x);
+    common_.rect.y = clamp_position(common_.rect.y);
+    common_.rect.width = clamp_extent(common_.rect.width);
+    common_.rect.height = clamp_extent(common_.rect.height);
     const int own = kind_.own_property_count();
     props_.clear();
     props_.reserve(static_cast<std::size_t>(own));
@@ -36,9 +36,9 @@ bool Control::create(const ControlSite& site, const CommonData& common, std::spa
         const PropertySpec& spec = *kind_.own_property(i);
         const auto at = static_cast<std::size_t>(i);
         if (at < data.size() && !data[at].absent())
-            props_.push_back(NormalizeProperty(spec, data[at]));
+            props_.push_back(normalize_property(spec, data[at]));
         else
-            props_.push_back(DefaultProperty(spec));
+            props_.push_back(default_property(spec));
     }
     handle_ = create_window(common_.rect);
     if (handle_ == platform::kNoWindow) return false;
@@ -56,7 +56,7 @@ platform::WindowHandle Control::create_window(const Rect& rect) {
 bool Control::set_property(int local, const Value& value) {
     const PropertySpec* spec = kind_.own_property(local);
     if (spec == nullptr) return false;
-    Value old = std::exchange(props_[static_cast<std::size_t>(local)], NormalizeProperty(*spec, value));
+    Value old = std::exchange(props_[static_cast<std::size_t>(local)], normalize_property(*spec, value));
     return apply_property(local, old);
 }
 
@@ -94,23 +94,23 @@ void Control::set_outer_rect(const Rect& r) {
 Value Control::get_common(int index) const {
     const bool live = has_window();
     switch (index) {
-    case kLeft: return Value::OfInteger(outer_rect().x);
-    case kTop: return Value::OfInteger(outer_rect().y);
-    case kWidth: return Value::OfInteger(outer_rect().width);
-    case kHeight: return Value::OfInteger(outer_rect().height);
-    case kTag: return common_.tag.empty() ? Value() : Value::OfText(common_.tag);
+    case kLeft: return Value::of_integer(outer_rect().x);
+    case kTop: return Value::of_integer(outer_rect().y);
+    case kWidth: return Value::of_integer(outer_rect().width);
+    case kHeight: return Value::of_integer(outer_rect().height);
+    case kTag: return common_.tag.empty() ? Value() : Value::of_text(common_.tag);
     case kVisible:
-        return Value::OfBool(live && shows_window() ? system().is_visible(handle_) : common_.visible);
-    case kDisabled: return Value::OfBool(live ? !system().is_enabled(handle_) : common_.disabled);
+        return Value::of_bool(live && shows_window() ? system().is_visible(handle_) : common_.visible);
+    case kDisabled: return Value::of_bool(live ? !system().is_enabled(handle_) : common_.disabled);
     case kMousePointer:
         if (common_.mouse_pointer.is(ValueKind::Bytes) && common_.mouse_pointer.bytes().empty()) return Value();
-        return common_.mouse_pointer.absent() ? Value::OfInteger(0) : common_.mouse_pointer;
+        return common_.mouse_pointer.absent() ? Value::of_integer(0) : common_.mouse_pointer;
     default: return Value();
     }
 }
 
 void Control::set_common(int index, const Value& value) {
-    const auto number = [&] { return NormalizeProperty(IntProp(), value).as_integer(); };
+    const auto number = [&] { return normalize_property(int_prop(), value).as_integer(); };
     // Only the geometry cases need the rectangle; visibility changes at every lamp step.
     const auto resize = [&](auto change) {
         Rect r = outer_rect();
@@ -119,23 +119,23 @@ void Control::set_common(int index, const Value& value) {
     };
     switch (index) {
     case kLeft:
-        resize([&](Rect& r) { r.x = ClampPosition(number()); });
+        resize([&](Rect& r) { r.x = clamp_position(number()); });
         repaint();
         break;
     case kTop:
-        resize([&](Rect& r) { r.y = ClampPosition(number()); });
+        resize([&](Rect& r) { r.y = clamp_position(number()); });
         repaint();
         break;
-    case kWidth: resize([&](Rect& r) { r.width = ClampExtent(number()); }); break;
-    case kHeight: resize([&](Rect& r) { r.height = ClampExtent(number()); }); break;
-    case kTag: common_.tag = NormalizeProperty(TextProp(), value).text(); break;
-    case kVisible: show(TruthOf(value)); break;
+    case kWidth: resize([&](Rect& r) { r.width = clamp_extent(number()); }); break;
+    case kHeight: resize([&](Rect& r) { r.height = clamp_extent(number()); }); break;
+    case kTag: common_.tag = normalize_property(text_prop(), value).text(); break;
+    case kVisible: show(truth_of(value)); break;
     case kDisabled:
-        common_.disabled = TruthOf(value);
+        common_.disabled = truth_of(value);
         if (has_window()) system().enable(handle_, !common_.disabled);
         break;
     case kMousePointer:
-        common_.mouse_pointer = NormalizeProperty(TypedProp(PropertyType::Cursor), value);
+        common_.mouse_pointer = normalize_property(typed_prop(PropertyType::Cursor), value);
         break;
     default: break;
     }
@@ -180,7 +180,7 @@ EventNotice Control::raise(std::int32_t event, std::initializer_list<std::int32_
         if (notice.argument_count == EventNotice::kMaxArguments) break;
         notice.arguments[static_cast<std::size_t>(notice.argument_count++)] = a;
     }
-    if (site_.events != nullptr) site_.events->RaiseEvent(notice);
+    if (site_.events != nullptr) site_.events->raise_event(notice);
     return notice;
 }
 

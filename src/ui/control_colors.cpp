@@ -7,19 +7,19 @@
 
 namespace tav::ui {
 
-Argb ResolveColor(std::uint32_t stored) {
-    return stored == kColorMarker ? syscolor::kFace : FromColorRef(stored);
+Argb resolve_color(std::uint32_t stored) {
+    return stored == kColorMarker ? syscolor::kFace : from_color_ref(stored);
 }
 
-bool ResolveOptionalColor(std::uint32_t stored, Argb& out) {
+bool resolve_optional_color(std::uint32_t stored, Argb& out) {
     if (stored == kColorMarker) return false;
-    out = FromColorRef(stored);
+    out = from_color_ref(stored);
     return true;
 }
 
-Argb Darker(Argb c, int amount) {
+Argb darker(Argb c, int amount) {
     auto down = [amount](std::uint8_t v) { return static_cast<std::uint8_t>(std::max(0, int(v) - amount)); };
-    return Rgb(down(RedOf(c)), down(GreenOf(c)), down(BlueOf(c)));
+    return rgb(down(red_of(c)), down(green_of(c)), down(blue_of(c)));
 }
 
 } // namespace tav::ui

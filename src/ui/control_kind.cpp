@@ -17,33 +17,33 @@ namespace tav::ui {
 namespace {
 
 template <typename Kind>
-std::unique_ptr<Control> Make() {
+std::unique_ptr<Control> make() {
     return std::make_unique<Kind>();
 }
 
-const std::array<ControlKind, 9>& Table() {
-    static const std::array<ControlKind, 9> table = {{
-        {kind_id::kWindow, "窗口", "window", WindowControl::Properties(), &Make<WindowControl>},
-        {kind_id::kEditBox, "编辑框", "EditBox", EditBox::Properties(), &Make<EditBox>},
-        {kind_id::kPicBox, "图片框", "PicBox", PicBox::Properties(), &Make<PicBox>},
-        {kind_id::kLabel, "标签", "Label", Label::Properties(), &Make<Label>},
-        {kind_id::kButton, "按钮", "Button", Button::Properties(), &Make<Button>},
-        {kind_id::kSpin, "调节器", "Spin", Spin::Properties(), &Make<Spin>},
-        {kind_id::kTimer, "时钟", "Timer", Timer::Properties(), &Make<Timer>},
-        {kind_id::kPicBtn, "图形按钮", "PicBtn", PicBtn::Properties(), &Make<PicBtn>},
-        {kind_id::kTransLabel, "透明标签", "TransLabel", TransLabel::Properties(), &Make<TransLabel>},
+const std::array<ControlKind, 9>& kind_table() {
+    static const std::array<ControlKind, 9> kTable = {{
+        {kind_id::kWindow, "窗口", "window", WindowControl::properties(), &make<WindowControl>},
+        {kind_id::kEditBox, "编辑框", "EditBox", EditBox::properties(), &make<EditBox>},
+        {kind_id::kPicBox, "图片框", "PicBox", PicBox::properties(), &make<PicBox>},
+        {kind_id::kLabel, "标签", "Label", Label::properties(), &make<Label>},
+        {kind_id::kButton, "按钮", "Button", Button::properties(), &make<Button>},
+        {kind_id::kSpin, "调节器", "Spin", Spin::properties(), &make<Spin>},
+        {kind_id::kTimer, "时钟", "Timer", Timer::properties(), &make<Timer>},
+        {kind_id::kPicBtn, "图形按钮", "PicBtn", PicBtn::properties(), &make<PicBtn>},
+        {kind_id::kTransLabel, "透明标签", "TransLabel", TransLabel::properties(), &make<TransLabel>},
     }};
-    return table;
+    return kTable;
 }
 
 } // namespace
 
-const ControlKind* FindKind(std::uint32_t id) {
-    const auto& table = Table();
+const ControlKind* find_kind(std::uint32_t id) {
+    const auto& table = kind_table();
     const auto it = std::find_if(table.begin(), table.end(), [id](const ControlKind& k) { return k.id == id; });
     return it == table.end() ? nullptr : &*it;
 }
 
-std::span<const ControlKind> AllKinds() { return Table(); }
+std::span<const ControlKind> all_kinds() { return kind_table(); }
 
 } // namespace tav::ui

@@ -46,9 +46,9 @@ struct ControlKind {
 };
 
 // The kind of a kind id; nullptr when no such kind is available.
-const ControlKind* FindKind(std::uint32_t id);
+const ControlKind* find_kind(std::uint32_t id);
 
 // Every available kind, in kind-id order.
-std::span<const ControlKind> AllKinds();
+std::span<const ControlKind> all_kinds();
 
 } // namespace tav::ui

@@ -11,35 +11,35 @@
 namespace tav::ui {
 namespace {
 
-constexpr auto kProperties = WithCommon(std::array<PropertySpec, 21>{
-    TextProp(),                                        // 8 Content
-    PickProp(5, 1),                                    // 9 Border
-    TypedProp(PropertyType::Color, 0),                 // 10 TextColor
-    TypedProp(PropertyType::ColorOrDefault, 0xFFFFFF), // 11 BackColor
-    TypedProp(PropertyType::Font),                     // 12 Font
-    BoolProp(false),                                   // 13 multi-line
-    IntAtLeast(0, 0),                                  // 14 MaxLength
-    BoolProp(true),                                    // 15 hide selection
-    PickProp(3),                                       // 16 scroll bars
-    PickProp(2),                                       // 17 alignment
-    PickProp(11),                                      // 18 InputMode
-    TextProp("*"),                                     // 19 PasswordChar
-    PickProp(2), PickProp(2),                          // 20, 21
-    IntProp(), IntProp(),                              // 22, 23
-    IntProp(0),                                        // 24 SelStart
-    IntProp(0),                                        // 25 SelLength
-    TextProp(),                                        // 26 SelText
-    TypedProp(PropertyType::DataSource),               // 27
-    TypedProp(PropertyType::DataColumn),               // 28
+constexpr auto kProperties = with_common(std::array<PropertySpec, 21>{
+    text_prop(),                                        // 8 Content
+    pick_prop(5, 1),                                    // 9 Border
+    typed_prop(PropertyType::Color, 0),                 // 10 TextColor
+    typed_prop(PropertyType::ColorOrDefault, 0xFFFFFF), // 11 BackColor
+    typed_prop(PropertyType::Font),                     // 12 Font
+    bool_prop(false),                                   // 13 multi-line
+    int_at_least(0, 0),                                  // 14 MaxLength
+    bool_prop(true),                                    // 15 hide selection
+    pick_prop(3),                                       // 16 scroll bars
+    pick_prop(2),                                       // 17 alignment
+    pick_prop(11),                                      // 18 InputMode
+    text_prop("*"),                                     // 19 PasswordChar
+    pick_prop(2), pick_prop(2),                          // 20, 21
+    int_prop(), int_prop(),                              // 22, 23
+    int_prop(0),                                        // 24 SelStart
+    int_prop(0),                                        // 25 SelLength
+    text_prop(),                                        // 26 SelText
+    typed_prop(PropertyType::DataSource),               // 27
+    typed_prop(PropertyType::DataColumn),               // 28
 });
 
-std::int32_t Length(const Text& t) { return static_cast<std::int32_t>(t.size()); }
+std::int32_t length(const Text& t) { return static_cast<std::int32_t>(t.size()); }
 
 } // namespace
 
-EditBox::EditBox() : Control(*FindKind(kind_id::kEditBox)) {}
+EditBox::EditBox() : Control(*find_kind(kind_id::kEditBox)) {}
 
-std::span<const PropertySpec> EditBox::Properties() { return kProperties; }
+std::span<const PropertySpec> EditBox::properties() { return kProperties; }
 
 platform::WindowHandle EditBox::create_window(const Rect& rect) {
     sel_start_ = prop_int(kSelStart);
@@ -49,24 +49,24 @@ platform::WindowHandle EditBox::create_window(const Rect& rect) {
 }
 
 void EditBox::clamp_selection() {
-    const std::int32_t len = Length(content());
+    const std::int32_t len = length(content());
     sel_start_ = sel_start_ < 0 ? len : std::min(sel_start_, len);
     sel_length_ = sel_length_ < 0 ? len - sel_start_ : std::min(sel_length_, len - sel_start_);
 }
 
 Value EditBox::get_property(int local) const {
     switch (local) {
-    case kSelStart: return Value::OfInteger(sel_start_);
-    case kSelLength: return Value::OfInteger(sel_length_);
+    case kSelStart: return Value::of_integer(sel_start_);
+    case kSelLength: return Value::of_integer(sel_length_);
     case kSelText:
-        return Value::OfText(content().view().substr(static_cast<std::size_t>(sel_start_),
+        return Value::of_text(content().view().substr(static_cast<std::size_t>(sel_start_),
                                                      static_cast<std::size_t>(sel_length_)));
     default: return Control::get_property(local);
     }
 }
 
 void EditBox::set_content(std::string text) {
-    store(kContent, Value::OfText(Text(text)));
+    store(kContent, Value::of_text(Text(text)));
     content_changed();
 }
 
@@ -98,7 +98,7 @@ bool EditBox::apply_property(int local, const Value& old) {
     case kAlignment:
     case kHideSelection:
         // Styles of the native control: a change re-creates it.
-        return !SameStoredValue(old, prop(local));
+        return !same_stored_value(old, prop(local));
     default: repaint(); return false;
     }
 }
@@ -124,7 +124,7 @@ void EditBox::on_mouse_down(platform::MouseButton b, Point, std::uint32_t) {
 }
 
 bool EditBox::on_key_down(int vk, std::uint32_t) {
-    const std::int32_t len = Length(content());
+    const std::int32_t len = length(content());
     switch (vk) {
     case platform::vk::kLeft: sel_start_ = std::max(0, sel_start_ - 1); sel_length_ = 0; break;
     case platform::vk::kRight: sel_start_ = std::min(len, sel_start_ + sel_length_ + (sel_length_ ? 0 : 1)); sel_length_ = 0; break;
@@ -171,7 +171,7 @@ void EditBox::on_focus_out() {
 namespace {
 
 // One mask byte per character of a GBK text (a lead byte from 0x81 takes its trail byte along).
-std::string Masked(std::string_view gbk, char mask) {
+std::string masked_text(std::string_view gbk, char mask) {
     std::string out;
     for (std::size_t i = 0; i < gbk.size(); ++i) {
         if (static_cast<unsigned char>(gbk[i]) >= 0x81 && i + 1 < gbk.size()) ++i;
@@ -189,7 +189,7 @@ void EditBox::on_paint(Painter& p) {
     std::string masked;
     if (password) {
         const auto mask = prop_text(kPasswordChar).view();
-        masked = Masked(content().view(), mask.empty() ? '*' : mask.front());
+        masked = masked_text(content().view(), mask.empty() ? '*' : mask.front());
         look.text_gbk = masked;
         look.sel_start = static_cast<int>(masked.size());
     } else {
@@ -199,12 +199,12 @@ void EditBox::on_paint(Painter& p) {
     }
     look.font = prop_bytes(kFont);
     look.border = prop_int(kBorder);
-    look.text_color = ResolveColor(static_cast<std::uint32_t>(prop_int(kTextColor)));
-    look.back_color = ResolveColor(static_cast<std::uint32_t>(prop_int(kBackColor)));
+    look.text_color = resolve_color(static_cast<std::uint32_t>(prop_int(kTextColor)));
+    look.back_color = resolve_color(static_cast<std::uint32_t>(prop_int(kBackColor)));
     look.enabled = system().is_enabled(handle());
     look.read_only = prop_int(kInputMode) == kReadOnly;
     look.focused = system().focus() == handle();
-    PaintEditBox(p, system().client_size(handle()), look);
+    paint_edit_box(p, system().client_size(handle()), look);
 }
 
 } // namespace tav::ui

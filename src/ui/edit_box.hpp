@@ -22,10 +22,10 @@ public:
     static constexpr std::int32_t kDefaultMaxLength = 30000;
 
     EditBox();
-    static std::span<const PropertySpec> Properties();
+    static std::span<const PropertySpec> properties();
 
     const Text& content() const { return prop_text(kContent); }
-    LogFont font() const { return ResolveLogFont(prop_bytes(kFont)); }
+    LogFont font() const { return resolve_log_font(prop_bytes(kFont)); }
     std::int32_t value(Prop p) const { return prop_int(p); }
     // The selection in bytes of the content.
     std::int32_t selection_start() const { return sel_start_; }

@@ -27,11 +27,11 @@ class EventSink {
 public:
     virtual ~EventSink() = default;
     // Runs the handler bound to the notice's event, if any, synchronously.
-    virtual void RaiseEvent(EventNotice& notice) = 0;
+    virtual void raise_event(EventNotice& notice) = 0;
     // True while handlers are held back (a window is being built or a control re-created).
-    virtual bool EventsSuppressed() const = 0;
+    virtual bool events_suppressed() const = 0;
     // The top-level window of `window_id` has been destroyed.
-    virtual void WindowDestroyed(std::uint32_t window_id) = 0;
+    virtual void window_destroyed(std::uint32_t window_id) = 0;
 };
 
 } // namespace ui

@@ -10,34 +10,34 @@
 namespace tav::ui {
 namespace {
 
-constexpr PropertySpec kGrey = TypedProp(PropertyType::ColorOrNone, 0x808080);
-constexpr PropertySpec kWhite = TypedProp(PropertyType::ColorOrNone, 0xFFFFFF);
+constexpr PropertySpec kGrey = typed_prop(PropertyType::ColorOrNone, 0x808080);
+constexpr PropertySpec kWhite = typed_prop(PropertyType::ColorOrNone, 0xFFFFFF);
 
-constexpr auto kProperties = WithCommon(std::array<PropertySpec, 21>{
-    TextProp(),                                           // 8 Caption
-    PickProp(3),                                          // 9 TextEffect
-    PickProp(6),                                          // 10 Border
-    IntAtLeast(Label::kMinGradientBorderWidth, 8),        // 11 GradientBorderWidth
+constexpr auto kProperties = with_common(std::array<PropertySpec, 21>{
+    text_prop(),                                           // 8 Caption
+    pick_prop(3),                                          // 9 TextEffect
+    pick_prop(6),                                          // 10 Border
+    int_at_least(Label::kMinGradientBorderWidth, 8),        // 11 GradientBorderWidth
     kGrey, kWhite, kGrey,                                 // 12-14 GradientBorderColor1..3
-    TypedProp(PropertyType::Font),                        // 15 Font
-    TypedProp(PropertyType::Color, 0),                    // 16 TextColor
-    TypedProp(PropertyType::ColorOrDefault, kColorMarker), // 17 BackColor
-    TypedProp(PropertyType::Picture),                     // 18 BackPicture
-    PickProp(2, 1),                                       // 19 BackPictureMode
-    PickProp(8),                                          // 20 GradientBackMode
+    typed_prop(PropertyType::Font),                        // 15 Font
+    typed_prop(PropertyType::Color, 0),                    // 16 TextColor
+    typed_prop(PropertyType::ColorOrDefault, kColorMarker), // 17 BackColor
+    typed_prop(PropertyType::Picture),                     // 18 BackPicture
+    pick_prop(2, 1),                                       // 19 BackPictureMode
+    pick_prop(8),                                          // 20 GradientBackMode
     kGrey, kWhite, kGrey,                                 // 21-23 GradientBackColor1..3
-    PickProp(2),                                          // 24 HAlign
-    BoolProp(false),                                      // 25 WordWrap
-    PickProp(2, 1),                                       // 26 VAlign
-    TypedProp(PropertyType::DataSource),                  // 27
-    TypedProp(PropertyType::DataColumn),                  // 28
+    pick_prop(2),                                          // 24 HAlign
+    bool_prop(false),                                      // 25 WordWrap
+    pick_prop(2, 1),                                       // 26 VAlign
+    typed_prop(PropertyType::DataSource),                  // 27
+    typed_prop(PropertyType::DataColumn),                  // 28
 });
 
 } // namespace
 
-Label::Label() : Control(*FindKind(kind_id::kLabel)) {}
+Label::Label() : Control(*find_kind(kind_id::kLabel)) {}
 
-std::span<const PropertySpec> Label::Properties() { return kProperties; }
+std::span<const PropertySpec> Label::properties() { return kProperties; }
 
 // --- Painting: Gradient frame or border, background picture, gradient or colour, then the caption.
 
@@ -61,13 +61,13 @@ void Label::on_paint(Painter& p) {
         const std::array<std::uint32_t, 3> stored{static_cast<std::uint32_t>(prop_int(kGradientBorderColor1)),
                                                   static_cast<std::uint32_t>(prop_int(kGradientBorderColor2)),
                                                   static_cast<std::uint32_t>(prop_int(kGradientBorderColor3))};
-        const auto colors = SetColors(stored);
+        const auto colors = set_colors(stored);
         if (width > 0 && colors.size() >= 2) {
-            DrawGradientFrame(p, r, width, colors);
+            draw_gradient_frame(p, r, width, colors);
             r = r.shrunk(width);
         }
     } else {
-        r = p.draw_edge(r, EdgeStyleForBorder(border));
+        r = p.draw_edge(r, edge_style_for_border(border));
     }
     if (r.empty()) return;
 
@@ -87,7 +87,7 @@ void Label::on_paint(Painter& p) {
             break;
         }
         case kFitted: {
-            const Rect fit = ShrinkToFit(r.size(), image->size()).translated(r.x, r.y);
+            const Rect fit = shrink_to_fit(r.size(), image->size()).translated(r.x, r.y);
             p.draw_image(back_picture_.scaled(fit.size()), fit.origin());
             left = left.subtracted(fit);
             break;
@@ -102,25 +102,25 @@ void Label::on_paint(Painter& p) {
         const std::array<std::uint32_t, 3> stored{static_cast<std::uint32_t>(prop_int(kGradientBackColor1)),
                                                   static_cast<std::uint32_t>(prop_int(kGradientBackColor2)),
                                                   static_cast<std::uint32_t>(prop_int(kGradientBackColor3))};
-        const auto colors = SetColors(stored);
+        const auto colors = set_colors(stored);
         if (colors.size() >= 2) {
             p.save();
             p.clip_rect(r);
-            DrawGradientBack(p, r, prop_int(kGradientBackMode), colors);
+            draw_gradient_back(p, r, prop_int(kGradientBackMode), colors);
             p.restore();
             left = Region();
         }
     }
 
     // 4. The colour under what is left.
-    const Argb back = ResolveColor(static_cast<std::uint32_t>(prop_int(kBackColor)));
+    const Argb back = resolve_color(static_cast<std::uint32_t>(prop_int(kBackColor)));
     for (const Rect& part : left.rects()) p.fill_rect(part, back);
 
     // 5. The caption, kept inside the paint area.
     if (caption().empty()) return;
     p.save();
     p.clip_rect(paint);
-    DrawCaption(p, r, caption().view(), CaptionStyleOf(*this));
+    draw_caption(p, r, caption().view(), caption_style_of(*this));
     p.restore();
 }
 

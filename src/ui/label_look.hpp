@@ -26,10 +26,10 @@ struct CaptionStyle {
 
 // The caption style of a Label or TransLabel from its properties (the two kinds name them alike).
 template <typename LabelKind>
-CaptionStyle CaptionStyleOf(const LabelKind& label) {
+CaptionStyle caption_style_of(const LabelKind& label) {
     CaptionStyle style;
     style.font = label.font_record();
-    style.color = ResolveColor(static_cast<std::uint32_t>(label.value(LabelKind::kTextColor)));
+    style.color = resolve_color(static_cast<std::uint32_t>(label.value(LabelKind::kTextColor)));
     style.halign = label.value(LabelKind::kHAlign);
     style.valign = label.value(LabelKind::kVAlign);
     style.word_wrap = label.value(LabelKind::kWordWrap) != 0;
@@ -38,19 +38,19 @@ CaptionStyle CaptionStyleOf(const LabelKind& label) {
 }
 
 // Draws `caption_gbk` into `r` with a transparent background, limited to the painter's clip.
-void DrawCaption(Painter& p, const Rect& r, std::string_view caption_gbk, const CaptionStyle& style);
+void draw_caption(Painter& p, const Rect& r, std::string_view caption_gbk, const CaptionStyle& style);
 
 // The colours of a ColorOrNone triple that are set, in order.
-std::vector<Argb> SetColors(std::span<const std::uint32_t> stored);
+std::vector<Argb> set_colors(std::span<const std::uint32_t> stored);
 
 // Paints a frame `width` pixels wide just inside `r`, blending from the first colour at the
 // outer edge through the others to the last at the inner edge (two or three colours).
-void DrawGradientFrame(Painter& p, const Rect& r, int width, std::span<const Argb> colors);
+void draw_gradient_frame(Painter& p, const Rect& r, int width, std::span<const Argb> colors);
 
 // Fills `r` with a gradient of two or three colours. Modes: 1 left to right, 2 top to bottom,
 // 3 right to left, 4 bottom to top, 5 top-left to bottom-right, 6 top-right to bottom-left,
 // 7 from the vertical centre line out to both sides, 8 from the horizontal centre line out to
 // top and bottom. Other modes fill nothing.
-void DrawGradientBack(Painter& p, const Rect& r, int mode, std::span<const Argb> colors);
+void draw_gradient_back(Painter& p, const Rect& r, int mode, std::span<const Argb> colors);
 
 } // namespace tav::ui

@@ -25,11 +25,11 @@ struct Wanted {
     std::optional<Size> stretched_to; // the size a window's stretched picture is drawn at
 };
 
-std::vector<Wanted> WantedBy(const LayoutData& layout) {
+std::vector<Wanted> wanted_by(const LayoutData& layout) {
     std::vector<Wanted> wanted;
     for (const auto& window : layout.windows) {
         for (const auto& c : window.controls) {
-            const ControlKind* kind = FindKind(c.kind);
+            const ControlKind* kind = find_kind(c.kind);
             if (kind == nullptr) continue;
             Wanted w;
             for (int local = 0; local < kind->own_property_count(); ++local) {
@@ -56,7 +56,7 @@ std::vector<Wanted> WantedBy(const LayoutData& layout) {
 
 // The pictures of `wanted`, in one list whose order both processes make alike: a picture's
 // place in it names the picture between them.
-std::vector<Value> PicturesOf(const std::vector<Wanted>& wanted) {
+std::vector<Value> pictures_of(const std::vector<Wanted>& wanted) {
     std::vector<Value> pictures;
     for (const Wanted& w : wanted) pictures.insert(pictures.end(), w.pictures.begin(), w.pictures.end());
     return pictures;
@@ -100,23 +100,23 @@ LayoutPreload::LayoutPreload(const std::string& helper, std::function<LayoutData
     : state_(std::make_shared<State>(helper, std::move(make))) {
     if (!state_->process || !state_->process->started()) return;
     // The fills hold the state, so a lookup after this is gone still finds the helper's bytes.
-    SharedFonts().fill_before_next_lookup([state = state_](FontCache& fonts) {
-        const std::size_t taken = TakeInPreloadedFonts(state->made(kFontsPart), fonts);
+    shared_fonts().fill_before_next_lookup([state = state_](FontCache& fonts) {
+        const std::size_t taken = take_in_preloaded_fonts(state->made(kFontsPart), fonts);
         std::lock_guard lock(state->mutex);
         state->taken.fonts = taken;
     });
-    SharedPictures().fill_before_next_lookup([state = state_](PictureCache& cache) {
-        const std::vector<Wanted> wanted = WantedBy(state->built());
-        const auto values = std::make_shared<const std::vector<Value>>(PicturesOf(wanted));
+    shared_pictures().fill_before_next_lookup([state = state_](PictureCache& cache) {
+        const std::vector<Wanted> wanted = wanted_by(state->built());
+        const auto values = std::make_shared<const std::vector<Value>>(pictures_of(wanted));
         const auto keeper = state->process->area_keeper();
-        auto taken = TakeInPreloadedPictures(state->made(kPicturesPart), cache, *values, keeper);
+        auto taken = take_in_preloaded_pictures(state->made(kPicturesPart), cache, *values, keeper);
         // The stretched pictures are taken when first painted, from the last part.
         std::size_t place = 0;
         for (const Wanted& w : wanted) {
             for (std::size_t k = 0; k < w.pictures.size(); ++k, ++place) {
                 if (!w.stretched_to) continue;
                 const auto from_helper = [state, values, keeper, place]() -> std::optional<MadePicture> {
-                    for (auto& [places, made] : ReadPreloadedPictures(state->made(kStretchedPart), *values, keeper)) {
+                    for (auto& [places, made] : read_preloaded_pictures(state->made(kStretchedPart), *values, keeper)) {
                         if (std::find(places.begin(), places.end(), place) == places.end()) continue;
                         std::lock_guard lock(state->mutex);
                         ++state->taken.stretched;
@@ -147,15 +147,15 @@ void LayoutPreload::finish() {
     if (state_->process) state_->process->stop();
 }
 
-void PreloadLayout(const LayoutData& layout, std::span<std::uint8_t> area,
+void preload_layout(const LayoutData& layout, std::span<std::uint8_t> area,
                    const std::function<bool(std::size_t end)>& hand_over) {
-    const std::vector<Wanted> wanted = WantedBy(layout);
+    const std::vector<Wanted> wanted = wanted_by(layout);
     std::vector<PlacedPicture> pictures, stretched;
     std::vector<Size> stretched_to;
     std::size_t place = 0;
     for (const Wanted& w : wanted) {
         for (const Value& bytes : w.pictures) {
-            auto picture = SharedPictures().picture(bytes);
+            auto picture = shared_pictures().picture(bytes);
             if (w.stretched_to) {
                 stretched.push_back({place++, std::move(picture)});
                 stretched_to.push_back(*w.stretched_to);
@@ -165,24 +165,24 @@ void PreloadLayout(const LayoutData& layout, std::span<std::uint8_t> area,
             }
         }
     }
-    std::size_t end = WritePreloadedPictures(area, pictures);
+    std::size_t end = write_preloaded_pictures(area, pictures);
     if (!hand_over(end)) return;
 
-    SharedFonts().stock();
+    shared_fonts().stock();
     for (const Wanted& w : wanted) {
         for (const Value& record : w.fonts) {
-            const auto font = SharedFonts().font(record.bytes());
+            const auto font = shared_fonts().font(record.bytes());
             for (const Text& text : w.texts)
-                for (const char32_t c : DecodeGbkText(text.view())) font->glyph(c);
+                for (const char32_t c : decode_gbk_text(text.view())) font->glyph(c);
         }
     }
-    const std::size_t fonts = WritePreloadedFonts(area.subspan(end), SharedFonts());
+    const std::size_t fonts = write_preloaded_fonts(area.subspan(end), shared_fonts());
     if (fonts == 0 || !hand_over(end += fonts)) return;
 
     for (std::size_t i = 0; i < stretched.size(); ++i) {
         if (stretched[i].picture->image() != nullptr) stretched[i].picture->scaled(stretched_to[i]);
     }
-    if (const std::size_t size = WritePreloadedPictures(area.subspan(end), stretched); size > 0) hand_over(end + size);
+    if (const std::size_t size = write_preloaded_pictures(area.subspan(end), stretched); size > 0) hand_over(end + size);
 }
 
 } // namespace tav::ui

@@ -13,7 +13,7 @@
 namespace tav::ui {
 
 // Runs a helper program that makes, for the same layout, what its first paint needs (see
-// PreloadLayout), while this process opens the display connection. The first font or picture
+// preload_layout), while this process opens the display connection. The first font or picture
 // lookup afterwards waits for the helper's part and takes in what it made; a helper that is
 // missing or fails leaves the caches to load as they would without it.
 class LayoutPreload {
@@ -53,7 +53,7 @@ private:
 // window's stretched picture to its client area. Writes three parts into `area` and hands
 // each over as it is written: the pictures but the stretched ones, the fonts, and the
 // stretched pictures with their scaled copies.
-void PreloadLayout(const LayoutData& layout, std::span<std::uint8_t> area,
+void preload_layout(const LayoutData& layout, std::span<std::uint8_t> area,
                    const std::function<bool(std::size_t end)>& hand_over);
 
 } // namespace tav::ui

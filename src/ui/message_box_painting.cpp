@@ -16,45 +16,45 @@ namespace {
 constexpr int kStripAboveButtons = 8;
 // Samples per pixel side when an icon shape is smoothed.
 constexpr int kSamples = 4;
-constexpr Argb kStopRed = Rgb(214, 42, 38);
-constexpr Argb kQuestionBlue = Rgb(28, 96, 196);
-constexpr Argb kWarningYellow = Rgb(250, 200, 30);
-constexpr Argb kWarningEdge = Rgb(200, 150, 0);
-constexpr Argb kInfoBlue = Rgb(24, 110, 220);
+constexpr Argb kStopRed = rgb(214, 42, 38);
+constexpr Argb kQuestionBlue = rgb(28, 96, 196);
+constexpr Argb kWarningYellow = rgb(250, 200, 30);
+constexpr Argb kWarningEdge = rgb(200, 150, 0);
+constexpr Argb kInfoBlue = rgb(24, 110, 220);
 
-Argb Blend(Argb under, Argb over, float cover) {
+Argb blend(Argb under, Argb over, float cover) {
     auto ch = [cover](std::uint8_t a, std::uint8_t b) {
         return static_cast<std::uint8_t>(std::lround(float(a) + (float(b) - float(a)) * cover));
     };
-    return Rgb(ch(RedOf(under), RedOf(over)), ch(GreenOf(under), GreenOf(over)), ch(BlueOf(under), BlueOf(over)));
+    return rgb(ch(red_of(under), red_of(over)), ch(green_of(under), green_of(over)), ch(blue_of(under), blue_of(over)));
 }
 
 // Paints `color` over `icon` wherever `inside(x, y)` holds, smoothing the edges.
-void Shape(Bitmap& icon, Argb color, const std::function<bool(float, float)>& inside) {
+void shape(Bitmap& icon, Argb color, const std::function<bool(float, float)>& inside) {
     for (int y = 0; y < icon.height(); ++y) {
         for (int x = 0; x < icon.width(); ++x) {
             int hits = 0;
             for (int sy = 0; sy < kSamples; ++sy)
                 for (int sx = 0; sx < kSamples; ++sx)
                     hits += inside(float(x) + (float(sx) + 0.5f) / kSamples, float(y) + (float(sy) + 0.5f) / kSamples);
-            if (hits > 0) icon.set_pixel(x, y, Blend(icon.pixel(x, y), color, float(hits) / (kSamples * kSamples)));
+            if (hits > 0) icon.set_pixel(x, y, blend(icon.pixel(x, y), color, float(hits) / (kSamples * kSamples)));
         }
     }
 }
 
-bool InCircle(float x, float y, float r) {
+bool in_circle(float x, float y, float r) {
     const float c = kBoxIconSize / 2.0f;
     return (x - c) * (x - c) + (y - c) * (y - c) <= r * r;
 }
 
-float SegmentDistance(float x, float y, float ax, float ay, float bx, float by) {
+float segment_distance(float x, float y, float ax, float ay, float bx, float by) {
     const float dx = bx - ax, dy = by - ay;
     const float t = std::clamp(((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy), 0.0f, 1.0f);
     const float px = ax + t * dx - x, py = ay + t * dy - y;
     return std::sqrt(px * px + py * py);
 }
 
-bool InTriangle(float x, float y, float inset) {
+bool in_triangle(float x, float y, float inset) {
     // Apex at the top middle, base along the bottom.
     const float top = 1.5f + inset * 2.0f, bottom = 30.5f - inset, half = 15.0f - inset * 1.7f;
     if (y < top || y > bottom) return false;
@@ -63,61 +63,61 @@ bool InTriangle(float x, float y, float inset) {
 }
 
 // A bold sans mark ("?", "!", "i") centred on the icon.
-void Mark(Bitmap& icon, std::string_view mark, Argb color, int px, int dy) {
-    const auto record = MakeLogFont("Arial", px, kWeightBold);
-    const auto font = SharedFonts().font(record);
+void mark(Bitmap& icon, std::string_view mark, Argb color, int px, int dy) {
+    const auto record = make_log_font("Arial", px, kWeightBold);
+    const auto font = shared_fonts().font(record);
     if (!font) return;
     Painter p(icon);
     TextFormat fmt;
     fmt.halign = 1;
     fmt.valign = 1;
-    DrawText(p, {0, dy, kBoxIconSize, kBoxIconSize}, mark, *font, color, fmt);
+    draw_text(p, {0, dy, kBoxIconSize, kBoxIconSize}, mark, *font, color, fmt);
 }
 
 } // namespace
 
-void DrawMessageBoxIcon(Painter& p, const Rect& r, std::uint32_t icon) {
+void draw_message_box_icon(Painter& p, const Rect& r, std::uint32_t icon) {
     Bitmap image(kBoxIconSize, kBoxIconSize, syscolor::kWindow);
     const Argb white = syscolor::kWindow;
     switch (icon) {
     case kBoxIconStop:
-        Shape(image, kStopRed, [](float x, float y) { return InCircle(x, y, 15.0f); });
-        Shape(image, white, [](float x, float y) {
-            return SegmentDistance(x, y, 10, 10, 22, 22) <= 2.0f || SegmentDistance(x, y, 22, 10, 10, 22) <= 2.0f;
+        shape(image, kStopRed, [](float x, float y) { return in_circle(x, y, 15.0f); });
+        shape(image, white, [](float x, float y) {
+            return segment_distance(x, y, 10, 10, 22, 22) <= 2.0f || segment_distance(x, y, 22, 10, 10, 22) <= 2.0f;
         });
         break;
     case kBoxIconQuestion:
-        Shape(image, kQuestionBlue, [](float x, float y) { return InCircle(x, y, 15.0f); });
-        Mark(image, "?", white, 22, 0);
+        shape(image, kQuestionBlue, [](float x, float y) { return in_circle(x, y, 15.0f); });
+        mark(image, "?", white, 22, 0);
         break;
     case kBoxIconExclamation:
-        Shape(image, kWarningEdge, [](float x, float y) { return InTriangle(x, y, 0.0f); });
-        Shape(image, kWarningYellow, [](float x, float y) { return InTriangle(x, y, 1.2f); });
-        Mark(image, "!", Rgb(0, 0, 0), 20, 3);
+        shape(image, kWarningEdge, [](float x, float y) { return in_triangle(x, y, 0.0f); });
+        shape(image, kWarningYellow, [](float x, float y) { return in_triangle(x, y, 1.2f); });
+        mark(image, "!", rgb(0, 0, 0), 20, 3);
         break;
     case kBoxIconInformation:
-        Shape(image, kInfoBlue, [](float x, float y) { return InCircle(x, y, 15.0f); });
-        Mark(image, "i", white, 22, 0);
+        shape(image, kInfoBlue, [](float x, float y) { return in_circle(x, y, 15.0f); });
+        mark(image, "i", white, 22, 0);
         break;
     default: return;
     }
     p.draw_image(image, r.origin());
 }
 
-void PaintMessageBox(Painter& p, const MessageBoxFace& face) {
+void paint_message_box(Painter& p, const MessageBoxFace& face) {
     const int strip = std::clamp(face.button_top - kStripAboveButtons, 0, face.client.height);
     p.fill_rect({0, 0, face.client.width, strip}, syscolor::kWindow);
     p.fill_rect({0, strip, face.client.width, face.client.height - strip}, syscolor::kFace);
-    if (face.icon != 0) DrawMessageBoxIcon(p, face.icon_rect, face.icon);
+    if (face.icon != 0) draw_message_box_icon(p, face.icon_rect, face.icon);
     if (face.text_gbk.empty()) return;
-    const auto font = SharedFonts().stock();
+    const auto font = shared_fonts().stock();
     if (!font) return;
     TextFormat fmt;
     fmt.word_wrap = true;
     // The whole message area below the text's top is available, so a line more than planned
     // still shows.
     const Rect text{face.text_rect.x, face.text_rect.y, face.text_rect.width, strip - face.text_rect.y};
-    DrawText(p, text, face.text_gbk, *font, Rgb(0, 0, 0), fmt);
+    draw_text(p, text, face.text_gbk, *font, rgb(0, 0, 0), fmt);
 }
 
 } // namespace tav::ui

@@ -1,7 +1,7 @@
 #pragma once
 // The face of a message box: a white message area over a button strip in the face colour,
 // the icon of the box's flags and the message word-wrapped in the stock GUI font. The buttons
-// are push buttons of their own (PaintPushButton).
+// are push buttons of their own (paint_push_button).
 
 #include <cstdint>
 #include <string_view>
@@ -30,11 +30,11 @@ struct MessageBoxFace {
 };
 
 // Paints the whole face of a box.
-void PaintMessageBox(Painter& p, const MessageBoxFace& face);
+void paint_message_box(Painter& p, const MessageBoxFace& face);
 
 // Draws an icon into `r` (at most kBoxIconSize square used) over a white background: a red circle with a
 // white cross (stop), a blue circle with "?" (question), a yellow triangle with "!"
 // (exclamation), a blue circle with "i" (information). Other flags draw nothing.
-void DrawMessageBoxIcon(Painter& p, const Rect& r, std::uint32_t icon);
+void draw_message_box_icon(Painter& p, const Rect& r, std::uint32_t icon);
 
 } // namespace tav::ui

@@ -9,21 +9,21 @@
 namespace tav::ui {
 namespace {
 
-constexpr auto kProperties = WithCommon(std::array<PropertySpec, 7>{
-    PickProp(5),                                           // 8 Border
-    TypedProp(PropertyType::ColorOrDefault, kColorMarker), // 9 BackColor
-    TypedProp(PropertyType::Picture),                      // 10 Picture
-    PickProp(2),                                           // 11 PictureMode
-    BoolProp(true),                                        // 12 Animate
-    TypedProp(PropertyType::DataSource),                   // 13
-    TypedProp(PropertyType::DataColumn),                   // 14
+constexpr auto kProperties = with_common(std::array<PropertySpec, 7>{
+    pick_prop(5),                                           // 8 Border
+    typed_prop(PropertyType::ColorOrDefault, kColorMarker), // 9 BackColor
+    typed_prop(PropertyType::Picture),                      // 10 Picture
+    pick_prop(2),                                           // 11 PictureMode
+    bool_prop(true),                                        // 12 Animate
+    typed_prop(PropertyType::DataSource),                   // 13
+    typed_prop(PropertyType::DataColumn),                   // 14
 });
 
 } // namespace
 
-PicBox::PicBox() : Control(*FindKind(kind_id::kPicBox)) {}
+PicBox::PicBox() : Control(*find_kind(kind_id::kPicBox)) {}
 
-std::span<const PropertySpec> PicBox::Properties() { return kProperties; }
+std::span<const PropertySpec> PicBox::properties() { return kProperties; }
 
 // --- Painting: The border, the background colour over the client area, then the picture.
 
@@ -36,9 +36,9 @@ enum PictureMode : int { kNatural = 0, kStretched = 1, kFitted = 2 };
 void PicBox::on_paint(Painter& p) {
     if (!has_window() || p.clip_bounds().empty()) return;
     const Size size = system().client_size(handle());
-    const Rect client = p.draw_edge({0, 0, size.width, size.height}, EdgeStyleForBorder(border()));
+    const Rect client = p.draw_edge({0, 0, size.width, size.height}, edge_style_for_border(border()));
     if (client.empty()) return;
-    p.fill_rect(client, ResolveColor(back_color()));
+    p.fill_rect(client, resolve_color(back_color()));
     const Bitmap* image = picture_.sync(picture());
     if (image == nullptr) return;
     p.save();
@@ -46,7 +46,7 @@ void PicBox::on_paint(Painter& p) {
     switch (picture_mode()) {
     case kStretched: p.draw_image(picture_.scaled(client.size()), client.origin()); break;
     case kFitted: {
-        const Rect fit = ShrinkToFit(client.size(), image->size()).translated(client.x, client.y);
+        const Rect fit = shrink_to_fit(client.size(), image->size()).translated(client.x, client.y);
         p.draw_image(picture_.scaled(fit.size()), fit.origin());
         break;
     }

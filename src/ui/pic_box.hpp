@@ -11,7 +11,7 @@ public:
     enum Prop : int { kBorder = 0, kBackColor, kPicture, kPictureMode, kAnimate, kDataSource, kDataColumn };
 
     PicBox();
-    static std::span<const PropertySpec> Properties();
+    static std::span<const PropertySpec> properties();
 
     std::int32_t border() const { return prop_int(kBorder); }
     std::uint32_t back_color() const { return static_cast<std::uint32_t>(prop_int(kBackColor)); }

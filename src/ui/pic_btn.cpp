@@ -7,21 +7,21 @@
 namespace tav::ui {
 namespace {
 
-constexpr auto kProperties = WithCommon(std::array<PropertySpec, 7>{
-    PickProp(1),                                           // 8 ButtonKind
-    BoolProp(false),                                       // 9 Down
-    TypedProp(PropertyType::Picture),                      // 10 NormalPicture
-    TypedProp(PropertyType::Picture),                      // 11 HotPicture
-    TypedProp(PropertyType::Picture),                      // 12 PressedPicture
-    TypedProp(PropertyType::Picture),                      // 13 DisabledPicture
-    TypedProp(PropertyType::ColorOrDefault, kColorMarker), // 14 TransparentColor
+constexpr auto kProperties = with_common(std::array<PropertySpec, 7>{
+    pick_prop(1),                                           // 8 ButtonKind
+    bool_prop(false),                                       // 9 Down
+    typed_prop(PropertyType::Picture),                      // 10 NormalPicture
+    typed_prop(PropertyType::Picture),                      // 11 HotPicture
+    typed_prop(PropertyType::Picture),                      // 12 PressedPicture
+    typed_prop(PropertyType::Picture),                      // 13 DisabledPicture
+    typed_prop(PropertyType::ColorOrDefault, kColorMarker), // 14 TransparentColor
 });
 
 } // namespace
 
-PicBtn::PicBtn() : Control(*FindKind(kind_id::kPicBtn)) {}
+PicBtn::PicBtn() : Control(*find_kind(kind_id::kPicBtn)) {}
 
-std::span<const PropertySpec> PicBtn::Properties() { return kProperties; }
+std::span<const PropertySpec> PicBtn::properties() { return kProperties; }
 
 bool PicBtn::enabled() const { return has_window() && system().is_enabled(handle()); }
 
@@ -90,7 +90,7 @@ void PicBtn::on_mouse_up(platform::MouseButton b, Point p, std::uint32_t) {
     if (system().capture() == handle()) system().release_capture();
     if (!inside(p) || !enabled()) return;
     if (two_state()) {
-        store(kDown, Value::OfBool(!down()));
+        store(kDown, Value::of_bool(!down()));
         set_state(down() ? kPressed : kNormal);
     } else {
         set_state(kNormal);
@@ -120,7 +120,7 @@ void PicBtn::on_paint(Painter& p) {
     if (!has_window() || p.clip_bounds().empty()) return;
     const Size size = system().client_size(handle());
     // One copy to the screen per paint, so a lamp switched at spin speed never flickers.
-    Bitmap buffer(size.width, size.height, Rgb(0, 0, 0));
+    Bitmap buffer(size.width, size.height, rgb(0, 0, 0));
     if (const Bitmap* image = current_image()) {
         Painter off(buffer);
         off.draw_image(*image, {0, 0});
@@ -136,7 +136,7 @@ std::optional<Region> PicBtn::build_shape() const {
     if (transparent_color() == kColorMarker) return std::nullopt;
     const Bitmap* image = current_image();
     if (image == nullptr) return std::nullopt;
-    return KeyedRegion(*image, FromColorRef(transparent_color()));
+    return keyed_region(*image, from_color_ref(transparent_color()));
 }
 
 } // namespace tav::ui

@@ -19,7 +19,7 @@ public:
     enum State : int { kNormal = 0, kHot = 1, kPressed = 2 };
 
     PicBtn();
-    static std::span<const PropertySpec> Properties();
+    static std::span<const PropertySpec> properties();
 
     State state() const { return state_; }
     bool two_state() const { return prop_int(kButtonKind) == 1; }

@@ -22,7 +22,7 @@ constexpr std::uint32_t kFontsMark = 0x46505654;    // "TVPF"
 constexpr std::size_t kPixelAlignment = 16;
 
 // The bytes from `at` to the next multiple of kPixelAlignment.
-std::size_t PaddingAt(const std::uint8_t* at) {
+std::size_t padding_at(const std::uint8_t* at) {
     const auto address = reinterpret_cast<std::uintptr_t>(at);
     return (kPixelAlignment - address % kPixelAlignment) % kPixelAlignment;
 }
@@ -52,7 +52,7 @@ public:
     // Pads to an address that is a multiple of kPixelAlignment, so that pixels can be read in
     // place: the reader's copy of the area lies at the same offset from a page.
     void align() {
-        const std::size_t padding = PaddingAt(area_.data() + at_);
+        const std::size_t padding = padding_at(area_.data() + at_);
         static constexpr std::uint8_t kZeros[kPixelAlignment] = {};
         raw(kZeros, padding);
     }
@@ -109,7 +109,7 @@ public:
         if (count > (bytes_.size() - at_) / sizeof(Argb) || reinterpret_cast<std::uintptr_t>(pixels) % alignof(Argb) != 0)
             return std::nullopt;
         at_ += count * sizeof(Argb);
-        return Bitmap::Viewing(*width, *height, reinterpret_cast<const Argb*>(pixels), keeper_);
+        return Bitmap::viewing(*width, *height, reinterpret_cast<const Argb*>(pixels), keeper_);
     }
 
 private:
@@ -122,7 +122,7 @@ private:
 
     // Skips the writer's padding; false past the end.
     bool align() {
-        const std::size_t padding = PaddingAt(bytes_.data() + at_);
+        const std::size_t padding = padding_at(bytes_.data() + at_);
         if (padding > bytes_.size() - at_) return false;
         at_ += padding;
         return true;
@@ -133,11 +133,11 @@ private:
     std::size_t at_ = 0;
 };
 
-std::uint64_t HashOf(std::span<const std::uint8_t> bytes) {
+std::uint64_t hash_of(std::span<const std::uint8_t> bytes) {
     return std::hash<std::string_view>{}({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
-void PutFont(AreaWriter& out, const FontState& f) {
+void put_font(AreaWriter& out, const FontState& f) {
     out.put(std::uint8_t(f.face.has_value()));
     if (f.face) {
         out.put_text(f.face->file);
@@ -158,21 +158,21 @@ void PutFont(AreaWriter& out, const FontState& f) {
     }
 }
 
-std::optional<bool> GetFlag(AreaReader& in) {
+std::optional<bool> get_flag(AreaReader& in) {
     const auto flag = in.get<std::uint8_t>();
     if (!flag) return std::nullopt;
     return *flag != 0;
 }
 
-std::optional<FontState> GetFont(AreaReader& in) {
+std::optional<FontState> get_font(AreaReader& in) {
     FontState f;
-    const auto has_face = GetFlag(in);
+    const auto has_face = get_flag(in);
     if (!has_face) return std::nullopt;
     if (*has_face) {
         auto file = in.get_text();
         const auto index = in.get<std::int32_t>();
         auto family = in.get_text();
-        const auto bold = GetFlag(in), italic = GetFlag(in);
+        const auto bold = get_flag(in), italic = get_flag(in);
         if (!file || !index || !family || !bold || !italic) return std::nullopt;
         f.face = FaceChoice{std::move(*file), *index, std::move(*family), *bold, *italic};
     }
@@ -181,7 +181,7 @@ std::optional<FontState> GetFont(AreaReader& in) {
     f.height = *height;
     f.ascent = *ascent;
     for (bool* flag : {&f.bold, &f.synthetic_bold, &f.synthetic_italic, &f.underline, &f.strikeout}) {
-        const auto v = GetFlag(in);
+        const auto v = get_flag(in);
         if (!v) return std::nullopt;
         *flag = *v;
     }
@@ -209,7 +209,7 @@ std::optional<FontState> GetFont(AreaReader& in) {
 
 } // namespace
 
-std::size_t WritePreloadedPictures(std::span<std::uint8_t> area, std::span<const PlacedPicture> pictures) {
+std::size_t write_preloaded_pictures(std::span<std::uint8_t> area, std::span<const PlacedPicture> pictures) {
     // Each picture once, with every place that shows it (twenty lamps show one frame).
     std::vector<std::pair<const SharedPicture*, std::vector<std::size_t>>> distinct;
     for (const PlacedPicture& placed : pictures) {
@@ -225,7 +225,7 @@ std::size_t WritePreloadedPictures(std::span<std::uint8_t> area, std::span<const
         out.put(std::uint64_t(places.size()));
         for (const std::size_t place : places) out.put(std::uint64_t(place));
         out.put(std::uint64_t(picture->bytes().size()));
-        out.put(HashOf(picture->bytes()));
+        out.put(hash_of(picture->bytes()));
         const Bitmap* image = picture->image();
         out.put(std::uint8_t(image != nullptr));
         if (image == nullptr) continue;
@@ -237,14 +237,14 @@ std::size_t WritePreloadedPictures(std::span<std::uint8_t> area, std::span<const
     return out.size();
 }
 
-std::vector<FoundPicture> ReadPreloadedPictures(std::span<const std::uint8_t> bytes, std::span<const Value> values,
+std::vector<FoundPicture> read_preloaded_pictures(std::span<const std::uint8_t> bytes, std::span<const Value> values,
                                                 const std::shared_ptr<const void>& keeper) {
     std::vector<FoundPicture> found;
     // Values at many places share one block: each block is hashed once.
     std::unordered_map<const std::uint8_t*, std::uint64_t> hashes;
     const auto hash_at = [&](std::span<const std::uint8_t> own) {
         auto [it, added] = hashes.try_emplace(own.data(), 0);
-        if (added) it->second = HashOf(own);
+        if (added) it->second = hash_of(own);
         return it->second;
     };
     AreaReader in(bytes, keeper);
@@ -256,7 +256,7 @@ std::vector<FoundPicture> ReadPreloadedPictures(std::span<const std::uint8_t> by
         std::vector<std::size_t> places;
         for (std::uint64_t k = 0; k < *place_count; ++k) places.push_back(std::size_t(*in.get<std::uint64_t>()));
         const auto size = in.get<std::uint64_t>(), hash = in.get<std::uint64_t>();
-        const auto has_image = GetFlag(in);
+        const auto has_image = get_flag(in);
         if (!size || !hash || !has_image) return {};
         MadePicture made;
         if (*has_image) {
@@ -280,18 +280,18 @@ std::vector<FoundPicture> ReadPreloadedPictures(std::span<const std::uint8_t> by
     return found;
 }
 
-std::vector<std::shared_ptr<const SharedPicture>> TakeInPreloadedPictures(std::span<const std::uint8_t> bytes,
+std::vector<std::shared_ptr<const SharedPicture>> take_in_preloaded_pictures(std::span<const std::uint8_t> bytes,
                                                                           PictureCache& cache,
                                                                           std::span<const Value> values,
                                                                           const std::shared_ptr<const void>& keeper) {
     std::vector<std::shared_ptr<const SharedPicture>> taken;
-    for (auto& [places, made] : ReadPreloadedPictures(bytes, values, keeper)) {
+    for (auto& [places, made] : read_preloaded_pictures(bytes, values, keeper)) {
         if (auto picture = cache.adopt(values[places.front()], std::move(made))) taken.push_back(std::move(picture));
     }
     return taken;
 }
 
-std::size_t WritePreloadedFonts(std::span<std::uint8_t> area, FontCache& fonts) {
+std::size_t write_preloaded_fonts(std::span<std::uint8_t> area, FontCache& fonts) {
     AreaWriter out(area);
     out.put(kFontsMark);
     // Each font once, however many records name it (the stock font stands in for several).
@@ -302,7 +302,7 @@ std::size_t WritePreloadedFonts(std::span<std::uint8_t> area, FontCache& fonts) 
         if (index_of.emplace(font.get(), order.size()).second) order.push_back(font.get());
     }
     out.put(std::uint64_t(order.size()));
-    for (const Font* font : order) PutFont(out, font->state());
+    for (const Font* font : order) put_font(out, font->state());
     out.put(std::uint64_t(loaded.size()));
     for (const auto& [record, font] : loaded) {
         out.put_bytes(record);
@@ -311,13 +311,13 @@ std::size_t WritePreloadedFonts(std::span<std::uint8_t> area, FontCache& fonts) 
     return out.size();
 }
 
-std::size_t TakeInPreloadedFonts(std::span<const std::uint8_t> bytes, FontCache& fonts) {
+std::size_t take_in_preloaded_fonts(std::span<const std::uint8_t> bytes, FontCache& fonts) {
     AreaReader in(bytes);
     const auto font_count = in.get<std::uint32_t>() == kFontsMark ? in.get<std::uint64_t>() : std::nullopt;
     if (!font_count) return 0;
     std::vector<FontState> states;
     for (std::uint64_t i = 0; i < *font_count; ++i) {
-        auto font = GetFont(in);
+        auto font = get_font(in);
         if (!font) return 0;
         states.push_back(std::move(*font));
     }

@@ -47,12 +47,12 @@ struct PropertySpec {
 };
 
 // Shorthands for the kind tables.
-constexpr PropertySpec IntProp(std::int64_t def = 0) { return {PropertyType::Int, def}; }
-constexpr PropertySpec IntAtLeast(std::int32_t low, std::int64_t def) { return {PropertyType::Int, def, {}, low}; }
-constexpr PropertySpec PickProp(std::int32_t top, std::int64_t def = 0) { return {PropertyType::PickInt, def, {}, 0, top}; }
-constexpr PropertySpec BoolProp(bool def = false) { return {PropertyType::Bool, def ? 1 : 0}; }
-constexpr PropertySpec TextProp(std::string_view def_utf8 = {}) { return {PropertyType::Text, 0, def_utf8}; }
-constexpr PropertySpec TypedProp(PropertyType type, std::int64_t def = 0) { return {type, def}; }
+constexpr PropertySpec int_prop(std::int64_t def = 0) { return {PropertyType::Int, def}; }
+constexpr PropertySpec int_at_least(std::int32_t low, std::int64_t def) { return {PropertyType::Int, def, {}, low}; }
+constexpr PropertySpec pick_prop(std::int32_t top, std::int64_t def = 0) { return {PropertyType::PickInt, def, {}, 0, top}; }
+constexpr PropertySpec bool_prop(bool def = false) { return {PropertyType::Bool, def ? 1 : 0}; }
+constexpr PropertySpec text_prop(std::string_view def_utf8 = {}) { return {PropertyType::Text, 0, def_utf8}; }
+constexpr PropertySpec typed_prop(PropertyType type, std::int64_t def = 0) { return {type, def}; }
 
 // The common properties 0..7 of every kind.
 inline constexpr int kCommonPropertyCount = 8;
@@ -67,13 +67,13 @@ enum CommonProperty : int {
     kMousePointer = 7,
 };
 inline constexpr std::array<PropertySpec, kCommonPropertyCount> kCommonProperties = {
-    IntProp(), IntProp(), IntProp(), IntProp(), TextProp(), BoolProp(true), BoolProp(false),
-    TypedProp(PropertyType::Cursor),
+    int_prop(), int_prop(), int_prop(), int_prop(), text_prop(), bool_prop(true), bool_prop(false),
+    typed_prop(PropertyType::Cursor),
 };
 
 // A kind's full property table: the common properties followed by its own.
 template <std::size_t N>
-constexpr std::array<PropertySpec, kCommonPropertyCount + N> WithCommon(const std::array<PropertySpec, N>& own) {
+constexpr std::array<PropertySpec, kCommonPropertyCount + N> with_common(const std::array<PropertySpec, N>& own) {
     std::array<PropertySpec, kCommonPropertyCount + N> all{};
     for (std::size_t i = 0; i < kCommonPropertyCount; ++i) all[i] = kCommonProperties[i];
     for (std::size_t i = 0; i < N; ++i) all[kCommonPropertyCount + i] = own[i];
@@ -86,19 +86,19 @@ inline constexpr std::int32_t kGeometryLimit = 32627;
 // The stored form of `value` for a property so described: integers clamped into its range,
 // Bool as 0/1, texts as Text (missing → empty), byte blocks as Bytes (not a block → empty),
 // fonts as 60-byte records or empty for the stock font. Never fails.
-Value NormalizeProperty(const PropertySpec& spec, const Value& value);
-// What a Bool property stores for `value`, as a bool: NormalizeProperty(BoolProp(), value)
+Value normalize_property(const PropertySpec& spec, const Value& value);
+// What a Bool property stores for `value`, as a bool: normalize_property(bool_prop(), value)
 // without the value around it (the lamp step sets twenty visibilities).
-bool TruthOf(const Value& value);
+bool truth_of(const Value& value);
 
 // The value an instance starts with.
-Value DefaultProperty(const PropertySpec& spec);
+Value default_property(const PropertySpec& spec);
 
 // The value a get hands to the caller: empty texts and byte blocks become none (Absent),
 // an empty font becomes the stock GUI font record; everything else is copied.
-Value ExportProperty(const PropertySpec& spec, const Value& stored);
+Value export_property(const PropertySpec& spec, const Value& stored);
 
 // True when two stored values are the same (same kind and contents).
-bool SameStoredValue(const Value& a, const Value& b);
+bool same_stored_value(const Value& a, const Value& b);
 
 } // namespace tav::ui

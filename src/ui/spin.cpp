@@ -7,20 +7,20 @@
 namespace tav::ui {
 namespace {
 
-constexpr auto kProperties = WithCommon(std::array<PropertySpec, 2>{
-    PickProp(1, 1), // 8 Orientation (1 vertical)
-    BoolProp(false), // 9 HotTrack
+constexpr auto kProperties = with_common(std::array<PropertySpec, 2>{
+    pick_prop(1, 1), // 8 Orientation (1 vertical)
+    bool_prop(false), // 9 HotTrack
 });
 
 } // namespace
 
-Spin::Spin() : Control(*FindKind(kind_id::kSpin)) {}
+Spin::Spin() : Control(*find_kind(kind_id::kSpin)) {}
 
-std::span<const PropertySpec> Spin::Properties() { return kProperties; }
+std::span<const PropertySpec> Spin::properties() { return kProperties; }
 
 bool Spin::apply_property(int local, const Value& old) {
     // Orientation and hot tracking are styles of the native control: a change re-creates it.
-    return (local == kOrientation || local == kHotTrack) && !SameStoredValue(old, prop(local));
+    return (local == kOrientation || local == kHotTrack) && !same_stored_value(old, prop(local));
 }
 
 Spin::Arrow Spin::arrow_at(Point p) const {
@@ -99,7 +99,7 @@ void Spin::on_paint(Painter& p) {
     look.second_pressed = pressed_arrow() == second;
     look.first_hot = hot_arrow() == first;
     look.second_hot = hot_arrow() == second;
-    PaintUpDown(p, system().client_size(handle()), look);
+    paint_up_down(p, system().client_size(handle()), look);
 }
 
 } // namespace tav::ui

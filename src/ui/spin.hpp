@@ -20,7 +20,7 @@ public:
     static constexpr int kRepeatMs = 100;
 
     Spin();
-    static std::span<const PropertySpec> Properties();
+    static std::span<const PropertySpec> properties();
 
     bool vertical() const { return prop_int(kOrientation) == 1; }
     bool hot_track() const { return prop_bool(kHotTrack); }

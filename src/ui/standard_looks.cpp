@@ -12,16 +12,16 @@ namespace tav::ui {
 namespace {
 
 // Text colours of disabled captions.
-constexpr Argb kThemedDisabledText = Rgb(165, 162, 148);
+constexpr Argb kThemedDisabledText = rgb(165, 162, 148);
 // The face of a disabled themed button.
-constexpr Argb kThemedDisabledFace = Rgb(245, 244, 234);
+constexpr Argb kThemedDisabledFace = rgb(245, 244, 234);
 // How much darker than the face a disabled themed frame and its corners are.
 constexpr int kDisabledFrameDarkening = 32;
 constexpr int kDisabledOuterCornerDarkening = 21;
 constexpr int kDisabledInnerCornerDarkening = 17;
 // Selected text in an edit box.
-constexpr Argb kSelectionBack = Rgb(0, 120, 215);
-constexpr Argb kSelectionText = Rgb(255, 255, 255);
+constexpr Argb kSelectionBack = rgb(0, 120, 215);
+constexpr Argb kSelectionText = rgb(255, 255, 255);
 // Space between a button's edge and its caption.
 constexpr int kCaptionMargin = 3;
 
@@ -29,7 +29,7 @@ constexpr int kCaptionMargin = 3;
 enum Entry : int { kPressedEntry = 0, kHotEntry, kCheckedEntry, kFocusedEntry, kNormalEntry, kFaceDownEntry, kFaceEntry };
 
 // A 1-pixel bevel inside `r`: `lit` along the top and left, `dark` along the bottom and right.
-void Bevel(Painter& p, const Rect& r, Argb lit, Argb dark) {
+void bevel(Painter& p, const Rect& r, Argb lit, Argb dark) {
     if (r.empty()) return;
     p.fill_rect({r.x, r.y, r.width - 1, 1}, lit);
     p.fill_rect({r.x, r.y, 1, r.height - 1}, lit);
@@ -37,33 +37,33 @@ void Bevel(Painter& p, const Rect& r, Argb lit, Argb dark) {
     p.fill_rect({r.right() - 1, r.y, 1, r.height}, dark);
 }
 
-void Raised(Painter& p, const Rect& r) {
-    Bevel(p, r, syscolor::kHighlight, syscolor::kDarkShadow);
-    Bevel(p, r.shrunk(1), syscolor::kLight, syscolor::kShadow);
+void raised(Painter& p, const Rect& r) {
+    bevel(p, r, syscolor::kHighlight, syscolor::kDarkShadow);
+    bevel(p, r.shrunk(1), syscolor::kLight, syscolor::kShadow);
 }
 
-void Sunken(Painter& p, const Rect& r) {
-    Bevel(p, r, syscolor::kShadow, syscolor::kHighlight);
-    Bevel(p, r.shrunk(1), syscolor::kDarkShadow, syscolor::kLight);
+void sunken(Painter& p, const Rect& r) {
+    bevel(p, r, syscolor::kShadow, syscolor::kHighlight);
+    bevel(p, r.shrunk(1), syscolor::kDarkShadow, syscolor::kLight);
 }
 
-void FillEntry(Painter& p, const Rect& r, const std::array<Argb, 4>& e) {
+void fill_entry(Painter& p, const Rect& r, const std::array<Argb, 4>& e) {
     p.gradient_fill(r, {e[0], e[1], e[2], e[3]});
 }
 
-void Caption(Painter& p, const Rect& r, const PushButtonLook& look, Argb color) {
+void caption(Painter& p, const Rect& r, const PushButtonLook& look, Argb color) {
     if (look.caption_gbk.empty()) return;
-    const auto font = SharedFonts().font(look.font);
+    const auto font = shared_fonts().font(look.font);
     if (!font) return;
     TextFormat fmt;
     fmt.halign = look.halign;
     fmt.valign = look.valign;
-    DrawText(p, r, look.caption_gbk, *font, color, fmt);
+    draw_text(p, r, look.caption_gbk, *font, color, fmt);
 }
 
 // Copies what `paint` draws into a client-sized bitmap onto the control in one step.
 template <typename Fn>
-void OffScreen(Painter& p, Size size, Fn&& paint) {
+void off_screen(Painter& p, Size size, Fn&& paint) {
     if (size.width <= 0 || size.height <= 0) return;
     Bitmap buffer(size.width, size.height, syscolor::kFace);
     Painter off(buffer);
@@ -74,7 +74,7 @@ void OffScreen(Painter& p, Size size, Fn&& paint) {
 enum class Direction { Up, Down, Left, Right };
 
 // A filled triangle pointing `dir`, centred in `r`.
-void Arrow(Painter& p, const Rect& r, Direction dir, Argb color) {
+void arrow(Painter& p, const Rect& r, Direction dir, Argb color) {
     const int s = std::max(2, std::min(r.width, r.height) / 5);
     const int cx = r.x + r.width / 2, cy = r.y + r.height / 2;
     for (int i = 0; i < s; ++i) {
@@ -93,7 +93,7 @@ struct Halves {
     Direction first_dir, second_dir;
 };
 
-Halves Split(Size size, bool vertical) {
+Halves split(Size size, bool vertical) {
     if (vertical) {
         const int h = size.height / 2;
         return {{0, 0, size.width, h}, {0, h, size.width, size.height - h}, Direction::Up, Direction::Down};
@@ -102,43 +102,43 @@ Halves Split(Size size, bool vertical) {
     return {{0, 0, w, size.height}, {w, 0, size.width - w, size.height}, Direction::Left, Direction::Right};
 }
 
-void ClassicArrowButton(Painter& p, const Rect& r, Direction dir, bool pressed, bool enabled) {
+void classic_arrow_button(Painter& p, const Rect& r, Direction dir, bool pressed, bool enabled) {
     p.fill_rect(r, syscolor::kFace);
-    if (pressed) Sunken(p, r);
-    else Raised(p, r);
+    if (pressed) sunken(p, r);
+    else raised(p, r);
     const Rect glyph = pressed ? r.translated(1, 1) : r;
     if (enabled) {
-        Arrow(p, glyph, dir, Rgb(0, 0, 0));
+        arrow(p, glyph, dir, rgb(0, 0, 0));
     } else {
-        Arrow(p, glyph.translated(1, 1), dir, syscolor::kHighlight);
-        Arrow(p, glyph, dir, syscolor::kShadow);
+        arrow(p, glyph.translated(1, 1), dir, syscolor::kHighlight);
+        arrow(p, glyph, dir, syscolor::kShadow);
     }
 }
 
-void ThemedArrowButton(Painter& p, const Rect& r, Direction dir, bool pressed, bool hot, bool enabled,
+void themed_arrow_button(Painter& p, const Rect& r, Direction dir, bool pressed, bool hot, bool enabled,
                        const ThemeColors& scheme) {
     const Rect face = r.shrunk(1);
     if (face.empty()) return;
     if (!enabled) p.fill_rect(face, kThemedDisabledFace);
-    else FillEntry(p, face, scheme.gradients[pressed ? kPressedEntry : hot ? kHotEntry : kFaceEntry]);
+    else fill_entry(p, face, scheme.gradients[pressed ? kPressedEntry : hot ? kHotEntry : kFaceEntry]);
     // Rounded corners: the corner pixels take the control's background.
     for (auto [x, y] : {std::pair{face.x, face.y}, {face.right() - 1, face.y}, {face.x, face.bottom() - 1},
                         {face.right() - 1, face.bottom() - 1}})
         p.fill_rect({x, y, 1, 1}, scheme.up_down);
-    Arrow(p, pressed ? face.translated(1, 1) : face, dir, enabled ? scheme.arrow : kThemedDisabledText);
+    arrow(p, pressed ? face.translated(1, 1) : face, dir, enabled ? scheme.arrow : kThemedDisabledText);
 }
 
 } // namespace
 
-void PaintPushButton(Painter& p, Size size, const PushButtonLook& look) {
-    const ThemeColors* scheme = SchemeColors(ThemedScheme());
+void paint_push_button(Painter& p, Size size, const PushButtonLook& look) {
+    const ThemeColors* scheme = scheme_colors(themed_scheme());
     if (scheme != nullptr && look.picture == nullptr)
-        OffScreen(p, size, [&](Painter& off) { PaintThemedPushButton(off, size, look, *scheme); });
+        off_screen(p, size, [&](Painter& off) { paint_themed_push_button(off, size, look, *scheme); });
     else
-        PaintClassicPushButton(p, size, look);
+        paint_classic_push_button(p, size, look);
 }
 
-void PaintClassicPushButton(Painter& p, Size size, const PushButtonLook& look) {
+void paint_classic_push_button(Painter& p, Size size, const PushButtonLook& look) {
     const Rect client{0, 0, size.width, size.height};
     p.fill_rect(client, syscolor::kFace);
     Rect r = client;
@@ -150,7 +150,7 @@ void PaintClassicPushButton(Painter& p, Size size, const PushButtonLook& look) {
     if (down) {
         p.frame_rect(r, syscolor::kShadow);
     } else {
-        Raised(p, r);
+        raised(p, r);
     }
     Rect text = client.shrunk(kCaptionMargin);
     if (down) text = text.translated(1, 1);
@@ -161,22 +161,22 @@ void PaintClassicPushButton(Painter& p, Size size, const PushButtonLook& look) {
                                      text.y + (text.height - look.picture->height()) / 2});
         p.restore();
     } else if (look.enabled) {
-        Caption(p, text, look, Rgb(0, 0, 0));
+        caption(p, text, look, rgb(0, 0, 0));
     } else {
-        Caption(p, text.translated(1, 1), look, syscolor::kHighlight);
-        Caption(p, text, look, syscolor::kShadow);
+        caption(p, text.translated(1, 1), look, syscolor::kHighlight);
+        caption(p, text, look, syscolor::kShadow);
     }
     if (look.focused) p.draw_focus_rect(client.shrunk(4));
 }
 
-void PaintThemedPushButton(Painter& p, Size size, const PushButtonLook& look, const ThemeColors& scheme) {
+void paint_themed_push_button(Painter& p, Size size, const PushButtonLook& look, const ThemeColors& scheme) {
     const Rect client{0, 0, size.width, size.height};
     // 1. The parent's button background, framed in the face colour.
     p.fill_rect(client, syscolor::kFace);
     p.frame_rect(client, syscolor::kFace);
     // 2. The frame.
     const Rect framed = client.shrunk(1);
-    const Argb frame = look.enabled ? scheme.frame : Darker(syscolor::kFace, kDisabledFrameDarkening);
+    const Argb frame = look.enabled ? scheme.frame : darker(syscolor::kFace, kDisabledFrameDarkening);
     p.frame_rect(framed, frame);
     // 3. The state gradient.
     const Rect ring = framed.shrunk(1);
@@ -188,16 +188,16 @@ void PaintThemedPushButton(Painter& p, Size size, const PushButtonLook& look, co
                           : look.checked ? kCheckedEntry
                           : (look.focused || look.is_default) ? kFocusedEntry
                                                               : kNormalEntry;
-        FillEntry(p, ring, scheme.gradients[static_cast<std::size_t>(entry)]);
+        fill_entry(p, ring, scheme.gradients[static_cast<std::size_t>(entry)]);
     }
     // 4. The face inside a 2-pixel ring of the state gradient.
     const Rect face = ring.shrunk(2);
     if (look.enabled || look.pressed || look.checked)
-        FillEntry(p, face, scheme.gradients[look.pressed || look.checked ? kFaceDownEntry : kFaceEntry]);
+        fill_entry(p, face, scheme.gradients[look.pressed || look.checked ? kFaceDownEntry : kFaceEntry]);
     // 5. Rounded corners: the corner pixels of the frame take the face colour, the pixels
     // diagonally inside them the frame colour.
-    const Argb outer = look.enabled ? syscolor::kFace : Darker(syscolor::kFace, kDisabledOuterCornerDarkening);
-    const Argb inner = look.enabled ? frame : Darker(syscolor::kFace, kDisabledInnerCornerDarkening);
+    const Argb outer = look.enabled ? syscolor::kFace : darker(syscolor::kFace, kDisabledOuterCornerDarkening);
+    const Argb inner = look.enabled ? frame : darker(syscolor::kFace, kDisabledInnerCornerDarkening);
     if (framed.width >= 4 && framed.height >= 4) {
         const int l = framed.x, t = framed.y, r = framed.right() - 1, b = framed.bottom() - 1;
         for (auto [x, y] : {std::pair{l, t}, {r, t}, {l, b}, {r, b}}) p.fill_rect({x, y, 1, 1}, outer);
@@ -209,34 +209,34 @@ void PaintThemedPushButton(Painter& p, Size size, const PushButtonLook& look, co
     // 7. The caption.
     Rect text = client.shrunk(kCaptionMargin);
     if (look.pressed) text = text.translated(1, 1);
-    Caption(p, text, look, look.enabled ? Rgb(0, 0, 0) : kThemedDisabledText);
+    caption(p, text, look, look.enabled ? rgb(0, 0, 0) : kThemedDisabledText);
 }
 
-void PaintUpDown(Painter& p, Size size, const UpDownLook& look) {
-    const Halves halves = Split(size, look.vertical);
-    if (const ThemeColors* scheme = SchemeColors(ThemedScheme())) {
-        OffScreen(p, size, [&](Painter& off) {
+void paint_up_down(Painter& p, Size size, const UpDownLook& look) {
+    const Halves halves = split(size, look.vertical);
+    if (const ThemeColors* scheme = scheme_colors(themed_scheme())) {
+        off_screen(p, size, [&](Painter& off) {
             // The background reaches one pixel beyond the client area, as far as the clip allows.
             off.fill_rect(Rect{0, 0, size.width, size.height}.shrunk(-1), scheme->up_down);
-            ThemedArrowButton(off, halves.first, halves.first_dir, look.first_pressed, look.first_hot, look.enabled, *scheme);
-            ThemedArrowButton(off, halves.second, halves.second_dir, look.second_pressed, look.second_hot, look.enabled,
+            themed_arrow_button(off, halves.first, halves.first_dir, look.first_pressed, look.first_hot, look.enabled, *scheme);
+            themed_arrow_button(off, halves.second, halves.second_dir, look.second_pressed, look.second_hot, look.enabled,
                               *scheme);
         });
         return;
     }
-    ClassicArrowButton(p, halves.first, halves.first_dir, look.first_pressed, look.enabled);
-    ClassicArrowButton(p, halves.second, halves.second_dir, look.second_pressed, look.enabled);
+    classic_arrow_button(p, halves.first, halves.first_dir, look.first_pressed, look.enabled);
+    classic_arrow_button(p, halves.second, halves.second_dir, look.second_pressed, look.enabled);
 }
 
-void PaintEditBox(Painter& p, Size size, const EditBoxLook& look) {
-    const ThemeColors* scheme = SchemeColors(ThemedScheme());
+void paint_edit_box(Painter& p, Size size, const EditBoxLook& look) {
+    const ThemeColors* scheme = scheme_colors(themed_scheme());
     auto paint = [&](Painter& q) {
         const Rect client{0, 0, size.width, size.height};
-        const Rect inside = q.draw_edge(client, EdgeStyleForBorder(look.border));
+        const Rect inside = q.draw_edge(client, edge_style_for_border(look.border));
         const bool grey = !look.enabled || look.read_only;
         q.fill_rect(inside, grey ? syscolor::kFace : look.back_color);
 
-        const auto font = SharedFonts().font(look.font);
+        const auto font = shared_fonts().font(look.font);
         const Rect field{inside.x + 2, inside.y + 1, inside.width - 4, inside.height - 1};
         if (font && !field.empty()) {
             q.save();
@@ -246,15 +246,15 @@ void PaintEditBox(Painter& p, Size size, const EditBoxLook& look) {
             const Argb color = look.enabled ? look.text_color : syscolor::kShadow;
             const auto x_at = [&](int byte) {
                 const auto prefix = look.text_gbk.substr(0, static_cast<std::size_t>(std::max(0, byte)));
-                return field.x + LineWidth(DecodeGbkText(prefix), *font);
+                return field.x + line_width(decode_gbk_text(prefix), *font);
             };
-            DrawText(q, field, look.text_gbk, *font, color, fmt);
+            draw_text(q, field, look.text_gbk, *font, color, fmt);
             if (look.focused && look.sel_length > 0) {
                 const int from = x_at(look.sel_start), to = x_at(look.sel_start + look.sel_length);
                 const Rect sel{from, field.y, to - from, std::min(font->height(), field.height)};
                 q.fill_rect(sel, kSelectionBack);
                 q.clip_rect(sel);
-                DrawText(q, field, look.text_gbk, *font, kSelectionText, fmt);
+                draw_text(q, field, look.text_gbk, *font, kSelectionText, fmt);
             } else if (look.focused) {
                 q.fill_rect({x_at(look.sel_start), field.y, 1, std::min(font->height(), field.height)}, look.text_color);
             }
@@ -262,11 +262,11 @@ void PaintEditBox(Painter& p, Size size, const EditBoxLook& look) {
         }
         // The themed frame goes over the border the box drew itself.
         if (scheme != nullptr && look.border != 0) {
-            q.frame_rect(client, look.enabled ? scheme->up_down : Darker(syscolor::kFace, kDisabledFrameDarkening));
+            q.frame_rect(client, look.enabled ? scheme->up_down : darker(syscolor::kFace, kDisabledFrameDarkening));
             q.frame_rect(client.shrunk(1), grey ? syscolor::kFace : syscolor::kWindow);
         }
     };
-    if (scheme != nullptr) OffScreen(p, size, paint);
+    if (scheme != nullptr) off_screen(p, size, paint);
     else paint(p);
 }
 

@@ -29,14 +29,14 @@ struct PushButtonLook {
     const Bitmap* picture = nullptr;    // a bitmap button shows this instead of its caption
 };
 
-// Paints a push button of `size` in the look in force (themed when ThemedScheme() is not 0;
+// Paints a push button of `size` in the look in force (themed when themed_scheme() is not 0;
 // a bitmap button always keeps the classic look).
-void PaintPushButton(Painter& p, Size size, const PushButtonLook& look);
+void paint_push_button(Painter& p, Size size, const PushButtonLook& look);
 // The classic look: a raised 3-D face, sunken while pressed, a black frame on the default or
 // focused button, the caption centred as aligned and a focus rectangle.
-void PaintClassicPushButton(Painter& p, Size size, const PushButtonLook& look);
+void paint_classic_push_button(Painter& p, Size size, const PushButtonLook& look);
 // The themed look of `scheme`.
-void PaintThemedPushButton(Painter& p, Size size, const PushButtonLook& look, const ThemeColors& scheme);
+void paint_themed_push_button(Painter& p, Size size, const PushButtonLook& look, const ThemeColors& scheme);
 
 // The state of an up-down control: which arrow is pressed or under the pointer.
 struct UpDownLook {
@@ -49,15 +49,15 @@ struct UpDownLook {
 };
 
 // Paints an up-down control in the look in force.
-void PaintUpDown(Painter& p, Size size, const UpDownLook& look);
+void paint_up_down(Painter& p, Size size, const UpDownLook& look);
 
 // The state of an edit box as its look needs it.
 struct EditBoxLook {
     std::string_view text_gbk;     // what is shown (already masked for passwords)
     std::span<const std::uint8_t> font;
     int border = 1;                // Border 0..5
-    Argb text_color = Rgb(0, 0, 0);
-    Argb back_color = Rgb(255, 255, 255);
+    Argb text_color = rgb(0, 0, 0);
+    Argb back_color = rgb(255, 255, 255);
     bool enabled = true;
     bool read_only = false;
     bool focused = false;
@@ -67,6 +67,6 @@ struct EditBoxLook {
 
 // Paints an edit box in the look in force: the classic box, with the themed frame over its
 // border when the themed look is on.
-void PaintEditBox(Painter& p, Size size, const EditBoxLook& look);
+void paint_edit_box(Painter& p, Size size, const EditBoxLook& look);
 
 } // namespace tav::ui

@@ -10,58 +10,58 @@ namespace {
 
 using Entry = std::array<Argb, 4>;
 
-constexpr Entry Vertical(Argb top, Argb bottom) { return {top, top, bottom, bottom}; }
+constexpr Entry vertical(Argb top, Argb bottom) { return {top, top, bottom, bottom}; }
 
 // Scheme 1: blue.
 constexpr ThemeColors kScheme1{
-    Rgb(0, 60, 115), Rgb(123, 158, 189), Rgb(33, 61, 111),
-    {{Vertical(Rgb(223, 232, 245), Rgb(223, 232, 245)), Vertical(Rgb(240, 246, 255), Rgb(120, 160, 220)),
-      {Rgb(196, 210, 230), Rgb(200, 214, 232), Rgb(240, 244, 250), Rgb(240, 244, 250)},
-      Vertical(Rgb(206, 231, 255), Rgb(105, 130, 238)), Vertical(Rgb(255, 255, 255), Rgb(214, 224, 238)),
-      Vertical(Rgb(170, 186, 210), Rgb(250, 252, 255)), Vertical(Rgb(250, 252, 255), Rgb(190, 206, 228))}}};
+    rgb(0, 60, 115), rgb(123, 158, 189), rgb(33, 61, 111),
+    {{vertical(rgb(223, 232, 245), rgb(223, 232, 245)), vertical(rgb(240, 246, 255), rgb(120, 160, 220)),
+      {rgb(196, 210, 230), rgb(200, 214, 232), rgb(240, 244, 250), rgb(240, 244, 250)},
+      vertical(rgb(206, 231, 255), rgb(105, 130, 238)), vertical(rgb(255, 255, 255), rgb(214, 224, 238)),
+      vertical(rgb(170, 186, 210), rgb(250, 252, 255)), vertical(rgb(250, 252, 255), rgb(190, 206, 228))}}};
 
 // Scheme 2: olive green.
 constexpr ThemeColors kScheme2{
-    Rgb(55, 98, 6), Rgb(164, 185, 127), Rgb(58, 80, 28),
-    {{Vertical(Rgb(232, 236, 214), Rgb(232, 236, 214)), Vertical(Rgb(255, 246, 208), Rgb(216, 160, 40)),
-      {Rgb(210, 214, 188), Rgb(212, 216, 194), Rgb(244, 246, 236), Rgb(244, 246, 236)},
-      Vertical(Rgb(226, 240, 200), Rgb(140, 180, 80)), Vertical(Rgb(255, 255, 250), Rgb(222, 226, 204)),
-      Vertical(Rgb(182, 192, 156), Rgb(250, 252, 246)), Vertical(Rgb(252, 252, 246), Rgb(200, 210, 172))}}};
+    rgb(55, 98, 6), rgb(164, 185, 127), rgb(58, 80, 28),
+    {{vertical(rgb(232, 236, 214), rgb(232, 236, 214)), vertical(rgb(255, 246, 208), rgb(216, 160, 40)),
+      {rgb(210, 214, 188), rgb(212, 216, 194), rgb(244, 246, 236), rgb(244, 246, 236)},
+      vertical(rgb(226, 240, 200), rgb(140, 180, 80)), vertical(rgb(255, 255, 250), rgb(222, 226, 204)),
+      vertical(rgb(182, 192, 156), rgb(250, 252, 246)), vertical(rgb(252, 252, 246), rgb(200, 210, 172))}}};
 
 // Scheme 3: silver and blue, the one the game uses.
 constexpr ThemeColors kScheme3{
-    Rgb(0, 60, 116), Rgb(198, 197, 215), Rgb(77, 97, 133),
-    {{Vertical(Rgb(239, 227, 206), Rgb(239, 227, 206)), Vertical(Rgb(255, 240, 207), Rgb(229, 151, 0)),
-      {Rgb(214, 203, 189), Rgb(214, 207, 198), Rgb(247, 243, 239), Rgb(247, 243, 239)},
-      Vertical(Rgb(206, 231, 255), Rgb(105, 130, 238)), Vertical(Rgb(255, 255, 255), Rgb(226, 223, 214)),
-      Vertical(Rgb(179, 178, 197), Rgb(252, 252, 251)), Vertical(Rgb(252, 252, 251), Rgb(198, 197, 215))}}};
+    rgb(0, 60, 116), rgb(198, 197, 215), rgb(77, 97, 133),
+    {{vertical(rgb(239, 227, 206), rgb(239, 227, 206)), vertical(rgb(255, 240, 207), rgb(229, 151, 0)),
+      {rgb(214, 203, 189), rgb(214, 207, 198), rgb(247, 243, 239), rgb(247, 243, 239)},
+      vertical(rgb(206, 231, 255), rgb(105, 130, 238)), vertical(rgb(255, 255, 255), rgb(226, 223, 214)),
+      vertical(rgb(179, 178, 197), rgb(252, 252, 251)), vertical(rgb(252, 252, 251), rgb(198, 197, 215))}}};
 
 int g_scheme = 0;
 
-std::vector<Control*>& Registered() {
+std::vector<Control*>& registered() {
     static std::vector<Control*> controls;
     return controls;
 }
 
 // Paints a control at once, as a take-over or give-back does.
-void RepaintNow(Control& c) {
+void repaint_now(Control& c) {
     if (!c.has_window()) return;
     auto& ws = *c.site().system;
     ws.invalidate(c.handle());
     ws.update(c.handle());
 }
 
-void RepaintAll() {
+void repaint_all() {
     // A repaint may run code that adds or removes controls: walk a copy.
-    const std::vector<Control*> controls = Registered();
+    const std::vector<Control*> controls = registered();
     for (Control* c : controls) {
-        if (std::find(Registered().begin(), Registered().end(), c) != Registered().end()) RepaintNow(*c);
+        if (std::find(registered().begin(), registered().end(), c) != registered().end()) repaint_now(*c);
     }
 }
 
 } // namespace
 
-const ThemeColors* SchemeColors(int scheme) {
+const ThemeColors* scheme_colors(int scheme) {
     switch (scheme) {
     case 1: return &kScheme1;
     case 2: return &kScheme2;
@@ -70,22 +70,22 @@ const ThemeColors* SchemeColors(int scheme) {
     }
 }
 
-int ThemedScheme() { return g_scheme; }
+int themed_scheme() { return g_scheme; }
 
-void ThemedDrawing(int scheme) {
+void themed_drawing(int scheme) {
     if (g_scheme != 0) {
         g_scheme = 0;
-        RepaintAll();
+        repaint_all();
     }
-    if (SchemeColors(scheme) == nullptr) return;
+    if (scheme_colors(scheme) == nullptr) return;
     g_scheme = scheme;
-    RepaintAll();
+    repaint_all();
 }
 
-ThemeRegistration::ThemeRegistration(Control& control) : control_(control) { Registered().push_back(&control_); }
+ThemeRegistration::ThemeRegistration(Control& control) : control_(control) { registered().push_back(&control_); }
 
 ThemeRegistration::~ThemeRegistration() {
-    auto& list = Registered();
+    auto& list = registered();
     list.erase(std::remove(list.begin(), list.end(), &control_), list.end());
 }
 

@@ -14,10 +14,10 @@ class Control;
 
 // Switches the themed look on with colour scheme 1, 2 or 3 (a mode already on is switched off
 // first); any other number switches it off. Every listed control is repainted at once.
-void ThemedDrawing(int scheme);
+void themed_drawing(int scheme);
 
 // The scheme in force; 0 while the themed look is off.
-int ThemedScheme();
+int themed_scheme();
 
 // The colours of one scheme.
 struct ThemeColors {
@@ -31,7 +31,7 @@ struct ThemeColors {
 };
 
 // The colours of scheme 1..3; nullptr for any other number.
-const ThemeColors* SchemeColors(int scheme);
+const ThemeColors* scheme_colors(int scheme);
 
 // Keeps a control on the list of themable controls while it lives (a member of the kind).
 class ThemeRegistration {

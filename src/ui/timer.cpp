@@ -5,15 +5,15 @@
 namespace tav::ui {
 namespace {
 
-constexpr auto kProperties = WithCommon(std::array<PropertySpec, 1>{
-    IntAtLeast(0, 0), // 8 Interval
+constexpr auto kProperties = with_common(std::array<PropertySpec, 1>{
+    int_at_least(0, 0), // 8 Interval
 });
 
 } // namespace
 
-Timer::Timer() : Control(*FindKind(kind_id::kTimer)) {}
+Timer::Timer() : Control(*find_kind(kind_id::kTimer)) {}
 
-std::span<const PropertySpec> Timer::Properties() { return kProperties; }
+std::span<const PropertySpec> Timer::properties() { return kProperties; }
 
 void Timer::on_created() {
     if (interval() > 0) system().set_timer(handle(), kTimerId, interval());

@@ -14,7 +14,7 @@ public:
     static constexpr int kTimerId = 1000;
 
     Timer();
-    static std::span<const PropertySpec> Properties();
+    static std::span<const PropertySpec> properties();
 
     std::int32_t interval() const { return prop_int(kInterval); }
 

@@ -8,21 +8,21 @@
 namespace tav::ui {
 namespace {
 
-constexpr auto kProperties = WithCommon(std::array<PropertySpec, 7>{
-    TextProp("透明标签"),                 // 8 Caption
-    PickProp(3),                          // 9 TextEffect
-    TypedProp(PropertyType::Font),        // 10 Font
-    TypedProp(PropertyType::Color, 0),    // 11 TextColor
-    PickProp(2),                          // 12 HAlign
-    BoolProp(false),                      // 13 WordWrap
-    PickProp(2, 1),                       // 14 VAlign
+constexpr auto kProperties = with_common(std::array<PropertySpec, 7>{
+    text_prop("透明标签"),                 // 8 Caption
+    pick_prop(3),                          // 9 TextEffect
+    typed_prop(PropertyType::Font),        // 10 Font
+    typed_prop(PropertyType::Color, 0),    // 11 TextColor
+    pick_prop(2),                          // 12 HAlign
+    bool_prop(false),                      // 13 WordWrap
+    pick_prop(2, 1),                       // 14 VAlign
 });
 
 } // namespace
 
-TransLabel::TransLabel() : Control(*FindKind(kind_id::kTransLabel)) {}
+TransLabel::TransLabel() : Control(*find_kind(kind_id::kTransLabel)) {}
 
-std::span<const PropertySpec> TransLabel::Properties() { return kProperties; }
+std::span<const PropertySpec> TransLabel::properties() { return kProperties; }
 
 bool TransLabel::apply_property(int, const Value&) {
     repaint_beneath();
@@ -46,7 +46,7 @@ void TransLabel::repaint_beneath() {
 void TransLabel::on_paint(Painter& p) {
     if (caption().empty() || !has_window() || p.clip_bounds().empty()) return;
     const Size size = system().client_size(handle());
-    DrawCaption(p, {0, 0, size.width, size.height}, caption().view(), CaptionStyleOf(*this));
+    draw_caption(p, {0, 0, size.width, size.height}, caption().view(), caption_style_of(*this));
 }
 
 } // namespace tav::ui

@@ -12,10 +12,10 @@ public:
     enum Prop : int { kCaption = 0, kTextEffect, kFont, kTextColor, kHAlign, kWordWrap, kVAlign };
 
     TransLabel();
-    static std::span<const PropertySpec> Properties();
+    static std::span<const PropertySpec> properties();
 
     const Text& caption() const { return prop_text(kCaption); }
-    LogFont font() const { return ResolveLogFont(prop_bytes(kFont)); }
+    LogFont font() const { return resolve_log_font(prop_bytes(kFont)); }
     // The stored Font value, as drawing takes it.
     std::span<const std::uint8_t> font_record() const { return prop_bytes(kFont); }
     std::int32_t value(Prop p) const { return prop_int(p); }

@@ -13,35 +13,35 @@ namespace {
 
 constexpr int kStartCentred = 1;
 
-constexpr auto kProperties = WithCommon(std::array<PropertySpec, 24>{
-    TextProp(),                                   // 8 Caption
-    PickProp(6, 2),                               // 9 Border
-    TypedProp(PropertyType::ColorOrDefault, kColorMarker), // 10 BackColor
-    TypedProp(PropertyType::Picture),             // 11 BackPicture
-    PickProp(3, 1),                               // 12 BackPictureMode
-    TypedProp(PropertyType::Music),               // 13 BackMusic
-    PickProp(2),                                  // 14 MusicPlayMode
-    BoolProp(true),                               // 15 ControlBox
-    BoolProp(false),                              // 16 MaxButton
-    BoolProp(false),                              // 17 MinButton
-    PickProp(3),                                  // 18 StartPosition
-    BoolProp(true),                               // 19 Movable
-    TypedProp(PropertyType::Icon),                // 20 Icon
-    BoolProp(), BoolProp(), BoolProp(),           // 21-23 kept with the window
-    TypedProp(PropertyType::FileName),            // 24
-    IntProp(),                                    // 25
-    BoolProp(), BoolProp(),                       // 26, 27
-    PickProp(29),                                 // 28 Shape
-    BoolProp(),                                   // 29 TopMost
-    BoolProp(),                                   // 30
-    TextProp(),                                   // 31
+constexpr auto kProperties = with_common(std::array<PropertySpec, 24>{
+    text_prop(),                                   // 8 Caption
+    pick_prop(6, 2),                               // 9 Border
+    typed_prop(PropertyType::ColorOrDefault, kColorMarker), // 10 BackColor
+    typed_prop(PropertyType::Picture),             // 11 BackPicture
+    pick_prop(3, 1),                               // 12 BackPictureMode
+    typed_prop(PropertyType::Music),               // 13 BackMusic
+    pick_prop(2),                                  // 14 MusicPlayMode
+    bool_prop(true),                               // 15 ControlBox
+    bool_prop(false),                              // 16 MaxButton
+    bool_prop(false),                              // 17 MinButton
+    pick_prop(3),                                  // 18 StartPosition
+    bool_prop(true),                               // 19 Movable
+    typed_prop(PropertyType::Icon),                // 20 Icon
+    bool_prop(), bool_prop(), bool_prop(),           // 21-23 kept with the window
+    typed_prop(PropertyType::FileName),            // 24
+    int_prop(),                                    // 25
+    bool_prop(), bool_prop(),                       // 26, 27
+    pick_prop(29),                                 // 28 Shape
+    bool_prop(),                                   // 29 TopMost
+    bool_prop(),                                   // 30
+    text_prop(),                                   // 31
 });
 
 } // namespace
 
-WindowControl::WindowControl() : Control(*FindKind(kind_id::kWindow)) {}
+WindowControl::WindowControl() : Control(*find_kind(kind_id::kWindow)) {}
 
-std::span<const PropertySpec> WindowControl::Properties() { return kProperties; }
+std::span<const PropertySpec> WindowControl::properties() { return kProperties; }
 
 platform::WindowHandle WindowControl::create_window(const Rect& rect) {
     const int border = prop_int(kBorder);
@@ -123,7 +123,7 @@ void WindowControl::on_moved() { raise(kMoved); }
 void WindowControl::on_resized() { raise(kResized); }
 
 void WindowControl::on_window_destroyed() {
-    if (site().events != nullptr) site().events->WindowDestroyed(site().window_id);
+    if (site().events != nullptr) site().events->window_destroyed(site().window_id);
 }
 
 // --- Painting: BackColor and BackPicture laid out by BackPictureMode.
@@ -131,7 +131,7 @@ void WindowControl::on_window_destroyed() {
 namespace {
 
 // Fills the part of `clip` that `covered` leaves with `color`.
-void FillAround(Painter& p, const Rect& clip, const Rect& covered, Argb color) {
+void fill_around(Painter& p, const Rect& clip, const Rect& covered, Argb color) {
     const Region rest = Region(clip).subtracted(covered);
     for (const Rect& r : rest.rects()) p.fill_rect(r, color);
 }
@@ -142,7 +142,7 @@ void WindowControl::on_paint(Painter& p) {
     const Rect clip = p.clip_bounds();
     if (clip.empty() || !has_window()) return;
     const Size client = system().client_size(handle());
-    const Argb back = ResolveColor(static_cast<std::uint32_t>(prop_int(kBackColor)));
+    const Argb back = resolve_color(static_cast<std::uint32_t>(prop_int(kBackColor)));
     const Bitmap* image = back_picture_.sync(prop(kBackPicture));
     if (image == nullptr) {
         p.fill_rect(clip, back);
@@ -150,13 +150,13 @@ void WindowControl::on_paint(Painter& p) {
     }
     switch (prop_int(kBackPictureMode)) {
     case kNaturalPicture:
-        FillAround(p, clip, image->rect(), back);
+        fill_around(p, clip, image->rect(), back);
         p.draw_image(*image, {0, 0});
         break;
     case kTiledPicture: p.draw_tiled(*image, {0, 0, client.width, client.height}, {0, 0}); break;
     case kFittedPicture: {
-        const Rect fit = ShrinkToFit(client, image->size());
-        FillAround(p, clip, fit, back);
+        const Rect fit = shrink_to_fit(client, image->size());
+        fill_around(p, clip, fit, back);
         p.draw_image(back_picture_.scaled(fit.size()), fit.origin());
         break;
     }

@@ -22,7 +22,7 @@ public:
     enum Event : int { kCreated = 0, kCloseQuery = 1, kDestroying = 2, kMoved = 3, kResized = 4, kShown = 10, kHidden = 11 };
 
     WindowControl();
-    static std::span<const PropertySpec> Properties();
+    static std::span<const PropertySpec> properties();
 
     // The window's outer rectangle: screen position and outer size (client plus frame).
     Rect outer_rect() const override;

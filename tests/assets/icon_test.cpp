@@ -11,21 +11,21 @@ struct Pixel {
     int r, g, b, a;
 };
 
-Pixel At(const IconImage& icon, int x, int y) {
+Pixel at(const IconImage& icon, int x, int y) {
     const std::size_t i = (static_cast<std::size_t>(y) * icon.width + x) * 4;
     return {icon.rgba[i], icon.rgba[i + 1], icon.rgba[i + 2], icon.rgba[i + 3]};
 }
 
 TEST(WindowIcon, SquareRgbaWithWhiteEmblemOnDarkGround) {
-    const IconImage icon = WindowIcon();
+    const IconImage icon = window_icon();
     ASSERT_EQ(icon.width, 64);
     ASSERT_EQ(icon.height, 64);
     ASSERT_EQ(icon.rgba.size(), 64u * 64u * 4u);
 
-    EXPECT_EQ(At(icon, 0, 0).a, 0) << "rounded corners are transparent";
-    EXPECT_EQ(At(icon, 63, 63).a, 0);
+    EXPECT_EQ(at(icon, 0, 0).a, 0) << "rounded corners are transparent";
+    EXPECT_EQ(at(icon, 63, 63).a, 0);
 
-    const Pixel centre = At(icon, 32, 32);
+    const Pixel centre = at(icon, 32, 32);
     EXPECT_EQ(centre.a, 255);
     EXPECT_GT(centre.r + centre.g + centre.b, 3 * 230) << "the emblem is white";
 
@@ -33,7 +33,7 @@ TEST(WindowIcon, SquareRgbaWithWhiteEmblemOnDarkGround) {
     int dark = 0;
     for (int y = 0; y < icon.height; ++y) {
         for (int x = 0; x < icon.width; ++x) {
-            const Pixel p = At(icon, x, y);
+            const Pixel p = at(icon, x, y);
             if (p.a < 255) continue;
             if (p.r + p.g + p.b > 3 * 230) ++white;
             if (p.r + p.g + p.b < 3 * 100) ++dark;

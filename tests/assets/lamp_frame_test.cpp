@@ -8,9 +8,9 @@
 namespace tav::assets {
 namespace {
 
-using testing::Tag;
-using testing::U16;
-using testing::U32;
+using testing::tag;
+using testing::u16;
+using testing::u32;
 
 constexpr int kSide = 69;
 constexpr int kFrame = 7;
@@ -18,28 +18,28 @@ constexpr std::size_t kRowBytes = 208;
 constexpr std::size_t kPixelOffset = 54;
 
 TEST(LampFrame, HeadersDescribeA69By69TwentyFourBitBitmap) {
-    const auto b = LampFrame();
+    const auto b = lamp_frame();
     ASSERT_EQ(b.size(), 14408u);
-    EXPECT_EQ(Tag(b, 0, 2), "BM");
-    EXPECT_EQ(U32(b, 2), 14408u);  // file size
-    EXPECT_EQ(U32(b, 6), 0u);      // both reserved words
-    EXPECT_EQ(U32(b, 10), kPixelOffset);
-    EXPECT_EQ(U32(b, 14), 40u);  // info header size
-    EXPECT_EQ(static_cast<int>(U32(b, 18)), kSide);
-    EXPECT_EQ(static_cast<int>(U32(b, 22)), kSide);  // positive: rows stored bottom-up
-    EXPECT_EQ(U16(b, 26), 1u);                       // planes
-    EXPECT_EQ(U16(b, 28), 24u);                      // bits per pixel
-    EXPECT_EQ(U32(b, 30), 0u);                       // no compression
-    EXPECT_EQ(U32(b, 34), 14354u);                   // image size field
-    EXPECT_EQ(U32(b, 38), 2834u);
-    EXPECT_EQ(U32(b, 42), 2834u);
-    EXPECT_EQ(U32(b, 46), 0u);  // colours used
-    EXPECT_EQ(U32(b, 50), 0u);  // important colours
+    EXPECT_EQ(tag(b, 0, 2), "BM");
+    EXPECT_EQ(u32(b, 2), 14408u);  // file size
+    EXPECT_EQ(u32(b, 6), 0u);      // both reserved words
+    EXPECT_EQ(u32(b, 10), kPixelOffset);
+    EXPECT_EQ(u32(b, 14), 40u);  // info header size
+    EXPECT_EQ(static_cast<int>(u32(b, 18)), kSide);
+    EXPECT_EQ(static_cast<int>(u32(b, 22)), kSide);  // positive: rows stored bottom-up
+    EXPECT_EQ(u16(b, 26), 1u);                       // planes
+    EXPECT_EQ(u16(b, 28), 24u);                      // bits per pixel
+    EXPECT_EQ(u32(b, 30), 0u);                       // no compression
+    EXPECT_EQ(u32(b, 34), 14354u);                   // image size field
+    EXPECT_EQ(u32(b, 38), 2834u);
+    EXPECT_EQ(u32(b, 42), 2834u);
+    EXPECT_EQ(u32(b, 46), 0u);  // colours used
+    EXPECT_EQ(u32(b, 50), 0u);  // important colours
     EXPECT_EQ(kPixelOffset + kSide * kRowBytes + 2, b.size());
 }
 
 TEST(LampFrame, RedFrameSevenPixelsWideAroundBlackMiddle) {
-    const auto b = LampFrame();
+    const auto b = lamp_frame();
     ASSERT_EQ(b.size(), 14408u);
     int red = 0;
     int black = 0;

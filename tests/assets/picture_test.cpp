@@ -16,8 +16,8 @@
 namespace tav::assets {
 namespace {
 
-using testing::BE16;
-using testing::Tag;
+using testing::b_e16;
+using testing::tag;
 
 struct Named {
     std::string name;
@@ -29,18 +29,18 @@ struct Named {
 constexpr int kLarge = 65;
 constexpr int kSmall = 30;
 
-const char* MotifName(Motif m) {
+const char* motif_name(Motif m) {
     static const char* const kNames[] = {"cars", "bottle cap", "zipper badge", "knot", "cherries",
                                          "kiwi", "strawberry", "orange", "butterfly"};
     return kNames[static_cast<int>(m)];
 }
 
-std::vector<Named> AllPictures() {
-    std::vector<Named> all{{"board background", BoardBackground(), 368, 563}};
+std::vector<Named> all_pictures() {
+    std::vector<Named> all{{"board background", board_background(), 368, 563}};
     for (std::size_t i = 0; i < kMotifCount; ++i) {
         const auto m = static_cast<Motif>(i);
-        all.push_back({std::string(MotifName(m)) + " large", LargePicture(m), kLarge, kLarge});
-        all.push_back({std::string(MotifName(m)) + " small", SmallPicture(m), kSmall, kSmall});
+        all.push_back({std::string(motif_name(m)) + " large", large_picture(m), kLarge, kLarge});
+        all.push_back({std::string(motif_name(m)) + " small", small_picture(m), kSmall, kSmall});
     }
     return all;
 }
@@ -57,7 +57,7 @@ struct Markers {
     bool eoi = false;
 };
 
-Markers ReadMarkers(std::span<const std::uint8_t> b) {
+Markers read_markers(std::span<const std::uint8_t> b) {
     Markers m;
     if (b.size() < 4) return m;
     m.soi = b[0] == 0xFF && b[1] == 0xD8;
@@ -68,21 +68,21 @@ Markers ReadMarkers(std::span<const std::uint8_t> b) {
         if (b[at] != 0xFF) break;
         const int marker = b[at + 1];
         if (marker == 0xDA || marker == 0xD9) break;  // entropy-coded data follows; headers are done
-        const std::size_t len = BE16(b, at + 2);
+        const std::size_t len = b_e16(b, at + 2);
         const std::size_t body = at + 4;
         if (body + len - 2 > b.size()) break;
-        if (marker == 0xE0 && len >= 16 && Tag(b, body, 5) == std::string("JFIF\0", 5)) {
+        if (marker == 0xE0 && len >= 16 && tag(b, body, 5) == std::string("JFIF\0", 5)) {
             m.jfif_first = first;
             m.jfif_major = b[body + 5];
             m.jfif_minor = b[body + 6];
             m.density_units = b[body + 7];
-            m.x_density = static_cast<int>(BE16(b, body + 8));
-            m.y_density = static_cast<int>(BE16(b, body + 10));
+            m.x_density = static_cast<int>(b_e16(b, body + 8));
+            m.y_density = static_cast<int>(b_e16(b, body + 10));
         } else if (marker == 0xC0) {
             ++m.sof0_count;
             m.precision = b[body];
-            m.height = static_cast<int>(BE16(b, body + 1));
-            m.width = static_cast<int>(BE16(b, body + 3));
+            m.height = static_cast<int>(b_e16(b, body + 1));
+            m.width = static_cast<int>(b_e16(b, body + 3));
             m.components = b[body + 5];
             for (int c = 0; c < m.components; ++c) m.component_ids.push_back(b[body + 6 + 3 * c]);
         } else if (marker >= 0xC1 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
@@ -100,7 +100,7 @@ struct Decoded {
     bool ycbcr = false;
     int width = 0, height = 0;
     std::vector<std::uint8_t> rgb;
-    const std::uint8_t* At(int x, int y) const { return &rgb[(static_cast<std::size_t>(y) * width + x) * 3]; }
+    const std::uint8_t* at(int x, int y) const { return &rgb[(static_cast<std::size_t>(y) * width + x) * 3]; }
 };
 
 struct ErrorTrap {
@@ -108,19 +108,19 @@ struct ErrorTrap {
     std::jmp_buf jump;
 };
 
-void TrapError(j_common_ptr cinfo) {
+void trap_error(j_common_ptr cinfo) {
     std::longjmp(reinterpret_cast<ErrorTrap*>(cinfo->err)->jump, 1);
 }
 
-void IgnoreMessage(j_common_ptr) {}
+void ignore_message(j_common_ptr) {}
 
-Decoded Decode(std::span<const std::uint8_t> bytes) {
+Decoded decode(std::span<const std::uint8_t> bytes) {
     Decoded out;
     jpeg_decompress_struct cinfo{};
     ErrorTrap trap{};
     cinfo.err = jpeg_std_error(&trap.mgr);
-    trap.mgr.error_exit = TrapError;
-    trap.mgr.output_message = IgnoreMessage;
+    trap.mgr.error_exit = trap_error;
+    trap.mgr.output_message = ignore_message;
     if (setjmp(trap.jump) != 0) {
         jpeg_destroy_decompress(&cinfo);
         return Decoded{};
@@ -145,12 +145,12 @@ Decoded Decode(std::span<const std::uint8_t> bytes) {
 }
 
 TEST(Pictures, EveryPictureIsBaselineJfif101WithSquarePixels) {
-    for (const Named& p : AllPictures()) {
+    for (const Named& p : all_pictures()) {
         SCOPED_TRACE(p.name);
         // A few kilobytes each: the window layout holds many copies.
         EXPECT_GT(p.bytes.size(), 500u);
         EXPECT_LT(p.bytes.size(), p.width > kLarge ? 40000u : 5000u);
-        const Markers m = ReadMarkers(p.bytes);
+        const Markers m = read_markers(p.bytes);
         EXPECT_TRUE(m.soi);
         EXPECT_TRUE(m.eoi);
         EXPECT_TRUE(m.jfif_first);
@@ -172,15 +172,15 @@ TEST(Pictures, EveryPictureIsBaselineJfif101WithSquarePixels) {
 
 TEST(Pictures, AMotifOutsideTheNineHasNoPicture) {
     const auto stray = static_cast<Motif>(kMotifCount);
-    EXPECT_TRUE(LargePicture(stray).empty());
-    EXPECT_TRUE(SmallPicture(stray).empty());
-    EXPECT_TRUE(LargePicture(static_cast<Motif>(-1)).empty());
+    EXPECT_TRUE(large_picture(stray).empty());
+    EXPECT_TRUE(small_picture(stray).empty());
+    EXPECT_TRUE(large_picture(static_cast<Motif>(-1)).empty());
 }
 
 TEST(Pictures, EveryPictureDecodesToItsSizeInYCbCr) {
-    for (const Named& p : AllPictures()) {
+    for (const Named& p : all_pictures()) {
         SCOPED_TRACE(p.name);
-        const Decoded d = Decode(p.bytes);
+        const Decoded d = decode(p.bytes);
         ASSERT_TRUE(d.ok);
         EXPECT_TRUE(d.ycbcr);
         EXPECT_EQ(d.width, p.width);
@@ -193,7 +193,7 @@ enum Hue { kRed, kOrange, kYellow, kGreen, kBlue, kHueCount };
 
 struct HueShare {
     double share[kHueCount] = {};
-    Hue Dominant() const {
+    Hue dominant() const {
         int best = 0;
         for (int h = 1; h < kHueCount; ++h)
             if (share[h] > share[best]) best = h;
@@ -201,13 +201,13 @@ struct HueShare {
     }
 };
 
-HueShare Hues(const Decoded& d) {
+HueShare hues(const Decoded& d) {
     HueShare out;
     int counted = 0;
     int bucket[kHueCount] = {};
     for (int y = 0; y < d.height; ++y) {
         for (int x = 0; x < d.width; ++x) {
-            const std::uint8_t* p = d.At(x, y);
+            const std::uint8_t* p = d.at(x, y);
             const int r = p[0], g = p[1], b = p[2];
             const int hi = std::max({r, g, b}), lo = std::min({r, g, b});
             ++counted;
@@ -233,16 +233,16 @@ TEST(Pictures, EachMotifShowsItsColoursAtBothSizes) {
     for (std::size_t i = 0; i < kMotifCount; ++i) {
         const auto m = static_cast<Motif>(i);
         for (const bool large : {true, false}) {
-            SCOPED_TRACE(std::string(MotifName(m)) + (large ? " large" : " small"));
-            const Decoded d = Decode(large ? LargePicture(m) : SmallPicture(m));
+            SCOPED_TRACE(std::string(motif_name(m)) + (large ? " large" : " small"));
+            const Decoded d = decode(large ? large_picture(m) : small_picture(m));
             ASSERT_TRUE(d.ok);
-            const HueShare s = Hues(d);
+            const HueShare s = hues(d);
             if (m == Motif::Cars) {
                 // Blue, silver and yellow cars: both bright colours must be there.
                 EXPECT_GT(s.share[kBlue], 0.02);
                 EXPECT_GT(s.share[kYellow], 0.02);
             } else {
-                EXPECT_EQ(s.Dominant(), dominant[i]);
+                EXPECT_EQ(s.dominant(), dominant[i]);
                 EXPECT_GT(s.share[dominant[i]], 0.06);
             }
             if (m == Motif::BottleCap) {
@@ -257,14 +257,14 @@ TEST(Pictures, LargeMotifsStayClearOfTheBandTheLampCovers) {
     constexpr int kBand = 5;
     for (std::size_t i = 0; i < kMotifCount; ++i) {
         const auto m = static_cast<Motif>(i);
-        SCOPED_TRACE(MotifName(m));
-        const Decoded d = Decode(LargePicture(m));
+        SCOPED_TRACE(motif_name(m));
+        const Decoded d = decode(large_picture(m));
         ASSERT_TRUE(d.ok);
         int dark = 0;
         for (int y = 0; y < d.height; ++y) {
             for (int x = 0; x < d.width; ++x) {
                 if (x >= kBand && x < d.width - kBand && y >= kBand && y < d.height - kBand) continue;
-                const std::uint8_t* p = d.At(x, y);
+                const std::uint8_t* p = d.at(x, y);
                 if (std::min({p[0], p[1], p[2]}) < 170) ++dark;
             }
         }
@@ -273,13 +273,13 @@ TEST(Pictures, LargeMotifsStayClearOfTheBandTheLampCovers) {
 }
 
 TEST(Pictures, BoardBackgroundIsDarkTealWithLighterSpots) {
-    const Decoded d = Decode(BoardBackground());
+    const Decoded d = decode(board_background());
     ASSERT_TRUE(d.ok);
     long sum[3] = {};
     int light = 0;
     for (int y = 0; y < d.height; ++y) {
         for (int x = 0; x < d.width; ++x) {
-            const std::uint8_t* p = d.At(x, y);
+            const std::uint8_t* p = d.at(x, y);
             for (int c = 0; c < 3; ++c) sum[c] += p[c];
             if (p[0] + p[1] + p[2] > 3 * 110) ++light;
         }

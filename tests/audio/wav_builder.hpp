@@ -9,64 +9,64 @@
 
 namespace tav::test {
 
-inline void PutLe16(Bytes& b, std::uint16_t v) {
+inline void put_le16(Bytes& b, std::uint16_t v) {
     b.push_back(static_cast<std::uint8_t>(v));
     b.push_back(static_cast<std::uint8_t>(v >> 8));
 }
 
-inline void PutLe32(Bytes& b, std::uint32_t v) {
+inline void put_le32(Bytes& b, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
 // A chunk: id, the size field (normally the body's length) and the body.
-inline void PutChunk(Bytes& b, std::string_view id, std::uint32_t size_field, const Bytes& body) {
+inline void put_chunk(Bytes& b, std::string_view id, std::uint32_t size_field, const Bytes& body) {
     b.insert(b.end(), id.begin(), id.end());
-    PutLe32(b, size_field);
+    put_le32(b, size_field);
     b.insert(b.end(), body.begin(), body.end());
 }
 
-inline void PutChunk(Bytes& b, std::string_view id, const Bytes& body) {
-    PutChunk(b, id, static_cast<std::uint32_t>(body.size()), body);
+inline void put_chunk(Bytes& b, std::string_view id, const Bytes& body) {
+    put_chunk(b, id, static_cast<std::uint32_t>(body.size()), body);
 }
 
 // The 16-byte body of a PCM "fmt " chunk.
-inline Bytes FormatBody(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits) {
+inline Bytes format_body(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits) {
     Bytes f;
     const auto align = static_cast<std::uint16_t>(channels * bits / 8);
-    PutLe16(f, 1);
-    PutLe16(f, channels);
-    PutLe32(f, rate);
-    PutLe32(f, rate * align);
-    PutLe16(f, align);
-    PutLe16(f, bits);
+    put_le16(f, 1);
+    put_le16(f, channels);
+    put_le32(f, rate);
+    put_le32(f, rate * align);
+    put_le16(f, align);
+    put_le16(f, bits);
     return f;
 }
 
 // "RIFF" <size> "WAVE" followed by `chunks`; the RIFF size is the true one unless given.
-inline Bytes Riff(const Bytes& chunks, std::int64_t riff_size = -1) {
+inline Bytes riff(const Bytes& chunks, std::int64_t riff_size = -1) {
     Bytes b{'R', 'I', 'F', 'F'};
-    PutLe32(b, riff_size < 0 ? static_cast<std::uint32_t>(chunks.size() + 4) : static_cast<std::uint32_t>(riff_size));
+    put_le32(b, riff_size < 0 ? static_cast<std::uint32_t>(chunks.size() + 4) : static_cast<std::uint32_t>(riff_size));
     b.insert(b.end(), {'W', 'A', 'V', 'E'});
     b.insert(b.end(), chunks.begin(), chunks.end());
     return b;
 }
 
 // A plain WAV: a format chunk followed by the data chunk.
-inline Bytes MakeWav(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, const Bytes& pcm) {
+inline Bytes make_wav(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, const Bytes& pcm) {
     Bytes chunks;
-    PutChunk(chunks, "fmt ", FormatBody(channels, rate, bits));
-    PutChunk(chunks, "data", pcm);
-    return Riff(chunks);
+    put_chunk(chunks, "fmt ", format_body(channels, rate, bits));
+    put_chunk(chunks, "data", pcm);
+    return riff(chunks);
 }
 
 // 16-bit PCM holding every sample equal to `level`.
-inline Bytes ConstantPcm16(std::size_t samples, std::int16_t level) {
+inline Bytes constant_pcm16(std::size_t samples, std::int16_t level) {
     Bytes pcm;
-    for (std::size_t i = 0; i < samples; ++i) PutLe16(pcm, static_cast<std::uint16_t>(level));
+    for (std::size_t i = 0; i < samples; ++i) put_le16(pcm, static_cast<std::uint16_t>(level));
     return pcm;
 }
 
 // A sound shaped like the game's step sound: 8 424 data bytes, stereo, 44.1 kHz, 16 bits.
-inline Bytes StepSoundWav() { return MakeWav(2, 44100, 16, ConstantPcm16(8424 / 2, 3000)); }
+inline Bytes step_sound_wav() { return make_wav(2, 44100, 16, constant_pcm16(8424 / 2, 3000)); }
 
 } // namespace tav::test

@@ -43,17 +43,17 @@ TEST(ToInteger, ParsesTextWithBlanksSignAndWrapAround) {
         {"12345678901234567890", static_cast<std::int32_t>(3944680146u)},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ToInteger(Text(c.text)), c.expected) << '"' << c.text << '"';
-        EXPECT_EQ(ToInteger(Value::OfText(Text(c.text))), c.expected) << '"' << c.text << '"';
+        EXPECT_EQ(to_integer(Text(c.text)), c.expected) << '"' << c.text << '"';
+        EXPECT_EQ(to_integer(Value::of_text(Text(c.text))), c.expected) << '"' << c.text << '"';
     }
     // A very long digit string neither overflows nor reads past its end: 10^n - 1 mod 2^32.
     std::uint32_t power = 1;
     for (int i = 0; i < 10000; ++i) {
         power *= 10u;
     }
-    EXPECT_EQ(ToInteger(Text(std::string(10000, '9'))), static_cast<std::int32_t>(power - 1u));
-    EXPECT_EQ(ToInteger(Text()), 0);
-    EXPECT_EQ(ToInteger(Text(std::string_view("12\0" "34", 5))), 12);
+    EXPECT_EQ(to_integer(Text(std::string(10000, '9'))), static_cast<std::int32_t>(power - 1u));
+    EXPECT_EQ(to_integer(Text()), 0);
+    EXPECT_EQ(to_integer(Text(std::string_view("12\0" "34", 5))), 12);
 }
 
 TEST(ToInteger, FoldsFullWidthGbkForms) {
@@ -80,11 +80,11 @@ TEST(ToInteger, FoldsFullWidthGbkForms) {
         {"\xA3\xB1\xA3", 1, "lead of a cut pair at the end"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ToInteger(Text(c.gbk)), c.expected) << c.what;
+        EXPECT_EQ(to_integer(Text(c.gbk)), c.expected) << c.what;
     }
-    EXPECT_EQ(ToInteger(Gbk("１２３")), 123);
-    EXPECT_EQ(ToInteger(Gbk("－５")), -5);
-    EXPECT_EQ(ToInteger(Gbk("　　８０")), 80);
+    EXPECT_EQ(to_integer(gbk("１２３")), 123);
+    EXPECT_EQ(to_integer(gbk("－５")), -5);
+    EXPECT_EQ(to_integer(gbk("　　８０")), 80);
 }
 
 TEST(ToInteger, ConvertsEveryKind) {
@@ -95,26 +95,26 @@ TEST(ToInteger, ConvertsEveryKind) {
         const char* what;
     };
     const std::vector<Case> cases = {
-        {Value::OfByte(200), 200, "Byte zero-extended"},
-        {Value::OfShort(-5), -5, "Short sign-extended"},
-        {Value::OfInteger(kMin32), kMin32, "Integer"},
-        {Value::OfBoolBits(7), 7, "Bool payload"},
-        {Value::OfBool(false), 0, "Bool false"},
-        {Value::OfCodeRef(0xFFFFFFFFu), -1, "CodeRef"},
-        {Value::OfLong(0x100000005LL), 5, "Long low word"},
-        {Value::OfLong(-1), -1, "Long -1"},
-        {Value::OfFloat(2.9f), 2, "Float truncated"},
-        {Value::OfDouble(-2.9), -2, "Double truncated"},
-        {Value::OfDouble(4294967301.0), 5, "Double low word"},
-        {Value::OfText(Text("  -12x")), -12, "Text"},
-        {Value::OfDateTime(45000.75), 0, "DateTime"},
-        {Value::OfBytes(words), 0, "Bytes"},
-        {Value::OfArray(ValueKind::Integer, words), 0, "array"},
+        {Value::of_byte(200), 200, "Byte zero-extended"},
+        {Value::of_short(-5), -5, "Short sign-extended"},
+        {Value::of_integer(kMin32), kMin32, "Integer"},
+        {Value::of_bool_bits(7), 7, "Bool payload"},
+        {Value::of_bool(false), 0, "Bool false"},
+        {Value::of_code_ref(0xFFFFFFFFu), -1, "CodeRef"},
+        {Value::of_long(0x100000005LL), 5, "Long low word"},
+        {Value::of_long(-1), -1, "Long -1"},
+        {Value::of_float(2.9f), 2, "Float truncated"},
+        {Value::of_double(-2.9), -2, "Double truncated"},
+        {Value::of_double(4294967301.0), 5, "Double low word"},
+        {Value::of_text(Text("  -12x")), -12, "Text"},
+        {Value::of_date_time(45000.75), 0, "DateTime"},
+        {Value::of_bytes(words), 0, "Bytes"},
+        {Value::of_array(ValueKind::Integer, words), 0, "array"},
         {Value(), 0, "Absent"},
-        {Value::OfRaw(0x12345678u, 5), 0, "unknown kind"},
+        {Value::of_raw(0x12345678u, 5), 0, "unknown kind"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ToInteger(c.value), c.expected) << c.what;
+        EXPECT_EQ(to_integer(c.value), c.expected) << c.what;
     }
 }
 
@@ -144,7 +144,7 @@ TEST(TruncateToInteger, TruncatesTowardZeroToTheLowWord) {
         {-kNaN, 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(TruncateToInteger(c.value), c.expected) << c.value;
+        EXPECT_EQ(truncate_to_integer(c.value), c.expected) << c.value;
     }
 }
 
@@ -185,8 +185,8 @@ TEST(ToText, WritesDoublesAsPercentPoint13g) {
         {-kInf, "-inf"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ToText(c.value).view(), c.expected) << c.expected;
-        EXPECT_EQ(ToText(Value::OfDouble(c.value)).view(), c.expected) << c.expected;
+        EXPECT_EQ(to_text(c.value).view(), c.expected) << c.expected;
+        EXPECT_EQ(to_text(Value::of_double(c.value)).view(), c.expected) << c.expected;
     }
 }
 
@@ -202,18 +202,18 @@ TEST(ToText, IgnoresTheProcessNumericLocale) {
     if (comma == nullptr) {
         GTEST_SKIP() << "no locale with a decimal comma is installed";
     }
-    const std::string half = ToText(0.5).c_str();
-    const std::string small = ToText(0.000015).c_str();
-    const std::string floatText = ToText(Value::OfFloat(2.5f)).c_str();
+    const std::string half = to_text(0.5).c_str();
+    const std::string small = to_text(0.000015).c_str();
+    const std::string float_text = to_text(Value::of_float(2.5f)).c_str();
     std::setlocale(LC_NUMERIC, saved.c_str());
     EXPECT_EQ(half, "0.5") << comma;
     EXPECT_EQ(small, "1.5e-005") << comma;
-    EXPECT_EQ(floatText, "2.5") << comma;
+    EXPECT_EQ(float_text, "2.5") << comma;
 }
 
 TEST(ToText, ConvertsEveryKind) {
     const std::uint8_t abzc[] = {'a', 'b', 0, 'c'};
-    const std::uint8_t noZero[] = {'x', 'y', 'z'};
+    const std::uint8_t no_zero[] = {'x', 'y', 'z'};
     const std::uint8_t integers[] = {'A', 'B', 0, 0, 'C', 0, 0, 0};
     const std::uint8_t shorts[] = {'h', 'i', '!', '?'};
     struct Case {
@@ -222,34 +222,34 @@ TEST(ToText, ConvertsEveryKind) {
         const char* what;
     };
     const std::vector<Case> cases = {
-        {Value::OfByte(255), "255", "Byte"},
-        {Value::OfShort(-32768), "-32768", "Short"},
-        {Value::OfInteger(-3), "-3", "Integer"},
-        {Value::OfInteger(kMin32), "-2147483648", "Integer min"},
-        {Value::OfLong(std::numeric_limits<std::int64_t>::min()), "-9223372036854775808", "Long"},
-        {Value::OfFloat(0.1f), "0.1", "Float"},
-        {Value::OfFloat(1234567.0f), "1.23457e+006", "Float exponent"},
-        {Value::OfFloat(123456.0f), "123456", "Float whole"},
-        {Value::OfBool(true), "\xD5\xE6", "Bool true"},
-        {Value::OfBoolBits(2), "\xD5\xE6", "Bool nonzero"},
-        {Value::OfBool(false), "\xBC\xD9", "Bool false"},
-        {Value::OfText(Text("abc")), "abc", "Text"},
-        {Value::OfText(Text()), "", "missing Text"},
-        {Value::OfBytes(abzc), "ab", "Bytes stop at zero"},
-        {Value::OfBytes(noZero), "xyz", "Bytes without zero"},
-        {Value::OfArray(ValueKind::Integer, integers), "AB", "Integer array as bytes"},
-        {Value::OfArray(ValueKind::Short, shorts), "hi!?", "Short array as bytes"},
-        {Value::OfArray(ValueKind::Text, noZero), "", "array of Text"},
-        {Value::OfCodeRef(5), "", "CodeRef"},
+        {Value::of_byte(255), "255", "Byte"},
+        {Value::of_short(-32768), "-32768", "Short"},
+        {Value::of_integer(-3), "-3", "Integer"},
+        {Value::of_integer(kMin32), "-2147483648", "Integer min"},
+        {Value::of_long(std::numeric_limits<std::int64_t>::min()), "-9223372036854775808", "Long"},
+        {Value::of_float(0.1f), "0.1", "Float"},
+        {Value::of_float(1234567.0f), "1.23457e+006", "Float exponent"},
+        {Value::of_float(123456.0f), "123456", "Float whole"},
+        {Value::of_bool(true), "\xD5\xE6", "Bool true"},
+        {Value::of_bool_bits(2), "\xD5\xE6", "Bool nonzero"},
+        {Value::of_bool(false), "\xBC\xD9", "Bool false"},
+        {Value::of_text(Text("abc")), "abc", "Text"},
+        {Value::of_text(Text()), "", "missing Text"},
+        {Value::of_bytes(abzc), "ab", "Bytes stop at zero"},
+        {Value::of_bytes(no_zero), "xyz", "Bytes without zero"},
+        {Value::of_array(ValueKind::Integer, integers), "AB", "Integer array as bytes"},
+        {Value::of_array(ValueKind::Short, shorts), "hi!?", "Short array as bytes"},
+        {Value::of_array(ValueKind::Text, no_zero), "", "array of Text"},
+        {Value::of_code_ref(5), "", "CodeRef"},
         {Value(), "", "Absent"},
-        {Value::OfRaw(0x12345678u, 5), "", "unknown kind"},
+        {Value::of_raw(0x12345678u, 5), "", "unknown kind"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ToText(c.value).view(), c.expected) << c.what;
+        EXPECT_EQ(to_text(c.value).view(), c.expected) << c.what;
     }
-    EXPECT_EQ(ToText(std::int32_t{-3}).view(), "-3");
-    EXPECT_EQ(ToText(Value::OfBool(true)), Gbk("真"));
-    EXPECT_EQ(ToText(Value::OfBool(false)), Gbk("假"));
+    EXPECT_EQ(to_text(std::int32_t{-3}).view(), "-3");
+    EXPECT_EQ(to_text(Value::of_bool(true)), gbk("真"));
+    EXPECT_EQ(to_text(Value::of_bool(false)), gbk("假"));
 }
 
 TEST(ToText, WritesDateTimesDownToTheLastNonZeroField) {
@@ -273,7 +273,7 @@ TEST(ToText, WritesDateTimesDownToTheLastNonZeroField) {
         {kNaN, "1899年12月30日"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ToText(Value::OfDateTime(c.value)), Gbk(c.expected)) << c.expected;
+        EXPECT_EQ(to_text(Value::of_date_time(c.value)), gbk(c.expected)) << c.expected;
     }
 }
 
@@ -298,9 +298,9 @@ TEST(CompareText, ComparesUnsignedBytesExactly) {
         {Text(std::string_view("x\0y", 3)), "x", 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(CompareText(c.a, c.b), c.expected) << c.a.c_str() << " vs " << c.b.c_str();
+        EXPECT_EQ(compare_text(c.a, c.b), c.expected) << c.a.c_str() << " vs " << c.b.c_str();
     }
-    EXPECT_EQ(CompareText(Gbk("分数不够！请先上分！"), Gbk("分数不够！请先上分！")), 0);
+    EXPECT_EQ(compare_text(gbk("分数不够！请先上分！"), gbk("分数不够！请先上分！")), 0);
 }
 
 } // namespace

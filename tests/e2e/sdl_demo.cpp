@@ -25,27 +25,27 @@ namespace {
 using tav::Painter;
 using tav::Point;
 using tav::Rect;
-using tav::Rgb;
+using tav::rgb;
 using tav::Size;
 namespace platform = tav::platform;
 
 constexpr Size kMainClient{505, 584};
 constexpr Size kBoxClient{300, 120};
-constexpr tav::Argb kBackground = Rgb(0x20, 0x60, 0xA0);
-constexpr tav::Argb kCornerMark = Rgb(0xFF, 0x00, 0x00);
-constexpr tav::Argb kClickMark = Rgb(0x00, 0xFF, 0x00);
-constexpr tav::Argb kDoubleClickMark = Rgb(0x00, 0xFF, 0xFF);
-constexpr tav::Argb kBoxFace = Rgb(0xF0, 0xF0, 0xF0);
-constexpr tav::Argb kKeyMark = Rgb(0xFF, 0xFF, 0x00);
-constexpr tav::Argb kCharMark = Rgb(0xFF, 0x00, 0xFF);
-constexpr tav::Argb kWheelMark = Rgb(0xFF, 0xFF, 0xFF);
+constexpr tav::Argb kBackground = rgb(0x20, 0x60, 0xA0);
+constexpr tav::Argb kCornerMark = rgb(0xFF, 0x00, 0x00);
+constexpr tav::Argb kClickMark = rgb(0x00, 0xFF, 0x00);
+constexpr tav::Argb kDoubleClickMark = rgb(0x00, 0xFF, 0xFF);
+constexpr tav::Argb kBoxFace = rgb(0xF0, 0xF0, 0xF0);
+constexpr tav::Argb kKeyMark = rgb(0xFF, 0xFF, 0x00);
+constexpr tav::Argb kCharMark = rgb(0xFF, 0x00, 0xFF);
+constexpr tav::Argb kWheelMark = rgb(0xFF, 0xFF, 0xFF);
 constexpr Rect kCornerRect{0, 0, 40, 40};
 constexpr Rect kKeyRect{60, 0, 20, 20};
 constexpr Rect kCharRect{90, 0, 20, 20};
 constexpr Rect kWheelRect{120, 0, 20, 20};
 constexpr Rect kBlinkRect{150, 0, 20, 20};
-constexpr tav::Argb kBlinkOn = Rgb(0xFF, 0xFF, 0xFF);
-constexpr tav::Argb kBlinkOff = Rgb(0x00, 0x00, 0x00);
+constexpr tav::Argb kBlinkOn = rgb(0xFF, 0xFF, 0xFF);
+constexpr tav::Argb kBlinkOff = rgb(0x00, 0x00, 0x00);
 constexpr int kBlinkTimer = 1;
 constexpr int kBlinkPeriodMs = 100;
 constexpr int kClickMarkSize = 16;
@@ -118,7 +118,7 @@ public:
         platform::TopLevelStyle style;
         style.centred = true;
         style.modal_dialog = true;
-        handle_ = system_.create_top_level(*this, kBoxClient, style, tav::Utf8ToGbk("信息提示！"));
+        handle_ = system_.create_top_level(*this, kBoxClient, style, tav::utf8_to_gbk("信息提示！"));
         system_.enable(owner_, false);
         system_.show(handle_, true);
     }
@@ -139,7 +139,7 @@ private:
 int main(int argc, char** argv) {
     const bool with_box = argc > 1 && std::strcmp(argv[1], "--box") == 0;
     std::string error;
-    auto backend = platform::CreateSdlBackend(&error);
+    auto backend = platform::create_sdl_backend(&error);
     if (!backend) {
         std::fprintf(stderr, "tavrino: cannot open a display: %s\n", error.c_str());
         return 1;

@@ -16,7 +16,7 @@ TEST(CreditsAndBets, SpinnersMoveTenCreditsAndRefuseWithoutCreditsOrAtTheLimit) 
     ASSERT_EQ(w.boxes.size(), 1u);
     EXPECT_EQ(w.boxes[0].text, kNotEnough);
     EXPECT_EQ(w.boxes[0].caption, kNotice);
-    EXPECT_EQ(CurrentMessageBox(), nullptr); // answered with OK
+    EXPECT_EQ(current_message_box(), nullptr); // answered with OK
     EXPECT_EQ(w.text("标签3"), "0");
     EXPECT_EQ(w.text("标签9"), "0");
 
@@ -85,7 +85,7 @@ TEST(CreditsAndBets, CreditsBeyondThirtyTwoBitsKeepTheirValue) {
     w.set_text("标签9", "2147483600");
     w.set_text("标签1", "10");
     w.set_text("编辑框1", "13"); // cars
-    SettleResult();
+    settle_result();
     EXPECT_EQ(w.text("标签10"), "1000");
     EXPECT_EQ(w.text("标签9"), "2147484600");
 

@@ -41,46 +41,46 @@ struct SeenBox {
 class GameWindow {
 public:
     GameWindow() {
-        ResetRandomForThisThread();
-        UseWaveDevice(std::make_unique<SilentSink>());
-        SetSoundObserver([this](GameSound s) {
+        reset_random_for_this_thread();
+        use_wave_device(std::make_unique<SilentSink>());
+        set_sound_observer([this](GameSound s) {
             sounds.push_back(s);
             if (on_sound) on_sound(s);
         });
-        SetMessageBoxOpenedHook([this](const MessageBoxInfo& box) {
-            boxes.push_back({GbkToUtf8(box.text.view()), GbkToUtf8(box.caption.view()), backend->now_ms()});
+        set_message_box_opened_hook([this](const MessageBoxInfo& box) {
+            boxes.push_back({gbk_to_utf8(box.text.view()), gbk_to_utf8(box.caption.view()), backend->now_ms()});
             const Rect& ok = box.buttons.at(0).rect;
             backend->schedule_click(box.window, {ok.x + ok.width / 2, ok.y + ok.height / 2},
                                     platform::MouseButton::Left, backend->now_ms() + box_answer_delay_ms);
         });
         auto b = std::make_unique<platform::HeadlessBackend>();
         backend = b.get();
-        SetWallClock(backend->wall_clock(LocalTime{2026, 12, 7, 21, 30, 0}, false));
-        runtime = std::make_unique<Runtime>(ui::MainWindowLayout(GameHandlers()), std::move(b));
-        runtime->LoadWindow(kMainWindow);
+        set_wall_clock(backend->wall_clock(LocalTime{2026, 12, 7, 21, 30, 0}, false));
+        runtime = std::make_unique<Runtime>(ui::main_window_layout(game_handlers()), std::move(b));
+        runtime->load_window(kMainWindow);
     }
 
     ~GameWindow() {
-        StopAllSounds(true);
+        stop_all_sounds(true);
         runtime.reset();
-        SetMessageBoxOpenedHook({});
-        SetSoundObserver({});
-        SetWallClock({});
+        set_message_box_opened_hook({});
+        set_sound_observer({});
+        set_wall_clock({});
     }
 
     GameWindow(const GameWindow&) = delete;
     GameWindow& operator=(const GameWindow&) = delete;
 
     // --- State as the controls hold it ---
-    Value get(std::string_view name, int index) { return runtime->GetProperty(kMainWindow, Control(name), index); }
-    void set(std::string_view name, int index, const Value& v) { runtime->SetProperty(kMainWindow, Control(name), index, -1, v); }
+    Value get(std::string_view name, int index) { return runtime->get_property(kMainWindow, control(name), index); }
+    void set(std::string_view name, int index, const Value& v) { runtime->set_property(kMainWindow, control(name), index, -1, v); }
     // Caption of a label / content of the edit box (property 8), as UTF-8.
-    std::string text(std::string_view name) { return GbkToUtf8(get(name, 8).text().view()); }
-    void set_text(std::string_view name, std::string_view utf8) { set(name, 8, Value::OfText(Gbk(utf8))); }
+    std::string text(std::string_view name) { return gbk_to_utf8(get(name, 8).text().view()); }
+    void set_text(std::string_view name, std::string_view utf8) { set(name, 8, Value::of_text(gbk(utf8))); }
     std::int32_t interval(std::string_view timer) { return get(timer, 8).as_integer(); }
     bool visible(std::string_view name) { return get(name, kVisibleProperty).as_integer() != 0; }
     std::string window_caption() {
-        return GbkToUtf8(runtime->GetProperty(kMainWindow, kWindowItself, 8).text().view());
+        return gbk_to_utf8(runtime->get_property(kMainWindow, kWindowItself, 8).text().view());
     }
     // The lamps that are lit, by ring position.
     std::vector<int> lit_lamps() {
@@ -101,7 +101,7 @@ public:
     std::size_t sound_count(GameSound s) const { return static_cast<std::size_t>(std::ranges::count(sounds, s)); }
 
     // --- The player ---
-    platform::WindowHandle top() { return runtime->WindowHandleOf(kMainWindow); }
+    platform::WindowHandle top() { return runtime->window_handle_of(kMainWindow); }
     Point at(std::string_view name, int dx, int dy) {
         return {get(name, kLeft).as_integer() + dx, get(name, kTop).as_integer() + dy};
     }

@@ -11,12 +11,12 @@ namespace {
 struct MainWindow {
     std::unique_ptr<Runtime> runtime;
     MainWindow() {
-        runtime = std::make_unique<Runtime>(ui::MainWindowLayout({}), std::make_unique<platform::HeadlessBackend>());
-        runtime->LoadWindow(ui::kMainWindowId);
+        runtime = std::make_unique<Runtime>(ui::main_window_layout({}), std::make_unique<platform::HeadlessBackend>());
+        runtime->load_window(ui::kMainWindowId);
     }
     platform::WindowSystem& ws() { return runtime->windows(); }
-    platform::WindowHandle top() { return runtime->WindowHandleOf(ui::kMainWindowId); }
-    std::uint32_t id(std::string_view name) { return ui::MainWindowControlId(name); }
+    platform::WindowHandle top() { return runtime->window_handle_of(ui::kMainWindowId); }
+    std::uint32_t id(std::string_view name) { return ui::main_window_control_id(name); }
     const Bitmap& paint() {
         ws().update(top());
         return ws().framebuffer(top());
@@ -34,24 +34,24 @@ struct MainWindow {
 TEST(MainWindowFace, StartsWithTheRingOnBlackAndLightsALampAsARedFrameAroundItsPicture) {
     MainWindow w;
     // The black ring between and around the pictures, no red frame anywhere on it.
-    EXPECT_EQ(w.at(14, 14), Rgb(0, 0, 0));
-    EXPECT_EQ(w.at(81, 40), Rgb(0, 0, 0));
-    EXPECT_EQ(w.count({14, 14, 404, 404}, [](Argb c) { return c == Rgb(255, 0, 0); }), 0);
+    EXPECT_EQ(w.at(14, 14), rgb(0, 0, 0));
+    EXPECT_EQ(w.at(81, 40), rgb(0, 0, 0));
+    EXPECT_EQ(w.count({14, 14, 404, 404}, [](Argb c) { return c == rgb(255, 0, 0); }), 0);
     // The counters: cyan digits on black in 标签9, magenta in the odds field.
-    EXPECT_GT(w.count({181, 277, 126, 24}, [](Argb c) { return c == Rgb(0, 255, 255); }), 10);
-    EXPECT_GT(w.count({183, 207, 66, 24}, [](Argb c) { return c == Rgb(255, 0, 255); }), 10);
+    EXPECT_GT(w.count({181, 277, 126, 24}, [](Argb c) { return c == rgb(0, 255, 255); }), 10);
+    EXPECT_GT(w.count({183, 207, 66, 24}, [](Argb c) { return c == rgb(255, 0, 255); }), 10);
 
     const Argb inside = w.at(40, 40);
-    w.runtime->SetProperty(ui::kMainWindowId, w.id("显示1"), 5, -1, Value::OfBool(true));
-    EXPECT_EQ(w.at(14, 14), Rgb(255, 0, 0));
-    EXPECT_EQ(w.at(20, 40), Rgb(255, 0, 0));
+    w.runtime->set_property(ui::kMainWindowId, w.id("显示1"), 5, -1, Value::of_bool(true));
+    EXPECT_EQ(w.at(14, 14), rgb(255, 0, 0));
+    EXPECT_EQ(w.at(20, 40), rgb(255, 0, 0));
     EXPECT_EQ(w.at(40, 40), inside); // the ring picture through the middle
 
     // The prize box shows the picture it is given, stretched inside its frame.
-    const Value ring = w.runtime->GetProperty(ui::kMainWindowId, w.id("吐框1"), 10);
+    const Value ring = w.runtime->get_property(ui::kMainWindowId, w.id("吐框1"), 10);
     ASSERT_FALSE(ring.bytes().empty());
     const Argb empty_prize = w.at(216, 160);
-    w.runtime->SetProperty(ui::kMainWindowId, w.id("图奖"), 10, -1, ring);
+    w.runtime->set_property(ui::kMainWindowId, w.id("图奖"), 10, -1, ring);
     EXPECT_NE(w.at(216, 160), empty_prize);
 }
 

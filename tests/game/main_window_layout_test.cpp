@@ -19,40 +19,40 @@ namespace {
 
 using assets::Motif;
 
-const WindowTemplate& Window() {
-    static const LayoutData layout = MainWindowLayout({});
-    return layout.windows.at(0);
+const WindowTemplate& window() {
+    static const LayoutData kLayout = main_window_layout({});
+    return kLayout.windows.at(0);
 }
 
-const ControlTemplate& Named(const WindowTemplate& w, std::string_view name) {
+const ControlTemplate& named(const WindowTemplate& w, std::string_view name) {
     auto it = std::ranges::find(w.controls, name, &ControlTemplate::name);
     if (it == w.controls.end()) throw std::runtime_error("no control " + std::string(name));
     return *it;
 }
 
 // Own property `local`, Absent when the table leaves it out.
-Value Prop(const ControlTemplate& c, int local) {
+Value prop(const ControlTemplate& c, int local) {
     const auto at = static_cast<std::size_t>(local);
     return at < c.properties.size() ? c.properties[at] : Value();
 }
 
-bool SameBytes(const Value& v, std::span<const std::uint8_t> expected) {
+bool same_bytes(const Value& v, std::span<const std::uint8_t> expected) {
     return v.is(ValueKind::Bytes) && std::ranges::equal(v.bytes(), expected);
 }
 
-std::optional<LogFont> FontOf(const ControlTemplate& c, int local) { return ParseLogFont(Prop(c, local).bytes()); }
+std::optional<LogFont> font_of(const ControlTemplate& c, int local) { return parse_log_font(prop(c, local).bytes()); }
 
 // A bold, upright GB2312 font of `face_utf8` at a character height of `pixels`, field by field.
-LogFont Bold(std::string_view face_utf8, int pixels) {
+LogFont bold(std::string_view face_utf8, int pixels) {
     LogFont f;
     f.height = -pixels;
     f.weight = kWeightBold;
     f.charset = kGb2312Charset;
-    f.face = std::string(Gbk(face_utf8).view());
+    f.face = std::string(gbk(face_utf8).view());
     return f;
 }
 
-std::string Numbered(std::string_view stem, int k) { return std::string(stem) + std::to_string(k); }
+std::string numbered(std::string_view stem, int k) { return std::string(stem) + std::to_string(k); }
 
 // Local property indices as the kinds number them (global − 8).
 constexpr int kPicBoxPicture = 2;
@@ -60,7 +60,7 @@ constexpr int kPicBtnNormalPicture = 2;
 constexpr int kPicBtnTransparentColor = 6;
 
 TEST(MainWindowLayout, EveryControlOnceWithItsKindAndAnId) {
-    LayoutData layout = MainWindowLayout({});
+    LayoutData layout = main_window_layout({});
     ASSERT_EQ(layout.windows.size(), 1u);
     EXPECT_EQ(layout.startup_window, kMainWindowId);
     const WindowTemplate& w = layout.windows[0];
@@ -75,7 +75,7 @@ TEST(MainWindowLayout, EveryControlOnceWithItsKindAndAnId) {
     for (const ControlTemplate& c : w.controls) {
         EXPECT_TRUE(ids.insert(c.id).second) << c.name;
         EXPECT_TRUE(names.insert(c.name).second) << c.name;
-        const ControlKind* kind = FindKind(c.kind);
+        const ControlKind* kind = find_kind(c.kind);
         ASSERT_NE(kind, nullptr) << c.name;
         EXPECT_LE(c.properties.size(), static_cast<std::size_t>(kind->own_property_count())) << c.name;
         EXPECT_FALSE(c.disabled) << c.name;
@@ -83,7 +83,7 @@ TEST(MainWindowLayout, EveryControlOnceWithItsKindAndAnId) {
         if (c.id == kWindowSelfControlId) continue;
         ++per_kind[c.kind];
         EXPECT_EQ(c.id & 0xFFFF0000u, 0x16010000u) << c.name;
-        EXPECT_EQ(MainWindowControlId(c.name), c.id) << c.name;
+        EXPECT_EQ(main_window_control_id(c.name), c.id) << c.name;
     }
     EXPECT_EQ(per_kind[kind_id::kPicBox], 42);
     EXPECT_EQ(per_kind[kind_id::kLabel], 14);
@@ -96,67 +96,67 @@ TEST(MainWindowLayout, EveryControlOnceWithItsKindAndAnId) {
 
     // Kinds by the name of each group.
     for (int k = 1; k <= 20; ++k) {
-        EXPECT_EQ(Named(w, Numbered("吐框", k)).kind, kind_id::kPicBox);
-        EXPECT_EQ(Named(w, Numbered("显示", k)).kind, kind_id::kPicBtn);
+        EXPECT_EQ(named(w, numbered("吐框", k)).kind, kind_id::kPicBox);
+        EXPECT_EQ(named(w, numbered("显示", k)).kind, kind_id::kPicBtn);
     }
     for (int k = 1; k <= 18; ++k) {
         if (k == 17) continue; // the legend has no 图片框17
-        EXPECT_EQ(Named(w, Numbered("图片框", k)).kind, kind_id::kPicBox) << k;
+        EXPECT_EQ(named(w, numbered("图片框", k)).kind, kind_id::kPicBox) << k;
     }
-    for (int k = 1; k <= 10; ++k) EXPECT_EQ(Named(w, Numbered("标签", k)).kind, kind_id::kLabel);
-    for (int k = 1; k <= 8; ++k) EXPECT_EQ(Named(w, Numbered("调节器", k)).kind, kind_id::kSpin);
-    for (int k = 1; k <= 4; ++k) EXPECT_EQ(Named(w, Numbered("时钟", k)).kind, kind_id::kTimer);
-    EXPECT_EQ(Named(w, "编辑框1").kind, kind_id::kEditBox);
-    EXPECT_EQ(Named(w, "透明标签1").kind, kind_id::kTransLabel);
+    for (int k = 1; k <= 10; ++k) EXPECT_EQ(named(w, numbered("标签", k)).kind, kind_id::kLabel);
+    for (int k = 1; k <= 8; ++k) EXPECT_EQ(named(w, numbered("调节器", k)).kind, kind_id::kSpin);
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(named(w, numbered("时钟", k)).kind, kind_id::kTimer);
+    EXPECT_EQ(named(w, "编辑框1").kind, kind_id::kEditBox);
+    EXPECT_EQ(named(w, "透明标签1").kind, kind_id::kTransLabel);
 
     // Names the layout lacks answer with an id no control has.
-    EXPECT_EQ(MainWindowControlId("标签11"), kNoControlId);
-    EXPECT_EQ(MainWindowControlId(""), kNoControlId);
+    EXPECT_EQ(main_window_control_id("标签11"), kNoControlId);
+    EXPECT_EQ(main_window_control_id(""), kNoControlId);
     EXPECT_EQ(ids.count(kNoControlId), 0u);
 }
 
 TEST(MainWindowLayout, RingRunsClockwiseWithLampsAroundEachPicture) {
-    const WindowTemplate& w = Window();
+    const WindowTemplate& w = window();
     // The symbol of each ring position, clockwise from the top-left corner.
     constexpr std::array<Motif, 20> kSymbols = {
         Motif::Knot,      Motif::Cherries,  Motif::Cars,        Motif::Orange, Motif::ZipperBadge,
         Motif::Strawberry, Motif::BottleCap, Motif::Butterfly,  Motif::Strawberry, Motif::Knot,
         Motif::Kiwi,      Motif::Cherries,  Motif::Cars,        Motif::Orange, Motif::ZipperBadge,
         Motif::Strawberry, Motif::BottleCap, Motif::Kiwi,       Motif::Butterfly, Motif::Orange};
-    EXPECT_EQ(Named(w, "吐框1").rect.origin(), (Point{16, 16}));
+    EXPECT_EQ(named(w, "吐框1").rect.origin(), (Point{16, 16}));
     for (int k = 1; k <= 20; ++k) {
-        const ControlTemplate& pic = Named(w, Numbered("吐框", k));
-        const ControlTemplate& lamp = Named(w, Numbered("显示", k));
+        const ControlTemplate& pic = named(w, numbered("吐框", k));
+        const ControlTemplate& lamp = named(w, numbered("显示", k));
         EXPECT_EQ(pic.rect.size(), (Size{65, 65})) << k;
         EXPECT_TRUE(pic.visible) << k;
-        EXPECT_TRUE(SameBytes(Prop(pic, kPicBoxPicture), assets::LargePicture(kSymbols[k - 1]))) << k;
+        EXPECT_TRUE(same_bytes(prop(pic, kPicBoxPicture), assets::large_picture(kSymbols[k - 1]))) << k;
 
         EXPECT_EQ(lamp.rect, (Rect{pic.rect.x - 2, pic.rect.y - 2, 69, 69})) << k;
         EXPECT_FALSE(lamp.visible) << k;
-        EXPECT_TRUE(SameBytes(Prop(lamp, kPicBtnNormalPicture), assets::LampFrame())) << k;
-        EXPECT_EQ(Prop(lamp, kPicBtnTransparentColor).as_integer(), 0) << k;
-        EXPECT_TRUE(Prop(lamp, kPicBtnTransparentColor).is(ValueKind::Integer)) << k;
+        EXPECT_TRUE(same_bytes(prop(lamp, kPicBtnNormalPicture), assets::lamp_frame())) << k;
+        EXPECT_EQ(prop(lamp, kPicBtnTransparentColor).as_integer(), 0) << k;
+        EXPECT_TRUE(prop(lamp, kPicBtnTransparentColor).is(ValueKind::Integer)) << k;
 
         // The next position lies 67 pixels on: right along the top, down the right side,
         // left along the bottom and up the left side back to position 1.
         const Point here = pic.rect.origin();
-        const Point next = Named(w, Numbered("吐框", k % 20 + 1)).rect.origin();
+        const Point next = named(w, numbered("吐框", k % 20 + 1)).rect.origin();
         const Point step = k < 6 ? Point{67, 0} : k < 11 ? Point{0, 67} : k < 16 ? Point{-67, 0} : Point{0, -67};
         EXPECT_EQ((Point{next.x - here.x, next.y - here.y}), step) << k;
     }
 }
 
 TEST(MainWindowLayout, BetRowAndLegendShowTheEightSymbolsInIndexOrder) {
-    const WindowTemplate& w = Window();
+    const WindowTemplate& w = window();
     constexpr std::array<Motif, 8> kSymbols = {Motif::Cars,     Motif::BottleCap, Motif::ZipperBadge, Motif::Knot,
                                                Motif::Cherries, Motif::Kiwi,      Motif::Strawberry,  Motif::Orange};
     for (int k = 1; k <= 8; ++k) {
         const int x = 13 + 51 * (k - 1);
-        EXPECT_EQ(Named(w, Numbered("标签", k)).rect, (Rect{x, 436, 48, 24})) << k;
-        const ControlTemplate& pic = Named(w, Numbered("图片框", k));
+        EXPECT_EQ(named(w, numbered("标签", k)).rect, (Rect{x, 436, 48, 24})) << k;
+        const ControlTemplate& pic = named(w, numbered("图片框", k));
         EXPECT_EQ(pic.rect, (Rect{x, 462, 48, 48})) << k;
-        EXPECT_TRUE(SameBytes(Prop(pic, kPicBoxPicture), assets::LargePicture(kSymbols[k - 1]))) << k;
-        const ControlTemplate& spin = Named(w, Numbered("调节器", k));
+        EXPECT_TRUE(same_bytes(prop(pic, kPicBoxPicture), assets::large_picture(kSymbols[k - 1]))) << k;
+        const ControlTemplate& spin = named(w, numbered("调节器", k));
         EXPECT_EQ(spin.rect, (Rect{x + 8, 514, 33, 50})) << k;
         EXPECT_TRUE(std::ranges::all_of(spin.properties, &Value::absent)) << k;
     }
@@ -165,19 +165,19 @@ TEST(MainWindowLayout, BetRowAndLegendShowTheEightSymbolsInIndexOrder) {
                                                        "图片框13", "图片框16", "图片框15", "图片框18"};
     int previous_top = 0;
     for (std::size_t row = 0; row < kRows.size(); ++row) {
-        const ControlTemplate& pic = Named(w, kRows[row]);
+        const ControlTemplate& pic = named(w, kRows[row]);
         EXPECT_EQ(pic.rect.x, 432);
         EXPECT_EQ(pic.rect.size(), (Size{30, 30}));
         EXPECT_GT(pic.rect.y, previous_top);
         previous_top = pic.rect.y;
         const Motif motif = row < 8 ? kSymbols[row] : Motif::Butterfly;
-        EXPECT_TRUE(SameBytes(Prop(pic, kPicBoxPicture), assets::SmallPicture(motif))) << kRows[row];
+        EXPECT_TRUE(same_bytes(prop(pic, kPicBoxPicture), assets::small_picture(motif))) << kRows[row];
     }
-    EXPECT_EQ(Named(w, "图片框18").rect.y, 341);
+    EXPECT_EQ(named(w, "图片框18").rect.y, 341);
 }
 
 TEST(MainWindowLayout, StackingOrderIsTheLayoutOrder) {
-    const WindowTemplate& w = Window();
+    const WindowTemplate& w = window();
     const std::vector<std::string_view> expected = {
         "透明标签2", "图片框18", "图片框15", "图片框16", "图片框13", "图片框14", "图片框11", "图片框12", "图片框10",
         "图片框9", "透明标签1", "标签x2", "按钮2", "标签10", "标签x1", "标签x", "标签9", "调节器8", "调节器7",
@@ -192,7 +192,7 @@ TEST(MainWindowLayout, StackingOrderIsTheLayoutOrder) {
     ASSERT_EQ(w.stacking.size(), expected.size());
     std::map<std::uint32_t, std::size_t> place;
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(w.stacking[i], Named(w, expected[i]).id) << expected[i];
+        EXPECT_EQ(w.stacking[i], named(w, expected[i]).id) << expected[i];
         place[w.stacking[i]] = i;
         // The controls themselves come in the same order, behind the window's own entry,
         // with ids counting up along it.
@@ -201,18 +201,18 @@ TEST(MainWindowLayout, StackingOrderIsTheLayoutOrder) {
     }
     // Where controls overlap, the one meant to be seen lies above.
     auto above = [&](std::string_view top, std::string_view below) {
-        return place.at(Named(w, top).id) < place.at(Named(w, below).id);
+        return place.at(named(w, top).id) < place.at(named(w, below).id);
     };
     for (int k = 1; k <= 20; ++k) {
-        EXPECT_TRUE(above(Numbered("显示", k), Numbered("吐框", k))) << k;
+        EXPECT_TRUE(above(numbered("显示", k), numbered("吐框", k))) << k;
         for (std::string_view bar : {"图片框黑条", "图片框黑条1", "图片框黑条2", "图片框黑条3"})
-            EXPECT_TRUE(above(Numbered("吐框", k), bar)) << k;
+            EXPECT_TRUE(above(numbered("吐框", k), bar)) << k;
     }
     EXPECT_TRUE(above("透明标签1", "标签x2"));
 }
 
 TEST(MainWindowLayout, VisibilityTabStopsAndPlacement) {
-    const WindowTemplate& w = Window();
+    const WindowTemplate& w = window();
     const std::set<std::string> hidden_helpers = {"编辑框1", "标签", "时钟1", "时钟2", "时钟3", "时钟4"};
     for (const ControlTemplate& c : w.controls) {
         if (c.id == kWindowSelfControlId) continue;
@@ -229,31 +229,31 @@ TEST(MainWindowLayout, VisibilityTabStopsAndPlacement) {
             EXPECT_LE(c.rect.bottom(), 564) << c.name;
         }
     }
-    for (int k = 1; k <= 4; ++k) EXPECT_EQ(Prop(Named(w, Numbered("时钟", k)), 0).as_integer(), 0);
-    EXPECT_TRUE(std::ranges::all_of(Named(w, "编辑框1").properties, &Value::absent));
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(prop(named(w, numbered("时钟", k)), 0).as_integer(), 0);
+    EXPECT_TRUE(std::ranges::all_of(named(w, "编辑框1").properties, &Value::absent));
 }
 
 TEST(MainWindowLayout, WindowOpensFixedCentredWithTheBoardStretchedOverA505By584Client) {
-    const ControlTemplate& self = *Window().self();
+    const ControlTemplate& self = *window().self();
     EXPECT_TRUE(self.visible);
-    EXPECT_EQ(Prop(self, 0).text(), Gbk("Tavrino"));                   // Caption
-    EXPECT_EQ(Prop(self, 1).as_integer(), 2);                          // Border: fixed frame
-    EXPECT_EQ(static_cast<std::uint32_t>(Prop(self, 2).as_integer()), 0xFF000000u); // BackColor
-    EXPECT_TRUE(SameBytes(Prop(self, 3), assets::BoardBackground()));  // BackPicture
-    EXPECT_EQ(Prop(self, 4).as_integer(), 3);                          // BackPictureMode: stretched
-    EXPECT_TRUE(Prop(self, 5).absent());                               // no BackMusic
-    EXPECT_TRUE(Prop(self, 7).as_bool());                              // ControlBox
-    EXPECT_FALSE(Prop(self, 8).as_bool());                             // MaxButton
-    EXPECT_TRUE(Prop(self, 9).as_bool());                              // MinButton
-    EXPECT_EQ(Prop(self, 10).as_integer(), 1);                         // StartPosition: centred
-    EXPECT_TRUE(Prop(self, 11).as_bool());                             // Movable
-    EXPECT_TRUE(Prop(self, 12).absent());                              // no Icon of its own
+    EXPECT_EQ(prop(self, 0).text(), gbk("Tavrino"));                   // Caption
+    EXPECT_EQ(prop(self, 1).as_integer(), 2);                          // Border: fixed frame
+    EXPECT_EQ(static_cast<std::uint32_t>(prop(self, 2).as_integer()), 0xFF000000u); // BackColor
+    EXPECT_TRUE(same_bytes(prop(self, 3), assets::board_background()));  // BackPicture
+    EXPECT_EQ(prop(self, 4).as_integer(), 3);                          // BackPictureMode: stretched
+    EXPECT_TRUE(prop(self, 5).absent());                               // no BackMusic
+    EXPECT_TRUE(prop(self, 7).as_bool());                              // ControlBox
+    EXPECT_FALSE(prop(self, 8).as_bool());                             // MaxButton
+    EXPECT_TRUE(prop(self, 9).as_bool());                              // MinButton
+    EXPECT_EQ(prop(self, 10).as_integer(), 1);                         // StartPosition: centred
+    EXPECT_TRUE(prop(self, 11).as_bool());                             // Movable
+    EXPECT_TRUE(prop(self, 12).absent());                              // no Icon of its own
     EXPECT_EQ(self.rect.origin(), (Point{50, 50}));
     EXPECT_EQ(self.rect.size(), (Size{505, 584}));
 }
 
 TEST(MainWindowLayout, LabelsButtonsAndTheLegendText) {
-    const WindowTemplate& w = Window();
+    const WindowTemplate& w = window();
     // Label: 0 Caption, 1 TextEffect, 2 Border, 7 Font, 8 TextColor, 9 BackColor, 12 GradientBackMode,
     // 16 HAlign, 17 WordWrap, 18 VAlign.
     struct Expected {
@@ -269,74 +269,74 @@ TEST(MainWindowLayout, LabelsButtonsAndTheLegendText) {
         {"标签8", "0", "黑体", 24, 0x00FFFF00, 0, 1, 1},       {"标签", "", "宋体", 20, 0, 0xFF000000u, 0, 0},
     };
     for (const Expected& e : labels) {
-        const ControlTemplate& c = Named(w, e.name);
-        EXPECT_EQ(Prop(c, 0).text(), Gbk(e.caption)) << e.name;
-        EXPECT_EQ(Prop(c, 1).as_integer(), 0) << e.name;
-        EXPECT_EQ(Prop(c, 2).as_integer(), e.border) << e.name;
-        const auto font = FontOf(c, 7);
+        const ControlTemplate& c = named(w, e.name);
+        EXPECT_EQ(prop(c, 0).text(), gbk(e.caption)) << e.name;
+        EXPECT_EQ(prop(c, 1).as_integer(), 0) << e.name;
+        EXPECT_EQ(prop(c, 2).as_integer(), e.border) << e.name;
+        const auto font = font_of(c, 7);
         ASSERT_TRUE(font) << e.name;
-        EXPECT_EQ(*font, Bold(e.face, e.pixels)) << e.name;
+        EXPECT_EQ(*font, bold(e.face, e.pixels)) << e.name;
         EXPECT_EQ(font->charset, kGb2312Charset);
-        EXPECT_EQ(static_cast<std::uint32_t>(Prop(c, 8).as_integer()), e.text) << e.name;
-        EXPECT_EQ(static_cast<std::uint32_t>(Prop(c, 9).as_integer()), e.back) << e.name;
-        EXPECT_EQ(Prop(c, 12).as_integer(), 0) << e.name;
-        EXPECT_EQ(Prop(c, 16).as_integer(), e.h_align) << e.name;
-        EXPECT_TRUE(Prop(c, 17).is(ValueKind::Bool) && !Prop(c, 17).as_bool()) << e.name;
-        EXPECT_EQ(Prop(c, 18).as_integer(), 1) << e.name;
+        EXPECT_EQ(static_cast<std::uint32_t>(prop(c, 8).as_integer()), e.text) << e.name;
+        EXPECT_EQ(static_cast<std::uint32_t>(prop(c, 9).as_integer()), e.back) << e.name;
+        EXPECT_EQ(prop(c, 12).as_integer(), 0) << e.name;
+        EXPECT_EQ(prop(c, 16).as_integer(), e.h_align) << e.name;
+        EXPECT_TRUE(prop(c, 17).is(ValueKind::Bool) && !prop(c, 17).as_bool()) << e.name;
+        EXPECT_EQ(prop(c, 18).as_integer(), 1) << e.name;
     }
 
     // TransLabel: 0 Caption, 1 TextEffect, 2 Font, 3 TextColor, 4 HAlign, 5 WordWrap, 6 VAlign.
-    const ControlTemplate& odds = Named(w, "透明标签1");
-    EXPECT_EQ(Prop(odds, 0).text(), Text("0"));
-    EXPECT_EQ(*FontOf(odds, 2), Bold("黑体", 21));
-    EXPECT_EQ(static_cast<std::uint32_t>(Prop(odds, 3).as_integer()), 0x00FF00FFu);
-    EXPECT_EQ(Prop(odds, 4).as_integer(), 1);
-    EXPECT_FALSE(Prop(odds, 5).as_bool());
+    const ControlTemplate& odds = named(w, "透明标签1");
+    EXPECT_EQ(prop(odds, 0).text(), Text("0"));
+    EXPECT_EQ(*font_of(odds, 2), bold("黑体", 21));
+    EXPECT_EQ(static_cast<std::uint32_t>(prop(odds, 3).as_integer()), 0x00FF00FFu);
+    EXPECT_EQ(prop(odds, 4).as_integer(), 1);
+    EXPECT_FALSE(prop(odds, 5).as_bool());
 
-    const ControlTemplate& legend = Named(w, "透明标签2");
-    const Text caption = Prop(legend, 0).text();
+    const ControlTemplate& legend = named(w, "透明标签2");
+    const Text caption = prop(legend, 0).text();
     EXPECT_EQ(caption.size(), 80u);
     std::string rows;
     for (std::string_view row : {"100倍", "50倍", "10倍", "6倍", "5倍", "4倍", "3倍", "2倍"})
-        rows += Utf8ToGbk(row) + "\r\n\r\n\r\n";
-    rows += Utf8ToGbk("随机");
+        rows += utf8_to_gbk(row) + "\r\n\r\n\r\n";
+    rows += utf8_to_gbk("随机");
     EXPECT_EQ(caption.view(), rows);
-    EXPECT_EQ(*FontOf(legend, 2), Bold("宋体", 12));
-    EXPECT_EQ(Prop(legend, 3).as_integer(), 0x00FFFFFF);
-    EXPECT_EQ(Prop(legend, 4).as_integer(), 0);
-    EXPECT_TRUE(Prop(legend, 5).as_bool());
+    EXPECT_EQ(*font_of(legend, 2), bold("宋体", 12));
+    EXPECT_EQ(prop(legend, 3).as_integer(), 0x00FFFFFF);
+    EXPECT_EQ(prop(legend, 4).as_integer(), 0);
+    EXPECT_TRUE(prop(legend, 5).as_bool());
 
     // Button: 0 Picture, 1 ButtonType, 2 Caption, 3 HAlign, 4 VAlign, 5 Font.
-    const ControlTemplate& add = Named(w, "按钮2");
-    const ControlTemplate& start = Named(w, "按钮1");
+    const ControlTemplate& add = named(w, "按钮2");
+    const ControlTemplate& start = named(w, "按钮1");
     EXPECT_EQ(add.rect, (Rect{433, 436, 64, 34}));
     EXPECT_EQ(start.rect, (Rect{433, 475, 64, 89}));
-    EXPECT_EQ(Prop(add, 2).text(), Gbk("上分"));
-    EXPECT_EQ(Prop(start, 2).text(), Gbk("开始"));
-    EXPECT_TRUE(Prop(add, 5).absent()); // the stock GUI font
-    EXPECT_EQ(*FontOf(start, 5), Bold("楷体_GB2312", 21));
+    EXPECT_EQ(prop(add, 2).text(), gbk("上分"));
+    EXPECT_EQ(prop(start, 2).text(), gbk("开始"));
+    EXPECT_TRUE(prop(add, 5).absent()); // the stock GUI font
+    EXPECT_EQ(*font_of(start, 5), bold("楷体_GB2312", 21));
     for (const ControlTemplate* b : {&add, &start}) {
-        EXPECT_TRUE(Prop(*b, 0).absent());
-        EXPECT_EQ(Prop(*b, 1).as_integer(), 0);
-        EXPECT_EQ(Prop(*b, 3).as_integer(), 1);
-        EXPECT_EQ(Prop(*b, 4).as_integer(), 1);
+        EXPECT_TRUE(prop(*b, 0).absent());
+        EXPECT_EQ(prop(*b, 1).as_integer(), 0);
+        EXPECT_EQ(prop(*b, 3).as_integer(), 1);
+        EXPECT_EQ(prop(*b, 4).as_integer(), 1);
     }
 
     // PicBox: 0 Border, 1 BackColor, 3 PictureMode, per group.
     auto pic_box = [&](std::string_view name, int border, std::uint32_t back, int mode) {
-        const ControlTemplate& c = Named(w, name);
-        EXPECT_EQ(Prop(c, 0).as_integer(), border) << name;
-        EXPECT_EQ(static_cast<std::uint32_t>(Prop(c, 1).as_integer()), back) << name;
-        EXPECT_EQ(Prop(c, 3).as_integer(), mode) << name;
+        const ControlTemplate& c = named(w, name);
+        EXPECT_EQ(prop(c, 0).as_integer(), border) << name;
+        EXPECT_EQ(static_cast<std::uint32_t>(prop(c, 1).as_integer()), back) << name;
+        EXPECT_EQ(prop(c, 3).as_integer(), mode) << name;
     };
     pic_box("吐框8", 0, 0x0080A080, 2);
     pic_box("图片框黑条2", 0, 0, 0);
     pic_box("图奖", 4, 0xFF000000u, 1);
     pic_box("图片框3", 1, 0xFF000000u, 1);
     pic_box("图片框18", 5, 0xFF000000u, 1);
-    EXPECT_EQ(Named(w, "图奖").rect, (Rect{174, 118, 85, 85}));
-    EXPECT_TRUE(Prop(Named(w, "图奖"), kPicBoxPicture).absent());
-    EXPECT_TRUE(Prop(Named(w, "图片框黑条"), kPicBoxPicture).absent());
+    EXPECT_EQ(named(w, "图奖").rect, (Rect{174, 118, 85, 85}));
+    EXPECT_TRUE(prop(named(w, "图奖"), kPicBoxPicture).absent());
+    EXPECT_TRUE(prop(named(w, "图片框黑条"), kPicBoxPicture).absent());
 }
 
 TEST(MainWindowLayout, SixteenBindingsRunTheirGameOperations) {
@@ -355,7 +355,7 @@ TEST(MainWindowLayout, SixteenBindingsRunTheirGameOperations) {
     h.run_length_tick = [&] { calls.push_back("run length"); };
     h.fast_run_tick = [&] { calls.push_back("fast"); };
     h.deceleration_tick = [&] { calls.push_back("decelerate"); };
-    const LayoutData layout = MainWindowLayout(h);
+    const LayoutData layout = main_window_layout(h);
     const WindowTemplate& w = layout.windows[0];
 
     std::size_t bindings = 0;
@@ -364,7 +364,7 @@ TEST(MainWindowLayout, SixteenBindingsRunTheirGameOperations) {
 
     // Runs the handler bound to `event` of `name` (the window: ""), false when there is none.
     auto fire = [&](std::string_view name, std::int32_t event, std::vector<std::int32_t> args = {}) {
-        const ControlTemplate& c = name.empty() ? *w.self() : Named(w, name);
+        const ControlTemplate& c = name.empty() ? *w.self() : named(w, name);
         for (const EventBinding& b : c.events) {
             if (b.event == event && b.handler) {
                 EXPECT_FALSE(b.handler(args).has_value());
@@ -381,22 +381,22 @@ TEST(MainWindowLayout, SixteenBindingsRunTheirGameOperations) {
     EXPECT_FALSE(fire("按钮2", -4)); // right clicks on controls run nothing
     EXPECT_TRUE(fire("调节器1", 0, {1}));
     EXPECT_TRUE(fire("调节器8", 0, {-1}));
-    for (int k = 2; k <= 7; ++k) EXPECT_TRUE(fire(Numbered("调节器", k), 0, {1}));
+    for (int k = 2; k <= 7; ++k) EXPECT_TRUE(fire(numbered("调节器", k), 0, {1}));
     EXPECT_TRUE(fire("时钟1", 0));
     EXPECT_TRUE(fire("时钟2", 0));
     EXPECT_TRUE(fire("时钟3", 0));
     EXPECT_TRUE(fire("时钟4", 0));
     EXPECT_FALSE(fire("显示1", 0));
 
-    const auto id = [](std::string_view name) { return std::to_string(MainWindowControlId(name)); };
+    const auto id = [](std::string_view name) { return std::to_string(main_window_control_id(name)); };
     std::vector<std::string> expected = {"created", "right 12,34,2", "start", "credits",
                                          "bet " + id("标签1") + " 1", "bet " + id("标签8") + " -1"};
-    for (int k = 2; k <= 7; ++k) expected.push_back("bet " + id(Numbered("标签", k)) + " 1");
+    for (int k = 2; k <= 7; ++k) expected.push_back("bet " + id(numbered("标签", k)) + " 1");
     for (const char* tick : {"accelerate", "run length", "fast", "decelerate"}) expected.push_back(tick);
     EXPECT_EQ(calls, expected);
 
     // Without handlers nothing is bound.
-    const LayoutData bare = MainWindowLayout({});
+    const LayoutData bare = main_window_layout({});
     for (const ControlTemplate& c : bare.windows[0].controls) EXPECT_TRUE(c.events.empty()) << c.name;
 }
 

@@ -37,17 +37,17 @@ struct LoadedMainWindow {
         h.run_length_tick = [this] { calls.push_back("run length"); };
         auto b = std::make_unique<platform::HeadlessBackend>();
         backend = b.get();
-        runtime = std::make_unique<Runtime>(MainWindowLayout(h), std::move(b));
-        runtime->LoadWindow(kMainWindowId);
+        runtime = std::make_unique<Runtime>(main_window_layout(h), std::move(b));
+        runtime->load_window(kMainWindowId);
     }
 
     Value get(std::string_view name, int index) {
-        return runtime->GetProperty(kMainWindowId, MainWindowControlId(name), index);
+        return runtime->get_property(kMainWindowId, main_window_control_id(name), index);
     }
-    Value get_window(int index) { return runtime->GetProperty(kMainWindowId, kWindowSelfControlId, index); }
-    platform::WindowHandle top() { return runtime->WindowHandleOf(kMainWindowId); }
+    Value get_window(int index) { return runtime->get_property(kMainWindowId, kWindowSelfControlId, index); }
+    platform::WindowHandle top() { return runtime->window_handle_of(kMainWindowId); }
     platform::WindowHandle handle(std::string_view name) {
-        return runtime->FindControl(kMainWindowId, MainWindowControlId(name))->handle();
+        return runtime->find_control(kMainWindowId, main_window_control_id(name))->handle();
     }
     // A point inside control `name`, `dx`, `dy` from its corner, in the window's client area.
     Point at(std::string_view name, int dx, int dy) {
@@ -57,11 +57,11 @@ struct LoadedMainWindow {
 
 TEST(MainWindowLoad, EveryControlAnswersWithItsStoredValues) {
     LoadedMainWindow w;
-    ASSERT_TRUE(w.runtime->IsLoaded(kMainWindowId));
+    ASSERT_TRUE(w.runtime->is_loaded(kMainWindowId));
 
     // The window: its caption, a client area of 505 × 584, centred on the screen.
-    EXPECT_EQ(w.get_window(8).text(), Gbk("Tavrino"));
-    EXPECT_EQ(w.backend->native(w.top())->caption, std::string(Gbk("Tavrino").view()));
+    EXPECT_EQ(w.get_window(8).text(), gbk("Tavrino"));
+    EXPECT_EQ(w.backend->native(w.top())->caption, std::string(gbk("Tavrino").view()));
     EXPECT_EQ(w.runtime->windows().client_size(w.top()), (Size{505, 584}));
     const Point corner = w.runtime->windows().rect(w.top()).origin();
     EXPECT_EQ(corner, (Point{(platform::HeadlessBackend::kScreenSize.width - 505) / 2,
@@ -69,10 +69,10 @@ TEST(MainWindowLoad, EveryControlAnswersWithItsStoredValues) {
     EXPECT_TRUE(w.runtime->windows().is_visible(w.top()));
 
     // Every control exists with its rectangle and visibility.
-    const LayoutData layout = MainWindowLayout({});
+    const LayoutData layout = main_window_layout({});
     for (const ControlTemplate& c : layout.windows[0].controls) {
         if (c.id == kWindowSelfControlId) continue;
-        ASSERT_NE(w.runtime->FindControl(kMainWindowId, c.id), nullptr) << c.name;
+        ASSERT_NE(w.runtime->find_control(kMainWindowId, c.id), nullptr) << c.name;
         EXPECT_EQ(w.get(c.name, kLeft).as_integer(), c.rect.x) << c.name;
         EXPECT_EQ(w.get(c.name, kTop).as_integer(), c.rect.y) << c.name;
         EXPECT_EQ(w.get(c.name, kWidth).as_integer(), c.rect.width) << c.name;
@@ -83,7 +83,7 @@ TEST(MainWindowLoad, EveryControlAnswersWithItsStoredValues) {
 
     EXPECT_EQ(w.get("标签9", 8).text(), Text("0"));
     EXPECT_EQ(w.get("透明标签1", 8).text(), Text("0"));
-    EXPECT_EQ(w.get("标签x", 8).text(), Gbk("总分:"));
+    EXPECT_EQ(w.get("标签x", 8).text(), gbk("总分:"));
     EXPECT_EQ(w.get("透明标签2", 8).text().size(), 80u);
     EXPECT_EQ(w.get("显示7", kVisible).as_integer(), 0);
     EXPECT_FALSE(w.runtime->windows().is_visible(w.handle("显示7")));
@@ -91,16 +91,16 @@ TEST(MainWindowLoad, EveryControlAnswersWithItsStoredValues) {
     EXPECT_TRUE(w.get("编辑框1", 8).absent()); // empty content reads as no text
     EXPECT_TRUE(w.get("标签", 8).absent());
     EXPECT_TRUE(w.get("图奖", 10).absent());
-    EXPECT_TRUE(std::ranges::equal(w.get("吐框1", 10).bytes(), assets::LargePicture(assets::Motif::Knot)));
-    EXPECT_TRUE(std::ranges::equal(w.get("图片框18", 10).bytes(), assets::SmallPicture(assets::Motif::Butterfly)));
-    EXPECT_EQ(ParseLogFont(w.get("按钮1", 13).bytes()), ParseLogFont(MakeLogFont(Gbk("楷体_GB2312").view(), 21, kWeightBold)));
-    EXPECT_EQ(ParseLogFont(w.get("按钮2", 13).bytes()), StockGuiFont());
+    EXPECT_TRUE(std::ranges::equal(w.get("吐框1", 10).bytes(), assets::large_picture(assets::Motif::Knot)));
+    EXPECT_TRUE(std::ranges::equal(w.get("图片框18", 10).bytes(), assets::small_picture(assets::Motif::Butterfly)));
+    EXPECT_EQ(parse_log_font(w.get("按钮1", 13).bytes()), parse_log_font(make_log_font(gbk("楷体_GB2312").view(), 21, kWeightBold)));
+    EXPECT_EQ(parse_log_font(w.get("按钮2", 13).bytes()), stock_gui_font());
     EXPECT_EQ(static_cast<std::uint32_t>(w.get("标签10", 16).as_integer()), 0x0000FF00u);
 
     // Stacked in layout order: the children of the window from the top down.
     const auto order = w.runtime->windows().children(w.top());
     std::vector<platform::WindowHandle> expected;
-    for (std::string_view name : MainWindowControlNames()) expected.push_back(w.handle(name));
+    for (std::string_view name : main_window_control_names()) expected.push_back(w.handle(name));
     std::vector<platform::WindowHandle> ours;
     std::ranges::copy_if(order, std::back_inserter(ours),
                          [&](platform::WindowHandle h) { return std::ranges::find(expected, h) != expected.end(); });
@@ -123,14 +123,14 @@ TEST(MainWindowLoad, InputReachesTheBoundOperations) {
     input.click(w.top(), w.at("吐框1", 30, 30));     // decoration: nothing
     w.runtime->windows().process_pending();
 
-    const std::string bet3 = std::to_string(MainWindowControlId("标签3"));
+    const std::string bet3 = std::to_string(main_window_control_id("标签3"));
     const std::vector<std::string> expected = {"credits", "start", "bet " + bet3 + " 1", "bet " + bet3 + " -1",
                                                "right"};
     EXPECT_EQ(w.calls, expected);
 
     // A timer started by property runs its bound operation.
     w.calls.clear();
-    w.runtime->SetProperty(kMainWindowId, MainWindowControlId("时钟2"), 8, -1, Value::OfInteger(50));
+    w.runtime->set_property(kMainWindowId, main_window_control_id("时钟2"), 8, -1, Value::of_integer(50));
     input.run_for(120);
     EXPECT_GE(std::ranges::count(w.calls, std::string("run length")), 2);
 }
@@ -142,18 +142,18 @@ TEST(MainWindowLoad, RingShowsBlackGapsAndALitLampFramesItsPicture) {
     const Point middle = w.at("吐框1", 32, 32);
     const Argb picture_middle = ws.framebuffer(w.top()).pixel(middle.x, middle.y);
     // The black bars show between neighbouring pictures and around them; no lamp is lit.
-    EXPECT_EQ(ws.framebuffer(w.top()).pixel(82, 40), Rgb(0, 0, 0));
-    EXPECT_EQ(ws.framebuffer(w.top()).pixel(15, 40), Rgb(0, 0, 0));
-    EXPECT_NE(ws.framebuffer(w.top()).pixel(18, 40), Rgb(255, 0, 0));
+    EXPECT_EQ(ws.framebuffer(w.top()).pixel(82, 40), rgb(0, 0, 0));
+    EXPECT_EQ(ws.framebuffer(w.top()).pixel(15, 40), rgb(0, 0, 0));
+    EXPECT_NE(ws.framebuffer(w.top()).pixel(18, 40), rgb(255, 0, 0));
 
-    w.runtime->SetProperty(kMainWindowId, MainWindowControlId("显示1"), kVisible, -1, Value::OfBool(true));
+    w.runtime->set_property(kMainWindowId, main_window_control_id("显示1"), kVisible, -1, Value::of_bool(true));
     ws.update(w.top());
     const Bitmap& lit = ws.framebuffer(w.top());
-    EXPECT_EQ(lit.pixel(15, 40), Rgb(255, 0, 0));  // the 2 pixels around the picture
-    EXPECT_EQ(lit.pixel(18, 40), Rgb(255, 0, 0));  // the picture's outer 5 pixels
+    EXPECT_EQ(lit.pixel(15, 40), rgb(255, 0, 0));  // the 2 pixels around the picture
+    EXPECT_EQ(lit.pixel(18, 40), rgb(255, 0, 0));  // the picture's outer 5 pixels
     EXPECT_EQ(lit.pixel(middle.x, middle.y), picture_middle); // the middle shows the picture
-    EXPECT_EQ(lit.pixel(82, 40), Rgb(255, 0, 0));  // the frame's right band over the gap
-    EXPECT_EQ(lit.pixel(15, 120), Rgb(0, 0, 0));   // the lamp of position 20 below stays dark
+    EXPECT_EQ(lit.pixel(82, 40), rgb(255, 0, 0));  // the frame's right band over the gap
+    EXPECT_EQ(lit.pixel(15, 120), rgb(0, 0, 0));   // the lamp of position 20 below stays dark
 }
 
 } // namespace

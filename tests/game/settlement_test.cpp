@@ -7,20 +7,20 @@ namespace tav::game::test {
 namespace {
 
 // Puts the random source where its next jump draw gives `distance`, counted from program start.
-void PrepareJump(int distance) {
+void prepare_jump(int distance) {
     for (int burned = 0; burned < 1000; ++burned) {
-        ResetRandomForThisThread();
-        for (int i = 0; i < burned; ++i) RandomInRange(0, 200);
-        if (RandomInRange(1, 20) == distance) {
-            ResetRandomForThisThread();
-            for (int i = 0; i < burned; ++i) RandomInRange(0, 200);
+        reset_random_for_this_thread();
+        for (int i = 0; i < burned; ++i) random_in_range(0, 200);
+        if (random_in_range(1, 20) == distance) {
+            reset_random_for_this_thread();
+            for (int i = 0; i < burned; ++i) random_in_range(0, 200);
             return;
         }
     }
     FAIL() << "no draw gives " << distance;
 }
 
-void PlaceBets(GameWindow& w, const std::vector<std::string>& bets) {
+void place_bets(GameWindow& w, const std::vector<std::string>& bets) {
     for (std::size_t k = 0; k < bets.size(); ++k) w.set_text(kBetDisplays[k], bets[k]);
 }
 
@@ -29,9 +29,9 @@ TEST(Settlement, PaysTheBetOnTheSymbolUnderTheLampTimesItsOdds) {
     w.sounds.clear();
     // Cars with 10 on them and 50 on every other symbol: only the cars pay.
     w.set_text("标签9", "500");
-    PlaceBets(w, {"10", "50", "50", "50", "50", "50", "50", "50"});
+    place_bets(w, {"10", "50", "50", "50", "50", "50", "50", "50"});
     w.set_text("编辑框1", "3");
-    SettleResult();
+    settle_result();
     EXPECT_EQ(w.text("透明标签1"), "100");
     EXPECT_EQ(w.text("标签10"), "1000");
     EXPECT_EQ(w.text("标签9"), "1500");
@@ -39,18 +39,18 @@ TEST(Settlement, PaysTheBetOnTheSymbolUnderTheLampTimesItsOdds) {
     EXPECT_EQ(w.sounds, std::vector<GameSound>{GameSound::Result});
 
     // Orange unbet: its odds show, the win is 0 and the credits stay.
-    PlaceBets(w, {"10", "20", "0", "0", "0", "0", "0", "0"});
+    place_bets(w, {"10", "20", "0", "0", "0", "0", "0", "0"});
     w.set_text("编辑框1", "4");
-    SettleResult();
+    settle_result();
     EXPECT_EQ(w.text("透明标签1"), "2");
     EXPECT_EQ(w.text("标签10"), "0");
     EXPECT_EQ(w.text("标签9"), "1500");
     EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
 
     // Strawberry 30 and orange 20 on a strawberry: 90, the orange bet lost.
-    PlaceBets(w, {"0", "0", "0", "0", "0", "0", "30", "20"});
+    place_bets(w, {"0", "0", "0", "0", "0", "0", "30", "20"});
     w.set_text("编辑框1", "9");
-    SettleResult();
+    settle_result();
     EXPECT_EQ(w.text("透明标签1"), "3");
     EXPECT_EQ(w.text("标签10"), "90");
     EXPECT_EQ(w.text("标签9"), "1590");
@@ -64,10 +64,10 @@ TEST(Settlement, PaysTheBetOnTheSymbolUnderTheLampTimesItsOdds) {
         if (symbol == 0) continue;
         std::vector<std::string> bets(8, "0");
         bets[static_cast<std::size_t>(symbol - 1)] = "10";
-        PlaceBets(w, bets);
+        place_bets(w, bets);
         w.set_text("标签9", "0");
         w.set_text("编辑框1", std::to_string(p));
-        SettleResult();
+        settle_result();
         EXPECT_EQ(w.text("透明标签1"), odds) << p;
         EXPECT_EQ(w.text("标签9"), std::to_string(10 * std::stoi(odds))) << p;
     }
@@ -75,9 +75,9 @@ TEST(Settlement, PaysTheBetOnTheSymbolUnderTheLampTimesItsOdds) {
     // A position text that names no position ("020") scores nothing but still clears and sounds.
     w.sounds.clear();
     w.set_text("标签10", "7");
-    PlaceBets(w, {"10", "10", "10", "10", "10", "10", "10", "10"});
+    place_bets(w, {"10", "10", "10", "10", "10", "10", "10", "10"});
     w.set_text("编辑框1", "020");
-    SettleResult();
+    settle_result();
     EXPECT_EQ(w.text("标签10"), "7");
     EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
     EXPECT_EQ(w.sounds, std::vector<GameSound>{GameSound::Result});
@@ -99,14 +99,14 @@ TEST(Settlement, RandomFieldsJumpOnAndSettleTheNewPositionInside) {
         w.set_text("标签10", "0");
         std::vector<std::string> bets(8, "10");
         bets[static_cast<std::size_t>(c.symbol - 1)] = "30";
-        PlaceBets(w, bets);
+        place_bets(w, bets);
         w.set_text("编辑框1", c.from);
 
         // The nested settlement clears the bets before the outer one does it again.
         std::vector<std::vector<std::string>> bets_at_sound;
         w.on_sound = [&](GameSound) { bets_at_sound.push_back(w.bets()); };
-        PrepareJump(c.distance);
-        SettleResult();
+        prepare_jump(c.distance);
+        settle_result();
         w.on_sound = nullptr;
 
         EXPECT_EQ(w.text("编辑框1"), c.landed);
@@ -125,10 +125,10 @@ TEST(Settlement, RandomFieldsJumpOnAndSettleTheNewPositionInside) {
     // finally scored is the one the lamp rests on.
     w.sounds.clear();
     w.set_text("标签9", "0");
-    PlaceBets(w, std::vector<std::string>(8, "10"));
+    place_bets(w, std::vector<std::string>(8, "10"));
     w.set_text("编辑框1", "8");
-    PrepareJump(19);
-    SettleResult();
+    prepare_jump(19);
+    settle_result();
     const std::size_t steps = w.sound_count(GameSound::Step);
     EXPECT_GE(steps, 2u);
     EXPECT_EQ(w.sound_count(GameSound::Result), steps + 1);

@@ -17,7 +17,7 @@ struct Step {
 };
 
 // Records every lamp step of `w` into `steps`.
-void RecordSteps(GameWindow& w, std::vector<Step>& steps) {
+void record_steps(GameWindow& w, std::vector<Step>& steps) {
     w.on_sound = [&w, &steps](GameSound s) {
         if (s != GameSound::Step) return;
         const Phase p = w.interval("时钟1") > 0 ? Phase::Acceleration
@@ -27,7 +27,7 @@ void RecordSteps(GameWindow& w, std::vector<Step>& steps) {
     };
 }
 
-std::vector<Step> Only(const std::vector<Step>& steps, Phase p) {
+std::vector<Step> only(const std::vector<Step>& steps, Phase p) {
     std::vector<Step> out;
     std::ranges::copy_if(steps, std::back_inserter(out), [p](const Step& s) { return s.phase == p; });
     return out;
@@ -38,7 +38,7 @@ std::vector<Step> Only(const std::vector<Step>& steps, Phase p) {
 TEST(Spin, FirstSpinAfterStartUpFollowsItsDrawsToPositionFour) {
     GameWindow w;
     std::vector<Step> steps;
-    RecordSteps(w, steps);
+    record_steps(w, steps);
     w.add_credits();
     w.press_spinner(8, true); // 10 on orange
     ASSERT_EQ(w.text("标签9"), "90");
@@ -49,19 +49,19 @@ TEST(Spin, FirstSpinAfterStartUpFollowsItsDrawsToPositionFour) {
     ASSERT_TRUE(w.run_until_idle());
 
     // 20 acceleration steps showing 236, 226, ... 46.
-    const auto acceleration = Only(steps, Phase::Acceleration);
+    const auto acceleration = only(steps, Phase::Acceleration);
     ASSERT_EQ(acceleration.size(), 20u);
     for (std::size_t i = 0; i < acceleration.size(); ++i)
         EXPECT_EQ(acceleration[i].readout, std::to_string(236 - 10 * static_cast<int>(i)));
 
     // The run length 4000 + 103 + 169 + 74 + 46 + 21; 30 ms ticks fit 147 times into 4413 ms.
-    const auto fast = Only(steps, Phase::FastRun);
+    const auto fast = only(steps, Phase::FastRun);
     ASSERT_FALSE(fast.empty());
     EXPECT_EQ(fast.front().run_length, 4413);
     EXPECT_EQ(fast.size(), 147u);
 
     // 37 slowing steps, the interval growing 55 .. 235; the tick at 235 draws 221 and settles.
-    const auto slowing = Only(steps, Phase::Slowing);
+    const auto slowing = only(steps, Phase::Slowing);
     ASSERT_EQ(slowing.size(), 37u);
     for (std::size_t i = 0; i < slowing.size(); ++i)
         EXPECT_EQ(slowing[i].readout, std::to_string(55 + 5 * static_cast<int>(i)));
@@ -90,10 +90,10 @@ TEST(Spin, FirstSpinAfterStartUpFollowsItsDrawsToPositionFour) {
     EXPECT_TRUE(w.boxes.empty());
 
     // The spin drew 2 + 5 + 38 × 2 values: two per deceleration tick, none for the settlement.
-    const std::int32_t next = RandomInRange(0, 32767);
-    ResetRandomForThisThread();
-    for (int i = 0; i < 2 + 5 + 38 * 2; ++i) RandomInRange(0, 1);
-    EXPECT_EQ(RandomInRange(0, 32767), next);
+    const std::int32_t next = random_in_range(0, 32767);
+    reset_random_for_this_thread();
+    for (int i = 0; i < 2 + 5 + 38 * 2; ++i) random_in_range(0, 1);
+    EXPECT_EQ(random_in_range(0, 32767), next);
 }
 
 
@@ -117,7 +117,7 @@ TEST(Spin, StartWithoutBetsIsRefusedAndStartsNothing) {
 TEST(Spin, StartDuringTheAccelerationRestartsItAndSettlesOnce) {
     GameWindow w;
     std::vector<Step> steps;
-    RecordSteps(w, steps);
+    record_steps(w, steps);
     w.add_credits();
     w.press_spinner(4, true);
     w.start();
@@ -132,7 +132,7 @@ TEST(Spin, StartDuringTheAccelerationRestartsItAndSettlesOnce) {
     ASSERT_TRUE(w.run_until_idle());
 
     // After the restart the readout counts down from the new start interval again.
-    const auto acceleration = Only(steps, Phase::Acceleration);
+    const auto acceleration = only(steps, Phase::Acceleration);
     ASSERT_GT(acceleration.size(), 4u);
     EXPECT_EQ(acceleration[4].readout, std::to_string(restart - 10));
     const int restarted_steps = (restart - 50 + 9) / 10;

@@ -7,9 +7,9 @@ namespace tav::game::test {
 namespace {
 
 TEST(GameWindowEvents, FreshWindowShowsZerosNoLampThemedLookAndStartsTheMusicOnce) {
-    ui::ThemedDrawing(0);
+    ui::themed_drawing(0);
     GameWindow w;
-    EXPECT_EQ(ui::ThemedScheme(), 3);
+    EXPECT_EQ(ui::themed_scheme(), 3);
     for (std::string_view display : {"标签1", "标签2", "标签3", "标签4", "标签5", "标签6", "标签7", "标签8", "标签9",
                                      "标签10", "透明标签1"})
         EXPECT_EQ(w.text(display), "0") << display;
@@ -18,7 +18,7 @@ TEST(GameWindowEvents, FreshWindowShowsZerosNoLampThemedLookAndStartsTheMusicOnc
     EXPECT_EQ(w.text("编辑框1"), "");
     EXPECT_FALSE(w.spinning());
     EXPECT_EQ(w.sounds, std::vector<GameSound>{GameSound::Music});
-    EXPECT_EQ(ActivePlayerCount(), 1u); // the music really plays
+    EXPECT_EQ(active_player_count(), 1u); // the music really plays
 }
 
 TEST(GameWindowEvents, RightClickOnTheBackgroundAloneShowsTheLongTitle) {

@@ -8,10 +8,10 @@ namespace tav::test {
 inline constexpr int kLampSize = 69;
 inline constexpr int kLampFrame = 7;
 
-inline Bitmap MakeLamp() {
-    Bitmap lamp(kLampSize, kLampSize, Rgb(255, 0, 0));
+inline Bitmap make_lamp() {
+    Bitmap lamp(kLampSize, kLampSize, rgb(255, 0, 0));
     for (int y = kLampFrame; y < kLampSize - kLampFrame; ++y)
-        for (int x = kLampFrame; x < kLampSize - kLampFrame; ++x) lamp.set_pixel(x, y, Rgb(0, 0, 0));
+        for (int x = kLampFrame; x < kLampSize - kLampFrame; ++x) lamp.set_pixel(x, y, rgb(0, 0, 0));
     return lamp;
 }
 

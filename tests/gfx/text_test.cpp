@@ -11,17 +11,17 @@
 namespace tav {
 namespace {
 
-constexpr Argb kGround = Rgb(0, 0, 0);
+constexpr Argb kGround = rgb(0, 0, 0);
 
-std::shared_ptr<const Font> FontOf(const char* utf8_face, int height, int weight = kWeightBold) {
-    return SharedFonts().font(MakeLogFont(Utf8ToGbk(utf8_face), height, weight));
+std::shared_ptr<const Font> font_of(const char* utf8_face, int height, int weight = kWeightBold) {
+    return shared_fonts().font(make_log_font(utf8_to_gbk(utf8_face), height, weight));
 }
 
 // The rows and columns holding any pixel other than the ground.
 struct Ink {
     int top = INT_MAX, bottom = -1, left = INT_MAX, right = -1;
 };
-Ink InkOf(const Bitmap& bmp, Argb ground = kGround, const Rect& area = {0, 0, INT_MAX, INT_MAX}) {
+Ink ink_of(const Bitmap& bmp, Argb ground = kGround, const Rect& area = {0, 0, INT_MAX, INT_MAX}) {
     Ink ink;
     const Rect a = area.intersected(bmp.rect());
     for (int y = a.top(); y < a.bottom(); ++y) {
@@ -51,16 +51,16 @@ TEST(LogFont, RoundTripAndWrongLength) {
     f.quality = 1;
     f.pitch_and_family = 0x31;
     f.face = "\xBF\xAC\xCC\xE5\x5F\x47\x42\x32\x33\x31\x32"; // 楷体_GB2312
-    const auto record = EncodeLogFont(f);
+    const auto record = encode_log_font(f);
     EXPECT_EQ(record[0], 0xEB); // -21, little-endian
     EXPECT_EQ(record[3], 0xFF);
     EXPECT_EQ(record[16], 0xBC); // 700
     EXPECT_EQ(record[28], 0xBF);
     EXPECT_EQ(record[28 + 11], 0);
-    EXPECT_EQ(ParseLogFont(record), f);
+    EXPECT_EQ(parse_log_font(record), f);
 
-    const auto made = MakeLogFont("\xCB\xCE\xCC\xE5", 12, kWeightBold); // 宋体
-    const auto parsed = ParseLogFont(made);
+    const auto made = make_log_font("\xCB\xCE\xCC\xE5", 12, kWeightBold); // 宋体
+    const auto parsed = parse_log_font(made);
     ASSERT_TRUE(parsed.has_value());
     EXPECT_EQ(parsed->height, -12);
     EXPECT_EQ(parsed->weight, 700);
@@ -70,32 +70,32 @@ TEST(LogFont, RoundTripAndWrongLength) {
     // A face too long for the field is cut before a character that would not fit whole.
     LogFont long_face;
     long_face.face = "abcdefghijklmnopqrstuvwxyz0123" + std::string("\xCB\xCE");
-    EXPECT_EQ(ParseLogFont(EncodeLogFont(long_face))->face, "abcdefghijklmnopqrstuvwxyz0123");
+    EXPECT_EQ(parse_log_font(encode_log_font(long_face))->face, "abcdefghijklmnopqrstuvwxyz0123");
 
-    EXPECT_FALSE(ParseLogFont(std::span(made).first(59)).has_value());
+    EXPECT_FALSE(parse_log_font(std::span(made).first(59)).has_value());
     const std::vector<std::uint8_t> longer(61, 0);
-    EXPECT_FALSE(ParseLogFont(longer).has_value());
-    EXPECT_EQ(SharedFonts().font(std::span(made).first(59)), SharedFonts().stock());
-    EXPECT_EQ(SharedFonts().font({}), SharedFonts().stock());
-    EXPECT_EQ(SharedFonts().stock()->height(), 12);
+    EXPECT_FALSE(parse_log_font(longer).has_value());
+    EXPECT_EQ(shared_fonts().font(std::span(made).first(59)), shared_fonts().stock());
+    EXPECT_EQ(shared_fonts().font({}), shared_fonts().stock());
+    EXPECT_EQ(shared_fonts().stock()->height(), 12);
     // The same record gives the same shared font.
-    EXPECT_EQ(SharedFonts().font(made), SharedFonts().font(made));
+    EXPECT_EQ(shared_fonts().font(made), shared_fonts().font(made));
 }
 
 // The standard Chinese faces map onto our faces, with the real bold face where there is one.
 TEST(Fonts, FaceMapAndBold) {
-    EXPECT_EQ(FontOf("宋体", 12)->family(), "AR PL UMing CN");
-    EXPECT_TRUE(FontOf("宋体", 12)->synthetic_bold());
-    EXPECT_EQ(FontOf("楷体_GB2312", 21)->family(), "AR PL UKai CN");
-    const auto hei = FontOf("黑体", 24);
+    EXPECT_EQ(font_of("宋体", 12)->family(), "AR PL UMing CN");
+    EXPECT_TRUE(font_of("宋体", 12)->synthetic_bold());
+    EXPECT_EQ(font_of("楷体_GB2312", 21)->family(), "AR PL UKai CN");
+    const auto hei = font_of("黑体", 24);
     EXPECT_EQ(hei->family(), "Noto Sans Mono CJK SC");
     EXPECT_FALSE(hei->synthetic_bold());
-    const auto choice = ChooseFace(Utf8ToGbk("黑体"), kWeightBold, false);
+    const auto choice = choose_face(utf8_to_gbk("黑体"), kWeightBold, false);
     ASSERT_TRUE(choice.has_value());
     EXPECT_NE(choice->file.find("Bold"), std::string::npos);
     EXPECT_EQ(choice->index, 7); // the Simplified Chinese face of the collection
     // An unknown face still draws Chinese text.
-    const auto other = SharedFonts().font(MakeLogFont("NoSuchFace", 16));
+    const auto other = shared_fonts().font(make_log_font("NoSuchFace", 16));
     EXPECT_FALSE(other->glyph(U'分').coverage.empty());
     EXPECT_EQ(other->height(), 16);
 }
@@ -103,9 +103,9 @@ TEST(Fonts, FaceMapAndBold) {
 // Font files are read, not mapped: a mapped CJK collection puts every page a glyph touches
 // into the program's resident memory.
 TEST(Fonts, FilesAreReadNotMapped) {
-    const auto song = FontOf("宋体", 12);
+    const auto song = font_of("宋体", 12);
     for (char32_t c : std::u32string(U"总分得倍上开始0123456789")) EXPECT_FALSE(song->glyph(c).coverage.empty());
-    const auto choice = ChooseFace(Utf8ToGbk("宋体"), kWeightBold, false);
+    const auto choice = choose_face(utf8_to_gbk("宋体"), kWeightBold, false);
     ASSERT_TRUE(choice.has_value());
     std::ifstream maps("/proc/self/maps");
     std::string line;
@@ -115,7 +115,7 @@ TEST(Fonts, FilesAreReadNotMapped) {
 // Two threads rendering the same characters in one font at once each get the one cached
 // glyph, drawn once.
 TEST(Fonts, GlyphsAskedFromTwoThreadsAtOnceAreOneGlyph) {
-    const auto song = FontOf("宋体", 16);
+    const auto song = font_of("宋体", 16);
     std::u32string text;
     for (char32_t c = U'一'; c < U'一' + 300; ++c) text += c;
     std::vector<std::vector<const Glyph*>> seen(2);
@@ -132,8 +132,8 @@ TEST(Fonts, GlyphsAskedFromTwoThreadsAtOnceAreOneGlyph) {
 
 // The credits display holds the largest credit text; a number sits centred in its label.
 TEST(Text, CreditsFitAndSitCentred) {
-    const auto hei = FontOf("黑体", 24);
-    const Size size = MeasureText("1000000080", *hei);
+    const auto hei = font_of("黑体", 24);
+    const Size size = measure_text("1000000080", *hei);
     std::printf("\"1000000080\" in 24-px bold: %d px wide\n", size.width);
     EXPECT_LE(size.width, 126);
     EXPECT_GE(size.width, 100);
@@ -142,8 +142,8 @@ TEST(Text, CreditsFitAndSitCentred) {
     for (const char* text : {"0", "1000000080", "50"}) {
         Bitmap label(126, 24, kGround);
         Painter p(label);
-        DrawText(p, label.rect(), text, *hei, Rgb(0, 255, 255), {1, 1, false});
-        const Ink ink = InkOf(label);
+        draw_text(p, label.rect(), text, *hei, rgb(0, 255, 255), {1, 1, false});
+        const Ink ink = ink_of(label);
         ASSERT_GE(ink.bottom, 0) << text;
         const int above = ink.top, below = 23 - ink.bottom;
         EXPECT_LE(std::abs(above - below), 2) << text << ": " << above << " above, " << below << " below";
@@ -154,18 +154,18 @@ TEST(Text, CreditsFitAndSitCentred) {
 
 // The pay legend's rows, each three line breaks apart, stand 36 pixels apart.
 TEST(Text, LegendRowsStepByLineHeight) {
-    const auto song = FontOf("宋体", 12);
+    const auto song = font_of("宋体", 12);
     const char* rows[] = {"100倍", "50倍", "10倍", "6倍", "5倍", "4倍", "3倍", "2倍", "随机"};
     std::string legend;
-    for (int i = 0; i < 9; ++i) legend += Utf8ToGbk(rows[i]) + (i < 8 ? "\r\n\r\n\r\n" : "");
+    for (int i = 0; i < 9; ++i) legend += utf8_to_gbk(rows[i]) + (i < 8 ? "\r\n\r\n\r\n" : "");
     ASSERT_EQ(legend.size(), 80u);
     Bitmap bmp(34, 304, kGround);
     Painter p(bmp);
-    DrawText(p, bmp.rect(), legend, *song, Rgb(255, 255, 255), {0, 1, true});
+    draw_text(p, bmp.rect(), legend, *song, rgb(255, 255, 255), {0, 1, true});
     // Each row's ink lies in its own 36-row band, starting at the band's first line.
     std::vector<int> tops;
     for (int row = 0; row < 9; ++row) {
-        const Ink ink = InkOf(bmp, kGround, {0, row * 36, 34, 36});
+        const Ink ink = ink_of(bmp, kGround, {0, row * 36, 34, 36});
         ASSERT_GE(ink.bottom, 0) << "row " << row;
         EXPECT_LE(ink.bottom, row * 36 + 12) << "row " << row; // one row of edge smoothing may hang below
         tops.push_back(ink.top);
@@ -176,58 +176,58 @@ TEST(Text, LegendRowsStepByLineHeight) {
 
 // Line breaks and word wrap: CR LF and LF always break, Latin words at spaces, Chinese anywhere.
 TEST(Text, LinesAndWrapping) {
-    const auto font = FontOf("宋体", 12, kWeightNormal);
-    auto lines = LayoutLines(U"ab\r\ncd\nef\r\n\r\ngh", *font, 1000, true);
+    const auto font = font_of("宋体", 12, kWeightNormal);
+    auto lines = layout_lines(U"ab\r\ncd\nef\r\n\r\ngh", *font, 1000, true);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], U"ab");
     EXPECT_EQ(lines[3], U"");
     EXPECT_EQ(lines[4], U"gh");
-    EXPECT_EQ(LayoutLines(U"ab\r\ncd", *font, 1000, false).size(), 2u);
+    EXPECT_EQ(layout_lines(U"ab\r\ncd", *font, 1000, false).size(), 2u);
 
-    const int hello = LineWidth(U"hello", *font);
-    lines = LayoutLines(U"hello world", *font, hello + 2, true);
+    const int hello = line_width(U"hello", *font);
+    lines = layout_lines(U"hello world", *font, hello + 2, true);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], U"hello");
     EXPECT_EQ(lines[1], U"world");
     // Without wrapping the words stay on one line.
-    EXPECT_EQ(LayoutLines(U"hello world", *font, hello + 2, false).size(), 1u);
+    EXPECT_EQ(layout_lines(U"hello world", *font, hello + 2, false).size(), 1u);
 
-    const int two = LineWidth(U"中文", *font);
-    lines = LayoutLines(U"中文换行测试", *font, two, true);
+    const int two = line_width(U"中文", *font);
+    lines = layout_lines(U"中文换行测试", *font, two, true);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], U"换行");
     // A Latin word wider than the box is broken where it must be.
-    lines = LayoutLines(U"abcdefghij", *font, LineWidth(U"abcd", *font), true);
+    lines = layout_lines(U"abcdefghij", *font, line_width(U"abcd", *font), true);
     EXPECT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], U"abcd");
 
-    EXPECT_EQ(DecodeGbkText("\xBF\xAA\xCA\xBC" "1"), U"开始1");
-    EXPECT_EQ(MeasureText("a\r\nbb", *font).height, 24);
+    EXPECT_EQ(decode_gbk_text("\xBF\xAA\xCA\xBC" "1"), U"开始1");
+    EXPECT_EQ(measure_text("a\r\nbb", *font).height, 24);
 }
 
 // Text stays inside its rectangle; effect 3 puts a black copy two pixels right and down.
 TEST(Text, ClippedAndShadowed) {
-    const auto hei = FontOf("黑体", 24);
+    const auto hei = font_of("黑体", 24);
     Bitmap bmp(60, 40, kGround);
     Painter p(bmp);
-    DrawText(p, {10, 10, 20, 12}, "8888", *hei, Rgb(255, 255, 255), {0, 1, false});
-    const Ink ink = InkOf(bmp);
+    draw_text(p, {10, 10, 20, 12}, "8888", *hei, rgb(255, 255, 255), {0, 1, false});
+    const Ink ink = ink_of(bmp);
     ASSERT_GE(ink.bottom, 0);
     EXPECT_GE(ink.left, 10);
     EXPECT_GE(ink.top, 10);
     EXPECT_LE(ink.right, 29);
     EXPECT_LE(ink.bottom, 21);
 
-    const Argb white = Rgb(255, 255, 255);
+    const Argb white = rgb(255, 255, 255);
     Bitmap shadow(60, 40, white);
     Painter ps(shadow);
-    DrawTextWithEffect(ps, shadow.rect(), "8", *hei, Rgb(255, 0, 0), {0, 0, false}, 3);
+    draw_text_with_effect(ps, shadow.rect(), "8", *hei, rgb(255, 0, 0), {0, 0, false}, 3);
     Ink red, black;
     for (int y = 0; y < 40; ++y) {
         for (int x = 0; x < 60; ++x) {
             const Argb c = shadow.pixel(x, y);
-            Ink& which = c == Rgb(255, 0, 0) ? red : c == Rgb(0, 0, 0) ? black : red;
-            if (c != Rgb(255, 0, 0) && c != Rgb(0, 0, 0)) continue;
+            Ink& which = c == rgb(255, 0, 0) ? red : c == rgb(0, 0, 0) ? black : red;
+            if (c != rgb(255, 0, 0) && c != rgb(0, 0, 0)) continue;
             which.top = std::min(which.top, y);
             which.bottom = std::max(which.bottom, y);
             which.left = std::min(which.left, x);
@@ -245,4 +245,4 @@ TEST(Text, ClippedAndShadowed) {
 
 // fontconfig keeps a few blocks from parsing its configuration files for the life of the
 // process; the leak checker of sanitised builds is told so.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }

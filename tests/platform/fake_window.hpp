@@ -18,7 +18,7 @@ struct FakeWindow : WindowDelegate {
 
     std::string name;
     std::vector<std::string>* log;
-    Argb colour = Rgb(0, 0, 0);
+    Argb colour = rgb(0, 0, 0);
     bool transparent = false;  // paints only a 1 x 1 dot at (0, 0)
     bool hits = true;          // hit_test answer
     bool consume_keys = false; // on_key_down answer

@@ -16,7 +16,7 @@ namespace {
 constexpr const char* kModeVariable = "TAVRINO_TEST_HELPER";
 
 // Writes `text` at `at` in the area and hands it over as the next part.
-std::size_t Put(HelperChannel& channel, std::size_t at, std::string_view text) {
+std::size_t put(HelperChannel& channel, std::size_t at, std::string_view text) {
     std::memcpy(channel.area().data() + at, text.data(), text.size());
     channel.hand_over(at + text.size());
     return at + text.size();
@@ -27,15 +27,15 @@ std::size_t Put(HelperChannel& channel, std::size_t at, std::string_view text) {
 const bool kRanAsHelper = [] {
     const char* mode = std::getenv(kModeVariable);
     if (mode == nullptr) return false;
-    auto channel = HelperChannel::Inherited();
+    auto channel = HelperChannel::inherited();
     if (!channel) ::_exit(3);
     const std::string_view m(mode);
     if (m == "parts") {
-        const std::size_t at = Put(*channel, 0, "pictures");
+        const std::size_t at = put(*channel, 0, "pictures");
         usleep(20'000);
-        Put(*channel, at, "fonts");
+        put(*channel, at, "fonts");
     } else if (m == "backwards") {
-        Put(*channel, 0, "pictures");
+        put(*channel, 0, "pictures");
         channel->hand_over(3); // an end before the last: refused
         channel->hand_over(channel->area().size() + 1);
     } else if (m == "abort") {
@@ -46,7 +46,7 @@ const bool kRanAsHelper = [] {
     ::_exit(0);
 }();
 
-std::string_view Text(std::span<const std::uint8_t> bytes) {
+std::string_view text(std::span<const std::uint8_t> bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
@@ -67,13 +67,13 @@ struct TestHelper {
 TEST(HelperProcess, HandsBackEachPartAsTheHelperFinishesIt) {
     TestHelper parts("parts");
     ASSERT_TRUE(parts.process->started());
-    EXPECT_EQ(Text(parts.process->part(0)), "pictures");
-    EXPECT_EQ(Text(parts.process->part(1)), "fonts");
+    EXPECT_EQ(text(parts.process->part(0)), "pictures");
+    EXPECT_EQ(text(parts.process->part(1)), "fonts");
     EXPECT_TRUE(parts.process->part(2).empty());
-    EXPECT_EQ(Text(parts.process->part(0)), "pictures");
+    EXPECT_EQ(text(parts.process->part(0)), "pictures");
 
     TestHelper backwards("backwards");
-    EXPECT_EQ(Text(backwards.process->part(0)), "pictures");
+    EXPECT_EQ(text(backwards.process->part(0)), "pictures");
     EXPECT_TRUE(backwards.process->part(1).empty());
 }
 
@@ -93,7 +93,7 @@ TEST(HelperProcess, AHelperThatFailsLeavesEmptyParts) {
     EXPECT_TRUE(missing.part(0).empty());
 
     EXPECT_FALSE(kRanAsHelper);
-    EXPECT_FALSE(HelperChannel::Inherited().has_value());
+    EXPECT_FALSE(HelperChannel::inherited().has_value());
 }
 
 } // namespace

@@ -15,7 +15,7 @@ int count(const std::vector<std::string>& log, const std::string& what) {
 }
 
 // A 30 x 30 frame 5 pixels wide around a 20 x 20 hole, as a lamp's shape.
-Region FrameRegion() {
+Region frame_region() {
     Region r;
     r.add({0, 0, 30, 5});
     r.add({0, 25, 30, 5});
@@ -32,7 +32,7 @@ TEST(InputTest, HitTestingFollowsZOrderShapesAndTransparency) {
     const WindowHandle picture = d.child(h, pic, {10, 10, 60, 60});
     FakeWindow& lamp_d = d.delegate("lamp");
     const WindowHandle lamp = d.child(h, lamp_d, {20, 20, 30, 30}); // created later: on top
-    d.ws->set_region(lamp, FrameRegion());
+    d.ws->set_region(lamp, frame_region());
 
     EXPECT_EQ(d.ws->window_at(h, {22, 22}), lamp);      // on the frame
     EXPECT_EQ(d.ws->window_at(h, {35, 35}), picture);   // in the cut-out: the window beneath
@@ -130,7 +130,7 @@ TEST(InputTest, CaptureTakesAllMouseInputAndLeaveIsSentOnce) {
 TEST(InputTest, DisabledWindowsTakeNoInputButTickAndPaint) {
     Desk d;
     FakeWindow& top = d.delegate("top");
-    top.colour = Rgb(0, 0, 255);
+    top.colour = rgb(0, 0, 255);
     const WindowHandle h = d.top(top, {100, 100});
     FakeWindow& c = d.delegate("c");
     const WindowHandle child = d.child(h, c, {10, 10, 20, 20});
@@ -150,7 +150,7 @@ TEST(InputTest, DisabledWindowsTakeNoInputButTickAndPaint) {
     int ticks = 0;
     top.timer_action = [&](int) {
         ++ticks;
-        top.colour = Rgb(255, 0, 0);
+        top.colour = rgb(255, 0, 0);
         d.ws->invalidate(h);
     };
     d.ws->set_timer(h, 1, 50);
@@ -162,7 +162,7 @@ TEST(InputTest, DisabledWindowsTakeNoInputButTickAndPaint) {
     EXPECT_TRUE(top.downs.empty());
     EXPECT_EQ(count(d.log, "c:keydown 32"), 0);
     EXPECT_EQ(ticks, 2);
-    EXPECT_EQ(d.ws->framebuffer(h).pixel(60, 60), Rgb(255, 0, 0));
+    EXPECT_EQ(d.ws->framebuffer(h).pixel(60, 60), rgb(255, 0, 0));
     EXPECT_FALSE(d.backend->native(h)->enabled);
 
     // Enabled again, the focus it kept takes keys.

@@ -8,7 +8,7 @@
 namespace tav::platform::test {
 namespace {
 
-constexpr Argb kBack = Rgb(0, 0, 255), kLow = Rgb(0, 255, 0), kHigh = Rgb(255, 0, 0), kDot = Rgb(255, 255, 0);
+constexpr Argb kBack = rgb(0, 0, 255), kLow = rgb(0, 255, 0), kHigh = rgb(255, 0, 0), kDot = rgb(255, 255, 0);
 
 struct PaintingTest : ::testing::Test {
     Desk d;

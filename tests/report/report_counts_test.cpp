@@ -26,9 +26,9 @@ struct Seen {
 };
 
 // The player steps the real window: 10 on every symbol, then 开始 and the loop until idle.
-std::vector<Seen> StepByHand(int spins) {
+std::vector<Seen> step_by_hand(int spins) {
     game::test::GameWindow w;
-    game::SetSoundsPlayed(false);
+    game::set_sounds_played(false);
     std::vector<Seen> seen;
     for (int i = 0; i < spins; ++i) {
         while (std::stod(w.text("标签9")) < 80) w.add_credits();
@@ -40,32 +40,32 @@ std::vector<Seen> StepByHand(int spins) {
         seen.push_back({std::stoi(w.text("编辑框1")), w.text("透明标签1"), w.text("标签10"),
                         static_cast<int>(w.sound_count(game::GameSound::Result) - results)});
     }
-    game::SetSoundsPlayed(true);
+    game::set_sounds_played(true);
     return seen;
 }
 
 TEST(ReportCounts, ToolSpinsMatchTheWindowSteppedByHand) {
-    const std::vector<Seen> expected = StepByHand(kSpins);
+    const std::vector<Seen> expected = step_by_hand(kSpins);
 
     PlayerOptions options;
     options.clock = ClockMode::Hold; // the hand-stepped window holds the seconds at 0
     std::vector<Seen> reported;
     Tally tally;
     {
-        ResetRandomForThisThread();
+        reset_random_for_this_thread();
         HeadlessHooks hooks;
         HeadlessGame game(options);
         for (int i = 0; i < kSpins; ++i) {
-            const SpinRecord r = game.PlaySpin();
+            const SpinRecord r = game.play_spin();
             reported.push_back({r.final_position, std::to_string(r.odds), std::to_string(static_cast<long>(r.win)),
                                 r.settlements});
             tally.add(r, game.stake());
             // The win is the multiplier of the scored symbol times its bet of 10.
-            ASSERT_NE(SymbolAt(r.final_position), kRandomField);
-            EXPECT_EQ(r.odds, Multiplier(SymbolAt(r.final_position)));
+            ASSERT_NE(symbol_at(r.final_position), kRandomField);
+            EXPECT_EQ(r.odds, multiplier(symbol_at(r.final_position)));
             EXPECT_EQ(r.win, 10.0 * r.odds);
             // A random field rested on is always followed by a jump.
-            EXPECT_EQ(SymbolAt(r.rest_position) == kRandomField, r.settlements > 1);
+            EXPECT_EQ(symbol_at(r.rest_position) == kRandomField, r.settlements > 1);
             EXPECT_GE(r.acceleration_steps, 15);
             EXPECT_LE(r.acceleration_steps, 56);
             EXPECT_GE(r.slowing_steps, 30);
@@ -88,11 +88,11 @@ TEST(ReportCounts, FirstSpinPhasesAndTickRounding) {
     PlayerOptions options;
     options.clock = ClockMode::Hold;
     options.bets = {0, 0, 0, 0, 0, 0, 0, 10};
-    ResetRandomForThisThread();
+    reset_random_for_this_thread();
     HeadlessHooks hooks;
     {
         HeadlessGame game(options);
-        const SpinRecord r = game.PlaySpin();
+        const SpinRecord r = game.play_spin();
         EXPECT_EQ(r.acceleration_steps, 20);
         EXPECT_EQ(r.fast_steps, 147);
         EXPECT_EQ(r.slowing_steps, 37);
@@ -103,13 +103,13 @@ TEST(ReportCounts, FirstSpinPhasesAndTickRounding) {
     }
     // With 15.625 ms ticks the same draws give fewer fast steps: the 30 ms period runs at 31.25
     // and the run length of 4413 ms rounds up to 4421.875 (283 ticks), so 4421.875 / 31.25 → 141.
-    EXPECT_EQ(RoundedPeriodEighths(30), 250);
-    EXPECT_EQ(RoundedPeriodEighths(50), 500);
-    EXPECT_EQ(RoundedPeriodEighths(125), 1000);
-    ResetRandomForThisThread();
+    EXPECT_EQ(rounded_period_eighths(30), 250);
+    EXPECT_EQ(rounded_period_eighths(50), 500);
+    EXPECT_EQ(rounded_period_eighths(125), 1000);
+    reset_random_for_this_thread();
     options.tick_rounding = true;
     HeadlessGame rounded(options);
-    const SpinRecord r = rounded.PlaySpin();
+    const SpinRecord r = rounded.play_spin();
     EXPECT_EQ(r.acceleration_steps, 20);
     EXPECT_EQ(r.fast_steps, 141);
     EXPECT_EQ(r.slowing_steps, 37);
@@ -121,15 +121,15 @@ TEST(ReportCounts, ThreadsShareTheSpinsAndProbabilitiesSumToOne) {
     run.spins = 41;
     run.threads = 2;
     run.player.clock = ClockMode::Player;
-    const RunResult result = RunSpins(run);
+    const RunResult result = run_spins(run);
     const Tally& t = result.tally;
     EXPECT_EQ(t.spins, 41u);
     double rest = 0, fin = 0, symbols = 0;
     for (int p = 1; p <= kPositions; ++p) {
-        rest += RestProbability(t, p).value;
-        fin += FinalProbability(t, p).value;
+        rest += rest_probability(t, p).value;
+        fin += final_probability(t, p).value;
     }
-    for (int s = 0; s < kSymbols; ++s) symbols += SymbolProbability(t, s).value;
+    for (int s = 0; s < kSymbols; ++s) symbols += symbol_probability(t, s).value;
     EXPECT_NEAR(rest, 1.0, 1e-12);
     EXPECT_NEAR(fin, 1.0, 1e-12);
     EXPECT_NEAR(symbols, 1.0, 1e-12);

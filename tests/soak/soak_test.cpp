@@ -80,7 +80,7 @@ constexpr auto kThreadGoneWait = std::chrono::seconds(2);
 constexpr int kLeft = 0, kTop = 1, kWidth = 2, kHeight = 3, kVisibleProperty = 5, kTextProperty = 8;
 
 // A number field of /proc/self/status ("Threads", "VmRSS" in KiB).
-long ProcStatus(std::string_view field) {
+long proc_status(std::string_view field) {
     std::ifstream in("/proc/self/status");
     std::string line;
     while (std::getline(in, line)) {
@@ -95,14 +95,14 @@ long ProcStatus(std::string_view field) {
 // Resident memory in KiB once the allocator has handed its free pages back: what the arenas of
 // 160 short-lived player threads happen to keep cached varies by megabytes from run to run and
 // would hide a real leak or fake one.
-long ResidentKib() {
+long resident_kib() {
     malloc_trim(0);
-    return ProcStatus("VmRSS");
+    return proc_status("VmRSS");
 }
 
 // How long an embedded sound plays, from its data size and byte rate.
-RealClock::duration PlayLength(std::span<const std::uint8_t> wav) {
-    const auto chunks = WalkWavChunks(wav);
+RealClock::duration play_length(std::span<const std::uint8_t> wav) {
+    const auto chunks = walk_wav_chunks(wav);
     if (!chunks || chunks->format.size() < 12) return std::chrono::seconds(0);
     std::uint32_t byte_rate = 0;
     for (std::size_t i = 0; i < 4; ++i) byte_rate |= static_cast<std::uint32_t>(chunks->format[8 + i]) << (8 * i);
@@ -113,11 +113,11 @@ RealClock::duration PlayLength(std::span<const std::uint8_t> wav) {
 
 // Under AddressSanitizer freed memory waits in a quarantine and in per-thread caches, so the
 // resident size follows the sanitizer's allocator, not the program: the bound is not checked.
-bool ResidentSizeIsOurs() {
+bool resident_size_is_ours() {
     return dlsym(RTLD_DEFAULT, "__asan_init") == nullptr;
 }
 
-int SpinCount() {
+int spin_count() {
     const char* text = std::getenv("TAVRINO_SOAK_SPINS");
     if (!text || !*text) return kDefaultSpins;
     const int n = std::atoi(text);
@@ -129,8 +129,8 @@ int SpinCount() {
 class RecentSounds {
 public:
     RecentSounds()
-        : lengths_{PlayLength(assets::StepSound()), PlayLength(assets::ResultSound()),
-                   PlayLength(assets::BackgroundMusic())} {}
+        : lengths_{play_length(assets::step_sound()), play_length(assets::result_sound()),
+                   play_length(assets::background_music())} {}
 
     void started(GameSound s) {
         const auto now = RealClock::now();
@@ -156,21 +156,21 @@ private:
 class SoakWindow {
 public:
     SoakWindow() {
-        ResetRandomForThisThread();
-        UseWaveDevice(std::make_unique<SilentSink>());
-        SetSoundObserver([this](GameSound s) {
+        reset_random_for_this_thread();
+        use_wave_device(std::make_unique<SilentSink>());
+        set_sound_observer([this](GameSound s) {
             const auto give_up = RealClock::now() + kPlayerEndWait;
-            std::size_t players = ActivePlayerCount();
+            std::size_t players = active_player_count();
             while (players >= kMaxPlayers && RealClock::now() < give_up) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                players = ActivePlayerCount();
+                players = active_player_count();
             }
             if (players >= kMaxPlayers) ADD_FAILURE() << players << " players still play after " << kPlayerEndWait.count() << " s";
             peak_players = std::max(peak_players, players + 1);
             sounds.started(s);
         });
-        SetMessageBoxOpenedHook([this](const MessageBoxInfo& box) {
-            last_box = GbkToUtf8(box.text.view());
+        set_message_box_opened_hook([this](const MessageBoxInfo& box) {
+            last_box = gbk_to_utf8(box.text.view());
             ++boxes;
             const std::uint64_t at = backend->now_ms() + kBoxReadingMs;
             backend->schedule_key(box.window, platform::vk::kReturn, true, at);
@@ -179,24 +179,24 @@ public:
         auto b = std::make_unique<platform::HeadlessBackend>();
         backend = b.get();
         // The clock's seconds move with the virtual time, so the draws that scale with them vary.
-        SetWallClock(backend->wall_clock(LocalTime{2026, 12, 7, 21, 30, 0}, true));
-        runtime = std::make_unique<Runtime>(ui::MainWindowLayout(GameHandlers()), std::move(b));
-        runtime->LoadWindow(kMainWindow);
+        set_wall_clock(backend->wall_clock(LocalTime{2026, 12, 7, 21, 30, 0}, true));
+        runtime = std::make_unique<Runtime>(ui::main_window_layout(game_handlers()), std::move(b));
+        runtime->load_window(kMainWindow);
     }
 
     ~SoakWindow() {
-        StopAllSounds(true);
+        stop_all_sounds(true);
         runtime.reset();
-        SetMessageBoxOpenedHook({});
-        SetSoundObserver({});
-        SetWallClock({});
+        set_message_box_opened_hook({});
+        set_sound_observer({});
+        set_wall_clock({});
     }
 
     SoakWindow(const SoakWindow&) = delete;
     SoakWindow& operator=(const SoakWindow&) = delete;
 
-    Value get(std::string_view name, int index) { return runtime->GetProperty(kMainWindow, Control(name), index); }
-    std::string text(std::string_view name) { return GbkToUtf8(get(name, kTextProperty).text().view()); }
+    Value get(std::string_view name, int index) { return runtime->get_property(kMainWindow, control(name), index); }
+    std::string text(std::string_view name) { return gbk_to_utf8(get(name, kTextProperty).text().view()); }
     std::int64_t number(std::string_view name) { return std::stoll(text(name)); }
     std::int32_t interval(std::string_view timer) { return get(timer, kTextProperty).as_integer(); }
     bool visible(std::string_view name) { return get(name, kVisibleProperty).as_integer() != 0; }
@@ -210,7 +210,7 @@ public:
         return lit;
     }
 
-    platform::WindowHandle top() { return runtime->WindowHandleOf(kMainWindow); }
+    platform::WindowHandle top() { return runtime->window_handle_of(kMainWindow); }
     void click_at(Point p) {
         backend->click(top(), p);
         runtime->windows().process_pending();
@@ -257,7 +257,7 @@ public:
         w_.click("按钮1");
         ++refusals;
         expect(w_.boxes == boxes + 1 && w_.last_box == "请选择下面图标进行押注！", "no-bet refusal box");
-        expect(w_.runtime->TopLevelWindows().size() == 1, "Enter closed the no-bet refusal box");
+        expect(w_.runtime->top_level_windows().size() == 1, "Enter closed the no-bet refusal box");
         expect(w_.settled(), "nothing starts without bets");
         check_bets("after the no-bet refusal");
     }
@@ -278,7 +278,7 @@ public:
             w_.spinner(k, true);
             ++refusals;
             expect(w_.boxes == boxes + 1 && w_.last_box == "分数不够！请先上分！", "no-credit refusal box");
-            expect(w_.runtime->TopLevelWindows().size() == 1, "Enter closed the no-credit refusal box");
+            expect(w_.runtime->top_level_windows().size() == 1, "Enter closed the no-credit refusal box");
             check_bets("after the no-credit refusal");
         }
         spin();
@@ -360,7 +360,7 @@ private:
             const PayRow& row = kPayTable[static_cast<std::size_t>(position - 1)];
             expect(!row.random_field(), "a random field is never the final position");
             if (!row.random_field()) {
-                const auto k = static_cast<std::size_t>(std::ranges::find(kBetDisplays, row.betDisplay) - kBetDisplays.begin());
+                const auto k = static_cast<std::size_t>(std::ranges::find(kBetDisplays, row.bet_display) - kBetDisplays.begin());
                 expected_win = bets_[k] * std::stoll(std::string(row.odds));
             }
         }
@@ -376,7 +376,7 @@ private:
         expect(w_.lit_lamps() == std::vector<int>{position}, "exactly the lamp of the final position lit");
 
         const std::size_t allowed = w_.sounds.alive_allowed();
-        const std::size_t players = ActivePlayerCount();
+        const std::size_t players = active_player_count();
         w_.peak_over_allowed = std::max(w_.peak_over_allowed, players > allowed ? players - allowed : 0);
         expect(players <= allowed, "players outlive their sounds: " + std::to_string(players) + " for " +
                                        std::to_string(allowed) + " recent sounds");
@@ -389,8 +389,8 @@ private:
 };
 
 TEST(Soak, SpinsBalanceAndLeaveNoPlayerThreadTimerOrMemoryBehind) {
-    const long threads_at_start = ProcStatus("Threads");
-    const int spins = SpinCount();
+    const long threads_at_start = proc_status("Threads");
+    const int spins = spin_count();
     const auto real_start = RealClock::now();
     long rss_after_warm_up = 0;
     long rss_at_end = 0;
@@ -414,17 +414,17 @@ TEST(Soak, SpinsBalanceAndLeaveNoPlayerThreadTimerOrMemoryBehind) {
                 player.play_one();
             }
             if (player.spins == kWarmUpSpins && rss_after_warm_up == 0) {
-                StopAllSounds(true);
-                rss_after_warm_up = ResidentKib();
+                stop_all_sounds(true);
+                rss_after_warm_up = resident_kib();
             }
             if (player.mismatches > 20) break; // the cause shows in the first ones
         }
         EXPECT_TRUE(player.check_idle_board());
 
-        StopAllSounds(true);
-        EXPECT_EQ(ActivePlayerCount(), 0u);
-        EXPECT_EQ(PlayerThreadCount(), 0u);
-        rss_at_end = ResidentKib();
+        stop_all_sounds(true);
+        EXPECT_EQ(active_player_count(), 0u);
+        EXPECT_EQ(player_thread_count(), 0u);
+        rss_at_end = resident_kib();
 
         // No timer of any kind is left: with nothing scheduled the loop returns at once, where
         // a running timer would move the virtual clock on.
@@ -444,18 +444,18 @@ TEST(Soak, SpinsBalanceAndLeaveNoPlayerThreadTimerOrMemoryBehind) {
         EXPECT_EQ(w.peak_over_allowed, 0u);
     }
 
-    StopSoundsAtExit(); // the silent sink's thread goes with the output
+    stop_sounds_at_exit(); // the silent sink's thread goes with the output
     const auto give_up = RealClock::now() + kThreadGoneWait;
-    while (ProcStatus("Threads") > threads_at_start && RealClock::now() < give_up)
+    while (proc_status("Threads") > threads_at_start && RealClock::now() < give_up)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(ProcStatus("Threads"), threads_at_start);
+    EXPECT_EQ(proc_status("Threads"), threads_at_start);
 
     const double real_s = std::chrono::duration<double>(RealClock::now() - real_start).count();
     EXPECT_EQ(played, spins);
     EXPECT_EQ(mismatches, 0);
     EXPECT_GT(refusals, 0);
     ASSERT_GT(rss_after_warm_up, 0);
-    if (ResidentSizeIsOurs()) {
+    if (resident_size_is_ours()) {
         EXPECT_LT(rss_at_end - rss_after_warm_up, kMaxGrowthKib);
     }
 

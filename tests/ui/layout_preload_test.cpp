@@ -19,13 +19,13 @@ namespace {
 
 constexpr std::u32string_view kCaption = U"总分得倍上开始";
 
-ControlTemplate LabelWithFont(std::uint32_t id, const std::array<std::uint8_t, kLogFontSize>& record) {
+ControlTemplate label_with_font(std::uint32_t id, const std::array<std::uint8_t, kLogFontSize>& record) {
     ControlTemplate c;
     c.id = id;
     c.kind = kind_id::kLabel;
     c.properties.resize(Label::kFont + 1);
-    c.properties[Label::kFont] = Value::OfBytes(record);
-    c.properties[Label::kCaption] = Value::OfText(Gbk("总分得倍上开始"));
+    c.properties[Label::kFont] = Value::of_bytes(record);
+    c.properties[Label::kCaption] = Value::of_text(gbk("总分得倍上开始"));
     return c;
 }
 
@@ -40,36 +40,36 @@ struct Preloaded {
     }
 };
 
-Preloaded Preload(const LayoutData& layout) {
+Preloaded preload(const LayoutData& layout) {
     Preloaded p;
-    PreloadLayout(layout, *p.area, [&](std::size_t end) {
+    preload_layout(layout, *p.area, [&](std::size_t end) {
         p.ends.push_back(end);
         return true;
     });
     return p;
 }
 
-bool SameGlyph(const Glyph& a, const Glyph& b) {
+bool same_glyph(const Glyph& a, const Glyph& b) {
     return a.left == b.left && a.top == b.top && a.width == b.width && a.rows == b.rows && a.advance == b.advance &&
            a.coverage == b.coverage;
 }
 
 struct Board {
     LayoutData layout;
-    Value picture = Value::OfBytes(test::SolidBmp(6, 4, Rgb(0, 90, 90)));
-    std::array<std::uint8_t, kLogFontSize> song = MakeLogFont(Gbk("宋体").view(), 20, kWeightBold);
-    std::array<std::uint8_t, kLogFontSize> kai = MakeLogFont(Gbk("楷体_GB2312").view(), 19);
+    Value picture = Value::of_bytes(test::solid_bmp(6, 4, rgb(0, 90, 90)));
+    std::array<std::uint8_t, kLogFontSize> song = make_log_font(gbk("宋体").view(), 20, kWeightBold);
+    std::array<std::uint8_t, kLogFontSize> kai = make_log_font(gbk("楷体_GB2312").view(), 19);
 
     Board() {
         WindowTemplate w;
-        w.controls = {LabelWithFont(0x16010001, song), LabelWithFont(0x16010002, kai),
-                      LabelWithFont(0x16010003, song)};
+        w.controls = {label_with_font(0x16010001, song), label_with_font(0x16010002, kai),
+                      label_with_font(0x16010003, song)};
         ControlTemplate window;
         window.kind = kind_id::kWindow;
         window.rect = {0, 0, 12, 8};
         window.properties.resize(WindowControl::kBackPictureMode + 1);
         window.properties[WindowControl::kBackPicture] = picture;
-        window.properties[WindowControl::kBackPictureMode] = Value::OfInteger(WindowControl::kStretchedPicture);
+        window.properties[WindowControl::kBackPictureMode] = Value::of_integer(WindowControl::kStretchedPicture);
         w.controls.push_back(window);
         layout.windows.push_back(w);
     }
@@ -82,22 +82,22 @@ struct Board {
 // picture comes decoded and scaled to the client area.
 TEST(LayoutPreload, WhatTheHelperMakesIsWhatAnotherProcessWouldHaveMade) {
     const Board board;
-    Preloaded made = Preload(board.layout);
+    Preloaded made = preload(board.layout);
     ASSERT_EQ(made.ends.size(), 3u);
 
     FontCache fonts;
     // The stock font, 宋体 and 楷体, and any font earlier tests left in the shared cache.
-    EXPECT_GE(TakeInPreloadedFonts(made.part(1), fonts), 3u);
+    EXPECT_GE(take_in_preloaded_fonts(made.part(1), fonts), 3u);
     const auto song = fonts.font(board.song);
     const auto kai = fonts.font(board.kai);
-    EXPECT_EQ(song->family(), SharedFonts().font(board.song)->family());
+    EXPECT_EQ(song->family(), shared_fonts().font(board.song)->family());
     EXPECT_EQ(kai->family(), "AR PL UKai CN");
-    EXPECT_EQ(song->ascent(), SharedFonts().font(board.song)->ascent());
+    EXPECT_EQ(song->ascent(), shared_fonts().font(board.song)->ascent());
     EXPECT_TRUE(song->synthetic_bold());
-    for (char32_t c : kCaption) EXPECT_TRUE(SameGlyph(song->glyph(c), SharedFonts().font(board.song)->glyph(c)));
+    for (char32_t c : kCaption) EXPECT_TRUE(same_glyph(song->glyph(c), shared_fonts().font(board.song)->glyph(c)));
     FontCache fresh;
     for (char32_t c : std::u32string_view(U"龙Aa9"))
-        EXPECT_TRUE(SameGlyph(kai->glyph(c), fresh.font(board.kai)->glyph(c))) << static_cast<std::uint32_t>(c);
+        EXPECT_TRUE(same_glyph(kai->glyph(c), fresh.font(board.kai)->glyph(c))) << static_cast<std::uint32_t>(c);
     EXPECT_EQ(fonts.stock()->family(), fresh.stock()->family());
 
     PictureCache pictures;
@@ -105,7 +105,7 @@ TEST(LayoutPreload, WhatTheHelperMakesIsWhatAnotherProcessWouldHaveMade) {
     std::vector<std::shared_ptr<const SharedPicture>> taken;
     {
         const Preloaded from_helper = std::move(made); // after this, only the pictures hold the area
-        taken = TakeInPreloadedPictures(from_helper.part(2), pictures, values, from_helper.area);
+        taken = take_in_preloaded_pictures(from_helper.part(2), pictures, values, from_helper.area);
         ASSERT_EQ(taken.size(), 1u);
         const auto* area = from_helper.area->data();
         const auto* pixels = reinterpret_cast<const std::uint8_t*>(taken[0]->image()->pixels().data());
@@ -114,7 +114,7 @@ TEST(LayoutPreload, WhatTheHelperMakesIsWhatAnotherProcessWouldHaveMade) {
     EXPECT_EQ(pictures.picture(board.picture), taken[0]);
     ASSERT_EQ(taken[0]->scaled_copies().size(), 1u);
     EXPECT_EQ(taken[0]->scaled_copies()[0]->size(), Size(12, 8));
-    EXPECT_EQ(taken[0]->scaled_copies()[0]->pixel(11, 7), Rgb(0, 90, 90));
+    EXPECT_EQ(taken[0]->scaled_copies()[0]->pixel(11, 7), rgb(0, 90, 90));
     ASSERT_NE(taken[0]->image(), nullptr);
     EXPECT_EQ(taken[0]->image()->size(), Size(6, 4));
 }
@@ -124,25 +124,25 @@ TEST(LayoutPreload, WhatTheHelperMakesIsWhatAnotherProcessWouldHaveMade) {
 // as they always do.
 TEST(LayoutPreload, PartsCutShortOrNotMatchingAreLeftOut) {
     const Board board;
-    const Preloaded made = Preload(board.layout);
+    const Preloaded made = preload(board.layout);
     ASSERT_EQ(made.ends.size(), 3u);
 
     FontCache fonts;
     const auto fonts_part = made.part(1);
-    EXPECT_EQ(TakeInPreloadedFonts(fonts_part.first(fonts_part.size() - 1), fonts), 0u);
-    EXPECT_EQ(TakeInPreloadedFonts(made.part(2), fonts), 0u);
+    EXPECT_EQ(take_in_preloaded_fonts(fonts_part.first(fonts_part.size() - 1), fonts), 0u);
+    EXPECT_EQ(take_in_preloaded_fonts(made.part(2), fonts), 0u);
     EXPECT_EQ(fonts.loaded().size(), 0u);
     EXPECT_EQ(fonts.font(board.kai)->family(), "AR PL UKai CN");
 
     PictureCache pictures;
     const std::vector<Value> values{board.picture};
     const auto pictures_part = made.part(2);
-    EXPECT_TRUE(TakeInPreloadedPictures(pictures_part.first(pictures_part.size() / 2), pictures, values, made.area).empty());
-    EXPECT_TRUE(TakeInPreloadedPictures(made.part(1), pictures, values, made.area).empty());
-    const std::vector<Value> other{Value::OfBytes(test::SolidBmp(6, 4, Rgb(200, 0, 0)))};
-    EXPECT_TRUE(TakeInPreloadedPictures(made.part(2), pictures, other, made.area).empty());
+    EXPECT_TRUE(take_in_preloaded_pictures(pictures_part.first(pictures_part.size() / 2), pictures, values, made.area).empty());
+    EXPECT_TRUE(take_in_preloaded_pictures(made.part(1), pictures, values, made.area).empty());
+    const std::vector<Value> other{Value::of_bytes(test::solid_bmp(6, 4, rgb(200, 0, 0)))};
+    EXPECT_TRUE(take_in_preloaded_pictures(made.part(2), pictures, other, made.area).empty());
     EXPECT_TRUE(pictures.picture(other[0])->scaled_copies().empty());
-    EXPECT_EQ(pictures.picture(other[0])->image()->pixel(0, 0), Rgb(200, 0, 0));
+    EXPECT_EQ(pictures.picture(other[0])->image()->pixel(0, 0), rgb(200, 0, 0));
 }
 
 // A part the area cannot hold is not handed over, nor any after it.
@@ -150,15 +150,15 @@ TEST(LayoutPreload, APartTheAreaCannotHoldEndsTheHandingOver) {
     const Board board;
     std::vector<std::uint8_t> area(64);
     std::vector<std::size_t> ends;
-    PreloadLayout(board.layout, area, [&](std::size_t end) {
+    preload_layout(board.layout, area, [&](std::size_t end) {
         ends.push_back(end);
         return true;
     });
     ASSERT_EQ(ends.size(), 1u); // the controls' pictures: none here, so they fit
     FontCache fonts;
     PictureCache pictures;
-    EXPECT_EQ(TakeInPreloadedFonts({area.data(), ends[0]}, fonts), 0u);
-    EXPECT_TRUE(TakeInPreloadedPictures({area.data(), ends[0]}, pictures, std::vector<Value>{board.picture}, nullptr).empty());
+    EXPECT_EQ(take_in_preloaded_fonts({area.data(), ends[0]}, fonts), 0u);
+    EXPECT_TRUE(take_in_preloaded_pictures({area.data(), ends[0]}, pictures, std::vector<Value>{board.picture}, nullptr).empty());
 }
 
 } // namespace

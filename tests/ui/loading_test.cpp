@@ -13,7 +13,7 @@ TEST(LoadWindow, BuildsEveryKindSilentlyThenRaisesCreatedMovedResizedThenShows) 
     p.log.actions["window:Created"] = [&](auto) {
         visible_in_created = p.ws().is_visible(p.top());
         // Properties are readable from the first handler on.
-        EXPECT_EQ(ToText(p.get(kLabel, 8)), Text("0"));
+        EXPECT_EQ(to_text(p.get(kLabel, 8)), Text("0"));
         return std::nullopt;
     };
     p.load();
@@ -33,7 +33,7 @@ TEST(LoadWindow, BuildsEveryKindSilentlyThenRaisesCreatedMovedResizedThenShows) 
     EXPECT_FALSE(p.ws().is_visible(p.handle(kTimer)));
     EXPECT_EQ(p.get_int(kEditBox, 5), 0);
     EXPECT_EQ(p.get_int(kTimer, 5), 1); // stored flag of the never-drawn timer
-    EXPECT_EQ(p.runtime->FindControlByName(kWindow, "调节器1")->kind().english_name, "Spin");
+    EXPECT_EQ(p.runtime->find_control_by_name(kWindow, "调节器1")->kind().english_name, "Spin");
 
     // The stacking list: the picture button directly above the picture box.
     const auto order = p.ws().children(p.top());
@@ -45,14 +45,14 @@ TEST(LoadWindow, BuildsEveryKindSilentlyThenRaisesCreatedMovedResizedThenShows) 
     // The window's geometry and caption as stored.
     EXPECT_EQ(p.get_int(kSelf, 2), 400);
     EXPECT_EQ(p.get_int(kSelf, 3), 300);
-    EXPECT_EQ(p.backend->native(p.top())->caption, std::string(Gbk("测试").view()));
+    EXPECT_EQ(p.backend->native(p.top())->caption, std::string(gbk("测试").view()));
 }
 
 TEST(LoadWindow, ACentredWindowStandsInTheMiddleOfTheScreenFromItsCreation) {
     TestProgram p([](ui::LayoutData& layout) {
         auto& self = layout.windows[0].controls[0];
         self.properties.resize(11);
-        self.properties[10] = Value::OfInteger(1); // StartPosition: centred
+        self.properties[10] = Value::of_integer(1); // StartPosition: centred
     });
     Point in_created;
     p.log.actions["window:Created"] = [&](auto) {
@@ -72,7 +72,7 @@ TEST(LoadWindow, LoadingAgainBringsTheWindowForwardInsteadOfBuildingIt) {
     p.load();
     const auto first = p.top();
     p.log.entries.clear();
-    p.runtime->LoadWindow(kWindow);
+    p.runtime->load_window(kWindow);
     EXPECT_EQ(p.top(), first);
     EXPECT_EQ(p.log.count("window:Created"), 0u);
 }

@@ -24,7 +24,7 @@ struct ChildResult {
 };
 
 // Runs `body` in a child process; it writes its observations with `report`.
-ChildResult RunChild(const std::function<int(const std::function<void(std::string_view)>& report)>& body) {
+ChildResult run_child(const std::function<int(const std::function<void(std::string_view)>& report)>& body) {
     int fds[2];
     if (pipe(fds) != 0) return {};
     std::fflush(nullptr);
@@ -49,9 +49,9 @@ ChildResult RunChild(const std::function<int(const std::function<void(std::strin
 }
 
 // Answers every box with Enter after `delay_ms` of virtual time and reports its text.
-void AnswerBoxes(platform::HeadlessBackend* backend, const std::function<void(std::string_view)>& report,
+void answer_boxes(platform::HeadlessBackend* backend, const std::function<void(std::string_view)>& report,
                  std::uint64_t delay_ms) {
-    SetMessageBoxOpenedHook([=](const MessageBoxInfo& box) {
+    set_message_box_opened_hook([=](const MessageBoxInfo& box) {
         report("[box " + std::string(box.caption.view()) + "|" + std::to_string(box.style) + "|" +
                std::string(box.text.view()) + "]");
         backend->schedule_key(box.window, platform::vk::kReturn, true, backend->now_ms() + delay_ms);
@@ -59,9 +59,9 @@ void AnswerBoxes(platform::HeadlessBackend* backend, const std::function<void(st
 }
 
 // Starts the timer at `period_ms` once the window is created and reports every tick as "t".
-void ReportTicks(EventLog& log, const std::function<void(std::string_view)>& report, std::int32_t period_ms) {
+void report_ticks(EventLog& log, const std::function<void(std::string_view)>& report, std::int32_t period_ms) {
     log.actions["window:Created"] = [period_ms](auto) {
-        SetProperty(kWindow, kTimer, 8, -1, Value::OfInteger(period_ms));
+        set_property(kWindow, kTimer, 8, -1, Value::of_integer(period_ms));
         return std::nullopt;
     };
     log.actions["timer:Tick"] = [report](auto) {
@@ -70,19 +70,19 @@ void ReportTicks(EventLog& log, const std::function<void(std::string_view)>& rep
     };
 }
 
-std::string Box(std::string_view text_gbk) {
-    return "[box " + std::string(Gbk("错误").view()) + "|16|" + std::string(text_gbk) + "]";
+std::string box(std::string_view text_gbk) {
+    return "[box " + std::string(gbk("错误").view()) + "|16|" + std::string(text_gbk) + "]";
 }
 
 TEST(ProgramExit, ClosingTheWindowEndsWithZeroWhileTimersRun) {
-    const ChildResult r = RunChild([](const auto& report) {
+    const ChildResult r = run_child([](const auto& report) {
         EventLog log;
-        ui::LayoutData layout = TestLayout(log);
+        ui::LayoutData layout = test_layout(log);
         auto backend = std::make_unique<platform::HeadlessBackend>();
         platform::HeadlessBackend* b = backend.get();
-        ReportTicks(log, report, 25);
-        b->schedule(110, [b] { b->request_close(Runtime::Current()->WindowHandleOf(kWindow)); });
-        const int code = RunProgram(layout, std::move(backend), [&] { SetEndOfProgramHook([&] { report("[end]"); }); });
+        report_ticks(log, report, 25);
+        b->schedule(110, [b] { b->request_close(Runtime::current()->window_handle_of(kWindow)); });
+        const int code = run_program(layout, std::move(backend), [&] { set_end_of_program_hook([&] { report("[end]"); }); });
         report(code == 0 ? "[0]" : "[?]");
         return code;
     });
@@ -95,13 +95,13 @@ TEST(ProgramExit, SessionEndUnderAnOpenBoxEndsWithZeroAndRunsNoHandlerAfter) {
     // window; a session end (SIGTERM) then asks CloseQuery and ends the program from inside the
     // box's loop. The timer ticks every 20 ms, inside the box too, until the end.
     const auto run = [](bool refuse_once) {
-        return RunChild([refuse_once](const auto& report) {
+        return run_child([refuse_once](const auto& report) {
             EventLog log;
-            ui::LayoutData layout = TestLayout(log);
+            ui::LayoutData layout = test_layout(log);
             auto backend = std::make_unique<platform::HeadlessBackend>();
             platform::HeadlessBackend* b = backend.get();
-            const auto top = [] { return Runtime::Current()->WindowHandleOf(kWindow); };
-            ReportTicks(log, report, 20);
+            const auto top = [] { return Runtime::current()->window_handle_of(kWindow); };
+            report_ticks(log, report, 20);
             bool refused = false;
             log.actions["window:CloseQuery"] = [&](auto) -> std::optional<std::int32_t> {
                 report("[query]");
@@ -114,22 +114,22 @@ TEST(ProgramExit, SessionEndUnderAnOpenBoxEndsWithZeroAndRunsNoHandlerAfter) {
             };
             log.actions["button:Click"] = [&](auto) {
                 report("[box]");
-                const std::int32_t answer = ShowMessageBox(Value::OfText("m"), {}, {});
+                const std::int32_t answer = show_message_box(Value::of_text("m"), {}, {});
                 report("[box " + std::to_string(answer) + "]");
-                SetProperty(kWindow, kEditBox, 8, -1, Value::OfText("x")); // would raise ContentChanged
+                set_property(kWindow, kEditBox, 8, -1, Value::of_text("x")); // would raise ContentChanged
                 return std::nullopt;
             };
             log.actions["edit:ContentChanged"] = [&](auto) {
                 report("[changed]");
                 return std::nullopt;
             };
-            SetMessageBoxOpenedHook([&](const MessageBoxInfo&) {
+            set_message_box_opened_hook([&](const MessageBoxInfo&) {
                 b->schedule(b->now_ms() + 5, [=] { b->request_close(top()); });
                 b->schedule(b->now_ms() + 15, [=] { b->request_session_end(); });
                 b->schedule(b->now_ms() + 35, [=] { b->request_session_end(); });
             });
             b->schedule(50, [=] { b->click(top(), TestProgram::at(kButtonRect, 5, 5)); });
-            const int code = RunProgram(layout, std::move(backend), [&] { SetEndOfProgramHook([&] { report("[end]"); }); });
+            const int code = run_program(layout, std::move(backend), [&] { set_end_of_program_hook([&] { report("[end]"); }); });
             report(code == 0 ? "[0]" : "[?]");
             return code;
         });
@@ -144,77 +144,77 @@ TEST(ProgramExit, SessionEndUnderAnOpenBoxEndsWithZeroAndRunsNoHandlerAfter) {
 }
 
 TEST(ProgramExit, FatalErrorShowsTheBoxRunsNoHandlerAfterItAndExitsWithMinusOne) {
-    const ChildResult r = RunChild([](const auto& report) {
+    const ChildResult r = run_child([](const auto& report) {
         EventLog log;
-        ui::LayoutData layout = TestLayout(log);
+        ui::LayoutData layout = test_layout(log);
         auto backend = std::make_unique<platform::HeadlessBackend>();
-        AnswerBoxes(backend.get(), report, 200); // four timer periods pass while the box is up
+        answer_boxes(backend.get(), report, 200); // four timer periods pass while the box is up
         int ticks = 0;
         log.actions["window:Created"] = [](auto) {
-            SetProperty(kWindow, kTimer, 8, -1, Value::OfInteger(50));
+            set_property(kWindow, kTimer, 8, -1, Value::of_integer(50));
             return std::nullopt;
         };
         log.actions["timer:Tick"] = [&](auto) {
             report("t");
-            if (++ticks == 2) GetProperty(kWindow, 0x1601FFFF, 8); // no such control
+            if (++ticks == 2) get_property(kWindow, 0x1601FFFF, 8); // no such control
             return std::nullopt;
         };
-        return RunProgram(layout, std::move(backend), [&] { SetEndOfProgramHook([&] { report("[end]"); }); });
+        return run_program(layout, std::move(backend), [&] { set_end_of_program_hook([&] { report("[end]"); }); });
     });
     EXPECT_EQ(r.status, 255);
-    const std::string text = std::string(Gbk("运行时出错!").view()) + "\r\n\r\n" + std::string(Gbk("错误信息：").view()) +
-                             std::string(Gbk("指定窗口或窗口组件不存在或尚未载入").view()) + "\r\n";
-    EXPECT_EQ(r.output, "tt" + Box(text) + "[end]");
+    const std::string text = std::string(gbk("运行时出错!").view()) + "\r\n\r\n" + std::string(gbk("错误信息：").view()) +
+                             std::string(gbk("指定窗口或窗口组件不存在或尚未载入").view()) + "\r\n";
+    EXPECT_EQ(r.output, "tt" + box(text) + "[end]");
 }
 
 TEST(ProgramExit, StartupFailuresAndCodedErrorsShowTheirExactText) {
     const auto run = [](std::function<void(ui::LayoutData&)> edit) {
-        return RunChild([edit](const auto& report) {
+        return run_child([edit](const auto& report) {
             EventLog log;
-            ui::LayoutData layout = TestLayout(log);
+            ui::LayoutData layout = test_layout(log);
             edit(layout);
             auto backend = std::make_unique<platform::HeadlessBackend>();
-            AnswerBoxes(backend.get(), report, 10);
-            return RunProgram(layout, std::move(backend));
+            answer_boxes(backend.get(), report, 10);
+            return run_program(layout, std::move(backend));
         });
     };
-    const std::string head = std::string(Gbk("运行时出错!").view()) + "\r\n\r\n";
-    const std::string info = std::string(Gbk("错误信息：").view());
+    const std::string head = std::string(gbk("运行时出错!").view()) + "\r\n\r\n";
+    const std::string info = std::string(gbk("错误信息：").view());
 
     ChildResult r = run([](ui::LayoutData& l) { l.windows.clear(); });
     EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.output, Box(head + info + std::string(Gbk("载入窗口模板数据段出错!").view()) + "\r\n"));
+    EXPECT_EQ(r.output, box(head + info + std::string(gbk("载入窗口模板数据段出错!").view()) + "\r\n"));
 
     r = run([](ui::LayoutData& l) { l.windows[0].controls.back().kind = 0x00010063; }); // a kind we lack
     EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.output, Box(head + info + std::string(Gbk("载入启动窗口失败").view()) + "\r\n"));
+    EXPECT_EQ(r.output, box(head + info + std::string(gbk("载入启动窗口失败").view()) + "\r\n"));
 
-    r = RunChild([](const auto& report) {
+    r = run_child([](const auto& report) {
         EventLog log;
         auto backend = std::make_unique<platform::HeadlessBackend>();
-        AnswerBoxes(backend.get(), report, 10);
-        Runtime rt(TestLayout(log), std::move(backend));
-        rt.ReportRuntimeError("", 7);
+        answer_boxes(backend.get(), report, 10);
+        Runtime rt(test_layout(log), std::move(backend));
+        rt.report_runtime_error("", 7);
         return 0;
     });
     EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.output, Box(head + std::string(Gbk("错误代码：").view()) + "7\r\n\r\n"));
+    EXPECT_EQ(r.output, box(head + std::string(gbk("错误代码：").view()) + "7\r\n\r\n"));
 }
 
 TEST(ProgramExit, EventsNamingUnknownWindowsOrControlsAreFatal) {
     const auto raise = [](EventNotice notice) {
-        return RunChild([notice](const auto& report) mutable {
+        return run_child([notice](const auto& report) mutable {
             EventLog log;
             auto backend = std::make_unique<platform::HeadlessBackend>();
-            AnswerBoxes(backend.get(), report, 10);
-            Runtime rt(TestLayout(log), std::move(backend));
-            rt.LoadWindow(kWindow);
-            rt.RaiseEvent(notice);
+            answer_boxes(backend.get(), report, 10);
+            Runtime rt(test_layout(log), std::move(backend));
+            rt.load_window(kWindow);
+            rt.raise_event(notice);
             return 0;
         });
     };
     const auto message = [](std::string_view utf8) {
-        return Box(std::string(ErrorBoxText(Gbk(utf8).view(), 0).view()));
+        return box(std::string(error_box_text(gbk(utf8).view(), 0).view()));
     };
     ChildResult r = raise({0x52010002, 0, 0});
     EXPECT_EQ(r.status, 255);

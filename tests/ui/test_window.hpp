@@ -58,7 +58,7 @@ struct EventLog {
     }
 };
 
-inline ui::ControlTemplate Control(std::uint32_t id, std::uint32_t kind, std::string name, Rect rect,
+inline ui::ControlTemplate control(std::uint32_t id, std::uint32_t kind, std::string name, Rect rect,
                                    std::vector<Value> props = {}) {
     ui::ControlTemplate c;
     c.id = id;
@@ -70,52 +70,52 @@ inline ui::ControlTemplate Control(std::uint32_t id, std::uint32_t kind, std::st
 }
 
 // The test window: every kind, the events bound to `log`.
-inline ui::LayoutData TestLayout(EventLog& log) {
+inline ui::LayoutData test_layout(EventLog& log) {
     using namespace ui;
     ui::WindowTemplate w;
     w.id = kWindow;
 
-    auto self = Control(kSelf, kind_id::kWindow, "窗口", {50, 50, 400, 300}, {Value::OfText(Gbk("测试"))});
+    auto self = control(kSelf, kind_id::kWindow, "窗口", {50, 50, 400, 300}, {Value::of_text(gbk("测试"))});
     for (auto [e, name] : {std::pair{0, "Created"}, {1, "CloseQuery"}, {2, "Destroying"}, {3, "Moved"}, {4, "Resized"},
                            {10, "Shown"}, {-4, "RightDown"}, {-9, "KeyDown"}, {-12, "Wheel"}, {-11, "Char"}})
         self.events.push_back({e, log.handler(std::string("window:") + name)});
     w.controls.push_back(self);
 
-    auto label = Control(kLabel, kind_id::kLabel, "标签1", {10, 10, 100, 24}, {Value::OfText("0")});
+    auto label = control(kLabel, kind_id::kLabel, "标签1", {10, 10, 100, 24}, {Value::of_text("0")});
     label.events.push_back({-1, log.handler("label:LeftDown")});
     w.controls.push_back(label);
 
-    auto button = Control(kButton, kind_id::kButton, "按钮1", kButtonRect, {{}, {}, Value::OfText(Gbk("开始"))});
+    auto button = control(kButton, kind_id::kButton, "按钮1", kButtonRect, {{}, {}, Value::of_text(gbk("开始"))});
     button.tab_stop = true;
     button.events = {{0, log.handler("button:Click")}, {-7, log.handler("button:GotFocus")},
                      {-8, log.handler("button:LostFocus")}};
     w.controls.push_back(button);
 
-    auto spin = Control(kSpin, kind_id::kSpin, "调节器1", kSpinRect);
+    auto spin = control(kSpin, kind_id::kSpin, "调节器1", kSpinRect);
     spin.events = {{0, log.handler("spin:Adjust")}, {-7, log.handler("spin:GotFocus")}};
     w.controls.push_back(spin);
 
-    auto timer = Control(kTimer, kind_id::kTimer, "时钟1", {500, 10, 32, 32}, {Value::OfInteger(0)});
+    auto timer = control(kTimer, kind_id::kTimer, "时钟1", {500, 10, 32, 32}, {Value::of_integer(0)});
     timer.events.push_back({0, log.handler("timer:Tick")});
     w.controls.push_back(timer);
 
-    auto picbtn = Control(kPicBtn, kind_id::kPicBtn, "显示1", kPicBtnRect);
+    auto picbtn = control(kPicBtn, kind_id::kPicBtn, "显示1", kPicBtnRect);
     picbtn.events.push_back({0, log.handler("picbtn:Click")});
     w.controls.push_back(picbtn);
 
-    auto picbox = Control(kPicBox, kind_id::kPicBox, "图片框1", kPicBoxRect);
+    auto picbox = control(kPicBox, kind_id::kPicBox, "图片框1", kPicBoxRect);
     picbox.events.push_back({-1, log.handler("picbox:LeftDown")});
     w.controls.push_back(picbox);
 
-    auto edit = Control(kEditBox, kind_id::kEditBox, "编辑框1", {500, 50, 56, 32});
+    auto edit = control(kEditBox, kind_id::kEditBox, "编辑框1", {500, 50, 56, 32});
     edit.visible = false;
     edit.tab_stop = true;
     edit.events.push_back({0, log.handler("edit:ContentChanged")});
     w.controls.push_back(edit);
 
-    w.controls.push_back(Control(kTransLabel, kind_id::kTransLabel, "透明标签1", {10, 120, 100, 20}));
+    w.controls.push_back(control(kTransLabel, kind_id::kTransLabel, "透明标签1", {10, 120, 100, 20}));
 
-    auto button2 = Control(kButton2, kind_id::kButton, "按钮2", {10, 160, 64, 30}, {{}, {}, Value::OfText("B")});
+    auto button2 = control(kButton2, kind_id::kButton, "按钮2", {10, 160, 64, 30}, {{}, {}, Value::of_text("B")});
     button2.tab_stop = true;
     button2.events.push_back({0, log.handler("button2:Click")});
     w.controls.push_back(button2);
@@ -138,16 +138,16 @@ struct TestProgram {
     explicit TestProgram(const std::function<void(ui::LayoutData&)>& edit = {}) {
         auto b = std::make_unique<platform::HeadlessBackend>();
         backend = b.get();
-        ui::LayoutData layout = TestLayout(log);
+        ui::LayoutData layout = test_layout(log);
         if (edit) edit(layout);
         runtime = std::make_unique<Runtime>(layout, std::move(b));
     }
-    void load() { runtime->LoadWindow(kWindow); }
+    void load() { runtime->load_window(kWindow); }
     platform::WindowSystem& ws() { return runtime->windows(); }
-    platform::WindowHandle top() { return runtime->WindowHandleOf(kWindow); }
-    platform::WindowHandle handle(std::uint32_t control) { return runtime->FindControl(kWindow, control)->handle(); }
-    Value get(std::uint32_t control, int index) { return runtime->GetProperty(kWindow, control, index); }
-    void set(std::uint32_t control, int index, const Value& v) { runtime->SetProperty(kWindow, control, index, -1, v); }
+    platform::WindowHandle top() { return runtime->window_handle_of(kWindow); }
+    platform::WindowHandle handle(std::uint32_t control) { return runtime->find_control(kWindow, control)->handle(); }
+    Value get(std::uint32_t control, int index) { return runtime->get_property(kWindow, control, index); }
+    void set(std::uint32_t control, int index, const Value& v) { runtime->set_property(kWindow, control, index, -1, v); }
     std::int32_t get_int(std::uint32_t control, int index) { return get(control, index).as_integer(); }
     // A point of a control's rectangle in the window's client area.
     static Point at(const Rect& r, int dx, int dy) { return {r.x + dx, r.y + dy}; }

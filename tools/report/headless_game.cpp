@@ -34,23 +34,23 @@ thread_local HeadlessGame* t_game = nullptr;
 
 } // namespace
 
-int RoundedPeriodEighths(int ms) {
+int rounded_period_eighths(int ms) {
     const int eighths = ms * kRoundedUnitsPerMs;
     return (eighths + kDesktopTickEighths - 1) / kDesktopTickEighths * kDesktopTickEighths;
 }
 
 HeadlessHooks::HeadlessHooks() {
-    game::SetSoundsPlayed(false);
-    game::SetSoundObserver([](game::GameSound sound) {
-        if (t_game != nullptr) t_game->OnSound(sound);
+    game::set_sounds_played(false);
+    game::set_sound_observer([](game::GameSound sound) {
+        if (t_game != nullptr) t_game->on_sound(sound);
     });
-    SetWallClock([] { return t_game != nullptr ? t_game->Now() : SystemLocalTime(); });
+    set_wall_clock([] { return t_game != nullptr ? t_game->now() : system_local_time(); });
 }
 
 HeadlessHooks::~HeadlessHooks() {
-    SetWallClock({});
-    game::SetSoundObserver({});
-    game::SetSoundsPlayed(true);
+    set_wall_clock({});
+    game::set_sound_observer({});
+    game::set_sounds_played(true);
 }
 
 HeadlessGame::HeadlessGame(const PlayerOptions& options)
@@ -61,22 +61,22 @@ HeadlessGame::HeadlessGame(const PlayerOptions& options)
     }
     auto backend = std::make_unique<platform::HeadlessBackend>();
     backend_ = backend.get();
-    runtime_ = std::make_unique<Runtime>(ui::MainWindowLayout(game::GameHandlers()), std::move(backend));
-    if (options_.tick_rounding) runtime_->windows().set_timer_period_map(RoundedPeriodEighths);
+    runtime_ = std::make_unique<Runtime>(ui::main_window_layout(game::game_handlers()), std::move(backend));
+    if (options_.tick_rounding) runtime_->windows().set_timer_period_map(rounded_period_eighths);
     t_game = this;
-    runtime_->LoadWindow(ui::kMainWindowId);
+    runtime_->load_window(ui::kMainWindowId);
     // Hidden, the window keeps its controls, timers and events but is never composed.
-    runtime_->windows().show(runtime_->WindowHandleOf(ui::kMainWindowId), false);
+    runtime_->windows().show(runtime_->window_handle_of(ui::kMainWindowId), false);
 
-    start_button_ = game::Control("按钮1");
-    credit_button_ = game::Control("按钮2");
-    position_ = game::Control("编辑框1");
-    odds_ = game::Control("透明标签1");
-    win_ = game::Control("标签10");
-    credits_ = game::Control("标签9");
-    acceleration_timer_ = game::Control("时钟1");
-    fast_timer_ = game::Control("时钟3");
-    for (int k = 0; k < kSymbols; ++k) spinners_[static_cast<std::size_t>(k)] = game::Control("调节器" + std::to_string(k + 1));
+    start_button_ = game::control("按钮1");
+    credit_button_ = game::control("按钮2");
+    position_ = game::control("编辑框1");
+    odds_ = game::control("透明标签1");
+    win_ = game::control("标签10");
+    credits_ = game::control("标签9");
+    acceleration_timer_ = game::control("时钟1");
+    fast_timer_ = game::control("时钟3");
+    for (int k = 0; k < kSymbols; ++k) spinners_[static_cast<std::size_t>(k)] = game::control("调节器" + std::to_string(k + 1));
     positions_.reserve(512);
 }
 
@@ -93,19 +93,19 @@ double HeadlessGame::stake() const {
 
 double HeadlessGame::credits() {
     // Wins are added without limit, so the credits may pass the 32-bit range: read as a double.
-    const Value v = runtime_->GetProperty(ui::kMainWindowId, credits_, kTextProperty, kNoSub);
+    const Value v = runtime_->get_property(ui::kMainWindowId, credits_, kTextProperty, kNoSub);
     return std::strtod(std::string(v.text().view()).c_str(), nullptr);
 }
 
-std::int32_t HeadlessGame::IntervalOf(std::uint32_t timer) {
-    return ToInteger(runtime_->GetProperty(ui::kMainWindowId, timer, kTextProperty, kNoSub));
+std::int32_t HeadlessGame::interval_of(std::uint32_t timer) {
+    return to_integer(runtime_->get_property(ui::kMainWindowId, timer, kTextProperty, kNoSub));
 }
 
-std::int32_t HeadlessGame::Number(std::uint32_t control) {
-    return ToInteger(runtime_->GetProperty(ui::kMainWindowId, control, kTextProperty, kNoSub).text());
+std::int32_t HeadlessGame::number(std::uint32_t control) {
+    return to_integer(runtime_->get_property(ui::kMainWindowId, control, kTextProperty, kNoSub).text());
 }
 
-void HeadlessGame::Raise(std::uint32_t control, std::optional<std::int32_t> argument) {
+void HeadlessGame::raise(std::uint32_t control, std::optional<std::int32_t> argument) {
     EventNotice notice;
     notice.window_id = ui::kMainWindowId;
     notice.control_id = control;
@@ -114,14 +114,14 @@ void HeadlessGame::Raise(std::uint32_t control, std::optional<std::int32_t> argu
         notice.argument_count = 1;
         notice.arguments[0] = *argument;
     }
-    runtime_->RaiseEvent(notice);
+    runtime_->raise_event(notice);
 }
 
-double HeadlessGame::ElapsedMs() {
+double HeadlessGame::elapsed_ms() {
     return static_cast<double>(backend_->now_ms() - spin_start_) / units_per_ms_;
 }
 
-LocalTime HeadlessGame::Now() {
+LocalTime HeadlessGame::now() {
     LocalTime t = kMinuteStart;
     switch (options_.clock) {
     case ClockMode::Hold: t.second = options_.hold_seconds; break;
@@ -129,7 +129,7 @@ LocalTime HeadlessGame::Now() {
         t.second = std::uniform_int_distribution<int>(0, kSecondsPerMinute - 1)(clock_random_);
         break;
     case ClockMode::Player: {
-        const double at = minute_phase_s_ + ElapsedMs() / 1000.0;
+        const double at = minute_phase_s_ + elapsed_ms() / 1000.0;
         t.second = static_cast<int>(std::fmod(std::floor(at), kSecondsPerMinute));
         break;
     }
@@ -137,7 +137,7 @@ LocalTime HeadlessGame::Now() {
     return t;
 }
 
-void HeadlessGame::OnSound(game::GameSound sound) {
+void HeadlessGame::on_sound(game::GameSound sound) {
     if (sound == game::GameSound::Result) {
         ++settlements_;
         return;
@@ -146,18 +146,18 @@ void HeadlessGame::OnSound(game::GameSound sound) {
     // The running timer tells the phase: 时钟1 while accelerating, 时钟3 in the fast run, and
     // 时钟4 alone while slowing (random jumps are told apart afterwards). The two never run
     // together in a spin started from rest, and most steps are fast: 时钟3 is asked first.
-    const Phase phase = IntervalOf(fast_timer_) > 0           ? Phase::Fast
-                        : IntervalOf(acceleration_timer_) > 0 ? Phase::Acceleration
+    const Phase phase = interval_of(fast_timer_) > 0           ? Phase::Fast
+                        : interval_of(acceleration_timer_) > 0 ? Phase::Acceleration
                                                               : Phase::Slowing;
     ++steps_[static_cast<std::size_t>(phase)];
-    positions_.push_back(Number(position_));
+    positions_.push_back(number(position_));
 }
 
-SpinRecord HeadlessGame::PlaySpin() {
+SpinRecord HeadlessGame::play_spin() {
     const double staked = stake();
-    while (credits() < staked) Raise(credit_button_, std::nullopt);
+    while (credits() < staked) raise(credit_button_, std::nullopt);
     for (std::size_t k = 0; k < spinners_.size(); ++k) {
-        for (int placed = 0; placed < options_.bets[k]; placed += kBetStep) Raise(spinners_[k], kUpperArrow);
+        for (int placed = 0; placed < options_.bets[k]; placed += kBetStep) raise(spinners_[k], kUpperArrow);
     }
 
     settlements_ = 0;
@@ -168,7 +168,7 @@ SpinRecord HeadlessGame::PlaySpin() {
         minute_phase_s_ = std::uniform_real_distribution<double>(0, kSecondsPerMinute)(clock_random_);
     }
 
-    Raise(start_button_, std::nullopt);
+    raise(start_button_, std::nullopt);
     // Every settlement of a spin, nested ones included, happens inside the one deceleration tick
     // that also stops 时钟4; the loop checks after each message, so the spin is over here.
     if (!backend_->run_until([this] { return settlements_ > 0; },
@@ -186,10 +186,10 @@ SpinRecord HeadlessGame::PlaySpin() {
     const std::size_t n = positions_.size();
     const std::size_t jumps = static_cast<std::size_t>(r.jump_steps);
     r.rest_position = n > jumps ? positions_[n - 1 - jumps] : 0;
-    r.final_position = Number(position_);
-    r.duration_ms = std::llround(ElapsedMs());
-    r.win = Number(win_);
-    r.odds = Number(odds_);
+    r.final_position = number(position_);
+    r.duration_ms = std::llround(elapsed_ms());
+    r.win = number(win_);
+    r.odds = number(odds_);
     return r;
 }
 

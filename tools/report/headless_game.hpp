@@ -51,7 +51,7 @@ struct PlayerOptions {
 };
 
 // The timer period a desktop with 15.625 ms ticks delivers for `ms`, in eighths of a ms.
-int RoundedPeriodEighths(int ms);
+int rounded_period_eighths(int ms);
 
 // Routes the game's sound observer and the wall clock to the game of each thread and keeps the
 // game's sounds from playing. One per process while HeadlessGames exist; restores all on exit.
@@ -74,22 +74,22 @@ public:
 
     // Places the bets (topping up first when the credits fall short), presses 开始 and runs the
     // loop until the spin has settled; returns what the spin did.
-    SpinRecord PlaySpin();
+    SpinRecord play_spin();
     // Credits staked per spin by the bet pattern.
     double stake() const;
     // The credits display now.
     double credits();
 
     // Called by the hooks on this thread.
-    void OnSound(game::GameSound sound);
-    LocalTime Now();
+    void on_sound(game::GameSound sound);
+    LocalTime now();
 
 private:
     enum class Phase { Acceleration, Fast, Slowing };
-    std::int32_t IntervalOf(std::uint32_t timer);
-    std::int32_t Number(std::uint32_t control);
-    void Raise(std::uint32_t control, std::optional<std::int32_t> argument);
-    double ElapsedMs();
+    std::int32_t interval_of(std::uint32_t timer);
+    std::int32_t number(std::uint32_t control);
+    void raise(std::uint32_t control, std::optional<std::int32_t> argument);
+    double elapsed_ms();
 
     PlayerOptions options_;
     platform::HeadlessBackend* backend_ = nullptr;

@@ -34,7 +34,7 @@ constexpr std::string_view kUsage =
     "  --seed N           seed of the tool's clock generator (default 1)\n"
     "  --max-seconds S    stop after S seconds of wall time and report the spins played so far\n";
 
-std::uint64_t ParseNumber(std::string_view text, std::string_view option) {
+std::uint64_t parse_number(std::string_view text, std::string_view option) {
     std::uint64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size()) {
@@ -43,13 +43,13 @@ std::uint64_t ParseNumber(std::string_view text, std::string_view option) {
     return value;
 }
 
-std::array<int, kSymbols> ParseBets(std::string_view text) {
+std::array<int, kSymbols> parse_bets(std::string_view text) {
     std::array<int, kSymbols> bets{};
     std::size_t k = 0;
     while (true) {
         const std::size_t comma = text.find(',');
         if (k == bets.size()) throw std::invalid_argument("--bets wants eight numbers");
-        const std::uint64_t bet = ParseNumber(text.substr(0, comma), "--bets");
+        const std::uint64_t bet = parse_number(text.substr(0, comma), "--bets");
         if (bet % 10 != 0 || bet > 990) throw std::invalid_argument("a bet is 0..990 in steps of 10");
         bets[k++] = static_cast<int>(bet);
         if (comma == std::string_view::npos) break;
@@ -68,7 +68,7 @@ struct Command {
     std::optional<std::string> plot;
 };
 
-Command Parse(int argc, char** argv) {
+Command parse(int argc, char** argv) {
     Command c;
     c.run.threads = 1;
     for (int i = 1; i < argc; ++i) {
@@ -78,15 +78,15 @@ Command Parse(int argc, char** argv) {
             return argv[++i];
         };
         if (arg == "--spins") {
-            c.run.spins = ParseNumber(value(), arg);
+            c.run.spins = parse_number(value(), arg);
         } else if (arg == "--threads") {
-            const std::uint64_t n = ParseNumber(value(), arg);
+            const std::uint64_t n = parse_number(value(), arg);
             if (n < 1 || n > 64) throw std::invalid_argument("--threads wants 1..64");
             c.run.threads = static_cast<int>(n);
         } else if (arg == "--bets") {
-            c.run.player.bets = ParseBets(value());
+            c.run.player.bets = parse_bets(value());
         } else if (arg == "--hold-seconds") {
-            const std::uint64_t s = ParseNumber(value(), arg);
+            const std::uint64_t s = parse_number(value(), arg);
             if (s > 59) throw std::invalid_argument("--hold-seconds wants 0..59");
             c.run.player.clock = ClockMode::Hold;
             c.run.player.hold_seconds = static_cast<int>(s);
@@ -96,9 +96,9 @@ Command Parse(int argc, char** argv) {
             else if (mode == "per-read") c.run.player.clock = ClockMode::PerRead;
             else throw std::invalid_argument("--clock is player or per-read");
         } else if (arg == "--max-seconds") {
-            c.run.max_seconds = static_cast<double>(ParseNumber(value(), arg));
+            c.run.max_seconds = static_cast<double>(parse_number(value(), arg));
         } else if (arg == "--seed") {
-            c.run.player.clock_seed = ParseNumber(value(), arg);
+            c.run.player.clock_seed = parse_number(value(), arg);
         } else if (arg == "--tick-rounding") {
             c.run.player.tick_rounding = true;
         } else if (arg == "--json") {
@@ -116,7 +116,7 @@ Command Parse(int argc, char** argv) {
 }
 
 // A one-line bar on stderr, redrawn in place; only on a terminal, so logs stay clean.
-void ShowProgress(std::uint64_t done, std::uint64_t total) {
+void show_progress(std::uint64_t done, std::uint64_t total) {
     constexpr int kBarWidth = 40;
     const double part = total ? static_cast<double>(done) / static_cast<double>(total) : 1.0;
     const int filled = static_cast<int>(part * kBarWidth);
@@ -130,19 +130,19 @@ void ShowProgress(std::uint64_t done, std::uint64_t total) {
 
 int main(int argc, char** argv) {
     try {
-        Command c = Parse(argc, argv);
+        Command c = parse(argc, argv);
         const bool bar = isatty(STDERR_FILENO) != 0;
-        if (bar) c.run.progress = ShowProgress;
-        const RunResult result = RunSpins(c.run);
+        if (bar) c.run.progress = show_progress;
+        const RunResult result = run_spins(c.run);
         if (bar) std::fprintf(stderr, "\r%80s\r", "");
         if (c.json) {
-            WriteJson(std::cout, c.run, result);
+            write_json(std::cout, c.run, result);
         } else {
-            WriteTable(std::cout, c.run, result);
+            write_table(std::cout, c.run, result);
         }
         if (c.plot) {
             std::ofstream svg(*c.plot);
-            WriteSvg(svg, c.run, result);
+            write_svg(svg, c.run, result);
             if (!svg) throw std::runtime_error("cannot write " + *c.plot);
         }
         return 0;

@@ -8,10 +8,10 @@
 namespace tav::report {
 
 // Writes the figures of `result`, run with `options`, as aligned text tables.
-void WriteTable(std::ostream& out, const RunOptions& options, const RunResult& result);
+void write_table(std::ostream& out, const RunOptions& options, const RunResult& result);
 // The same figures (and the full histograms) as one JSON object.
-void WriteJson(std::ostream& out, const RunOptions& options, const RunResult& result);
+void write_json(std::ostream& out, const RunOptions& options, const RunResult& result);
 // A bar chart of the resting and the finally scored position of each ring position.
-void WriteSvg(std::ostream& out, const RunOptions& options, const RunResult& result);
+void write_svg(std::ostream& out, const RunOptions& options, const RunResult& result);
 
 } // namespace tav::report

@@ -18,13 +18,13 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kProgressPeriod = std::chrono::milliseconds(200);
 
 // Steps this thread's generator `draws` times.
-void BurnDraws(std::uint64_t draws) {
-    for (std::uint64_t i = 0; i < draws; ++i) RandomInRange(0, 1);
+void burn_draws(std::uint64_t draws) {
+    for (std::uint64_t i = 0; i < draws; ++i) random_in_range(0, 1);
 }
 
 } // namespace
 
-RunResult RunSpins(const RunOptions& options) {
+RunResult run_spins(const RunOptions& options) {
     const int threads = std::max(1, options.threads);
     HeadlessHooks hooks;
     std::vector<Tally> tallies(static_cast<std::size_t>(threads));
@@ -48,8 +48,8 @@ RunResult RunSpins(const RunOptions& options) {
                                             (index < options.spins % static_cast<std::uint64_t>(threads) ? 1 : 0);
                 std::unique_ptr<HeadlessGame> game;
                 try {
-                    ResetRandomForThisThread();
-                    BurnDraws(index * kThreadDrawOffset);
+                    reset_random_for_this_thread();
+                    burn_draws(index * kThreadDrawOffset);
                     PlayerOptions player = options.player;
                     player.clock_seed = options.player.clock_seed + index;
                     std::lock_guard lock(setup);
@@ -63,7 +63,7 @@ RunResult RunSpins(const RunOptions& options) {
                         const auto t0 = Clock::now();
                         std::uint64_t played = 0;
                         for (; played < share && !stop.load(std::memory_order_relaxed); ++played) {
-                            tallies[index].add(game->PlaySpin(), game->stake());
+                            tallies[index].add(game->play_spin(), game->stake());
                             done.fetch_add(1, std::memory_order_relaxed);
                         }
                         const double s = std::chrono::duration<double>(Clock::now() - t0).count();

@@ -36,6 +36,6 @@ struct RunResult {
 
 // Plays `options.spins` spins split over the threads (fewer when max_seconds runs out) and
 // returns the merged counts.
-RunResult RunSpins(const RunOptions& options);
+RunResult run_spins(const RunOptions& options);
 
 } // namespace tav::report

@@ -15,9 +15,9 @@ constexpr std::string_view kBetDisplayPrefix = "标签";
 constexpr std::array<std::string_view, kSymbols> kNames = {
     "cars", "bottle cap", "zipper badge", "knot", "cherries", "kiwi", "strawberry", "orange"};
 
-int SymbolOfRow(const game::PayRow& row) {
+int symbol_of_row(const game::PayRow& row) {
     if (row.random_field()) return kRandomField;
-    return std::stoi(std::string(row.betDisplay.substr(kBetDisplayPrefix.size()))) - 1;
+    return std::stoi(std::string(row.bet_display.substr(kBetDisplayPrefix.size()))) - 1;
 }
 
 // A paying position of the ring is finally scored with chance 1/18 when every resting position
@@ -26,24 +26,24 @@ constexpr double kPayingPositions = kPositions - 2;
 
 } // namespace
 
-int SymbolAt(int position) {
-    return SymbolOfRow(game::kPayTable.at(static_cast<std::size_t>(position - 1)));
+int symbol_at(int position) {
+    return symbol_of_row(game::kPayTable.at(static_cast<std::size_t>(position - 1)));
 }
 
-int Multiplier(int symbol) {
+int multiplier(int symbol) {
     for (const game::PayRow& row : game::kPayTable) {
-        if (SymbolOfRow(row) == symbol) return std::stoi(std::string(row.odds));
+        if (symbol_of_row(row) == symbol) return std::stoi(std::string(row.odds));
     }
     return 0;
 }
 
-int PositionsOf(int symbol) {
+int positions_of(int symbol) {
     return static_cast<int>(std::ranges::count_if(game::kPayTable, [symbol](const game::PayRow& row) {
-        return SymbolOfRow(row) == symbol;
+        return symbol_of_row(row) == symbol;
     }));
 }
 
-std::string_view SymbolName(int symbol) { return kNames.at(static_cast<std::size_t>(symbol)); }
+std::string_view symbol_name(int symbol) { return kNames.at(static_cast<std::size_t>(symbol)); }
 
 // --- Histogram -------------------------------------------------------------------------------
 
@@ -126,47 +126,47 @@ void Tally::merge(const Tally& other) {
 
 // --- Estimates -------------------------------------------------------------------------------
 
-Estimate Proportion(std::uint64_t k, std::uint64_t n) {
+Estimate proportion(std::uint64_t k, std::uint64_t n) {
     if (n == 0) return {};
     const double p = static_cast<double>(k) / static_cast<double>(n);
     const double half = kZ95 * std::sqrt(p * (1 - p) / static_cast<double>(n));
     return {p, std::max(0.0, p - half), std::min(1.0, p + half)};
 }
 
-Estimate RestProbability(const Tally& t, int position) {
-    return Proportion(t.rest.at(static_cast<std::size_t>(position - 1)), t.spins);
+Estimate rest_probability(const Tally& t, int position) {
+    return proportion(t.rest.at(static_cast<std::size_t>(position - 1)), t.spins);
 }
 
-Estimate FinalProbability(const Tally& t, int position) {
-    return Proportion(t.final.at(static_cast<std::size_t>(position - 1)), t.spins);
+Estimate final_probability(const Tally& t, int position) {
+    return proportion(t.final.at(static_cast<std::size_t>(position - 1)), t.spins);
 }
 
-Estimate SymbolProbability(const Tally& t, int symbol) {
+Estimate symbol_probability(const Tally& t, int symbol) {
     std::uint64_t k = 0;
     for (int p = 1; p <= kPositions; ++p) {
-        if (SymbolAt(p) == symbol) k += t.final[static_cast<std::size_t>(p - 1)];
+        if (symbol_at(p) == symbol) k += t.final[static_cast<std::size_t>(p - 1)];
     }
-    return Proportion(k, t.spins);
+    return proportion(k, t.spins);
 }
 
-Estimate SymbolRtp(const Tally& t, int symbol) {
-    const Estimate p = SymbolProbability(t, symbol);
-    const double m = Multiplier(symbol);
+Estimate symbol_rtp(const Tally& t, int symbol) {
+    const Estimate p = symbol_probability(t, symbol);
+    const double m = multiplier(symbol);
     return {m * p.value, m * p.low, m * p.high};
 }
 
-double UniformSymbolRtp(int symbol) {
-    return Multiplier(symbol) * PositionsOf(symbol) / kPayingPositions;
+double uniform_symbol_rtp(int symbol) {
+    return multiplier(symbol) * positions_of(symbol) / kPayingPositions;
 }
 
-Estimate PatternRtp(const Tally& t) {
+Estimate pattern_rtp(const Tally& t) {
     if (t.spins == 0 || t.stake <= 0) return {};
     const double mean = static_cast<double>(t.win_sum / static_cast<long double>(t.spins));
-    const double half = kZ95 * WinStdDev(t) / std::sqrt(static_cast<double>(t.spins));
+    const double half = kZ95 * win_std_dev(t) / std::sqrt(static_cast<double>(t.spins));
     return {mean / t.stake, (mean - half) / t.stake, (mean + half) / t.stake};
 }
 
-double WinStdDev(const Tally& t) {
+double win_std_dev(const Tally& t) {
     if (t.spins < 2) return 0.0;
     const long double n = static_cast<long double>(t.spins);
     const long double m = t.win_sum / n;

@@ -19,13 +19,13 @@ inline constexpr double kZ95 = 1.959963984540054;
 
 // The symbol index (0..7, left to right in the bet column) of ring position `position` (1..20),
 // or kRandomField; taken from the game's pay table.
-int SymbolAt(int position);
+int symbol_at(int position);
 // What a bet on symbol `symbol` (0..7) pays per credit staked.
-int Multiplier(int symbol);
+int multiplier(int symbol);
 // How many ring positions carry symbol `symbol`.
-int PositionsOf(int symbol);
+int positions_of(int symbol);
 // An English name of symbol `symbol` for the report.
-std::string_view SymbolName(int symbol);
+std::string_view symbol_name(int symbol);
 
 // Counts of integer values (steps, milliseconds, settlements).
 class Histogram {
@@ -89,19 +89,19 @@ struct Estimate {
 };
 
 // k successes in n trials: k / n with the normal-approximation interval (clamped to 0..1).
-Estimate Proportion(std::uint64_t k, std::uint64_t n);
+Estimate proportion(std::uint64_t k, std::uint64_t n);
 // The chance of resting on / finally scoring ring position `position` (1..20).
-Estimate RestProbability(const Tally& t, int position);
-Estimate FinalProbability(const Tally& t, int position);
+Estimate rest_probability(const Tally& t, int position);
+Estimate final_probability(const Tally& t, int position);
 // The chance that symbol `symbol` is finally scored.
-Estimate SymbolProbability(const Tally& t, int symbol);
-// Return to player of a unit bet on `symbol`: its multiplier times SymbolProbability.
-Estimate SymbolRtp(const Tally& t, int symbol);
+Estimate symbol_probability(const Tally& t, int symbol);
+// Return to player of a unit bet on `symbol`: its multiplier times symbol_probability.
+Estimate symbol_rtp(const Tally& t, int symbol);
 // The same if every ring position were equally likely to be the resting one (jumps included).
-double UniformSymbolRtp(int symbol);
+double uniform_symbol_rtp(int symbol);
 // Return to player of the tally's bet pattern: mean win / stake, interval from the sample spread.
-Estimate PatternRtp(const Tally& t);
+Estimate pattern_rtp(const Tally& t);
 // Standard deviation of one spin's win, in credits (population).
-double WinStdDev(const Tally& t);
+double win_std_dev(const Tally& t);
 
 } // namespace tav::report

@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::size_t kBytesPerLine = 24;
 
-bool ReadFile(const std::string& path, std::vector<unsigned char>& out) {
+bool read_file(const std::string& path, std::vector<unsigned char>& out) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
         const std::string name = arg.substr(0, eq);
         const std::string path = arg.substr(eq + 1);
         std::vector<unsigned char> bytes;
-        if (!ReadFile(path, bytes) || bytes.empty()) {
+        if (!read_file(path, bytes) || bytes.empty()) {
             std::fprintf(stderr, "tavrino_embed: cannot read '%s'\n", path.c_str());
             return 1;
         }

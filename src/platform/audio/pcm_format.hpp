@@ -22,6 +22,6 @@ inline constexpr std::uint32_t kMaxSourceRate = 384000;
 
 // Reads a "fmt " body; nullopt when it is shorter than 16 bytes or not a PCM layout we play.
 // Never reads beyond `body`.
-std::optional<PcmFormat> ParsePcmFormat(std::span<const std::uint8_t> body);
+std::optional<PcmFormat> parse_pcm_format(std::span<const std::uint8_t> body);
 
 } // namespace tav

@@ -54,7 +54,7 @@ public:
                 acc[2 * i + 1] += history_[1][1];
             } else {
                 const double t = phase_ * inv_out_;
-                for (std::size_t c = 0; c < 2; ++c) acc[2 * i + c] += Interpolate(c, t);
+                for (std::size_t c = 0; c < 2; ++c) acc[2 * i + c] += interpolate(c, t);
             }
             phase_ += in_rate_;
             while (phase_ >= out_rate_) {
@@ -69,7 +69,7 @@ private:
     static constexpr std::uint32_t kLookAhead = 2;
 
     // The curve through history_[0..3] at t between history_[1] (t = 0) and history_[2] (t = 1).
-    std::int32_t Interpolate(std::size_t c, double t) const {
+    std::int32_t interpolate(std::size_t c, double t) const {
         const double p0 = history_[0][c], p1 = history_[1][c], p2 = history_[2][c], p3 = history_[3][c];
         const double c1 = 0.5 * (p2 - p0);
         const double c2 = p0 - 2.5 * p1 + 2.0 * p2 - 0.5 * p3;

@@ -17,7 +17,7 @@ constexpr std::size_t kFinishedReserve = 256;
 // True on a thread that is running completion callbacks, so close() does not wait for itself.
 thread_local int tls_dispatch_depth = 0;
 
-MixFrame Decode(const std::uint8_t* p, const PcmFormat& f) {
+MixFrame decode(const std::uint8_t* p, const PcmFormat& f) {
     if (f.bits == 16) {
         const auto left = static_cast<std::int16_t>(p[0] | (p[1] << 8));
         if (f.channels == 1) return {left, left};
@@ -29,7 +29,7 @@ MixFrame Decode(const std::uint8_t* p, const PcmFormat& f) {
     return {left, (static_cast<std::int32_t>(p[1]) - 128) * 256};
 }
 
-std::int16_t Saturate(std::int32_t v) {
+std::int16_t saturate(std::int32_t v) {
     return static_cast<std::int16_t>(std::clamp<std::int32_t>(v, INT16_MIN, INT16_MAX));
 }
 
@@ -89,7 +89,7 @@ WaveOutput::Stream* WaveOutput::find(WaveHandle h) {
 
 std::optional<WaveHandle> WaveOutput::open(std::span<const std::uint8_t> format,
                                            WaveDoneCallback callback, void* instance) {
-    const auto pcm = ParsePcmFormat(format);
+    const auto pcm = parse_pcm_format(format);
     if (!pcm) return std::nullopt;
     start_device();
     auto s = std::make_unique<Stream>();
@@ -192,7 +192,7 @@ void WaveOutput::mix_stream(Stream& s, std::int32_t* acc, std::size_t frames) {
             WaveBuffer* b = s.queue[s.head];
             const std::uint32_t left = b->length - s.offset;
             if (s.carry_len == 0 && left >= block) {
-                out = Decode(b->data + s.offset, f);
+                out = decode(b->data + s.offset, f);
                 s.offset += static_cast<std::uint32_t>(block);
                 if (s.offset == b->length) finish_front();
                 return true;
@@ -207,7 +207,7 @@ void WaveOutput::mix_stream(Stream& s, std::int32_t* acc, std::size_t frames) {
             s.offset += static_cast<std::uint32_t>(take);
             if (s.offset == b->length) finish_front();
             if (s.carry_len == block) {
-                out = Decode(s.carry.data(), f);
+                out = decode(s.carry.data(), f);
                 s.carry_len = 0;
                 return true;
             }
@@ -225,7 +225,7 @@ void WaveOutput::render(std::span<std::int16_t> stereo) {
         std::fill_n(acc_.begin(), n * 2, 0);
         for (auto& s : streams_)
             if (!s->paused && s->head < s->queue.size()) mix_stream(*s, acc_.data(), n);
-        for (std::size_t i = 0; i < n * 2; ++i) stereo[done * 2 + i] = Saturate(acc_[i]);
+        for (std::size_t i = 0; i < n * 2; ++i) stereo[done * 2 + i] = saturate(acc_[i]);
         done += n;
     }
     if (!finished_.empty()) dispatch(lock, finished_);

@@ -88,7 +88,7 @@ public:
     // With nothing scheduled and no timer, wait for wake() in real time (for posts from threads).
     void set_wait_for_threads(bool on);
     // A wall clock that reads `start` plus the virtual time since this call (or stays at `start`
-    // when `running` is false); hand it to tav::SetWallClock.
+    // when `running` is false); hand it to tav::set_wall_clock.
     std::function<LocalTime()> wall_clock(LocalTime start, bool running = true);
 
     // --- Test side: what was shown ---

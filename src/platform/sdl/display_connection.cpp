@@ -5,7 +5,7 @@
 
 namespace tav::platform::sdl {
 
-int DisplayConnectionFd(SDL_Window* window) {
+int display_connection_fd(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return -1;

@@ -81,7 +81,7 @@ constexpr KeyPair kNamedKeys[] = {
 
 } // namespace
 
-int VirtualKeyFromSdl(std::int32_t sdl_keycode) {
+int virtual_key_from_sdl(std::int32_t sdl_keycode) {
     // Letters and digits: SDL reports the lower-case character, the virtual code is upper-case.
     if (sdl_keycode >= SDLK_a && sdl_keycode <= SDLK_z) return 'A' + (sdl_keycode - SDLK_a);
     if (sdl_keycode >= SDLK_0 && sdl_keycode <= SDLK_9) return vk::kDigit0 + (sdl_keycode - SDLK_0);

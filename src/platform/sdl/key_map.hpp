@@ -9,6 +9,6 @@ namespace tav::platform::sdl {
 // system has no code for (such keys are not reported). Left and right modifier keys share one
 // code each (Shift 0x10, Control 0x11, Alt 0x12); keypad keys get the numpad codes, except
 // keypad Enter, which is Return as on the classic desktop.
-int VirtualKeyFromSdl(std::int32_t sdl_keycode);
+int virtual_key_from_sdl(std::int32_t sdl_keycode);
 
 } // namespace tav::platform::sdl

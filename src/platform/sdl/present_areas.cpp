@@ -4,7 +4,7 @@
 
 namespace tav::platform::sdl {
 
-std::vector<Rect> ClipPresentAreas(std::span<const Rect> areas, Size framebuffer, Size surface) {
+std::vector<Rect> clip_present_areas(std::span<const Rect> areas, Size framebuffer, Size surface) {
     const Rect bounds{0, 0, std::min(framebuffer.width, surface.width), std::min(framebuffer.height, surface.height)};
     std::vector<Rect> out;
     out.reserve(areas.size());

@@ -25,7 +25,7 @@ public:
         want.format = AUDIO_S16SYS;
         want.channels = 2;
         want.samples = kRequestedPeriod;
-        want.callback = &SdlAudioDevice::Fill;
+        want.callback = &SdlAudioDevice::fill;
         want.userdata = this;
         SDL_AudioSpec have{};
         device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
@@ -51,7 +51,7 @@ public:
     std::uint32_t period_frames() const override { return period_; }
 
 private:
-    static void SDLCALL Fill(void* self, Uint8* stream, int len) {
+    static void SDLCALL fill(void* self, Uint8* stream, int len) {
         auto* device = static_cast<SdlAudioDevice*>(self);
         const std::size_t samples = static_cast<std::size_t>(len) / sizeof(std::int16_t);
         device->render_(std::span<std::int16_t>(reinterpret_cast<std::int16_t*>(stream), samples));
@@ -65,6 +65,6 @@ private:
 
 } // namespace
 
-std::unique_ptr<WaveDevice> MakeSdlAudioDevice() { return std::make_unique<SdlAudioDevice>(); }
+std::unique_ptr<WaveDevice> make_sdl_audio_device() { return std::make_unique<SdlAudioDevice>(); }
 
 } // namespace tav

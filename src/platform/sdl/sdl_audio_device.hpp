@@ -9,6 +9,6 @@ namespace tav {
 
 // A device for the default SDL audio output (44.1 kHz requested, 16-bit stereo, 512-frame
 // period). Its start fails when SDL audio cannot be initialised or no device opens.
-std::unique_ptr<WaveDevice> MakeSdlAudioDevice();
+std::unique_ptr<WaveDevice> make_sdl_audio_device();
 
 } // namespace tav

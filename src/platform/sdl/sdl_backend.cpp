@@ -104,7 +104,7 @@ private:
     bool must_unlock_ = false;
 };
 
-std::optional<MouseButton> ButtonFromSdl(Uint8 button) {
+std::optional<MouseButton> button_from_sdl(Uint8 button) {
     switch (button) {
     case SDL_BUTTON_LEFT: return MouseButton::Left;
     case SDL_BUTTON_RIGHT: return MouseButton::Right;
@@ -114,12 +114,12 @@ std::optional<MouseButton> ButtonFromSdl(Uint8 button) {
 }
 
 // Keys whose press also types a character: Backspace, Tab, Return and Escape.
-bool IsTypedControlKey(int vk) {
+bool is_typed_control_key(int vk) {
     return vk == vk::kBack || vk == vk::kTab || vk == vk::kReturn || vk == vk::kEscape;
 }
 
 // Copies `area` of the framebuffer into the surface at the same place.
-void CopyArea(const Bitmap& framebuffer, const Rect& area, SDL_Surface* surface) {
+void copy_area(const Bitmap& framebuffer, const Rect& area, SDL_Surface* surface) {
     const Argb* src = framebuffer.pixels().data() + std::size_t(area.y) * framebuffer.width() + area.x;
     const int src_pitch = framebuffer.width() * kBytesPerPixel;
     const Uint32 format = surface->format->format;
@@ -176,14 +176,14 @@ public:
         if (style.resizable) flags |= SDL_WINDOW_RESIZABLE;
         if (!style.title_bar) flags |= SDL_WINDOW_BORDERLESS;
         // Close and minimise boxes are the window manager's; a fixed-size window gets no maximise box.
-        const std::string title = GbkToUtf8(caption_gbk);
+        const std::string title = gbk_to_utf8(caption_gbk);
         WindowPtr window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                           std::max(client.width, 1), std::max(client.height, 1), flags));
         if (!window) return false;
         if (style.modal_dialog) {
             if (SDL_Window* owner = main_window()) SDL_SetWindowModalFor(window.get(), owner);
         }
-        if (display_fd_ < 0) display_fd_ = sdl::DisplayConnectionFd(window.get());
+        if (display_fd_ < 0) display_fd_ = sdl::display_connection_fd(window.get());
         const Uint32 id = SDL_GetWindowID(window.get());
         by_sdl_id_[id] = w;
         natives_[w] = Native{std::move(window), id, std::nullopt};
@@ -220,7 +220,7 @@ public:
     }
 
     void set_native_caption(WindowHandle w, std::string_view caption_gbk) override {
-        if (Native* n = find(w)) SDL_SetWindowTitle(n->window.get(), GbkToUtf8(caption_gbk).c_str());
+        if (Native* n = find(w)) SDL_SetWindowTitle(n->window.get(), gbk_to_utf8(caption_gbk).c_str());
     }
 
     void set_native_icon(WindowHandle w, const Bitmap& icon) override {
@@ -243,12 +243,12 @@ public:
         // SDL hands out a new surface after the window was resized, so fetch it every time.
         SDL_Surface* surface = SDL_GetWindowSurface(n->window.get());
         if (!surface) return;
-        const std::vector<Rect> clipped = sdl::ClipPresentAreas(areas, framebuffer.size(), {surface->w, surface->h});
+        const std::vector<Rect> clipped = sdl::clip_present_areas(areas, framebuffer.size(), {surface->w, surface->h});
         if (clipped.empty()) return;
         {
             SurfaceLock lock(surface);
             if (!lock.locked()) return;
-            for (const Rect& r : clipped) CopyArea(framebuffer, r, surface);
+            for (const Rect& r : clipped) copy_area(framebuffer, r, surface);
         }
         std::vector<SDL_Rect> rects;
         rects.reserve(clipped.size());
@@ -269,7 +269,7 @@ public:
     void wait(std::optional<std::uint64_t> deadline_ms) override {
         for (;;) {
             if (deliver_pending()) return;
-            const int timeout = deadline_ms ? sdl::WaitTimeoutMs(*deadline_ms, now_us()) : -1;
+            const int timeout = deadline_ms ? sdl::wait_timeout_ms(*deadline_ms, now_us()) : -1;
             if (timeout == 0) return;
             block(timeout);
         }
@@ -375,7 +375,7 @@ private:
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             const WindowHandle w = handle_of(e.button.windowID);
-            const auto button = ButtonFromSdl(e.button.button);
+            const auto button = button_from_sdl(e.button.button);
             if (!w || !button) break;
             const bool down = e.type == SDL_MOUSEBUTTONDOWN;
             // Every second press of a quick series is a double click (press, release, double, release).
@@ -392,7 +392,7 @@ private:
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             const WindowHandle w = handle_of(e.key.windowID);
-            const int vk = sdl::VirtualKeyFromSdl(e.key.keysym.sym);
+            const int vk = sdl::virtual_key_from_sdl(e.key.keysym.sym);
             if (!w || vk == 0) break;
             const bool down = e.type == SDL_KEYDOWN;
             std::erase(held_keys_, vk);
@@ -400,12 +400,12 @@ private:
             system_->on_native_key(w, vk, down);
             // The desktop's keyboard translation also types these keys as control characters.
             const bool plain = (e.key.keysym.mod & (KMOD_CTRL | KMOD_ALT)) == 0;
-            if (down && plain && IsTypedControlKey(vk)) system_->on_native_char(w, Uint32(vk));
+            if (down && plain && is_typed_control_key(vk)) system_->on_native_char(w, Uint32(vk));
             break;
         }
         case SDL_TEXTINPUT:
             if (WindowHandle w = handle_of(e.text.windowID)) {
-                for (std::uint32_t c : sdl::GbkCharCodes(e.text.text)) system_->on_native_char(w, c);
+                for (std::uint32_t c : sdl::gbk_char_codes(e.text.text)) system_->on_native_char(w, c);
             }
             break;
         default: break;
@@ -440,7 +440,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<Backend> CreateSdlBackend(std::string* error) {
+std::unique_ptr<Backend> create_sdl_backend(std::string* error) {
     auto video = std::make_unique<VideoSubsystem>();
     if (!video->open(error)) return nullptr;
     return std::make_unique<SdlBackend>(std::move(video));

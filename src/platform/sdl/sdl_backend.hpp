@@ -23,6 +23,6 @@ namespace tav::platform {
 // SIGTERM and SIGINT become a session-end request (WindowSystem::on_native_session_end).
 // With TAVRINO_TRACE_FIRST_FRAME=1 in the environment, the first present prints
 // "tavrino: first frame at <seconds>" (CLOCK_MONOTONIC) on stderr, for start-up measurements.
-std::unique_ptr<Backend> CreateSdlBackend(std::string* error = nullptr);
+std::unique_ptr<Backend> create_sdl_backend(std::string* error = nullptr);
 
 } // namespace tav::platform

@@ -10,7 +10,7 @@ namespace {
 std::atomic<const WakeEvent*> g_wake{nullptr};
 std::atomic<bool> g_signalled{false};
 
-extern "C" void OnTerminationSignal(int) {
+extern "C" void on_termination_signal(int) {
     const int saved_errno = errno;
     g_signalled.store(true);
     if (const WakeEvent* wake = g_wake.load()) wake->signal();
@@ -25,7 +25,7 @@ TerminationSignals::TerminationSignals(const WakeEvent& wake) {
     if (!g_wake.compare_exchange_strong(expected, &wake)) return;
     g_signalled.store(false);
     struct sigaction action {};
-    action.sa_handler = OnTerminationSignal;
+    action.sa_handler = on_termination_signal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, &old_term_);

@@ -12,8 +12,8 @@ constexpr unsigned kLastLead = 0xFE;
 
 } // namespace
 
-std::vector<std::uint32_t> GbkCharCodes(std::string_view utf8) {
-    const std::string gbk = Utf8ToGbk(utf8);
+std::vector<std::uint32_t> gbk_char_codes(std::string_view utf8) {
+    const std::string gbk = utf8_to_gbk(utf8);
     std::vector<std::uint32_t> codes;
     codes.reserve(gbk.size());
     for (std::size_t i = 0; i < gbk.size(); ++i) {

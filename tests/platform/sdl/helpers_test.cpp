@@ -13,43 +13,43 @@ namespace {
 using Codes = std::vector<std::uint32_t>;
 
 TEST(GbkCharCodes, AsciiAndDoubleByteCharacters) {
-    EXPECT_EQ(GbkCharCodes(""), Codes{});
-    EXPECT_EQ(GbkCharCodes("a1 "), (Codes{'a', '1', ' '}));
+    EXPECT_EQ(gbk_char_codes(""), Codes{});
+    EXPECT_EQ(gbk_char_codes("a1 "), (Codes{'a', '1', ' '}));
     // 中 D6 D0, 文 CE C4, the full-width ！ A3 A1: lead byte high, trail byte low.
-    EXPECT_EQ(GbkCharCodes("中"), Codes{0xD6D0});
-    EXPECT_EQ(GbkCharCodes("a中文！b"), (Codes{'a', 0xD6D0, 0xCEC4, 0xA3A1, 'b'}));
+    EXPECT_EQ(gbk_char_codes("中"), Codes{0xD6D0});
+    EXPECT_EQ(gbk_char_codes("a中文！b"), (Codes{'a', 0xD6D0, 0xCEC4, 0xA3A1, 'b'}));
 }
 
 TEST(GbkCharCodes, CharactersGbkCannotHoldBecomeQuestionMarks) {
-    EXPECT_EQ(GbkCharCodes("\xF0\x9F\x98\x80"), Codes{'?'}); // an emoji
-    EXPECT_EQ(GbkCharCodes("x\xF0\x9F\x98\x80y"), (Codes{'x', '?', 'y'}));
-    EXPECT_EQ(GbkCharCodes("\xC3"), Codes{'?'}); // cut-off UTF-8
+    EXPECT_EQ(gbk_char_codes("\xF0\x9F\x98\x80"), Codes{'?'}); // an emoji
+    EXPECT_EQ(gbk_char_codes("x\xF0\x9F\x98\x80y"), (Codes{'x', '?', 'y'}));
+    EXPECT_EQ(gbk_char_codes("\xC3"), Codes{'?'}); // cut-off UTF-8
 }
 
 TEST(ClipPresentAreas, CutsToTheSmallerOfFramebufferAndSurface) {
     const Size fb{505, 584};
     const std::vector<Rect> inside{{10, 20, 30, 40}};
-    EXPECT_EQ(ClipPresentAreas(inside, fb, fb), inside);
+    EXPECT_EQ(clip_present_areas(inside, fb, fb), inside);
 
     const std::vector<Rect> areas{{-5, -5, 20, 20}, {500, 580, 50, 50}, {600, 0, 10, 10}, {0, 0, 0, 5}, {1, 2, 3, 4}};
     const std::vector<Rect> expected{{0, 0, 15, 15}, {500, 580, 5, 4}, {1, 2, 3, 4}};
-    EXPECT_EQ(ClipPresentAreas(areas, fb, fb), expected);
+    EXPECT_EQ(clip_present_areas(areas, fb, fb), expected);
 
     // A surface smaller than the framebuffer (window shrunk) and one larger (window grown).
     const std::vector<Rect> all{{0, 0, 505, 584}};
-    EXPECT_EQ(ClipPresentAreas(all, fb, {300, 200}), (std::vector<Rect>{{0, 0, 300, 200}}));
-    EXPECT_EQ(ClipPresentAreas(all, fb, {800, 800}), all);
-    EXPECT_TRUE(ClipPresentAreas(all, fb, {0, 0}).empty());
+    EXPECT_EQ(clip_present_areas(all, fb, {300, 200}), (std::vector<Rect>{{0, 0, 300, 200}}));
+    EXPECT_EQ(clip_present_areas(all, fb, {800, 800}), all);
+    EXPECT_TRUE(clip_present_areas(all, fb, {0, 0}).empty());
 }
 
 TEST(WaitTimeoutMs, RoundsUpSoTheWaitNeverEndsEarly) {
-    EXPECT_EQ(WaitTimeoutMs(10, 10'000), 0);
-    EXPECT_EQ(WaitTimeoutMs(10, 12'000), 0);
-    EXPECT_EQ(WaitTimeoutMs(10, 9'999), 1);
-    EXPECT_EQ(WaitTimeoutMs(10, 9'000), 1);
-    EXPECT_EQ(WaitTimeoutMs(10, 8'999), 2);
-    EXPECT_EQ(WaitTimeoutMs(1'000, 0), 1'000);
-    EXPECT_EQ(WaitTimeoutMs(std::uint64_t(INT_MAX) * 4, 0), INT_MAX);
+    EXPECT_EQ(wait_timeout_ms(10, 10'000), 0);
+    EXPECT_EQ(wait_timeout_ms(10, 12'000), 0);
+    EXPECT_EQ(wait_timeout_ms(10, 9'999), 1);
+    EXPECT_EQ(wait_timeout_ms(10, 9'000), 1);
+    EXPECT_EQ(wait_timeout_ms(10, 8'999), 2);
+    EXPECT_EQ(wait_timeout_ms(1'000, 0), 1'000);
+    EXPECT_EQ(wait_timeout_ms(std::uint64_t(INT_MAX) * 4, 0), INT_MAX);
 }
 
 } // namespace

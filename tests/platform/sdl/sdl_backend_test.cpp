@@ -49,7 +49,7 @@ protected:
     void SetUp() override {
         if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no DISPLAY";
         std::string error;
-        auto backend = CreateSdlBackend(&error);
+        auto backend = create_sdl_backend(&error);
         ASSERT_NE(backend, nullptr) << error;
         system_ = std::make_unique<WindowSystem>(std::move(backend));
     }
@@ -113,10 +113,10 @@ TEST_F(SdlBackendTest, PresentsOnlyWhatTheWindowHolds) {
     ASSERT_NE(w, kNoWindow);
     system_->show(w, true);
     system_->process_pending();
-    const Bitmap small(16, 16, Rgb(1, 2, 3));
+    const Bitmap small(16, 16, rgb(1, 2, 3));
     const Rect areas[] = {{-10, -10, 100, 100}, {60, 40, 50, 50}, {200, 200, 5, 5}, {0, 0, 0, 0}};
     system_->backend().present(w, small, areas); // must stay inside both bitmap and surface
-    const Bitmap big(640, 480, Rgb(4, 5, 6));
+    const Bitmap big(640, 480, rgb(4, 5, 6));
     system_->backend().present(w, big, areas);
     system_->backend().present(kNoWindow + 999, big, areas); // no such window: nothing happens
     const Size screen = system_->backend().screen_size();

@@ -12,7 +12,7 @@
 namespace tav::platform::sdl {
 namespace {
 
-bool Readable(int fd, int timeout_ms) {
+bool readable(int fd, int timeout_ms) {
     pollfd p{fd, POLLIN, 0};
     return ::poll(&p, 1, timeout_ms) == 1;
 }
@@ -20,23 +20,23 @@ bool Readable(int fd, int timeout_ms) {
 TEST(WakeEvent, AnotherThreadWakesThePollUntilDrained) {
     WakeEvent wake;
     ASSERT_GE(wake.fd(), 0);
-    EXPECT_FALSE(Readable(wake.fd(), 0));
+    EXPECT_FALSE(readable(wake.fd(), 0));
     EXPECT_FALSE(wake.drain());
     std::thread other([&] { wake.signal(); });
-    EXPECT_TRUE(Readable(wake.fd(), 5000));
+    EXPECT_TRUE(readable(wake.fd(), 5000));
     other.join();
     wake.signal(); // wakes merge
     EXPECT_TRUE(wake.drain());
-    EXPECT_FALSE(Readable(wake.fd(), 0));
+    EXPECT_FALSE(readable(wake.fd(), 0));
     EXPECT_FALSE(wake.drain());
 }
 
 std::atomic<int> g_previous_handler_calls{0};
-extern "C" void CountingHandler(int) { g_previous_handler_calls.fetch_add(1); }
+extern "C" void counting_handler(int) { g_previous_handler_calls.fetch_add(1); }
 
 TEST(TerminationSignals, TurnIntoAFlagAndAWakeThenGiveTheHandlersBack) {
     struct sigaction counting {};
-    counting.sa_handler = CountingHandler;
+    counting.sa_handler = counting_handler;
     sigemptyset(&counting.sa_mask);
     struct sigaction saved_term {}, saved_int {};
     ASSERT_EQ(sigaction(SIGTERM, &counting, &saved_term), 0);
@@ -52,7 +52,7 @@ TEST(TerminationSignals, TurnIntoAFlagAndAWakeThenGiveTheHandlersBack) {
         EXPECT_FALSE(signals.take());
 
         std::raise(SIGTERM);
-        EXPECT_TRUE(Readable(wake.fd(), 0));
+        EXPECT_TRUE(readable(wake.fd(), 0));
         EXPECT_TRUE(signals.take());
         EXPECT_FALSE(signals.take());
         EXPECT_FALSE(second.take());

@@ -20,7 +20,7 @@ inline constexpr std::uint32_t kWindow = 0x52010001; // a window id as layouts n
 inline constexpr std::uint32_t kSelf = ui::kWindowSelfControlId;
 
 // A 24-bit bottom-up BMP file of `image`.
-inline Bytes Bmp24(const Bitmap& image) {
+inline Bytes bmp24(const Bitmap& image) {
     const int w = image.width(), h = image.height();
     const std::size_t stride = (std::size_t(w) * 3 + 3) / 4 * 4;
     Bytes b(54 + stride * std::size_t(h), 0);
@@ -40,39 +40,39 @@ inline Bytes Bmp24(const Bitmap& image) {
         const std::size_t row = 54 + stride * std::size_t(h - 1 - y);
         for (int x = 0; x < w; ++x) {
             const Argb c = image.pixel(x, y);
-            b[row + std::size_t(x) * 3] = BlueOf(c);
-            b[row + std::size_t(x) * 3 + 1] = GreenOf(c);
-            b[row + std::size_t(x) * 3 + 2] = RedOf(c);
+            b[row + std::size_t(x) * 3] = blue_of(c);
+            b[row + std::size_t(x) * 3 + 1] = green_of(c);
+            b[row + std::size_t(x) * 3 + 2] = red_of(c);
         }
     }
     return b;
 }
 
 // A picture of one colour.
-inline Bytes SolidBmp(int w, int h, Argb c) { return Bmp24(Bitmap(w, h, c)); }
+inline Bytes solid_bmp(int w, int h, Argb c) { return bmp24(Bitmap(w, h, c)); }
 
 // A picture whose every pixel tells where it is: red = x, green = y, blue = 77.
-inline Bitmap Gradient(int w, int h) {
+inline Bitmap gradient(int w, int h) {
     Bitmap b(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.set_pixel(x, y, Rgb(std::uint8_t(x), std::uint8_t(y), 77));
+        for (int x = 0; x < w; ++x) b.set_pixel(x, y, rgb(std::uint8_t(x), std::uint8_t(y), 77));
     return b;
 }
 
 // A red frame 7 pixels wide around a black middle, 69 x 69: a lamp.
-inline Bytes LampBmp() {
-    Bitmap lamp(69, 69, Rgb(255, 0, 0));
+inline Bytes lamp_bmp() {
+    Bitmap lamp(69, 69, rgb(255, 0, 0));
     for (int y = 7; y < 62; ++y)
-        for (int x = 7; x < 62; ++x) lamp.set_pixel(x, y, Rgb(0, 0, 0));
-    return Bmp24(lamp);
+        for (int x = 7; x < 62; ++x) lamp.set_pixel(x, y, rgb(0, 0, 0));
+    return bmp24(lamp);
 }
 
 // A colour as the controls store it (0x00BBGGRR).
-constexpr std::int32_t ColorRef(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+constexpr std::int32_t color_ref(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return std::int32_t(r) | std::int32_t(g) << 8 | std::int32_t(b) << 16;
 }
 
-inline ui::ControlTemplate Make(std::uint32_t id, std::uint32_t kind, Rect rect, std::vector<Value> props = {}) {
+inline ui::ControlTemplate make(std::uint32_t id, std::uint32_t kind, Rect rect, std::vector<Value> props = {}) {
     ui::ControlTemplate c;
     c.id = id;
     c.kind = kind;
@@ -96,8 +96,8 @@ struct DrawingProgram {
         const Size frame = backend->frame_size(style);
         ui::WindowTemplate w;
         w.id = kWindow;
-        if (window_props.empty()) window_props.push_back(Value::OfText("T"));
-        w.controls.push_back(Make(kSelf, ui::kind_id::kWindow,
+        if (window_props.empty()) window_props.push_back(Value::of_text("T"));
+        w.controls.push_back(make(kSelf, ui::kind_id::kWindow,
                                   {10, 10, client.width + frame.width, client.height + frame.height},
                                   std::move(window_props)));
         for (auto& c : controls) {
@@ -108,14 +108,14 @@ struct DrawingProgram {
         layout.windows.push_back(std::move(w));
         layout.startup_window = kWindow;
         runtime = std::make_unique<Runtime>(layout, std::move(b));
-        runtime->LoadWindow(kWindow);
+        runtime->load_window(kWindow);
         paint();
     }
 
     platform::WindowSystem& ws() { return runtime->windows(); }
-    platform::WindowHandle top() { return runtime->WindowHandleOf(kWindow); }
-    ui::Control* control(std::uint32_t id) { return runtime->FindControl(kWindow, id); }
-    void set(std::uint32_t id, int index, const Value& v) { runtime->SetProperty(kWindow, id, index, -1, v); }
+    platform::WindowHandle top() { return runtime->window_handle_of(kWindow); }
+    ui::Control* control(std::uint32_t id) { return runtime->find_control(kWindow, id); }
+    void set(std::uint32_t id, int index, const Value& v) { runtime->set_property(kWindow, id, index, -1, v); }
     // Paints whatever is pending and returns the window's pixels.
     const Bitmap& paint() {
         ws().update(top());

@@ -15,42 +15,42 @@ struct Seen {
 };
 
 // Opens a box with `style`, keeps what it showed and closes it with its first button.
-Seen ShowBox(DrawingProgram& p, std::string_view text_utf8, std::uint32_t style) {
+Seen show_box(DrawingProgram& p, std::string_view text_utf8, std::uint32_t style) {
     Seen seen;
-    SetMessageBoxOpenedHook([&](const MessageBoxInfo& info) {
+    set_message_box_opened_hook([&](const MessageBoxInfo& info) {
         p.ws().update(info.window);
         seen.pixels = p.ws().framebuffer(info.window);
         seen.info = info;
         const Rect b = info.buttons.front().rect;
         p.backend->click(info.window, {b.x + b.width / 2, b.y + b.height / 2});
     });
-    RunMessageBox(Gbk(text_utf8), Gbk("信息提示！"), style);
-    SetMessageBoxOpenedHook({});
+    run_message_box(gbk(text_utf8), gbk("信息提示！"), style);
+    set_message_box_opened_hook({});
     return seen;
 }
 
 // Pixels inside the 32 x 32 icon at the box's left margin matching `pred`.
-int CountIcon(const Bitmap& b, const std::function<bool(Argb)>& pred) {
+int count_icon(const Bitmap& b, const std::function<bool(Argb)>& pred) {
     int n = 0;
     for (int y = 0; y < b.height(); ++y)
         for (int x = 0; x < 48 && x < b.width(); ++x) n += pred(b.pixel(x, y));
     return n;
 }
 
-bool Reddish(Argb c) { return RedOf(c) > 180 && GreenOf(c) < 90 && BlueOf(c) < 90; }
-bool Bluish(Argb c) { return BlueOf(c) > 180 && RedOf(c) < 60; }
-bool Yellowish(Argb c) { return RedOf(c) > 220 && GreenOf(c) > 170 && BlueOf(c) < 80; }
+bool reddish(Argb c) { return red_of(c) > 180 && green_of(c) < 90 && blue_of(c) < 90; }
+bool bluish(Argb c) { return blue_of(c) > 180 && red_of(c) < 60; }
+bool yellowish(Argb c) { return red_of(c) > 220 && green_of(c) > 170 && blue_of(c) < 80; }
 
 TEST(MessageBoxDrawing, IconsTextAndButtonsFollowTheFlags) {
     DrawingProgram p({});
-    const Seen plain = ShowBox(p, "分数不够！请先上分！", 0);
+    const Seen plain = show_box(p, "分数不够！请先上分！", 0);
     ASSERT_FALSE(plain.pixels.empty());
-    EXPECT_EQ(CountIcon(plain.pixels, Reddish) + CountIcon(plain.pixels, Bluish), 0);
+    EXPECT_EQ(count_icon(plain.pixels, reddish) + count_icon(plain.pixels, bluish), 0);
     // Dark text on white in the message area.
     const Rect t = plain.info.text_rect;
     int dark = 0;
     for (int y = t.y; y < t.bottom(); ++y)
-        for (int x = t.x; x < t.right() && x < plain.pixels.width(); ++x) dark += RedOf(plain.pixels.pixel(x, y)) < 90;
+        for (int x = t.x; x < t.right() && x < plain.pixels.width(); ++x) dark += red_of(plain.pixels.pixel(x, y)) < 90;
     EXPECT_GT(dark, 20);
     EXPECT_EQ(plain.pixels.pixel(2, 2) | 0xFF000000u, syscolor::kWindow);
     // The button strip is face-coloured and the button is a raised push button.
@@ -58,27 +58,27 @@ TEST(MessageBoxDrawing, IconsTextAndButtonsFollowTheFlags) {
     EXPECT_EQ(plain.pixels.pixel(2, plain.pixels.height() - 2) | 0xFF000000u, syscolor::kFace);
     EXPECT_EQ(plain.pixels.pixel(b.right() - 1, b.bottom() - 1) | 0xFF000000u, syscolor::kWindowFrame);
 
-    const Seen stop = ShowBox(p, "x", 0x10);
-    EXPECT_GT(CountIcon(stop.pixels, Reddish), 300);
-    EXPECT_GT(CountIcon(stop.pixels, [](Argb c) { return (c | 0xFF000000u) == Rgb(255, 255, 255); }), 50);
-    const Seen question = ShowBox(p, "x", 0x20);
-    EXPECT_GT(CountIcon(question.pixels, Bluish), 300);
-    const Seen warning = ShowBox(p, "x", 0x30);
-    EXPECT_GT(CountIcon(warning.pixels, Yellowish), 150);
-    EXPECT_GT(CountIcon(warning.pixels, [](Argb c) { return RedOf(c) < 60 && GreenOf(c) < 60; }), 10); // the "!"
-    const Seen info = ShowBox(p, "x", 0x40);
-    EXPECT_GT(CountIcon(info.pixels, Bluish), 300);
+    const Seen stop = show_box(p, "x", 0x10);
+    EXPECT_GT(count_icon(stop.pixels, reddish), 300);
+    EXPECT_GT(count_icon(stop.pixels, [](Argb c) { return (c | 0xFF000000u) == rgb(255, 255, 255); }), 50);
+    const Seen question = show_box(p, "x", 0x20);
+    EXPECT_GT(count_icon(question.pixels, bluish), 300);
+    const Seen warning = show_box(p, "x", 0x30);
+    EXPECT_GT(count_icon(warning.pixels, yellowish), 150);
+    EXPECT_GT(count_icon(warning.pixels, [](Argb c) { return red_of(c) < 60 && green_of(c) < 60; }), 10); // the "!"
+    const Seen info = show_box(p, "x", 0x40);
+    EXPECT_GT(count_icon(info.pixels, bluish), 300);
 }
 
 TEST(MessageBoxDrawing, ButtonsAreThemedWhileTheThemedLookIsOn) {
     DrawingProgram p({});
-    ui::ThemedDrawing(3);
-    const Seen seen = ShowBox(p, "分数到顶了！", 4);
-    ui::ThemedDrawing(0);
+    ui::themed_drawing(3);
+    const Seen seen = show_box(p, "分数到顶了！", 4);
+    ui::themed_drawing(0);
     ASSERT_EQ(seen.info.buttons.size(), 2u);
     for (const auto& button : seen.info.buttons) {
         const Rect b = button.rect;
-        EXPECT_EQ(seen.pixels.pixel(b.x + b.width / 2, b.y + 1) | 0xFF000000u, Rgb(0, 60, 116));
+        EXPECT_EQ(seen.pixels.pixel(b.x + b.width / 2, b.y + 1) | 0xFF000000u, rgb(0, 60, 116));
     }
 }
 

@@ -11,25 +11,25 @@
 namespace tav {
 namespace {
 
-using test::SolidBmp;
+using test::solid_bmp;
 
 TEST(PictureCache, EqualBytesShareOneDecodeAndOneScaledCopyWhoeverAsks) {
-    const Value red = Value::OfBytes(SolidBmp(6, 4, Rgb(255, 0, 0)));
-    const Value red_again = Value::OfBytes(red.bytes()); // equal bytes in another block
-    const Value blue = Value::OfBytes(SolidBmp(6, 4, Rgb(0, 0, 255)));
+    const Value red = Value::of_bytes(solid_bmp(6, 4, rgb(255, 0, 0)));
+    const Value red_again = Value::of_bytes(red.bytes()); // equal bytes in another block
+    const Value blue = Value::of_bytes(solid_bmp(6, 4, rgb(0, 0, 255)));
 
     ui::DecodedPicture first, second, other;
     const Bitmap* a = first.sync(red);
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(second.sync(red_again), a);
     // The cache keeps the first holder's block, not a copy of its bytes.
-    EXPECT_EQ(ui::SharedPictures().picture(red_again)->bytes().data(), red.bytes().data());
+    EXPECT_EQ(ui::shared_pictures().picture(red_again)->bytes().data(), red.bytes().data());
     const Bitmap* b = other.sync(blue);
     ASSERT_NE(b, nullptr);
     EXPECT_NE(b, a);
-    EXPECT_EQ(b->pixel(0, 0), Rgb(0, 0, 255));
+    EXPECT_EQ(b->pixel(0, 0), rgb(0, 0, 255));
     EXPECT_EQ(&first.scaled({12, 8}), &second.scaled({12, 8}));
-    EXPECT_EQ(first.scaled({12, 8}).pixel(11, 7), Rgb(255, 0, 0));
+    EXPECT_EQ(first.scaled({12, 8}).pixel(11, 7), rgb(255, 0, 0));
 
     // Each control still counts what it took up, and a repaint adds nothing.
     EXPECT_EQ(second.sync(red_again), a);
@@ -37,14 +37,14 @@ TEST(PictureCache, EqualBytesShareOneDecodeAndOneScaledCopyWhoeverAsks) {
     EXPECT_EQ(second.decode_count(), 1);
 
     // Two threads asking at once get the one picture and the one scaled copy.
-    const Value green = Value::OfBytes(SolidBmp(30, 20, Rgb(0, 255, 0)));
+    const Value green = Value::of_bytes(solid_bmp(30, 20, rgb(0, 255, 0)));
     std::vector<std::shared_ptr<const ui::SharedPicture>> got(2);
     std::vector<std::shared_ptr<const Bitmap>> scaled(2);
     {
         std::vector<std::jthread> threads;
         for (std::size_t i = 0; i < 2; ++i)
             threads.emplace_back([&, i] {
-                got[i] = ui::SharedPictures().picture(green);
+                got[i] = ui::shared_pictures().picture(green);
                 scaled[i] = got[i]->scaled({45, 30});
             });
     }
@@ -53,8 +53,8 @@ TEST(PictureCache, EqualBytesShareOneDecodeAndOneScaledCopyWhoeverAsks) {
     EXPECT_EQ(got[0]->image(), got[1]->image());
 
     // No bytes are no picture; bytes that are no picture have no image.
-    EXPECT_EQ(ui::SharedPictures().picture(Value()), nullptr);
-    const auto junk = ui::SharedPictures().picture(Value::OfBytes(Bytes{'n', 'o'}));
+    EXPECT_EQ(ui::shared_pictures().picture(Value()), nullptr);
+    const auto junk = ui::shared_pictures().picture(Value::of_bytes(Bytes{'n', 'o'}));
     ASSERT_NE(junk, nullptr);
     EXPECT_EQ(junk->image(), nullptr);
 }
@@ -64,27 +64,27 @@ TEST(PictureCache, EqualBytesShareOneDecodeAndOneScaledCopyWhoeverAsks) {
 // already never calls its maker; and a picture adopted outright is not decoded here at all.
 TEST(PictureCache, PicturesMadeElsewhereAreTakenWhenFirstUsed) {
     ui::PictureCache cache;
-    const Value green = Value::OfBytes(SolidBmp(6, 4, Rgb(0, 255, 0)));
+    const Value green = Value::of_bytes(solid_bmp(6, 4, rgb(0, 255, 0)));
     int calls = 0;
     const auto later = cache.adopt_later(green, [&]() -> std::optional<ui::MadePicture> {
         ++calls;
-        ui::MadePicture made{Bitmap(6, 4, Rgb(0, 1, 2)), {}};
-        made.scaled.emplace_back(3, 2, Rgb(9, 9, 9));
+        ui::MadePicture made{Bitmap(6, 4, rgb(0, 1, 2)), {}};
+        made.scaled.emplace_back(3, 2, rgb(9, 9, 9));
         return made;
     });
     EXPECT_EQ(calls, 0);
     ASSERT_NE(later->image(), nullptr);
-    EXPECT_EQ(later->image()->pixel(5, 3), Rgb(0, 1, 2)); // the maker's, not a decode of the bytes
-    EXPECT_EQ(later->scaled({3, 2})->pixel(0, 0), Rgb(9, 9, 9));
+    EXPECT_EQ(later->image()->pixel(5, 3), rgb(0, 1, 2)); // the maker's, not a decode of the bytes
+    EXPECT_EQ(later->scaled({3, 2})->pixel(0, 0), rgb(9, 9, 9));
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(cache.picture(green), later);
 
-    const Value grey = Value::OfBytes(SolidBmp(6, 4, Rgb(90, 90, 90)));
+    const Value grey = Value::of_bytes(solid_bmp(6, 4, rgb(90, 90, 90)));
     const auto fallen_back = cache.adopt_later(grey, [] { return std::optional<ui::MadePicture>(); });
     ASSERT_NE(fallen_back->image(), nullptr);
-    EXPECT_EQ(fallen_back->image()->pixel(0, 0), Rgb(90, 90, 90));
+    EXPECT_EQ(fallen_back->image()->pixel(0, 0), rgb(90, 90, 90));
 
-    const Value white = Value::OfBytes(SolidBmp(2, 2, Rgb(255, 255, 255)));
+    const Value white = Value::of_bytes(solid_bmp(2, 2, rgb(255, 255, 255)));
     const auto decoded = cache.picture(white);
     ASSERT_NE(decoded->image(), nullptr);
     bool called = false;
@@ -92,12 +92,12 @@ TEST(PictureCache, PicturesMadeElsewhereAreTakenWhenFirstUsed) {
         called = true;
         return std::optional<ui::MadePicture>();
     });
-    EXPECT_EQ(cache.adopt(white, ui::MadePicture{Bitmap(2, 2, Rgb(1, 1, 1)), {}})->image()->pixel(0, 0),
-              Rgb(255, 255, 255));
+    EXPECT_EQ(cache.adopt(white, ui::MadePicture{Bitmap(2, 2, rgb(1, 1, 1)), {}})->image()->pixel(0, 0),
+              rgb(255, 255, 255));
     EXPECT_FALSE(called);
 
-    const Value black = Value::OfBytes(SolidBmp(2, 2, Rgb(0, 0, 0)));
-    EXPECT_EQ(cache.adopt(black, ui::MadePicture{Bitmap(2, 2, Rgb(3, 3, 3)), {}})->image()->pixel(1, 1), Rgb(3, 3, 3));
+    const Value black = Value::of_bytes(solid_bmp(2, 2, rgb(0, 0, 0)));
+    EXPECT_EQ(cache.adopt(black, ui::MadePicture{Bitmap(2, 2, rgb(3, 3, 3)), {}})->image()->pixel(1, 1), rgb(3, 3, 3));
     EXPECT_EQ(cache.adopt(Value(), ui::MadePicture{}), nullptr);
 }
 

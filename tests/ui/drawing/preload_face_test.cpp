@@ -16,10 +16,10 @@ namespace tav::test {
 namespace {
 
 // The first paint of the main window, as a fresh runtime makes it.
-Bitmap FirstPaint() {
-    Runtime runtime(ui::MainWindowLayout({}), std::make_unique<platform::HeadlessBackend>());
-    runtime.LoadWindow(ui::kMainWindowId);
-    const platform::WindowHandle top = runtime.WindowHandleOf(ui::kMainWindowId);
+Bitmap first_paint() {
+    Runtime runtime(ui::main_window_layout({}), std::make_unique<platform::HeadlessBackend>());
+    runtime.load_window(ui::kMainWindowId);
+    const platform::WindowHandle top = runtime.window_handle_of(ui::kMainWindowId);
     runtime.windows().update(top);
     return runtime.windows().framebuffer(top);
 }
@@ -42,8 +42,8 @@ TEST(PreloadedFace, IsPixelForPixelTheFaceMadeWithoutTheHelper) {
     const pid_t painter = ::fork();
     ASSERT_GE(painter, 0);
     if (painter == 0) {
-        ui::LayoutPreload preload(TAVRINO_TEST_PRELOAD_HELPER, [] { return ui::MainWindowLayout({}); });
-        const Bitmap face = FirstPaint();
+        ui::LayoutPreload preload(TAVRINO_TEST_PRELOAD_HELPER, [] { return ui::main_window_layout({}); });
+        const Bitmap face = first_paint();
         report->taken = preload.taken_in();
         if (face.pixels().size() <= std::size(report->pixels)) {
             report->width = face.width();
@@ -62,7 +62,7 @@ TEST(PreloadedFace, IsPixelForPixelTheFaceMadeWithoutTheHelper) {
     EXPECT_GE(report->taken.fonts, 3u);
     EXPECT_EQ(report->taken.pictures, 20u);
     EXPECT_EQ(report->taken.stretched, 1u);
-    const Bitmap face = FirstPaint();
+    const Bitmap face = first_paint();
     ASSERT_EQ(Size(report->width, report->height), face.size());
     int differing = 0;
     for (int y = 0; y < face.height(); ++y)
