@@ -56,7 +56,7 @@ void check_compare(std::string_view left, std::string_view right) {
 
 } // namespace
 
-extern "C" int llvm_fuzzer_test_one_input(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     check_to_integer(input);
     if (size >= sizeof(double)) check_double_text(data);

@@ -8,7 +8,7 @@
 #include "fuzz_check.hpp"
 #include "gfx/logfont.hpp"
 
-extern "C" int llvm_fuzzer_test_one_input(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> record(data, size);
     const auto parsed = tav::parse_log_font(record);
     FUZZ_CHECK(parsed.has_value() == (size == tav::kLogFontSize));

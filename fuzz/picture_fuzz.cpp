@@ -7,7 +7,7 @@
 #include "fuzz_check.hpp"
 #include "gfx/picture.hpp"
 
-extern "C" int llvm_fuzzer_test_one_input(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
     const tav::PictureFormat format = tav::sniff_picture(bytes);
     const auto size_only = tav::picture_size(bytes);

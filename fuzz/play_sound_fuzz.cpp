@@ -20,7 +20,7 @@ constexpr int kPeriodsMixed = 4;
 // instead of being let go by the stall rule.
 constexpr std::chrono::seconds kStallTimeout{60};
 
-tav::ManualSink* sink() {
+tav::ManualSink* shared_sink() {
     static tav::ManualSink* sink = [] {
         auto owned = std::make_unique<tav::ManualSink>();
         tav::ManualSink* raw = owned.get();
@@ -33,8 +33,8 @@ tav::ManualSink* sink() {
 
 } // namespace
 
-extern "C" int llvm_fuzzer_test_one_input(const std::uint8_t* data, std::size_t size) {
-    tav::ManualSink* sink = sink();
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    tav::ManualSink* sink = shared_sink();
     // The length's lowest bit chooses looping, so both kinds of player are reached.
     const tav::Value loop = tav::Value::of_integer(static_cast<std::int32_t>(size & 1));
     const bool started = tav::play_sound_async(tav::Value::of_bytes(std::span<const std::uint8_t>(data, size)), loop);

@@ -15,7 +15,7 @@ bool inside(std::span<const std::uint8_t> part, std::span<const std::uint8_t> wh
 
 } // namespace
 
-extern "C" int llvm_fuzzer_test_one_input(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
     const auto chunks = tav::walk_wav_chunks(bytes);
     if (!chunks) return 0;
