@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz_check.hpp"
 #include "core/conversions.hpp"
 #include "core/number_format.hpp"
 #include "core/value.hpp"
+#include "fuzz_check.hpp"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <span>
 
 #include "audio/play_sound.hpp"
+#include "core/value.hpp"
 #include "fuzz_check.hpp"
 #include "platform/audio/manual_sink.hpp"
-#include "core/value.hpp"
 
 namespace {
 

@@ -9,12 +9,12 @@
 
 #include "audio/play_sound.hpp"
 #include "game/game_handlers.hpp"
+#include "game/main_window_layout.hpp"
 #include "platform/sdl/sdl_audio_device.hpp"
 #include "platform/sdl/sdl_backend.hpp"
 #include "runtime/runtime.hpp"
 #include "runtime/startup.hpp"
 #include "ui/layout_preload.hpp"
-#include "game/main_window_layout.hpp"
 
 namespace {
 
@@ -38,7 +38,8 @@ std::string preload_helper() {
 int main() {
     // The first paint's fonts, glyphs and pictures are made by the helper, on the other core,
     // while the display connection is made.
-    tav::ui::LayoutPreload preload(preload_helper(), [] { return tav::ui::main_window_layout(tav::game::game_handlers()); });
+    tav::ui::LayoutPreload preload(preload_helper(),
+                                   [] { return tav::ui::main_window_layout(tav::game::game_handlers()); });
     std::string reason;
     auto backend = tav::platform::create_sdl_backend(&reason);
     if (!backend) {

@@ -5,10 +5,10 @@
 
 #include <malloc.h>
 
+#include "game/main_window_layout.hpp"
 #include "gfx/font.hpp"
 #include "platform/helper_process.hpp"
 #include "ui/layout_preload.hpp"
-#include "game/main_window_layout.hpp"
 
 namespace {
 
@@ -33,6 +33,6 @@ int main() {
     mallopt(M_TRIM_THRESHOLD, kNeverTrimmed);
     // The handlers play no part in what is painted.
     tav::ui::preload_layout(tav::ui::main_window_layout({}), channel->area(),
-                           [&](std::size_t end) { return channel->hand_over(end); });
+                            [&](std::size_t end) { return channel->hand_over(end); });
     return 0;
 }

@@ -28,7 +28,7 @@ ManualSink* use_manual_sink() {
 void bm_play_sound_async(benchmark::State& state) {
     use_manual_sink();
     const Value step = Value::of_bytes(test::step_sound_wav());
-    play_sound_async(step);  // opens the device once
+    play_sound_async(step); // opens the device once
     stop_all_sounds(true);
     for (auto _ : state) {
         benchmark::DoNotOptimize(play_sound_async(step));
@@ -100,7 +100,11 @@ void bm_request_to_first_sample(benchmark::State& state) {
     }
     stop_sounds_at_exit();
 }
-BENCHMARK(bm_request_to_first_sample)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bm_request_to_first_sample)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 } // namespace
 } // namespace tav

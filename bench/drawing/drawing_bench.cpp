@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "game/main_window_layout.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "runtime/runtime.hpp"
 #include "ui/themed_drawing.hpp"
-#include "game/main_window_layout.hpp"
 
 namespace {
 
@@ -31,7 +31,8 @@ struct GameWindow {
         for (int k = 0; k < kRingSize; ++k) {
             const auto n = std::to_string(k + 1);
             lamps[std::size_t(k)] = ui::main_window_control_id("显示" + n);
-            pictures[std::size_t(k)] = runtime->get_property(ui::kMainWindowId, ui::main_window_control_id("吐框" + n), kPicture);
+            pictures[std::size_t(k)] =
+                runtime->get_property(ui::kMainWindowId, ui::main_window_control_id("吐框" + n), kPicture);
         }
         prize = ui::main_window_control_id("图奖");
         ws().update(top());
@@ -39,7 +40,9 @@ struct GameWindow {
     ~GameWindow() { ui::themed_drawing(0); }
     platform::WindowSystem& ws() { return runtime->windows(); }
     platform::WindowHandle top() { return runtime->window_handle_of(ui::kMainWindowId); }
-    void set(std::uint32_t id, int index, const Value& v) { runtime->set_property(ui::kMainWindowId, id, index, -1, v); }
+    void set(std::uint32_t id, int index, const Value& v) {
+        runtime->set_property(ui::kMainWindowId, id, index, -1, v);
+    }
 };
 
 // One step of the running lamp: the lit lamp goes out, the next lights, the prize box takes the

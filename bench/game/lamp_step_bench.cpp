@@ -9,10 +9,10 @@
 #include "audio/play_sound.hpp"
 #include "game/game.hpp"
 #include "game/game_handlers.hpp"
+#include "game/main_window_layout.hpp"
 #include "platform/audio/silent_sink.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "runtime/runtime.hpp"
-#include "game/main_window_layout.hpp"
 
 namespace tav::game {
 namespace {

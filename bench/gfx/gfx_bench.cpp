@@ -1,10 +1,10 @@
 // Drawing costs of one window repaint and of its frequent parts.
 #include <benchmark/benchmark.h>
 
+#include "core/gbk.hpp"
 #include "gfx/painter.hpp"
 #include "gfx/scale.hpp"
 #include "gfx/text.hpp"
-#include "core/gbk.hpp"
 
 namespace tav {
 namespace {

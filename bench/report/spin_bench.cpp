@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "headless_game.hpp"
 #include "core/random.hpp"
+#include "headless_game.hpp"
 
 namespace {
 

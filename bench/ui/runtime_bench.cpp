@@ -74,7 +74,8 @@ void bm_timer_tick_dispatch(benchmark::State& state) {
     rt.load_window(kWindowId);
     set_property(kWindowId, kTimer, 8, -1, Value::of_integer(kTickMs));
     for (auto _ : state) b->run_for(kTickMs); // one tick through the loop each time
-    state.counters["ticks_per_iteration"] = benchmark::Counter(static_cast<double>(ticks) / static_cast<double>(state.iterations()));
+    state.counters["ticks_per_iteration"] =
+        benchmark::Counter(static_cast<double>(ticks) / static_cast<double>(state.iterations()));
 }
 BENCHMARK(bm_timer_tick_dispatch);
 

@@ -33,7 +33,7 @@ const MotifPictures* find(Motif motif) {
     return index < kMotifs.size() ? &kMotifs[index] : nullptr;
 }
 
-}  // namespace
+} // namespace
 
 std::span<const std::uint8_t> board_background() { return embedded::kBoardBackground; }
 std::span<const std::uint8_t> lamp_frame() { return embedded::kLampFrame; }
@@ -53,4 +53,4 @@ std::span<const std::uint8_t> small_picture(Motif motif) {
 
 IconImage window_icon() { return {kWindowIconSize, kWindowIconSize, embedded::kWindowIcon}; }
 
-}  // namespace tav::assets
+} // namespace tav::assets

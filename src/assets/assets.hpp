@@ -44,4 +44,4 @@ struct IconImage {
 // The program icon at 64 x 64, ready to hand to the window system as the window's icon.
 IconImage window_icon();
 
-}  // namespace tav::assets
+} // namespace tav::assets

@@ -32,4 +32,4 @@ extern const std::span<const std::uint8_t> kOrangeSmall;
 extern const std::span<const std::uint8_t> kButterflyLarge;
 extern const std::span<const std::uint8_t> kButterflySmall;
 
-}  // namespace tav::assets::embedded
+} // namespace tav::assets::embedded

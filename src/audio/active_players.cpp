@@ -40,7 +40,8 @@ bool ActivePlayers::start(std::unique_ptr<WavePlayer> player) {
 void ActivePlayers::leave(WavePlayer* player, std::shared_ptr<std::atomic<bool>> finished) {
     {
         std::lock_guard lock(mutex_);
-        auto it = std::find_if(players_.begin(), players_.end(), [player](const Entry& e) { return e.player == player; });
+        auto it =
+            std::find_if(players_.begin(), players_.end(), [player](const Entry& e) { return e.player == player; });
         if (it != players_.end()) {
             leaving_.push_back({player, std::move(it->thread), std::move(finished)});
             players_.erase(it);
@@ -77,9 +78,8 @@ void ActivePlayers::reap() {
     std::vector<Leaving> done;
     {
         std::lock_guard lock(mutex_);
-        auto first_done = std::partition(leaving_.begin(), leaving_.end(), [](const Leaving& l) {
-            return !l.finished->load(std::memory_order_acquire);
-        });
+        auto first_done = std::partition(leaving_.begin(), leaving_.end(),
+                                         [](const Leaving& l) { return !l.finished->load(std::memory_order_acquire); });
         std::move(first_done, leaving_.end(), std::back_inserter(done));
         leaving_.erase(first_done, leaving_.end());
     }

@@ -43,7 +43,7 @@ private:
         std::thread thread;
     };
     struct Leaving {
-        WavePlayer* player;  // identity only; the player may already be freed
+        WavePlayer* player; // identity only; the player may already be freed
         std::thread thread;
         std::shared_ptr<std::atomic<bool>> finished;
     };
@@ -51,7 +51,7 @@ private:
     void leave(WavePlayer* player, std::shared_ptr<std::atomic<bool>> finished);
     static void join_all(std::vector<Leaving>& threads);
 
-    std::mutex mutex_;  // the list lock
+    std::mutex mutex_; // the list lock
     std::condition_variable left_;
     std::vector<Entry> players_;
     std::vector<Leaving> leaving_;

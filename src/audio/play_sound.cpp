@@ -18,7 +18,7 @@ namespace {
 
 // The shared output and the list of players, for the whole program.
 struct SoundSystem {
-    std::mutex output_mutex;  // guards `output` and `next_device` only
+    std::mutex output_mutex; // guards `output` and `next_device` only
     std::shared_ptr<WaveOutput> output;
     std::unique_ptr<WaveDevice> next_device;
     std::atomic<std::int64_t> stall_ms{kStallTimeout.count()};
@@ -108,6 +108,8 @@ void use_wave_device(std::unique_ptr<WaveDevice> device) {
     sounds.next_device = std::move(device);
 }
 
-void set_stall_timeout_for_testing(std::chrono::milliseconds timeout) { sound_system().stall_ms.store(timeout.count()); }
+void set_stall_timeout_for_testing(std::chrono::milliseconds timeout) {
+    sound_system().stall_ms.store(timeout.count());
+}
 
 } // namespace tav

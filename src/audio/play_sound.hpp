@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/audio/wave_device.hpp"
 #include "core/value.hpp"
+#include "platform/audio/wave_device.hpp"
 
 namespace tav {
 

@@ -38,8 +38,10 @@ std::optional<WavChunks> walk_wav_chunks(std::span<const std::uint8_t> bytes) {
         const std::uint64_t body_start = offset + kChunkHeaderBytes;
         const std::uint64_t present = std::min(body_size, size - body_start);
         const auto body = bytes.subspan(static_cast<std::size_t>(body_start), static_cast<std::size_t>(present));
-        if (id_is(header, "fmt ")) format = body;
-        else if (id_is(header, "data")) data = body;
+        if (id_is(header, "fmt "))
+            format = body;
+        else if (id_is(header, "data"))
+            data = body;
         offset = body_start + body_size;
     }
     if (!format || !data || data->empty()) return std::nullopt;

@@ -12,8 +12,8 @@ inline constexpr std::size_t kMinWavBytes = 36;
 
 // The chunks a player needs, as views into the file image.
 struct WavChunks {
-    std::span<const std::uint8_t> format;  // body of the last "fmt " chunk, clipped to the data
-    std::span<const std::uint8_t> data;    // body of the last "data" chunk, clipped to the data
+    std::span<const std::uint8_t> format; // body of the last "fmt " chunk, clipped to the data
+    std::span<const std::uint8_t> data;   // body of the last "data" chunk, clipped to the data
 };
 
 // True when `bytes` starts like a WAV file: "RIFF", four size bytes, "WAVE".

@@ -22,8 +22,8 @@ std::unique_ptr<WavePlayer> WavePlayer::create(Value sound, const WavChunks& chu
 
 WavePlayer::WavePlayer(Value sound, std::span<const std::uint8_t> pcm, bool loop, std::shared_ptr<WaveOutput> output,
                        std::chrono::milliseconds stall_timeout)
-    : sound_(std::move(sound)), pcm_(pcm), output_(std::move(output)), block_(std::make_unique_for_overwrite<BufferBlock>()),
-      loop_(loop), stall_timeout_(stall_timeout) {
+    : sound_(std::move(sound)), pcm_(pcm), output_(std::move(output)),
+      block_(std::make_unique_for_overwrite<BufferBlock>()), loop_(loop), stall_timeout_(stall_timeout) {
     // The areas are left as they come: each is filled before it is queued, and only the bytes
     // filled are played, so a short sound touches only the memory it uses.
     for (int i = 0; i < kBufferCount; ++i) {
@@ -83,7 +83,7 @@ void WavePlayer::run() {
             next_index_ = (next_index_ + 1) % kBufferCount;
             continue;
         }
-        if (free < kBufferCount) continue;  // the last buffers are still playing
+        if (free < kBufferCount) continue; // the last buffers are still playing
         if (!loop_) {
             release_prepared();
             return;

@@ -12,8 +12,8 @@
 
 #include "audio/player_signals.hpp"
 #include "audio/wav_chunks.hpp"
-#include "platform/audio/wave_output.hpp"
 #include "core/value.hpp"
+#include "platform/audio/wave_output.hpp"
 
 namespace tav {
 
@@ -59,12 +59,12 @@ private:
     void release_prepared();
     int free_buffers();
 
-    const Value sound_;                  // keeps the bytes pcm_ views
+    const Value sound_;                 // keeps the bytes pcm_ views
     std::span<const std::uint8_t> pcm_; // the sample data
     std::shared_ptr<WaveOutput> output_;
     std::optional<WaveHandle> device_;
     std::unique_ptr<BufferBlock> block_;
-    int free_buffers_ = kBufferCount;  // guarded by lock_
+    int free_buffers_ = kBufferCount; // guarded by lock_
     int next_index_ = 0;
     std::size_t read_pos_ = 0;
     PlayerSignals signals_{kBufferCount, kBufferCount};

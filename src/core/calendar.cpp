@@ -55,7 +55,8 @@ double date_time_from_fields(const LocalTime& f) {
         (days_from_civil(year, month, 1) + (static_cast<std::int64_t>(f.day) - 1) + kEpochOffsetDays) * kSecondsPerDay +
         static_cast<std::int64_t>(f.hour) * 3600 + static_cast<std::int64_t>(f.minute) * 60 + f.second;
     const std::int64_t days = floor_div(total_seconds, kSecondsPerDay);
-    const double time_of_day = static_cast<double>(total_seconds - days * kSecondsPerDay) / static_cast<double>(kSecondsPerDay);
+    const double time_of_day =
+        static_cast<double>(total_seconds - days * kSecondsPerDay) / static_cast<double>(kSecondsPerDay);
     // Before 1899-12-30 the whole part counts back and the fraction still counts forward.
     return days < 0 ? static_cast<double>(days) - time_of_day : static_cast<double>(days) + time_of_day;
 }
@@ -73,8 +74,11 @@ LocalTime fields_from_date_time(double date_time) {
         days += d < 0 ? -1 : 1;
     }
     const CivilDate c = civil_from_days(days - kEpochOffsetDays);
-    return LocalTime{static_cast<int>(c.year), static_cast<int>(c.month), static_cast<int>(c.day),
-                     static_cast<int>(second_of_day / 3600), static_cast<int>(second_of_day / 60 % 60),
+    return LocalTime{static_cast<int>(c.year),
+                     static_cast<int>(c.month),
+                     static_cast<int>(c.day),
+                     static_cast<int>(second_of_day / 3600),
+                     static_cast<int>(second_of_day / 60 % 60),
                      static_cast<int>(second_of_day % 60)};
 }
 

@@ -41,9 +41,7 @@ double current_date_time() {
     return date_time_from_fields(clock ? clock() : system_local_time());
 }
 
-std::int32_t second_of(double date_time) {
-    return fields_from_date_time(date_time).second;
-}
+std::int32_t second_of(double date_time) { return fields_from_date_time(date_time).second; }
 
 void set_wall_clock(std::function<LocalTime()> clock) {
     std::lock_guard lock(slot().mutex);

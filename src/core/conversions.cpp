@@ -54,23 +54,19 @@ int next_folded(std::string_view s, std::size_t& pos) {
     }
     if (lead == kSymbolLead) {
         switch (trail) {
-        case 0xA1: return ' ';
-        case 0xAB: return '~';
-        case 0xEE:
-        case 0xEF: return '*';
-        default: break;
+            case 0xA1: return ' ';
+            case 0xAB: return '~';
+            case 0xEE:
+            case 0xEF: return '*';
+            default: break;
         }
     }
     return kEndOfNumber;
 }
 
-constexpr bool is_blank(int c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+constexpr bool is_blank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
-constexpr bool is_digit(int c) {
-    return c >= '0' && c <= '9';
-}
+constexpr bool is_digit(int c) { return c >= '0' && c <= '9'; }
 
 template <typename Int>
 void append_decimal(std::string& out, Int value) {
@@ -152,26 +148,22 @@ std::int32_t to_integer(const Text& text) {
 
 std::int32_t to_integer(const Value& value) {
     switch (value.kind()) {
-    case ValueKind::Byte: return value.as_byte();
-    case ValueKind::Short: return value.as_short();
-    case ValueKind::Integer:
-    case ValueKind::Bool:
-    case ValueKind::CodeRef: return value.as_integer();
-    case ValueKind::Long: return static_cast<std::int32_t>(value.low_word());
-    case ValueKind::Float: return truncate_to_integer(value.as_float());
-    case ValueKind::Double: return truncate_to_integer(value.as_double());
-    case ValueKind::Text: return to_integer(value.text());
-    default: return 0;
+        case ValueKind::Byte: return value.as_byte();
+        case ValueKind::Short: return value.as_short();
+        case ValueKind::Integer:
+        case ValueKind::Bool:
+        case ValueKind::CodeRef: return value.as_integer();
+        case ValueKind::Long: return static_cast<std::int32_t>(value.low_word());
+        case ValueKind::Float: return truncate_to_integer(value.as_float());
+        case ValueKind::Double: return truncate_to_integer(value.as_double());
+        case ValueKind::Text: return to_integer(value.text());
+        default: return 0;
     }
 }
 
-Text to_text(double value) {
-    return Text(format_general(value, kDoubleDigits).view());
-}
+Text to_text(double value) { return Text(format_general(value, kDoubleDigits).view()); }
 
-Text to_text(std::int32_t value) {
-    return decimal_text(value);
-}
+Text to_text(std::int32_t value) { return decimal_text(value); }
 
 Text to_text(const Value& value) {
     if (value.is_array()) {
@@ -179,17 +171,17 @@ Text to_text(const Value& value) {
         return is_numeric_kind(element) ? bytes_text(value.bytes()) : Text();
     }
     switch (value.kind()) {
-    case ValueKind::Byte: return decimal_text(static_cast<unsigned>(value.as_byte()));
-    case ValueKind::Short: return decimal_text(static_cast<int>(value.as_short()));
-    case ValueKind::Integer: return decimal_text(value.as_integer());
-    case ValueKind::Long: return decimal_text(value.as_long());
-    case ValueKind::Float: return Text(format_general(value.as_float(), kFloatDigits).view());
-    case ValueKind::Double: return to_text(value.as_double());
-    case ValueKind::Bool: return Text(value.as_bool() ? kTrueText : kFalseText);
-    case ValueKind::DateTime: return date_time_text(value.as_double());
-    case ValueKind::Text: return value.text();
-    case ValueKind::Bytes: return bytes_text(value.bytes());
-    default: return Text();
+        case ValueKind::Byte: return decimal_text(static_cast<unsigned>(value.as_byte()));
+        case ValueKind::Short: return decimal_text(static_cast<int>(value.as_short()));
+        case ValueKind::Integer: return decimal_text(value.as_integer());
+        case ValueKind::Long: return decimal_text(value.as_long());
+        case ValueKind::Float: return Text(format_general(value.as_float(), kFloatDigits).view());
+        case ValueKind::Double: return to_text(value.as_double());
+        case ValueKind::Bool: return Text(value.as_bool() ? kTrueText : kFalseText);
+        case ValueKind::DateTime: return date_time_text(value.as_double());
+        case ValueKind::Text: return value.text();
+        case ValueKind::Bytes: return bytes_text(value.bytes());
+        default: return Text();
     }
 }
 

@@ -34,7 +34,9 @@ constexpr std::array<double, kMaxDigits + 1> kPowersOfTen = [] {
 } // namespace
 
 GeneralText format_general(double value, int significant_digits) {
-    const int digits = significant_digits < kMinDigits ? kMinDigits : (significant_digits > kMaxDigits ? kMaxDigits : significant_digits);
+    const int digits = significant_digits < kMinDigits
+                           ? kMinDigits
+                           : (significant_digits > kMaxDigits ? kMaxDigits : significant_digits);
     if (std::isnan(value)) {
         return literal("nan");
     }

@@ -40,8 +40,6 @@ std::int32_t random_in_range(const Value& lower, const Value& upper) {
     return random_in_range(lower.absent() ? 0 : to_integer(lower), upper.absent() ? kLargestUpper : to_integer(upper));
 }
 
-void reset_random_for_this_thread() {
-    t_state = kInitialState;
-}
+void reset_random_for_this_thread() { t_state = kInitialState; }
 
 } // namespace tav

@@ -40,13 +40,13 @@ constexpr bool is_numeric_kind(std::uint32_t code) {
 // Storage size in bytes of a numeric kind, 0 for any other code.
 constexpr std::size_t numeric_kind_size(std::uint32_t code) {
     switch (static_cast<ValueKind>(code)) {
-    case ValueKind::Byte: return 1;
-    case ValueKind::Short: return 2;
-    case ValueKind::Integer: return 4;
-    case ValueKind::Long: return 8;
-    case ValueKind::Float: return 4;
-    case ValueKind::Double: return 8;
-    default: return 0;
+        case ValueKind::Byte: return 1;
+        case ValueKind::Short: return 2;
+        case ValueKind::Integer: return 4;
+        case ValueKind::Long: return 8;
+        case ValueKind::Float: return 4;
+        case ValueKind::Double: return 8;
+        default: return 0;
     }
 }
 

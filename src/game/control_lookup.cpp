@@ -4,9 +4,7 @@
 
 namespace tav::game {
 
-ControlId control(std::string_view layout_name) {
-    return ui::main_window_control_id(layout_name);
-}
+ControlId control(std::string_view layout_name) { return ui::main_window_control_id(layout_name); }
 
 namespace {
 

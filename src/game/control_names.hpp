@@ -22,8 +22,8 @@ inline constexpr ControlId kWindowItself = 0x06010000;
 ControlId control(std::string_view layout_name);
 
 // Bet displays of the eight symbols, left to right.
-inline constexpr std::array<std::string_view, 8> kBetDisplays = {
-    "标签1", "标签2", "标签3", "标签4", "标签5", "标签6", "标签7", "标签8"};
+inline constexpr std::array<std::string_view, 8> kBetDisplays = {"标签1", "标签2", "标签3", "标签4",
+                                                                 "标签5", "标签6", "标签7", "标签8"};
 
 // Lamp frames of ring positions 1..20.
 inline constexpr std::array<std::string_view, 20> kLamps = {

@@ -6,8 +6,8 @@
 #include "assets/assets.hpp"
 #include "audio/play_sound.hpp"
 #include "core/gbk.hpp"
-#include "runtime/message_box.hpp"
 #include "core/value.hpp"
+#include "runtime/message_box.hpp"
 
 namespace tav::game {
 namespace {
@@ -33,9 +33,9 @@ const Value& sound_value(GameSound sound) {
     static const Value kResult = Value::of_lasting_bytes(assets::result_sound());
     static const Value kMusic = Value::of_lasting_bytes(assets::background_music());
     switch (sound) {
-    case GameSound::Step: return kStep;
-    case GameSound::Result: return kResult;
-    case GameSound::Music: break;
+        case GameSound::Step: return kStep;
+        case GameSound::Result: return kResult;
+        case GameSound::Music: break;
     }
     return kMusic;
 }
@@ -51,17 +51,13 @@ void play_game_sound(GameSound sound) {
     }
 }
 
-void set_sounds_played(bool played) {
-    sounds_played().store(played, std::memory_order_relaxed);
-}
+void set_sounds_played(bool played) { sounds_played().store(played, std::memory_order_relaxed); }
 
-void set_sound_observer(std::function<void(GameSound)> observer) {
-    sound_observer() = std::move(observer);
-}
+void set_sound_observer(std::function<void(GameSound)> observer) { sound_observer() = std::move(observer); }
 
 void show_refusal(std::string_view message, std::optional<std::string_view> caption) {
     show_message_box(Value::of_text(gbk(message)), Value::of_integer(kPlainOk),
-                   caption ? Value::of_text(gbk(*caption)) : Value());
+                     caption ? Value::of_text(gbk(*caption)) : Value());
 }
 
 } // namespace tav::game

@@ -1,7 +1,7 @@
 #include "game/game_state.hpp"
 
-#include "game/credit_text.hpp"
 #include "core/conversions.hpp"
+#include "game/credit_text.hpp"
 #include "runtime/runtime.hpp"
 
 namespace tav::game {
@@ -10,9 +10,7 @@ namespace {
 // Own properties of a control take no sub-index.
 constexpr std::int32_t kNoSubIndex = -1;
 
-Value get(ControlId control, int property) {
-    return get_property(kMainWindow, control, property, kNoSubIndex);
-}
+Value get(ControlId control, int property) { return get_property(kMainWindow, control, property, kNoSubIndex); }
 
 void set(ControlId control, int property, const Value& value) {
     set_property(kMainWindow, control, property, kNoSubIndex, value);
@@ -20,48 +18,26 @@ void set(ControlId control, int property, const Value& value) {
 
 } // namespace
 
-Text read_text(ControlId control, int property) {
-    return get(control, property).text();
-}
+Text read_text(ControlId control, int property) { return get(control, property).text(); }
 
-void write_text(ControlId control, int property, const Text& text) {
-    set(control, property, Value::of_text(text));
-}
+void write_text(ControlId control, int property, const Text& text) { set(control, property, Value::of_text(text)); }
 
-std::int32_t read_number(ControlId control, int property) {
-    return to_integer(read_text(control, property));
-}
+std::int32_t read_number(ControlId control, int property) { return to_integer(read_text(control, property)); }
 
-void write_number(ControlId control, int property, double value) {
-    write_text(control, property, to_text(value));
-}
+void write_number(ControlId control, int property, double value) { write_text(control, property, to_text(value)); }
 
-double read_credits() {
-    return parse_credit_text(read_text(control("标签9"), kCaption));
-}
+double read_credits() { return parse_credit_text(read_text(control("标签9"), kCaption)); }
 
-void write_credits(double credits) {
-    write_number(control("标签9"), kCaption, credits);
-}
+void write_credits(double credits) { write_number(control("标签9"), kCaption, credits); }
 
-void set_visible(ControlId control, bool visible) {
-    set(control, kVisible, Value::of_bool(visible));
-}
+void set_visible(ControlId control, bool visible) { set(control, kVisible, Value::of_bool(visible)); }
 
-void copy_picture(ControlId from, ControlId to) {
-    set(to, kPicture, get(from, kPicture));
-}
+void copy_picture(ControlId from, ControlId to) { set(to, kPicture, get(from, kPicture)); }
 
-std::int32_t read_interval(ControlId timer) {
-    return to_integer(get(timer, kInterval));
-}
+std::int32_t read_interval(ControlId timer) { return to_integer(get(timer, kInterval)); }
 
-void set_interval(ControlId timer, std::int32_t ms) {
-    set(timer, kInterval, Value::of_integer(ms));
-}
+void set_interval(ControlId timer, std::int32_t ms) { set(timer, kInterval, Value::of_integer(ms)); }
 
-void set_window_caption(const Text& caption) {
-    set(kWindowItself, kCaption, Value::of_text(caption));
-}
+void set_window_caption(const Text& caption) { set(kWindowItself, kCaption, Value::of_text(caption)); }
 
 } // namespace tav::game

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "game/control_names.hpp"
 #include "core/value.hpp"
+#include "game/control_names.hpp"
 
 namespace tav::game {
 

@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "assets/assets.hpp"
-#include "gfx/logfont.hpp"
 #include "core/gbk.hpp"
+#include "gfx/logfont.hpp"
 #include "ui/button.hpp"
 #include "ui/control_kind.hpp"
 #include "ui/label.hpp"
@@ -27,14 +27,18 @@ using assets::Motif;
 // Layout order, topmost first: the window restacks its controls in this order once all exist,
 // and control ids are handed out along it.
 constexpr std::array<std::string_view, kMainWindowControlCount> kLayoutOrder = {
-    "透明标签2", "图片框18", "图片框15", "图片框16", "图片框13", "图片框14", "图片框11", "图片框12", "图片框10", "图片框9",
-    "透明标签1", "标签x2", "按钮2", "标签10", "标签x1", "标签x", "标签9", "调节器8", "调节器7", "调节器6", "调节器5", "调节器4",
-    "调节器3", "调节器2", "调节器1", "标签8", "标签7", "标签6", "标签5", "标签4", "标签3", "标签2", "图片框8", "图片框7", "图片框6",
-    "图片框5", "图片框4", "图片框3", "图片框2", "图片框1", "图奖", "显示19", "显示20", "显示13", "显示14", "显示15", "显示16",
-    "显示17", "显示18", "显示7", "显示8", "显示9", "显示10", "显示11", "显示12", "显示6", "显示5", "显示4", "显示3", "显示2",
-    "显示1", "时钟4", "时钟3", "时钟2", "编辑框1", "标签", "时钟1", "按钮1", "吐框20", "吐框19", "吐框18", "吐框17", "吐框16",
-    "吐框15", "吐框14", "吐框13", "吐框12", "吐框11", "吐框10", "吐框9", "吐框8", "吐框7", "吐框6", "吐框5", "吐框4", "吐框3",
-    "吐框2", "吐框1", "图片框黑条", "图片框黑条1", "图片框黑条2", "图片框黑条3", "标签1",
+    "透明标签2",  "图片框18",    "图片框15",    "图片框16",    "图片框13", "图片框14", "图片框11", "图片框12",
+    "图片框10",   "图片框9",     "透明标签1",   "标签x2",      "按钮2",    "标签10",   "标签x1",   "标签x",
+    "标签9",      "调节器8",     "调节器7",     "调节器6",     "调节器5",  "调节器4",  "调节器3",  "调节器2",
+    "调节器1",    "标签8",       "标签7",       "标签6",       "标签5",    "标签4",    "标签3",    "标签2",
+    "图片框8",    "图片框7",     "图片框6",     "图片框5",     "图片框4",  "图片框3",  "图片框2",  "图片框1",
+    "图奖",       "显示19",      "显示20",      "显示13",      "显示14",   "显示15",   "显示16",   "显示17",
+    "显示18",     "显示7",       "显示8",       "显示9",       "显示10",   "显示11",   "显示12",   "显示6",
+    "显示5",      "显示4",       "显示3",       "显示2",       "显示1",    "时钟4",    "时钟3",    "时钟2",
+    "编辑框1",    "标签",        "时钟1",       "按钮1",       "吐框20",   "吐框19",   "吐框18",   "吐框17",
+    "吐框16",     "吐框15",      "吐框14",      "吐框13",      "吐框12",   "吐框11",   "吐框10",   "吐框9",
+    "吐框8",      "吐框7",       "吐框6",       "吐框5",       "吐框4",    "吐框3",    "吐框2",    "吐框1",
+    "图片框黑条", "图片框黑条1", "图片框黑条2", "图片框黑条3", "标签1",
 };
 
 constexpr std::uint32_t kFirstControlId = 0x16010001;
@@ -79,13 +83,13 @@ struct RingPosition {
     Motif motif;
 };
 constexpr std::array<RingPosition, 20> kRing = {{
-    {{16, 16}, Motif::Knot},         {{83, 16}, Motif::Cherries},    {{150, 16}, Motif::Cars},
-    {{217, 16}, Motif::Orange},      {{284, 16}, Motif::ZipperBadge}, {{351, 16}, Motif::Strawberry},
-    {{351, 83}, Motif::BottleCap},   {{351, 150}, Motif::Butterfly},  {{351, 217}, Motif::Strawberry},
-    {{351, 284}, Motif::Knot},       {{351, 351}, Motif::Kiwi},       {{284, 351}, Motif::Cherries},
-    {{217, 351}, Motif::Cars},       {{150, 351}, Motif::Orange},     {{83, 351}, Motif::ZipperBadge},
-    {{16, 351}, Motif::Strawberry},  {{16, 284}, Motif::BottleCap},   {{16, 217}, Motif::Kiwi},
-    {{16, 150}, Motif::Butterfly},   {{16, 83}, Motif::Orange},
+    {{16, 16}, Motif::Knot},        {{83, 16}, Motif::Cherries},     {{150, 16}, Motif::Cars},
+    {{217, 16}, Motif::Orange},     {{284, 16}, Motif::ZipperBadge}, {{351, 16}, Motif::Strawberry},
+    {{351, 83}, Motif::BottleCap},  {{351, 150}, Motif::Butterfly},  {{351, 217}, Motif::Strawberry},
+    {{351, 284}, Motif::Knot},      {{351, 351}, Motif::Kiwi},       {{284, 351}, Motif::Cherries},
+    {{217, 351}, Motif::Cars},      {{150, 351}, Motif::Orange},     {{83, 351}, Motif::ZipperBadge},
+    {{16, 351}, Motif::Strawberry}, {{16, 284}, Motif::BottleCap},   {{16, 217}, Motif::Kiwi},
+    {{16, 150}, Motif::Butterfly},  {{16, 83}, Motif::Orange},
 }};
 constexpr int kRingPictureSize = 65;
 constexpr int kLampSize = 69;
@@ -106,9 +110,15 @@ struct LegendRow {
     Motif motif;
 };
 constexpr std::array<LegendRow, 9> kLegend = {{
-    {"图片框9", 51, Motif::Cars},       {"图片框10", 87, Motif::BottleCap}, {"图片框12", 124, Motif::ZipperBadge},
-    {"图片框11", 160, Motif::Knot},     {"图片框14", 197, Motif::Cherries}, {"图片框13", 233, Motif::Kiwi},
-    {"图片框16", 269, Motif::Strawberry}, {"图片框15", 305, Motif::Orange}, {"图片框18", 341, Motif::Butterfly},
+    {"图片框9", 51, Motif::Cars},
+    {"图片框10", 87, Motif::BottleCap},
+    {"图片框12", 124, Motif::ZipperBadge},
+    {"图片框11", 160, Motif::Knot},
+    {"图片框14", 197, Motif::Cherries},
+    {"图片框13", 233, Motif::Kiwi},
+    {"图片框16", 269, Motif::Strawberry},
+    {"图片框15", 305, Motif::Orange},
+    {"图片框18", 341, Motif::Butterfly},
 }};
 constexpr int kLegendLeft = 432;
 constexpr int kLegendPictureSize = 30;
@@ -200,7 +210,7 @@ ControlTemplate& add_label(Builder& b, std::string_view name, Rect rect, std::st
 // A label of the counters and bet displays: text in `font` on black, sunken edge, centred
 // unless said otherwise.
 ControlTemplate& add_panel_label(Builder& b, std::string_view name, Rect rect, std::string_view caption, Value font,
-                               std::int32_t text_color, std::int32_t h_align = kAlignCentre) {
+                                 std::int32_t text_color, std::int32_t h_align = kAlignCentre) {
     ControlTemplate& c = add_label(b, name, rect, caption);
     set(c, Label::kFont, std::move(font));
     set(c, Label::kTextColor, Int(text_color));
@@ -211,7 +221,7 @@ ControlTemplate& add_panel_label(Builder& b, std::string_view name, Rect rect, s
 }
 
 ControlTemplate& add_pic_box(Builder& b, std::string_view name, Rect rect, std::int32_t border, std::int32_t back_color,
-                           std::int32_t mode) {
+                             std::int32_t mode) {
     ControlTemplate& c = b.add(name, kind_id::kPicBox, rect);
     set(c, PicBox::kBorder, Int(border));
     set(c, PicBox::kBackColor, Int(back_color));
@@ -248,7 +258,7 @@ void add_ring(Builder& b) {
     for (std::size_t i = 0; i < kRing.size(); ++i) {
         const Point at = kRing[i].corner;
         ControlTemplate& pic = add_pic_box(b, numbered("吐框", i + 1), {at.x, at.y, kRingPictureSize, kRingPictureSize},
-                                         kNoBorder, kRingGreen, kCentred);
+                                           kNoBorder, kRingGreen, kCentred);
         set(pic, PicBox::kPicture, picture(assets::large_picture(kRing[i].motif)));
 
         ControlTemplate& btn = b.add(numbered("显示", i + 1), kind_id::kPicBtn,
@@ -286,9 +296,8 @@ void add_bet_row(Builder& b) {
     for (std::size_t i = 0; i < kSymbols.size(); ++i) {
         const int left = kBetRowLeft + kBetColumnPitch * static_cast<int>(i);
         add_panel_label(b, numbered("标签", i + 1), kBetDisplay.translated(left, 0), "0", font("黑体", 24), kCyan);
-        ControlTemplate& pic =
-            add_pic_box(b, numbered("图片框", i + 1), kSymbolPicture.translated(left, 0), kSunkenEdge, kSystemDefaultColor,
-                      kStretched);
+        ControlTemplate& pic = add_pic_box(b, numbered("图片框", i + 1), kSymbolPicture.translated(left, 0),
+                                           kSunkenEdge, kSystemDefaultColor, kStretched);
         set(pic, PicBox::kPicture, picture(assets::large_picture(kSymbols[i])));
         b.add(numbered("调节器", i + 1), kind_id::kSpin, kBetSpinner.translated(left + kSpinnerIndent, 0));
     }
@@ -297,7 +306,7 @@ void add_bet_row(Builder& b) {
 void add_legend(Builder& b) {
     for (const LegendRow& row : kLegend) {
         ControlTemplate& pic = add_pic_box(b, row.name, {kLegendLeft, row.top, kLegendPictureSize, kLegendPictureSize},
-                                         kSingleLine, kSystemDefaultColor, kStretched);
+                                           kSingleLine, kSystemDefaultColor, kStretched);
         set(pic, PicBox::kPicture, picture(assets::small_picture(row.motif)));
     }
     ControlTemplate& text = b.add("透明标签2", kind_id::kTransLabel, {467, 61, 34, 304});
@@ -365,11 +374,12 @@ void bind_events(std::vector<ControlTemplate>& controls, const MainWindowHandler
     ControlTemplate& window = controls.front();
     if (h.window_created) window.events.push_back({WindowControl::kCreated, plain(h.window_created)});
     if (h.window_right_down) {
-        window.events.push_back({kRightDownEvent, [f = h.window_right_down](std::span<const std::int32_t> args)
-                                                      -> std::optional<std::int32_t> {
-                                     f(argument(args, 0), argument(args, 1), argument(args, 2));
-                                     return std::nullopt;
-                                 }});
+        window.events.push_back(
+            {kRightDownEvent,
+             [f = h.window_right_down](std::span<const std::int32_t> args) -> std::optional<std::int32_t> {
+                 f(argument(args, 0), argument(args, 1), argument(args, 2));
+                 return std::nullopt;
+             }});
     }
     bind_event(controls, "按钮1", Button::kClick, plain(h.start_spin));
     bind_event(controls, "按钮2", Button::kClick, plain(h.add_credits));
@@ -377,10 +387,10 @@ void bind_events(std::vector<ControlTemplate>& controls, const MainWindowHandler
         for (std::size_t k = 1; k <= 8; ++k) {
             const std::uint32_t display = main_window_control_id(numbered("标签", k));
             bind_event(controls, numbered("调节器", k), Spin::kAdjust,
-                 [f = h.change_bet, display](std::span<const std::int32_t> args) -> std::optional<std::int32_t> {
-                     f(display, argument(args, 0));
-                     return std::nullopt;
-                 });
+                       [f = h.change_bet, display](std::span<const std::int32_t> args) -> std::optional<std::int32_t> {
+                           f(display, argument(args, 0));
+                           return std::nullopt;
+                       });
         }
     }
     bind_event(controls, "时钟1", Timer::kTick, plain(h.acceleration_tick));

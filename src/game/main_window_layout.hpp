@@ -33,16 +33,16 @@ inline constexpr std::uint32_t kNoControlId = 0xFFFFFFFFu;
 
 // The game operations the window's events run. An empty function leaves its event unbound.
 struct MainWindowHandlers {
-    std::function<void()> window_created;                                         // window Created
+    std::function<void()> window_created;                                                     // window Created
     std::function<void(std::int32_t x, std::int32_t y, std::int32_t keys)> window_right_down; // window RightDown
-    std::function<void()> start_spin;                                             // 按钮1 Click
-    std::function<void()> add_credits;                                            // 按钮2 Click
+    std::function<void()> start_spin;                                                         // 按钮1 Click
+    std::function<void()> add_credits;                                                        // 按钮2 Click
     // 调节器k Adjust: the control id of bet display 标签k and the step (+1 up, −1 down).
     std::function<void(std::uint32_t bet_display, std::int32_t step)> change_bet;
-    std::function<void()> acceleration_tick;                                      // 时钟1 Tick
-    std::function<void()> run_length_tick;                                        // 时钟2 Tick
-    std::function<void()> fast_run_tick;                                          // 时钟3 Tick
-    std::function<void()> deceleration_tick;                                      // 时钟4 Tick
+    std::function<void()> acceleration_tick; // 时钟1 Tick
+    std::function<void()> run_length_tick;   // 时钟2 Tick
+    std::function<void()> fast_run_tick;     // 时钟3 Tick
+    std::function<void()> deceleration_tick; // 时钟4 Tick
 };
 
 // The names of the 93 controls in layout order, which is also the stacking order (topmost

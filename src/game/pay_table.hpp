@@ -9,7 +9,7 @@ namespace tav::game {
 // One row of the pay table: the exact odds text written into the odds display and the bet
 // display whose caption is the stake; a random field has neither.
 struct PayRow {
-    std::string_view odds;       // "100" .. "2"; empty for a random field
+    std::string_view odds;        // "100" .. "2"; empty for a random field
     std::string_view bet_display; // "标签1" .. "标签8"; empty for a random field
     bool random_field() const { return odds.empty(); }
 };
@@ -40,7 +40,6 @@ inline constexpr std::array<PayRow, 20> kPayTable = {{
 
 // The texts the lamp position is compared with: "1" .. "20".
 inline constexpr std::array<std::string_view, 20> kPositionTexts = {
-    "1", "2", "3", "4", "5", "6", "7", "8", "9", "10",
-    "11", "12", "13", "14", "15", "16", "17", "18", "19", "20"};
+    "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15", "16", "17", "18", "19", "20"};
 
 } // namespace tav::game

@@ -2,13 +2,13 @@
 // the lamp on and settles the new position inside this settlement, so one spin with a jump
 // clears the bets and plays the result sound twice.
 
+#include "core/conversions.hpp"
+#include "core/random.hpp"
 #include "game/control_names.hpp"
 #include "game/feedback.hpp"
 #include "game/game.hpp"
 #include "game/game_state.hpp"
 #include "game/pay_table.hpp"
-#include "core/conversions.hpp"
-#include "core/random.hpp"
 
 namespace tav::game {
 namespace {

@@ -4,14 +4,14 @@
 
 #include <cmath>
 
+#include "core/clock.hpp"
+#include "core/conversions.hpp"
+#include "core/random.hpp"
 #include "game/control_names.hpp"
 #include "game/feedback.hpp"
 #include "game/game.hpp"
 #include "game/game_state.hpp"
 #include "game/pay_table.hpp"
-#include "core/clock.hpp"
-#include "core/conversions.hpp"
-#include "core/random.hpp"
 
 namespace tav::game {
 namespace {
@@ -42,9 +42,7 @@ constexpr double kThresholdSecondsBound = 55; // plus 5 per second of the clock
 constexpr int kRingSize = 20;
 
 // The seconds field of the local time now.
-double clock_seconds() {
-    return second_of(current_date_time());
-}
+double clock_seconds() { return second_of(current_date_time()); }
 
 // base + random(0, spread) + random(0, 5 × s + secondsBound). The first draw comes before the
 // clock is read, and the clock-scaled bound is fixed before the second draw.
@@ -64,9 +62,7 @@ double draw_run_length() {
 }
 
 // Shows a timer's current interval in the readout `标签`.
-void show_interval(ControlId timer) {
-    write_text(control("标签"), kCaption, to_text(read_interval(timer)));
-}
+void show_interval(ControlId timer) { write_text(control("标签"), kCaption, to_text(read_interval(timer))); }
 
 } // namespace
 
@@ -80,7 +76,8 @@ void start_spin() {
         return;
     }
     // The bets were paid for when placed; only the acceleration timer is (re)started.
-    set_interval(control("时钟1"), truncate_to_integer(draw_scaled(kStartIntervalBase, kStartSpread, kStartSecondsBound)));
+    set_interval(control("时钟1"),
+                 truncate_to_integer(draw_scaled(kStartIntervalBase, kStartSpread, kStartSecondsBound)));
 }
 
 void acceleration_tick() {
@@ -96,9 +93,7 @@ void acceleration_tick() {
     set_interval(control("时钟3"), kFastRunInterval);
 }
 
-void fast_run_tick() {
-    advance_lamp();
-}
+void fast_run_tick() { advance_lamp(); }
 
 void run_length_tick() {
     set_interval(control("时钟3"), 0);

@@ -1,10 +1,10 @@
 // The window's own events: its opening and a right click on its background.
 
+#include "core/value.hpp"
 #include "game/control_names.hpp"
 #include "game/feedback.hpp"
 #include "game/game.hpp"
 #include "game/game_state.hpp"
-#include "core/value.hpp"
 #include "ui/themed_drawing.hpp"
 
 namespace tav::game {

@@ -47,11 +47,11 @@ struct DibHeader {
     bool top_down = false;
     int bpp = 0;
     Channel red, green, blue, alpha;
-    bool masked = false;              // channels come from bit masks
-    bool rle = false;                 // run-length coded 4- or 8-bit indices
+    bool masked = false; // channels come from bit masks
+    bool rle = false;    // run-length coded 4- or 8-bit indices
     std::uint64_t palette_at = 0;
     int palette_count = 0;
-    int palette_entry = 4;            // 3 for the old core header
+    int palette_entry = 4; // 3 for the old core header
     std::uint64_t data_after_palette = 0;
 };
 
@@ -98,21 +98,22 @@ std::optional<DibHeader> read_dib_header(const ByteReader& r, std::uint64_t at, 
     h.height = int(height);
 
     switch (h.bpp) {
-    case 4:
-    case 8:
-        // Run-length coding is only defined for bottom-up pictures.
-        h.rle = compression == (h.bpp == 8 ? kBiRle8 : kBiRle4) && !h.top_down && !icon;
-        if (compression != kBiRgb && !h.rle) return std::nullopt;
-        break;
-    case 1:
-    case 24:
-        if (compression != kBiRgb) return std::nullopt;
-        break;
-    case 16:
-    case 32:
-        if (compression != kBiRgb && compression != kBiBitfields && compression != kBiAlphaBitfields) return std::nullopt;
-        break;
-    default: return std::nullopt;
+        case 4:
+        case 8:
+            // Run-length coding is only defined for bottom-up pictures.
+            h.rle = compression == (h.bpp == 8 ? kBiRle8 : kBiRle4) && !h.top_down && !icon;
+            if (compression != kBiRgb && !h.rle) return std::nullopt;
+            break;
+        case 1:
+        case 24:
+            if (compression != kBiRgb) return std::nullopt;
+            break;
+        case 16:
+        case 32:
+            if (compression != kBiRgb && compression != kBiBitfields && compression != kBiAlphaBitfields)
+                return std::nullopt;
+            break;
+        default: return std::nullopt;
     }
 
     if (compression == kBiRgb || h.rle) {
@@ -222,38 +223,40 @@ bool decode_rows(const ByteReader& r, const DibHeader& h, std::uint64_t data, bo
         for (int x = 0; x < h.width; ++x) {
             Argb c = 0;
             switch (h.bpp) {
-            case 1:
-            case 4:
-            case 8: {
-                const int bit = x * h.bpp;
-                const int shift = 8 - h.bpp - bit % 8;
-                const int index = (src[bit / 8] >> shift) & ((1 << h.bpp) - 1);
-                if (index >= h.palette_count) return false;
-                c = palette[index];
-                break;
-            }
-            case 16: {
-                const std::uint32_t v = src[2 * x] | (std::uint32_t(src[2 * x + 1]) << 8);
-                c = rgb(std::uint8_t(h.red.value(v, 0)), std::uint8_t(h.green.value(v, 0)),
-                        std::uint8_t(h.blue.value(v, 0))) & 0x00FFFFFFu;
-                c |= h.alpha.value(v, 255) << 24;
-                break;
-            }
-            case 24: c = rgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]); break;
-            case 32: {
-                const std::uint8_t* p = src + 4 * x;
-                const std::uint32_t v = p[0] | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-                                        (std::uint32_t(p[3]) << 24);
-                if (h.masked) {
-                    c = (rgb(std::uint8_t(h.red.value(v, 0)), std::uint8_t(h.green.value(v, 0)),
-                             std::uint8_t(h.blue.value(v, 0))) & 0x00FFFFFFu) |
-                        (h.alpha.value(v, 255) << 24);
-                } else {
-                    c = (v & 0x00FFFFFFu) | (keep_alpha ? v & 0xFF000000u : 0xFF000000u);
+                case 1:
+                case 4:
+                case 8: {
+                    const int bit = x * h.bpp;
+                    const int shift = 8 - h.bpp - bit % 8;
+                    const int index = (src[bit / 8] >> shift) & ((1 << h.bpp) - 1);
+                    if (index >= h.palette_count) return false;
+                    c = palette[index];
+                    break;
                 }
-                break;
-            }
-            default: return false;
+                case 16: {
+                    const std::uint32_t v = src[2 * x] | (std::uint32_t(src[2 * x + 1]) << 8);
+                    c = rgb(std::uint8_t(h.red.value(v, 0)), std::uint8_t(h.green.value(v, 0)),
+                            std::uint8_t(h.blue.value(v, 0))) &
+                        0x00FFFFFFu;
+                    c |= h.alpha.value(v, 255) << 24;
+                    break;
+                }
+                case 24: c = rgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]); break;
+                case 32: {
+                    const std::uint8_t* p = src + 4 * x;
+                    const std::uint32_t v =
+                        p[0] | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
+                    if (h.masked) {
+                        c = (rgb(std::uint8_t(h.red.value(v, 0)), std::uint8_t(h.green.value(v, 0)),
+                                 std::uint8_t(h.blue.value(v, 0))) &
+                             0x00FFFFFFu) |
+                            (h.alpha.value(v, 255) << 24);
+                    } else {
+                        c = (v & 0x00FFFFFFu) | (keep_alpha ? v & 0xFF000000u : 0xFF000000u);
+                    }
+                    break;
+                }
+                default: return false;
             }
             any_alpha = any_alpha || (c >> 24) != 0;
             dst[std::size_t(x)] = c;

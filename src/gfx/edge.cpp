@@ -36,23 +36,23 @@ Rect raised_frame(Painter& p, Rect r) {
 
 EdgeStyle edge_style_for_border(int border) {
     switch (border) {
-    case 1: return EdgeStyle::Sunken;
-    case 2: return EdgeStyle::RaisedFrame;
-    case 3: return EdgeStyle::ThinSunken;
-    case 4: return EdgeStyle::RaisedFrameSunken;
-    case 5: return EdgeStyle::SingleLine;
-    default: return EdgeStyle::None;
+        case 1: return EdgeStyle::Sunken;
+        case 2: return EdgeStyle::RaisedFrame;
+        case 3: return EdgeStyle::ThinSunken;
+        case 4: return EdgeStyle::RaisedFrameSunken;
+        case 5: return EdgeStyle::SingleLine;
+        default: return EdgeStyle::None;
     }
 }
 
 int edge_width(EdgeStyle style) {
     switch (style) {
-    case EdgeStyle::None: return 0;
-    case EdgeStyle::Sunken: return 2;
-    case EdgeStyle::ThinSunken: return 1;
-    case EdgeStyle::RaisedFrame: return kDialogFrameWidth;
-    case EdgeStyle::RaisedFrameSunken: return kDialogFrameWidth + 2;
-    case EdgeStyle::SingleLine: return 1;
+        case EdgeStyle::None: return 0;
+        case EdgeStyle::Sunken: return 2;
+        case EdgeStyle::ThinSunken: return 1;
+        case EdgeStyle::RaisedFrame: return kDialogFrameWidth;
+        case EdgeStyle::RaisedFrameSunken: return kDialogFrameWidth + 2;
+        case EdgeStyle::SingleLine: return 1;
     }
     return 0;
 }
@@ -61,12 +61,12 @@ Rect edge_inner(const Rect& outer, EdgeStyle style) { return outer.shrunk(edge_w
 
 Rect Painter::draw_edge(const Rect& r, EdgeStyle style) {
     switch (style) {
-    case EdgeStyle::None: return r;
-    case EdgeStyle::Sunken: return sunken_edge(*this, r);
-    case EdgeStyle::ThinSunken: return edge_line(*this, r, syscolor::kShadow, syscolor::kHighlight);
-    case EdgeStyle::RaisedFrame: return raised_frame(*this, r);
-    case EdgeStyle::RaisedFrameSunken: return sunken_edge(*this, raised_frame(*this, r));
-    case EdgeStyle::SingleLine: frame_rect(r, syscolor::kWindowFrame); return r.shrunk(1);
+        case EdgeStyle::None: return r;
+        case EdgeStyle::Sunken: return sunken_edge(*this, r);
+        case EdgeStyle::ThinSunken: return edge_line(*this, r, syscolor::kShadow, syscolor::kHighlight);
+        case EdgeStyle::RaisedFrame: return raised_frame(*this, r);
+        case EdgeStyle::RaisedFrameSunken: return sunken_edge(*this, raised_frame(*this, r));
+        case EdgeStyle::SingleLine: frame_rect(r, syscolor::kWindowFrame); return r.shrunk(1);
     }
     return r;
 }

@@ -7,8 +7,8 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include "gfx/font.hpp"
 #include "core/gbk.hpp"
+#include "gfx/font.hpp"
 
 namespace tav {
 
@@ -58,8 +58,9 @@ struct ConfigDeleter {
 FcConfig* directories_only() {
     static const std::unique_ptr<FcConfig, ConfigDeleter> kConfig = [] {
         std::unique_ptr<FcConfig, ConfigDeleter> c(FcConfigCreate());
-        if (!c || !FcConfigParseAndLoadFromMemory(c.get(), reinterpret_cast<const FcChar8*>(kDirectoriesOnlyConfig),
-                                                  FcFalse) ||
+        if (!c ||
+            !FcConfigParseAndLoadFromMemory(c.get(), reinterpret_cast<const FcChar8*>(kDirectoriesOnlyConfig),
+                                            FcFalse) ||
             !FcConfigBuildFonts(c.get()))
             return std::unique_ptr<FcConfig, ConfigDeleter>();
         return c;

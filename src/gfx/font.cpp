@@ -169,7 +169,7 @@ std::shared_ptr<SharedFace> acquire_face(const std::shared_ptr<FreeTypeLibrary>&
 
 // The face of `choice` with its em set to `height` pixels.
 std::unique_ptr<Font::Face> open_face(const std::shared_ptr<FreeTypeLibrary>& lib, const FaceChoice& choice,
-                                     int height) {
+                                      int height) {
     auto opened = std::make_unique<Font::Face>();
     {
         std::lock_guard lock(lib->faces_mutex());
@@ -212,8 +212,8 @@ int ascent_for(FT_Face face, int height) {
 
 } // namespace
 
-std::shared_ptr<Font> Font::open(std::shared_ptr<FreeTypeLibrary> lib, const FaceChoice& choice, int height,
-                                 bool bold, bool italic, bool underline, bool strikeout) {
+std::shared_ptr<Font> Font::open(std::shared_ptr<FreeTypeLibrary> lib, const FaceChoice& choice, int height, bool bold,
+                                 bool italic, bool underline, bool strikeout) {
     if (!lib || height <= 0) return nullptr;
     std::unique_ptr<Face> face = open_face(lib, choice, height);
     if (!face) return nullptr;

@@ -20,11 +20,11 @@ namespace tav {
 
 // One rasterised character: an 8-bit coverage mask and where it sits.
 struct Glyph {
-    int left = 0;    // from the pen position to the mask's left column
-    int top = 0;     // from the baseline up to the mask's top row
+    int left = 0; // from the pen position to the mask's left column
+    int top = 0;  // from the baseline up to the mask's top row
     int width = 0;
     int rows = 0;
-    int advance = 0; // pen movement in pixels
+    int advance = 0;                    // pen movement in pixels
     std::vector<std::uint8_t> coverage; // width x rows, row by row
 };
 
@@ -101,7 +101,7 @@ private:
 
     std::shared_ptr<FreeTypeLibrary> lib_;
     FontFacts facts_;
-    mutable std::unique_ptr<Face> primary_;  // a restored font opens it for its first new glyph
+    mutable std::unique_ptr<Face> primary_; // a restored font opens it for its first new glyph
     mutable bool primary_tried_ = false;
     mutable std::unique_ptr<Face> fallback_; // opened on the first character the primary lacks
     mutable bool fallback_tried_ = false;

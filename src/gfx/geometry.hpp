@@ -101,10 +101,10 @@ public:
                 out.add(r);
                 continue;
             }
-            out.add({r.x, r.y, r.width, cut.y - r.y});                                  // above
-            out.add({r.x, cut.bottom(), r.width, r.bottom() - cut.bottom()});           // below
-            out.add({r.x, cut.y, cut.x - r.x, cut.height});                            // left
-            out.add({cut.right(), cut.y, r.right() - cut.right(), cut.height});        // right
+            out.add({r.x, r.y, r.width, cut.y - r.y});                          // above
+            out.add({r.x, cut.bottom(), r.width, r.bottom() - cut.bottom()});   // below
+            out.add({r.x, cut.y, cut.x - r.x, cut.height});                     // left
+            out.add({cut.right(), cut.y, r.right() - cut.right(), cut.height}); // right
         }
         return out;
     }

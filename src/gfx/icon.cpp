@@ -15,7 +15,7 @@ constexpr std::uint64_t kEntrySize = 16;
 constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 
 struct Entry {
-    int width = 0;  // as the directory says (0 stands for 256)
+    int width = 0; // as the directory says (0 stands for 256)
     int height = 0;
     int bpp = 0;
     std::span<const std::uint8_t> data;

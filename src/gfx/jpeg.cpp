@@ -4,8 +4,8 @@
 #include <csetjmp>
 #include <cstdio>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "gfx/picture_formats.hpp"
 
@@ -65,7 +65,7 @@ bool read_jpeg_size(const std::uint8_t* data, unsigned long size, unsigned* widt
 // Decodes into `out`, which holds exactly width x height pixels as the header said; false on
 // any error or when the stream's size differs.
 bool decode_jpeg_into(const std::uint8_t* data, unsigned long size, std::uint32_t* out, unsigned width,
-                    unsigned height) {
+                      unsigned height) {
     jpeg_decompress_struct cinfo;
     JpegError err;
     use_error_handler(cinfo, err);
@@ -74,17 +74,20 @@ bool decode_jpeg_into(const std::uint8_t* data, unsigned long size, std::uint32_
         return false;
     }
     open_jpeg(cinfo, data, size);
-    if (cinfo.jpeg_color_space == JCS_GRAYSCALE) cinfo.out_color_space = JCS_GRAYSCALE;
-    else if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK) cinfo.out_color_space = JCS_CMYK;
-    else cinfo.out_color_space = JCS_RGB;
+    if (cinfo.jpeg_color_space == JCS_GRAYSCALE)
+        cinfo.out_color_space = JCS_GRAYSCALE;
+    else if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK)
+        cinfo.out_color_space = JCS_CMYK;
+    else
+        cinfo.out_color_space = JCS_RGB;
     jpeg_start_decompress(&cinfo);
     if (cinfo.output_width != width || cinfo.output_height != height) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
     const int comps = cinfo.output_components;
-    JSAMPARRAY line = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
-                                                  width * JDIMENSION(comps), 1);
+    JSAMPARRAY line =
+        (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, width * JDIMENSION(comps), 1);
     while (cinfo.output_scanline < cinfo.output_height) {
         const unsigned y = cinfo.output_scanline;
         jpeg_read_scanlines(&cinfo, line, 1);
@@ -127,7 +130,7 @@ std::optional<Bitmap> decode_jpeg(std::span<const std::uint8_t> bytes) {
     if (!size) return std::nullopt;
     Bitmap out(size->width, size->height, 0);
     if (!decode_jpeg_into(bytes.data(), static_cast<unsigned long>(bytes.size()), out.pixels().data(),
-                        unsigned(size->width), unsigned(size->height)))
+                          unsigned(size->width), unsigned(size->height)))
         return std::nullopt;
     return out;
 }

@@ -94,7 +94,7 @@ std::array<std::uint8_t, kLogFontSize> encode_log_font(const LogFont& f) {
 }
 
 std::array<std::uint8_t, kLogFontSize> make_log_font(std::string_view gbk_face, int height_px, int weight, bool italic,
-                                                   bool underline, bool strikeout, std::uint8_t charset) {
+                                                     bool underline, bool strikeout, std::uint8_t charset) {
     LogFont f;
     f.height = -std::abs(height_px);
     f.weight = weight;

@@ -24,11 +24,11 @@ inline constexpr int kStockGuiFontHeight = 12;
 
 // The fields of a font record.
 struct LogFont {
-    int height = 0;       // < 0: character height in pixels; > 0: cell height; 0: default
-    int width = 0;        // average character width, 0 = natural
-    int escapement = 0;   // tenths of a degree
+    int height = 0;     // < 0: character height in pixels; > 0: cell height; 0: default
+    int width = 0;      // average character width, 0 = natural
+    int escapement = 0; // tenths of a degree
     int orientation = 0;
-    int weight = 0;       // 0 = default, 400 normal, 700 bold
+    int weight = 0; // 0 = default, 400 normal, 700 bold
     bool italic = false;
     bool underline = false;
     bool strikeout = false;
@@ -57,8 +57,9 @@ LogFont resolve_log_font(std::span<const std::uint8_t> stored);
 std::array<std::uint8_t, kLogFontSize> encode_log_font(const LogFont& font);
 
 // A record for a face (GBK bytes) at a character height in pixels (stored negative).
-std::array<std::uint8_t, kLogFontSize> make_log_font(std::string_view gbk_face, int height_px, int weight = kWeightNormal,
-                                                   bool italic = false, bool underline = false, bool strikeout = false,
-                                                   std::uint8_t charset = kGb2312Charset);
+std::array<std::uint8_t, kLogFontSize> make_log_font(std::string_view gbk_face, int height_px,
+                                                     int weight = kWeightNormal, bool italic = false,
+                                                     bool underline = false, bool strikeout = false,
+                                                     std::uint8_t charset = kGb2312Charset);
 
 } // namespace tav

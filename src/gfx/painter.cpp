@@ -29,9 +29,7 @@ void Painter::clip_region(const Region& region) {
     state_.clip = state_.clip.intersected(region.translated(state_.origin.x, state_.origin.y));
 }
 
-Rect Painter::clip_bounds() const {
-    return state_.clip.bounds().translated(-state_.origin.x, -state_.origin.y);
-}
+Rect Painter::clip_bounds() const { return state_.clip.bounds().translated(-state_.origin.x, -state_.origin.y); }
 
 Region Painter::clip() const { return state_.clip.translated(-state_.origin.x, -state_.origin.y); }
 

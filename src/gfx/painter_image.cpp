@@ -37,8 +37,10 @@ void Painter::draw_image(const Bitmap& image, const Rect& src, Point at) {
         for_each_row(image, src, d, area, target_, [](std::span<Argb> dst, std::span<const Argb> s) {
             for (std::size_t i = 0; i < dst.size(); ++i) {
                 const Argb c = s[i];
-                if ((c >> 24) == 0xFF) dst[i] = c;
-                else dst[i] = pixel::over(dst[i], c);
+                if ((c >> 24) == 0xFF)
+                    dst[i] = c;
+                else
+                    dst[i] = pixel::over(dst[i], c);
             }
         });
     });
@@ -49,7 +51,7 @@ void Painter::blit(const Bitmap& source, const Rect& src, Point at) {
     const Rect device{d.x, d.y, src.width, src.height};
     for_each_clipped(device, [&](const Rect& area) {
         for_each_row(source, src, d, area, target_,
-                   [](std::span<Argb> dst, std::span<const Argb> s) { std::copy(s.begin(), s.end(), dst.begin()); });
+                     [](std::span<Argb> dst, std::span<const Argb> s) { std::copy(s.begin(), s.end(), dst.begin()); });
     });
 }
 
@@ -82,8 +84,10 @@ void Painter::draw_stretched(const Bitmap& image, const Rect& dst) {
 Rect Painter::draw_fitted(const Bitmap& image, const Rect& area) {
     if (image.empty()) return {};
     const Rect fit = shrink_to_fit(area.size(), image.size()).translated(area.x, area.y);
-    if (fit.size() == image.size()) draw_image(image, fit.origin());
-    else draw_stretched(image, fit);
+    if (fit.size() == image.size())
+        draw_image(image, fit.origin());
+    else
+        draw_stretched(image, fit);
     return fit;
 }
 

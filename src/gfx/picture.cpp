@@ -31,26 +31,26 @@ PictureFormat sniff_picture(std::span<const std::uint8_t> b) {
 
 std::optional<Bitmap> decode_picture(std::span<const std::uint8_t> bytes) {
     switch (sniff_picture(bytes)) {
-    case PictureFormat::Bmp: return detail::decode_bmp(bytes);
-    case PictureFormat::Jpeg: return detail::decode_jpeg(bytes);
-    case PictureFormat::Icon:
-    case PictureFormat::Cursor: return detail::decode_icon(bytes);
-    case PictureFormat::Gif: return detail::decode_gif(bytes);
-    case PictureFormat::Pcx:
-    case PictureFormat::None: return std::nullopt;
+        case PictureFormat::Bmp: return detail::decode_bmp(bytes);
+        case PictureFormat::Jpeg: return detail::decode_jpeg(bytes);
+        case PictureFormat::Icon:
+        case PictureFormat::Cursor: return detail::decode_icon(bytes);
+        case PictureFormat::Gif: return detail::decode_gif(bytes);
+        case PictureFormat::Pcx:
+        case PictureFormat::None: return std::nullopt;
     }
     return std::nullopt;
 }
 
 std::optional<Size> picture_size(std::span<const std::uint8_t> bytes) {
     switch (sniff_picture(bytes)) {
-    case PictureFormat::Bmp: return detail::bmp_size(bytes);
-    case PictureFormat::Jpeg: return detail::jpeg_size(bytes);
-    case PictureFormat::Icon:
-    case PictureFormat::Cursor: return detail::icon_size(bytes);
-    case PictureFormat::Gif: return detail::gif_size(bytes);
-    case PictureFormat::Pcx:
-    case PictureFormat::None: return std::nullopt;
+        case PictureFormat::Bmp: return detail::bmp_size(bytes);
+        case PictureFormat::Jpeg: return detail::jpeg_size(bytes);
+        case PictureFormat::Icon:
+        case PictureFormat::Cursor: return detail::icon_size(bytes);
+        case PictureFormat::Gif: return detail::gif_size(bytes);
+        case PictureFormat::Pcx:
+        case PictureFormat::None: return std::nullopt;
     }
     return std::nullopt;
 }

@@ -99,8 +99,7 @@ void PictureCache::fill_before_next_lookup(std::function<void(PictureCache&)> fi
 std::shared_ptr<const SharedPicture> PictureCache::find_or_add(const Value& value) {
     const std::span<const std::uint8_t> bytes = value.bytes();
     if (bytes.empty()) return nullptr;
-    const std::size_t hash =
-        std::hash<std::string_view>{}({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    const std::size_t hash = std::hash<std::string_view>{}({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
     std::lock_guard lock(mutex_);
     auto& bucket = by_hash_[hash];
     std::erase_if(bucket, [](const auto& held) { return held.expired(); });

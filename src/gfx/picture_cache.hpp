@@ -12,9 +12,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/value.hpp"
 #include "gfx/bitmap.hpp"
 #include "gfx/geometry.hpp"
-#include "core/value.hpp"
 
 namespace tav::ui {
 
@@ -63,7 +63,7 @@ private:
     mutable bool decoded_ = false;
     mutable std::optional<Bitmap> image_;
     mutable std::vector<std::shared_ptr<const Bitmap>> scaled_; // the most recent first
-    mutable PictureMaker pending_; // what is made elsewhere, taken at the first use
+    mutable PictureMaker pending_;                              // what is made elsewhere, taken at the first use
 };
 
 // The pictures in use, found by their bytes. An entry lasts while some holder keeps it.

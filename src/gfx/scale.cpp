@@ -36,9 +36,9 @@ struct Taps {
 };
 
 struct Axis {
-    std::vector<Taps> taps;   // one per destination pixel of the part
+    std::vector<Taps> taps; // one per destination pixel of the part
     std::vector<float> weights;
-    int src_first = 0;        // the source range every tap lies in
+    int src_first = 0; // the source range every tap lies in
     int src_last = 0;
 };
 
@@ -157,8 +157,8 @@ Bitmap resample_part(const Bitmap& src, Size size, const Rect& part) {
                 continue;
             }
             const float k = 255.0f / a;
-            orow[std::size_t(ox)] = (Argb(alpha) << 24) | (Argb(to_byte(r * k)) << 16) |
-                                    (Argb(to_byte(g * k)) << 8) | to_byte(b * k);
+            orow[std::size_t(ox)] =
+                (Argb(alpha) << 24) | (Argb(to_byte(r * k)) << 16) | (Argb(to_byte(g * k)) << 8) | to_byte(b * k);
         }
     }
     return out;

@@ -47,16 +47,18 @@ void wrap_line(std::u32string_view line, const Font& font, int width, std::vecto
 }
 
 // Draws the lines of `gbk` laid out in `box`, clipped to `clip`.
-void draw_lines(Painter& p, const Rect& box, const Rect& clip, const std::vector<std::u32string>& lines, const Font& font,
-               Argb color, const TextFormat& fmt) {
+void draw_lines(Painter& p, const Rect& box, const Rect& clip, const std::vector<std::u32string>& lines,
+                const Font& font, Argb color, const TextFormat& fmt) {
     p.save();
     p.clip_rect(clip);
     const int line_height = font.height();
     const int total = line_height * int(lines.size());
     int y = box.y;
     if (!fmt.word_wrap) {
-        if (fmt.valign == 1) y = box.y + (box.height - total) / 2;
-        else if (fmt.valign == 2) y = box.bottom() - total;
+        if (fmt.valign == 1)
+            y = box.y + (box.height - total) / 2;
+        else if (fmt.valign == 2)
+            y = box.bottom() - total;
     }
     const Rect visible = p.clip_bounds();
     for (const std::u32string& line : lines) {
@@ -64,8 +66,10 @@ void draw_lines(Painter& p, const Rect& box, const Rect& clip, const std::vector
         if (y + line_height > visible.top()) {
             const int w = line_width(line, font);
             int x = box.x;
-            if (fmt.halign == 1) x = box.x + (box.width - w) / 2;
-            else if (fmt.halign == 2) x = box.right() - w;
+            if (fmt.halign == 1)
+                x = box.x + (box.width - w) / 2;
+            else if (fmt.halign == 2)
+                x = box.right() - w;
             const int baseline = y + font.ascent();
             int pen = x;
             for (char32_t c : line) {
@@ -76,7 +80,8 @@ void draw_lines(Painter& p, const Rect& box, const Rect& clip, const std::vector
             }
             const int thickness = std::max(1, line_height / kLineThicknessDivisor);
             if (font.underline()) p.fill_rect({x, baseline + thickness, w, thickness}, color);
-            if (font.strikeout()) p.fill_rect({x, baseline - font.ascent() * kStrikeOutTenths / 10, w, thickness}, color);
+            if (font.strikeout())
+                p.fill_rect({x, baseline - font.ascent() * kStrikeOutTenths / 10, w, thickness}, color);
         }
         y += line_height;
     }
@@ -114,8 +119,10 @@ std::vector<std::u32string> layout_lines(std::u32string_view text, const Font& f
         std::size_t end = start;
         while (end < text.size() && text[end] != U'\r' && text[end] != U'\n') ++end;
         const std::u32string_view hard = text.substr(start, end - start);
-        if (wrap && !hard.empty()) wrap_line(hard, font, width, lines);
-        else lines.emplace_back(hard);
+        if (wrap && !hard.empty())
+            wrap_line(hard, font, width, lines);
+        else
+            lines.emplace_back(hard);
         if (end >= text.size()) break;
         start = end + ((text[end] == U'\r' && end + 1 < text.size() && text[end + 1] == U'\n') ? 2 : 1);
     }
@@ -134,23 +141,23 @@ void draw_text(Painter& p, const Rect& r, std::string_view gbk, const Font& font
 }
 
 void draw_text_with_effect(Painter& p, const Rect& r, std::string_view gbk, const Font& font, Argb color,
-                        const TextFormat& fmt, int effect) {
+                           const TextFormat& fmt, int effect) {
     if (gbk.empty() || r.empty()) return;
     const auto lines = layout_lines(decode_gbk_text(gbk), font, r.width, fmt.word_wrap);
     switch (effect) {
-    case 1:
-        draw_lines(p, r.translated(1, 1), r, lines, font, kEffectLight, fmt);
-        draw_lines(p, r, r, lines, font, color, fmt);
-        break;
-    case 2:
-        draw_lines(p, r, r, lines, font, kEffectLight, fmt);
-        draw_lines(p, r.translated(1, 1), r, lines, font, color, fmt);
-        break;
-    case 3:
-        draw_lines(p, r.translated(2, 2), r, lines, font, kEffectShadow, fmt);
-        draw_lines(p, r, r, lines, font, color, fmt);
-        break;
-    default: draw_lines(p, r, r, lines, font, color, fmt); break;
+        case 1:
+            draw_lines(p, r.translated(1, 1), r, lines, font, kEffectLight, fmt);
+            draw_lines(p, r, r, lines, font, color, fmt);
+            break;
+        case 2:
+            draw_lines(p, r, r, lines, font, kEffectLight, fmt);
+            draw_lines(p, r.translated(1, 1), r, lines, font, color, fmt);
+            break;
+        case 3:
+            draw_lines(p, r.translated(2, 2), r, lines, font, kEffectShadow, fmt);
+            draw_lines(p, r, r, lines, font, color, fmt);
+            break;
+        default: draw_lines(p, r, r, lines, font, color, fmt); break;
     }
 }
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "gfx/bitmap.hpp"
-#include "gfx/geometry.hpp"
 #include "gfx/font.hpp"
+#include "gfx/geometry.hpp"
 #include "gfx/painter.hpp"
 
 namespace tav {
@@ -41,6 +41,6 @@ void draw_text(Painter& p, const Rect& r, std::string_view gbk, const Font& font
 // `r` under the text drawn one pixel right and down; 3 black two pixels right and down under
 // the text.
 void draw_text_with_effect(Painter& p, const Rect& r, std::string_view gbk, const Font& font, Argb color,
-                        const TextFormat& fmt, int effect);
+                           const TextFormat& fmt, int effect);
 
 } // namespace tav

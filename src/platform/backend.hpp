@@ -27,7 +27,8 @@ public:
     virtual Size frame_size(const TopLevelStyle& style) = 0;
 
     // Native counterpart of a top-level window: created hidden, sized to `client`.
-    virtual bool create_native(WindowHandle w, Size client, const TopLevelStyle& style, std::string_view caption_gbk) = 0;
+    virtual bool create_native(WindowHandle w, Size client, const TopLevelStyle& style,
+                               std::string_view caption_gbk) = 0;
     virtual void destroy_native(WindowHandle w) = 0;
     virtual void show_native(WindowHandle w, bool visible, Point screen_pos) = 0;
     // The window was moved or resized by the program (screen position, client size).

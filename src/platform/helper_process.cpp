@@ -71,7 +71,8 @@ private:
 bool read_before(int fd, void* bytes, std::size_t count, std::chrono::steady_clock::time_point deadline) {
     auto* at = static_cast<std::uint8_t*>(bytes);
     while (count > 0) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;
         pollfd p{fd, POLLIN, 0};
         const int ready = ::poll(&p, 1, int(left.count()));
@@ -164,7 +165,8 @@ void HelperProcess::reap(bool wait) {
 }
 
 std::optional<HelperChannel> HelperChannel::inherited() {
-    struct stat area{}, parts{};
+    struct stat area {
+    }, parts{};
     if (::fcntl(kAreaFd, F_GET_SEALS) != kAreaSeals || ::fstat(kAreaFd, &area) != 0 || area.st_size <= 0 ||
         ::fstat(kPartsFd, &parts) != 0 || !S_ISFIFO(parts.st_mode))
         return std::nullopt;

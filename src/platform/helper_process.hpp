@@ -55,8 +55,8 @@ private:
     std::shared_ptr<const std::uint8_t> area_;
     std::size_t capacity_ = 0;
     pid_t child_ = -1;
-    int parts_fd_ = -1;             // the helper writes the end of each part here
-    std::vector<std::size_t> ends_; // the ends of the parts handed over so far
+    int parts_fd_ = -1;                              // the helper writes the end of each part here
+    std::vector<std::size_t> ends_;                  // the ends of the parts handed over so far
     std::chrono::steady_clock::time_point deadline_; // when part() stops waiting
 };
 

@@ -10,10 +10,16 @@ namespace {
 // The modifier bit a key is itself (0 for other keys): left/right variants included.
 std::uint32_t own_modifier(int key) {
     switch (key) {
-    case vk::kControl: case 0xA2: case 0xA3: return kKeyCtrl;
-    case vk::kShift: case 0xA0: case 0xA1: return kKeyShift;
-    case vk::kMenu: case 0xA4: case 0xA5: return kKeyAlt;
-    default: return 0;
+        case vk::kControl:
+        case 0xA2:
+        case 0xA3: return kKeyCtrl;
+        case vk::kShift:
+        case 0xA0:
+        case 0xA1: return kKeyShift;
+        case vk::kMenu:
+        case 0xA4:
+        case 0xA5: return kKeyAlt;
+        default: return 0;
     }
 }
 
@@ -28,8 +34,10 @@ std::uint32_t WindowSystem::Impl::modifiers() const {
 void WindowSystem::Impl::dispatch_input(const QueuedMessage& m) {
     using T = InputMessage::Type;
     switch (m.input.type) {
-    case T::KeyDown: case T::KeyUp: case T::Char: dispatch_key(m.window, m.input); break;
-    default: dispatch_mouse(m.window, m.input); break;
+        case T::KeyDown:
+        case T::KeyUp:
+        case T::Char: dispatch_key(m.window, m.input); break;
+        default: dispatch_mouse(m.window, m.input); break;
     }
 }
 
@@ -77,22 +85,22 @@ void WindowSystem::Impl::dispatch_mouse(WindowHandle top, const InputMessage& in
     if (input_hook && !input_hook(msg)) return;
     if (!(tw = find(target))) return;
     switch (in.type) {
-    case T::MouseDown:
-    case T::DoubleClick:
-        if (tw->tab_stop) {
-            set_focus(target);
-            if (!(tw = find(target))) return;
-        }
-        if (in.type == T::MouseDown) {
-            tw->delegate->on_mouse_down(in.button, local, msg.keys);
-        } else {
-            tw->delegate->on_double_click(in.button, local, msg.keys);
-        }
-        break;
-    case T::MouseUp: tw->delegate->on_mouse_up(in.button, local, msg.keys); break;
-    case T::MouseMove: tw->delegate->on_mouse_move(local, msg.keys); break;
-    case T::Wheel: tw->delegate->on_wheel(in.wheel_delta, local, msg.keys); break;
-    default: break;
+        case T::MouseDown:
+        case T::DoubleClick:
+            if (tw->tab_stop) {
+                set_focus(target);
+                if (!(tw = find(target))) return;
+            }
+            if (in.type == T::MouseDown) {
+                tw->delegate->on_mouse_down(in.button, local, msg.keys);
+            } else {
+                tw->delegate->on_double_click(in.button, local, msg.keys);
+            }
+            break;
+        case T::MouseUp: tw->delegate->on_mouse_up(in.button, local, msg.keys); break;
+        case T::MouseMove: tw->delegate->on_mouse_move(local, msg.keys); break;
+        case T::Wheel: tw->delegate->on_wheel(in.wheel_delta, local, msg.keys); break;
+        default: break;
     }
 }
 
@@ -101,10 +109,10 @@ void WindowSystem::Impl::dispatch_key(WindowHandle top, const InputMessage& in) 
     if (in.type != T::Char) {
         const bool down = in.type == T::KeyDown;
         switch (own_modifier(in.key)) {
-        case kKeyCtrl: ctrl = down; break;
-        case kKeyShift: shift = down; break;
-        case kKeyAlt: alt = down; break;
-        default: break;
+            case kKeyCtrl: ctrl = down; break;
+            case kKeyShift: shift = down; break;
+            case kKeyAlt: alt = down; break;
+            default: break;
         }
     }
     // Keys go to the focus when it lies in this top-level window, else to the top-level itself.
@@ -121,31 +129,31 @@ void WindowSystem::Impl::dispatch_key(WindowHandle top, const InputMessage& in) 
     if (!(tw = find(target))) return;
 
     switch (in.type) {
-    case T::KeyDown: {
-        if (tw->delegate->on_key_down(in.key, msg.keys)) return;
-        if (!(tw = find(target))) return;
-        const bool focused_button = tw->push_button && target == focus;
-        if (in.key == vk::kTab && !(msg.keys & (kKeyCtrl | kKeyAlt))) {
-            move_tab_focus(top, (msg.keys & kKeyShift) != 0);
-        } else if (in.key == vk::kReturn && focused_button) {
-            tw->delegate->on_activate_key();
-        } else if (in.key == vk::kSpace && focused_button) {
-            space_pressed = target; // a push button clicks when Space is let go
-        } else if (target != top) {
-            // Like a dialog: what the focused control leaves (Escape, Enter) goes to its window.
-            if (Window* t = find(top); t && takes_input(*t)) t->delegate->on_key_down(in.key, msg.keys);
+        case T::KeyDown: {
+            if (tw->delegate->on_key_down(in.key, msg.keys)) return;
+            if (!(tw = find(target))) return;
+            const bool focused_button = tw->push_button && target == focus;
+            if (in.key == vk::kTab && !(msg.keys & (kKeyCtrl | kKeyAlt))) {
+                move_tab_focus(top, (msg.keys & kKeyShift) != 0);
+            } else if (in.key == vk::kReturn && focused_button) {
+                tw->delegate->on_activate_key();
+            } else if (in.key == vk::kSpace && focused_button) {
+                space_pressed = target; // a push button clicks when Space is let go
+            } else if (target != top) {
+                // Like a dialog: what the focused control leaves (Escape, Enter) goes to its window.
+                if (Window* t = find(top); t && takes_input(*t)) t->delegate->on_key_down(in.key, msg.keys);
+            }
+            break;
         }
-        break;
-    }
-    case T::KeyUp:
-        tw->delegate->on_key_up(in.key, msg.keys);
-        if (in.key == vk::kSpace && space_pressed == target) {
-            space_pressed = kNoWindow;
-            if ((tw = find(target)) && target == focus && takes_input(*tw)) tw->delegate->on_activate_key();
-        }
-        break;
-    case T::Char: tw->delegate->on_char(static_cast<std::uint32_t>(in.key)); break;
-    default: break;
+        case T::KeyUp:
+            tw->delegate->on_key_up(in.key, msg.keys);
+            if (in.key == vk::kSpace && space_pressed == target) {
+                space_pressed = kNoWindow;
+                if ((tw = find(target)) && target == focus && takes_input(*tw)) tw->delegate->on_activate_key();
+            }
+            break;
+        case T::Char: tw->delegate->on_char(static_cast<std::uint32_t>(in.key)); break;
+        default: break;
     }
 }
 

@@ -42,32 +42,30 @@ bool WindowSystem::Impl::take_message() {
     const QueuedMessage m = std::move(queue.front());
     queue.pop_front();
     switch (m.kind) {
-    case QueuedMessage::Kind::Posted:
-        if (Window* w = find(m.window)) w->delegate->on_posted(m.message, m.wparam, m.lparam);
-        break;
-    case QueuedMessage::Kind::Input:
-        dispatch_input(m);
-        break;
-    case QueuedMessage::Kind::MouseLeave:
-        // The pointer left the native window; a captured pointer still belongs to its window.
-        if (capture == kNoWindow && hover != kNoWindow && find(hover) && top_of(*find(hover)).handle == m.window) {
-            mouse_leave_to(kNoWindow);
+        case QueuedMessage::Kind::Posted:
+            if (Window* w = find(m.window)) w->delegate->on_posted(m.message, m.wparam, m.lparam);
+            break;
+        case QueuedMessage::Kind::Input: dispatch_input(m); break;
+        case QueuedMessage::Kind::MouseLeave:
+            // The pointer left the native window; a captured pointer still belongs to its window.
+            if (capture == kNoWindow && hover != kNoWindow && find(hover) && top_of(*find(hover)).handle == m.window) {
+                mouse_leave_to(kNoWindow);
+            }
+            break;
+        case QueuedMessage::Kind::Close:
+            if (Window* w = find(m.window); w && w->top_level) w->delegate->on_close_request();
+            break;
+        case QueuedMessage::Kind::SessionEnd: {
+            // A copy: a delegate may open or destroy windows while it answers.
+            const std::vector<WindowHandle> tops = top_levels;
+            for (WindowHandle h : tops) {
+                Window* w = find(h);
+                if (w && !w->delegate->on_session_end_query()) return true; // refused
+            }
+            if (!quit) exit_code = 0;
+            quit = true;
+            break;
         }
-        break;
-    case QueuedMessage::Kind::Close:
-        if (Window* w = find(m.window); w && w->top_level) w->delegate->on_close_request();
-        break;
-    case QueuedMessage::Kind::SessionEnd: {
-        // A copy: a delegate may open or destroy windows while it answers.
-        const std::vector<WindowHandle> tops = top_levels;
-        for (WindowHandle h : tops) {
-            Window* w = find(h);
-            if (w && !w->delegate->on_session_end_query()) return true; // refused
-        }
-        if (!quit) exit_code = 0;
-        quit = true;
-        break;
-    }
     }
     return true;
 }
@@ -152,17 +150,19 @@ bool WindowSystem::run(const std::function<bool()>& until) {
 void WindowSystem::process_pending() {
     Impl& i = *impl_;
     i.backend->wait(i.backend->now_ms());
-    while (!i.quit && i.step()) {
-    }
+    while (!i.quit && i.step()) {}
 }
 
-void WindowSystem::set_input_hook(std::function<bool(const InputMessage&)> hook) { impl_->input_hook = std::move(hook); }
+void WindowSystem::set_input_hook(std::function<bool(const InputMessage&)> hook) {
+    impl_->input_hook = std::move(hook);
+}
 
 void WindowSystem::set_idle_hook(std::function<void()> hook) { impl_->idle_hook = std::move(hook); }
 
 // --- Backend side: input is queued and dispatched by the loop, in order ----------------------
 
-void WindowSystem::on_native_mouse_button(WindowHandle top_level, MouseButton b, bool down, Point p, bool double_click) {
+void WindowSystem::on_native_mouse_button(WindowHandle top_level, MouseButton b, bool down, Point p,
+                                          bool double_click) {
     InputMessage in;
     in.type = down ? (double_click ? InputMessage::Type::DoubleClick : InputMessage::Type::MouseDown)
                    : InputMessage::Type::MouseUp;

@@ -59,9 +59,7 @@ void WindowSystem::set_timer(WindowHandle w, int id, int ms) {
     i.timers.push_back({w, id, period, due});
 }
 
-void WindowSystem::set_timer_period_map(std::function<int(int)> map) {
-    impl_->timer_period_map = std::move(map);
-}
+void WindowSystem::set_timer_period_map(std::function<int(int)> map) { impl_->timer_period_map = std::move(map); }
 
 void WindowSystem::kill_timer(WindowHandle w, int id) {
     std::erase_if(impl_->timers, [w, id](const Timer& t) { return t.window == w && t.id == id; });

@@ -35,8 +35,8 @@ struct TopLevelStyle {
     bool minimise_box = false;
     bool maximise_box = false;
     bool resizable = false;
-    bool centred = false;       // placed in the middle of the screen when first shown
-    bool modal_dialog = false;  // a message box: the backend marks it modal for the window manager
+    bool centred = false;      // placed in the middle of the screen when first shown
+    bool modal_dialog = false; // a message box: the backend marks it modal for the window manager
 };
 
 // What the message loop hands to an input hook before dispatching an input message.
@@ -45,10 +45,10 @@ struct InputMessage {
     Type type = Type::MouseMove;
     WindowHandle target = kNoWindow; // the window the message is aimed at
     MouseButton button = MouseButton::Left;
-    Point pos;                       // client coordinates of `target`
-    int key = 0;                     // virtual key code (KeyDown/KeyUp) or character (Char)
+    Point pos;   // client coordinates of `target`
+    int key = 0; // virtual key code (KeyDown/KeyUp) or character (Char)
     int wheel_delta = 0;
-    std::uint32_t keys = 0;          // KeyState bits at the time of the input
+    std::uint32_t keys = 0; // KeyState bits at the time of the input
 };
 
 class WindowSystem {

@@ -22,14 +22,14 @@ struct Window {
     WindowHandle handle = kNoWindow;
     WindowHandle parent = kNoWindow;
     WindowDelegate* delegate = nullptr;
-    Rect rect;                            // parent client coordinates; top-level: screen, client size
+    Rect rect; // parent client coordinates; top-level: screen, client size
     bool visible = false;
     bool enabled = true;
     bool tab_stop = false;
     bool push_button = false;
     bool destroying = false;
-    std::optional<Region> region;         // client coordinates
-    std::vector<WindowHandle> children;   // topmost first
+    std::optional<Region> region;       // client coordinates
+    std::vector<WindowHandle> children; // topmost first
     std::string caption;
 
     // Top-level windows only.
@@ -37,7 +37,7 @@ struct Window {
     bool shown_once = false;
     TopLevelStyle style;
     Bitmap framebuffer;
-    std::vector<Rect> dirty;              // top-level client coordinates, few and merged
+    std::vector<Rect> dirty; // top-level client coordinates, few and merged
 };
 
 // A queued message: posted, input from the backend, or a close request.
@@ -48,7 +48,7 @@ struct QueuedMessage {
     std::uint32_t message = 0;
     std::uintptr_t wparam = 0;
     std::intptr_t lparam = 0;
-    InputMessage input;              // Input: type, button, pos (top-level client), key, wheel delta
+    InputMessage input; // Input: type, button, pos (top-level client), key, wheel delta
 };
 
 // A running timer of a window.
@@ -81,10 +81,10 @@ struct WindowSystem::Impl {
     // Input state as of the message being dispatched.
     WindowHandle focus = kNoWindow;
     WindowHandle capture = kNoWindow;
-    WindowHandle hover = kNoWindow;        // the window that took the last mouse message
+    WindowHandle hover = kNoWindow;         // the window that took the last mouse message
     WindowHandle space_pressed = kNoWindow; // push button that took a Space key-down
     WindowHandle cursor_top = kNoWindow;
-    Point cursor;                          // in cursor_top's client coordinates
+    Point cursor; // in cursor_top's client coordinates
     bool buttons[3] = {false, false, false};
     bool ctrl = false, shift = false, alt = false;
 
@@ -93,9 +93,7 @@ struct WindowSystem::Impl {
     std::function<int(int)> timer_period_map; // none: periods run as asked
 
     // --- window tree ---
-    Window* find(WindowHandle w) const {
-        return (w != kNoWindow && w < windows.size()) ? windows[w].get() : nullptr;
-    }
+    Window* find(WindowHandle w) const { return (w != kNoWindow && w < windows.size()) ? windows[w].get() : nullptr; }
     Window& top_of(const Window& w) const;
     // Offset of `w`'s client corner in its top-level's client coordinates.
     Point offset_in_top(const Window& w) const;

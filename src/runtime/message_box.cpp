@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "gfx/painter.hpp"
-#include "gfx/system_colors.hpp"
 #include "core/conversions.hpp"
 #include "core/gbk.hpp"
+#include "gfx/painter.hpp"
+#include "gfx/system_colors.hpp"
 #include "runtime/runtime.hpp"
 #include "ui/message_box_painting.hpp"
 #include "ui/standard_looks.hpp"
@@ -37,24 +37,24 @@ std::vector<const MessageBoxInfo*>& open_boxes() {
 
 std::vector<int> buttons_of(std::uint32_t style) {
     switch (style & mb::kButtonsMask) {
-    case mb::kOkCancel: return {kIdOk, kIdCancel};
-    case mb::kAbortRetryIgnore: return {kIdAbort, kIdRetry, kIdIgnore};
-    case mb::kYesNoCancel: return {kIdYes, kIdNo, kIdCancel};
-    case mb::kYesNo: return {kIdYes, kIdNo};
-    case mb::kRetryCancel: return {kIdRetry, kIdCancel};
-    default: return {kIdOk};
+        case mb::kOkCancel: return {kIdOk, kIdCancel};
+        case mb::kAbortRetryIgnore: return {kIdAbort, kIdRetry, kIdIgnore};
+        case mb::kYesNoCancel: return {kIdYes, kIdNo, kIdCancel};
+        case mb::kYesNo: return {kIdYes, kIdNo};
+        case mb::kRetryCancel: return {kIdRetry, kIdCancel};
+        default: return {kIdOk};
     }
 }
 
 Text label_of(int id) {
     switch (id) {
-    case kIdCancel: return gbk("取消");
-    case kIdAbort: return gbk("中止");
-    case kIdRetry: return gbk("重试");
-    case kIdIgnore: return gbk("忽略");
-    case kIdYes: return gbk("是");
-    case kIdNo: return gbk("否");
-    default: return gbk("确定");
+        case kIdCancel: return gbk("取消");
+        case kIdAbort: return gbk("中止");
+        case kIdRetry: return gbk("重试");
+        case kIdIgnore: return gbk("忽略");
+        case kIdYes: return gbk("是");
+        case kIdNo: return gbk("否");
+        default: return gbk("确定");
     }
 }
 
@@ -130,8 +130,10 @@ public:
         info_.style = style;
         info_.icon = style & mb::kIconMask;
         const std::vector<int> ids = buttons_of(style);
-        if (std::find(ids.begin(), ids.end(), kIdCancel) != ids.end()) cancel_id_ = kIdCancel;
-        else if (ids.size() == 1) cancel_id_ = kIdOk; // a lone OK box also closes by Esc
+        if (std::find(ids.begin(), ids.end(), kIdCancel) != ids.end())
+            cancel_id_ = kIdCancel;
+        else if (ids.size() == 1)
+            cancel_id_ = kIdOk; // a lone OK box also closes by Esc
         const int wanted_default = static_cast<int>((style & mb::kDefaultButtonMask) >> 8);
         info_.default_button = wanted_default < static_cast<int>(ids.size()) ? wanted_default : 0;
 

@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
-#include "platform/window_system.hpp"
 #include "core/value.hpp"
+#include "platform/window_system.hpp"
 
 namespace tav {
 
@@ -16,8 +16,7 @@ namespace mb {
 inline constexpr std::uint32_t kOk = 0, kOkCancel = 1, kAbortRetryIgnore = 2, kYesNoCancel = 3, kYesNo = 4,
                                kRetryCancel = 5;
 inline constexpr std::uint32_t kButtonsMask = 0xF, kIconMask = 0xF0, kDefaultButtonMask = 0xF00;
-inline constexpr std::uint32_t kIconStop = 0x10, kIconQuestion = 0x20, kIconExclamation = 0x30,
-                               kIconInformation = 0x40;
+inline constexpr std::uint32_t kIconStop = 0x10, kIconQuestion = 0x20, kIconExclamation = 0x30, kIconInformation = 0x40;
 inline constexpr std::uint32_t kSystemModal = 0x1000, kTaskModal = 0x2000;
 } // namespace mb
 
@@ -41,7 +40,7 @@ struct MessageBoxInfo {
     std::uint32_t icon = 0;  // 0 or one of the mb::kIcon values
     Rect text_rect;          // where the text goes in the client area
     std::vector<MessageBoxButtonInfo> buttons;
-    int default_button = 0;  // index into buttons
+    int default_button = 0; // index into buttons
 };
 
 // Shows `message` (any kind: numbers, Text, Bool and DateTime as their texts, others empty)

@@ -21,12 +21,13 @@ Value Runtime::get_property(std::uint32_t window_id, std::uint32_t control_id, s
     try {
         return ui::export_property(*spec, control.get_property(index - ui::kCommonPropertyCount));
     } catch (const std::bad_alloc&) {
-        report_runtime_error(allocation_failure_message(control.stored_size(index - ui::kCommonPropertyCount) + 1).view());
+        report_runtime_error(
+            allocation_failure_message(control.stored_size(index - ui::kCommonPropertyCount) + 1).view());
     }
 }
 
 void Runtime::set_property(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t,
-                          const Value& value) {
+                           const Value& value) {
     LoadedWindow* window = find_window(window_id);
     if (window == nullptr) fatal(fatal::kWindowNotLoaded);
     LoadedControl* loaded = find_loaded_control(*window, control_id);
@@ -84,7 +85,7 @@ Value get_property(std::uint32_t window_id, std::uint32_t control_id, std::int32
 }
 
 void set_property(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub,
-                 const Value& value) {
+                  const Value& value) {
     if (Runtime* rt = Runtime::current()) rt->set_property(window_id, control_id, index, sub, value);
 }
 

@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/backend.hpp"
 #include "core/gbk.hpp"
+#include "platform/backend.hpp"
 #include "runtime/runtime_error.hpp"
 #include "ui/window_control.hpp"
 
 namespace tav {
 namespace {
-
 
 // A window's id table is kept while its ids span at most this many slots per control.
 constexpr std::size_t kMaxIdSpread = 16;
@@ -18,7 +17,8 @@ constexpr std::size_t kMaxIdSpread = 16;
 // Key codes as events report them: keypad digits as the main digits, keypad minus, point and
 // slash as the main keyboard's.
 int reported_key(int vk) {
-    if (vk >= platform::vk::kNumpad0 && vk <= platform::vk::kNumpad0 + 9) return vk - platform::vk::kNumpad0 + platform::vk::kDigit0;
+    if (vk >= platform::vk::kNumpad0 && vk <= platform::vk::kNumpad0 + 9)
+        return vk - platform::vk::kNumpad0 + platform::vk::kDigit0;
     if (vk == platform::vk::kSubtract) return platform::vk::kOemMinus;
     if (vk == platform::vk::kDecimal) return platform::vk::kOemPeriod;
     if (vk == platform::vk::kDivide) return platform::vk::kOem2;
@@ -36,8 +36,8 @@ std::int32_t reported_keys(int vk, std::uint32_t keys) {
 // Mouse coordinates travel as the low and high 16 bits of the message, taken unsigned.
 std::int32_t coordinate(int v) { return v & 0xFFFF; }
 
-constexpr std::int32_t kLeftDown = -1, kLeftUp = -2, kDoubleClick = -3, kRightDown = -4, kRightUp = -5,
-                       kMouseMove = -6, kKeyDown = -9, kKeyUp = -10, kChar = -11, kWheel = -12;
+constexpr std::int32_t kLeftDown = -1, kLeftUp = -2, kDoubleClick = -3, kRightDown = -4, kRightUp = -5, kMouseMove = -6,
+                       kKeyDown = -9, kKeyUp = -10, kChar = -11, kWheel = -12;
 constexpr int kWheelNotch = 120;
 
 } // namespace
@@ -136,7 +136,8 @@ platform::WindowHandle Runtime::window_handle_of(std::uint32_t window_id) {
 }
 
 bool Runtime::is_loaded(std::uint32_t window_id) const {
-    return std::any_of(loaded_.begin(), loaded_.end(), [window_id](const auto& w) { return w->layout->id == window_id; });
+    return std::any_of(loaded_.begin(), loaded_.end(),
+                       [window_id](const auto& w) { return w->layout->id == window_id; });
 }
 
 std::vector<platform::WindowHandle> Runtime::top_level_windows() const {
@@ -147,9 +148,7 @@ std::vector<platform::WindowHandle> Runtime::top_level_windows() const {
     return out;
 }
 
-void Runtime::remove_top_level(platform::WindowHandle w) {
-    std::erase(extra_top_levels_, w);
-}
+void Runtime::remove_top_level(platform::WindowHandle w) { std::erase(extra_top_levels_, w); }
 
 // --- Loading ---------------------------------------------------------------------------
 
@@ -217,7 +216,8 @@ bool Runtime::build_window(const ui::WindowTemplate& layout) {
     for (auto& c : raw->controls) {
         if (c.layout->parent == 0 || c.control.get() == raw->self) continue;
         LoadedControl* container = find_loaded_control(*raw, c.layout->parent);
-        if (container != nullptr && container != &c) system_->set_parent(c.control->handle(), container->control->handle());
+        if (container != nullptr && container != &c)
+            system_->set_parent(c.control->handle(), container->control->handle());
     }
     platform::WindowHandle previous = platform::kNoWindow;
     for (std::uint32_t id : layout.stacking) {
@@ -250,7 +250,8 @@ void Runtime::run_message_loop() {
 }
 
 void Runtime::window_destroyed(std::uint32_t window_id) {
-    const auto it = std::find_if(loaded_.begin(), loaded_.end(), [window_id](const auto& w) { return w->layout->id == window_id; });
+    const auto it =
+        std::find_if(loaded_.begin(), loaded_.end(), [window_id](const auto& w) { return w->layout->id == window_id; });
     if (it == loaded_.end()) return;
     destroyed_.push_back(std::move(*it));
     loaded_.erase(it);
@@ -300,7 +301,8 @@ bool Runtime::on_input(const platform::InputMessage& m) {
     EventNotice n;
     n.window_id = window->layout->id;
     n.control_id = control->control.get() == window->self ? 0 : control->layout->id;
-    const auto keys = static_cast<std::int32_t>(m.keys & (platform::kKeyCtrl | platform::kKeyShift | platform::kKeyAlt));
+    const auto keys =
+        static_cast<std::int32_t>(m.keys & (platform::kKeyCtrl | platform::kKeyShift | platform::kKeyAlt));
     const auto mouse = [&](std::int32_t event) {
         n.event = event;
         n.arguments = {coordinate(m.pos.x), coordinate(m.pos.y), keys};
@@ -310,32 +312,32 @@ bool Runtime::on_input(const platform::InputMessage& m) {
     const bool left = m.button == platform::MouseButton::Left;
     const bool right = m.button == platform::MouseButton::Right;
     switch (m.type) {
-    case Type::MouseDown:
-    case Type::DoubleClick:
-        if (!left && !right) return true;
-        mouse(right ? kRightDown : (m.type == Type::DoubleClick ? kDoubleClick : kLeftDown));
-        break;
-    case Type::MouseUp:
-        if (!left && !right) return true;
-        mouse(left ? kLeftUp : kRightUp);
-        break;
-    case Type::MouseMove: mouse(kMouseMove); break;
-    case Type::Wheel:
-        n.event = kWheel;
-        n.arguments = {m.wheel_delta / kWheelNotch, keys};
-        n.argument_count = 2;
-        break;
-    case Type::KeyDown:
-    case Type::KeyUp:
-        n.event = m.type == Type::KeyDown ? kKeyDown : kKeyUp;
-        n.arguments = {reported_key(m.key), reported_keys(m.key, m.keys)};
-        n.argument_count = 2;
-        break;
-    case Type::Char:
-        n.event = kChar;
-        n.arguments = {m.key};
-        n.argument_count = 1;
-        break;
+        case Type::MouseDown:
+        case Type::DoubleClick:
+            if (!left && !right) return true;
+            mouse(right ? kRightDown : (m.type == Type::DoubleClick ? kDoubleClick : kLeftDown));
+            break;
+        case Type::MouseUp:
+            if (!left && !right) return true;
+            mouse(left ? kLeftUp : kRightUp);
+            break;
+        case Type::MouseMove: mouse(kMouseMove); break;
+        case Type::Wheel:
+            n.event = kWheel;
+            n.arguments = {m.wheel_delta / kWheelNotch, keys};
+            n.argument_count = 2;
+            break;
+        case Type::KeyDown:
+        case Type::KeyUp:
+            n.event = m.type == Type::KeyDown ? kKeyDown : kKeyUp;
+            n.arguments = {reported_key(m.key), reported_keys(m.key, m.keys)};
+            n.argument_count = 2;
+            break;
+        case Type::Char:
+            n.event = kChar;
+            n.arguments = {m.key};
+            n.argument_count = 1;
+            break;
     }
     ui::Control* target = control->control.get();
     const platform::WindowHandle handle = target->handle();
@@ -343,7 +345,8 @@ bool Runtime::on_input(const platform::InputMessage& m) {
     if (!n.has_result) return true;
     if (m.type == Type::Char) {
         // A non-zero result replaces the typed character, zero swallows it.
-        if (n.result != 0 && n.result != m.key && system_->exists(handle)) target->on_char(static_cast<std::uint32_t>(n.result));
+        if (n.result != 0 && n.result != m.key && system_->exists(handle))
+            target->on_char(static_cast<std::uint32_t>(n.result));
         return n.result == m.key;
     }
     return n.result != 0;

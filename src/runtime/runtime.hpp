@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/window_system.hpp"
 #include "core/value.hpp"
+#include "platform/window_system.hpp"
 #include "ui/control.hpp"
 #include "ui/event_notice.hpp"
 #include "ui/layout_data.hpp"
@@ -63,7 +63,7 @@ public:
     Value get_property(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub = -1);
     // Writes property `index`; the caller keeps `value`. Indices the kind lacks are ignored.
     void set_property(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub,
-                     const Value& value);
+                      const Value& value);
 
     // --- Events ------------------------------------------------------------------------
     void raise_event(EventNotice& notice) override;
@@ -72,7 +72,9 @@ public:
     // The suppress_events counter: while above 0 no handler runs.
     int suppress_events() const { return suppress_events_; }
     void raise_suppress_events() { ++suppress_events_; }
-    void lower_suppress_events() { if (suppress_events_ > 0) --suppress_events_; }
+    void lower_suppress_events() {
+        if (suppress_events_ > 0) --suppress_events_;
+    }
     // The source of the event whose handler is running; nullopt outside handlers.
     std::optional<EventSource> current_event_source() const { return source_; }
 
@@ -153,7 +155,7 @@ private:
 // get_property/set_property of the current runtime (Absent / nothing without one).
 Value get_property(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub = -1);
 void set_property(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t sub,
-                 const Value& value);
+                  const Value& value);
 // Releases a value returned by get_property; none (Absent) is allowed and does nothing.
 void free_value(Value& value);
 void load_window(std::uint32_t window_id);

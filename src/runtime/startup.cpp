@@ -22,8 +22,9 @@ void enter_program_folder() {
 
 bool layout_is_usable(const ui::LayoutData& layout) {
     if (layout.windows.empty()) return false;
-    const bool startup_present = std::any_of(layout.windows.begin(), layout.windows.end(),
-                                             [&](const ui::WindowTemplate& w) { return w.id == layout.startup_window; });
+    const bool startup_present =
+        std::any_of(layout.windows.begin(), layout.windows.end(),
+                    [&](const ui::WindowTemplate& w) { return w.id == layout.startup_window; });
     if (!startup_present) return false;
     return std::all_of(layout.windows.begin(), layout.windows.end(), [](const ui::WindowTemplate& w) {
         const ui::ControlTemplate* self = w.self();
@@ -32,7 +33,7 @@ bool layout_is_usable(const ui::LayoutData& layout) {
 }
 
 int run_program(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend,
-               const std::function<void()>& before_load) {
+                const std::function<void()>& before_load) {
     enter_program_folder();
     Runtime runtime(layout, std::move(backend));
     if (before_load) before_load();

@@ -15,7 +15,7 @@ namespace tav {
 // hook `before_load` may register) and returns the exit code 0. A fatal error exits with −1.
 // `before_load` runs once the runtime exists (for set_end_of_program_hook and the like).
 int run_program(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend,
-               const std::function<void()>& before_load = {});
+                const std::function<void()>& before_load = {});
 
 // True when the layout can be loaded: at least one window, the start-up window present, and
 // each window listing itself (kind window) under its own control id.

@@ -2,9 +2,9 @@
 // Kind `Button`: a standard push button. A click (mouse released over it, or Space/Enter
 // while it has the focus) raises Click.
 
+#include "gfx/decoded_picture.hpp"
 #include "gfx/logfont.hpp"
 #include "ui/control.hpp"
-#include "gfx/decoded_picture.hpp"
 #include "ui/themed_drawing.hpp"
 
 namespace tav::ui {

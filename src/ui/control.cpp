@@ -94,18 +94,17 @@ void Control::set_outer_rect(const Rect& r) {
 Value Control::get_common(int index) const {
     const bool live = has_window();
     switch (index) {
-    case kLeft: return Value::of_integer(outer_rect().x);
-    case kTop: return Value::of_integer(outer_rect().y);
-    case kWidth: return Value::of_integer(outer_rect().width);
-    case kHeight: return Value::of_integer(outer_rect().height);
-    case kTag: return common_.tag.empty() ? Value() : Value::of_text(common_.tag);
-    case kVisible:
-        return Value::of_bool(live && shows_window() ? system().is_visible(handle_) : common_.visible);
-    case kDisabled: return Value::of_bool(live ? !system().is_enabled(handle_) : common_.disabled);
-    case kMousePointer:
-        if (common_.mouse_pointer.is(ValueKind::Bytes) && common_.mouse_pointer.bytes().empty()) return Value();
-        return common_.mouse_pointer.absent() ? Value::of_integer(0) : common_.mouse_pointer;
-    default: return Value();
+        case kLeft: return Value::of_integer(outer_rect().x);
+        case kTop: return Value::of_integer(outer_rect().y);
+        case kWidth: return Value::of_integer(outer_rect().width);
+        case kHeight: return Value::of_integer(outer_rect().height);
+        case kTag: return common_.tag.empty() ? Value() : Value::of_text(common_.tag);
+        case kVisible: return Value::of_bool(live && shows_window() ? system().is_visible(handle_) : common_.visible);
+        case kDisabled: return Value::of_bool(live ? !system().is_enabled(handle_) : common_.disabled);
+        case kMousePointer:
+            if (common_.mouse_pointer.is(ValueKind::Bytes) && common_.mouse_pointer.bytes().empty()) return Value();
+            return common_.mouse_pointer.absent() ? Value::of_integer(0) : common_.mouse_pointer;
+        default: return Value();
     }
 }
 
@@ -118,26 +117,24 @@ void Control::set_common(int index, const Value& value) {
         set_outer_rect(r);
     };
     switch (index) {
-    case kLeft:
-        resize([&](Rect& r) { r.x = clamp_position(number()); });
-        repaint();
-        break;
-    case kTop:
-        resize([&](Rect& r) { r.y = clamp_position(number()); });
-        repaint();
-        break;
-    case kWidth: resize([&](Rect& r) { r.width = clamp_extent(number()); }); break;
-    case kHeight: resize([&](Rect& r) { r.height = clamp_extent(number()); }); break;
-    case kTag: common_.tag = normalize_property(text_prop(), value).text(); break;
-    case kVisible: show(truth_of(value)); break;
-    case kDisabled:
-        common_.disabled = truth_of(value);
-        if (has_window()) system().enable(handle_, !common_.disabled);
-        break;
-    case kMousePointer:
-        common_.mouse_pointer = normalize_property(typed_prop(PropertyType::Cursor), value);
-        break;
-    default: break;
+        case kLeft:
+            resize([&](Rect& r) { r.x = clamp_position(number()); });
+            repaint();
+            break;
+        case kTop:
+            resize([&](Rect& r) { r.y = clamp_position(number()); });
+            repaint();
+            break;
+        case kWidth: resize([&](Rect& r) { r.width = clamp_extent(number()); }); break;
+        case kHeight: resize([&](Rect& r) { r.height = clamp_extent(number()); }); break;
+        case kTag: common_.tag = normalize_property(text_prop(), value).text(); break;
+        case kVisible: show(truth_of(value)); break;
+        case kDisabled:
+            common_.disabled = truth_of(value);
+            if (has_window()) system().enable(handle_, !common_.disabled);
+            break;
+        case kMousePointer: common_.mouse_pointer = normalize_property(typed_prop(PropertyType::Cursor), value); break;
+        default: break;
     }
 }
 

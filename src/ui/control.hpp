@@ -10,8 +10,8 @@
 #include <span>
 #include <vector>
 
-#include "platform/window_system.hpp"
 #include "core/value.hpp"
+#include "platform/window_system.hpp"
 #include "ui/control_kind.hpp"
 #include "ui/event_notice.hpp"
 
@@ -28,7 +28,7 @@ struct ControlSite {
 
 // The common properties as stored with a control.
 struct CommonData {
-    Rect rect;           // outer rectangle in the parent's client area (window: screen position)
+    Rect rect; // outer rectangle in the parent's client area (window: screen position)
     Text tag;
     bool visible = true;
     bool disabled = false;

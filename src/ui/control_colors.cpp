@@ -7,9 +7,7 @@
 
 namespace tav::ui {
 
-Argb resolve_color(std::uint32_t stored) {
-    return stored == kColorMarker ? syscolor::kFace : from_color_ref(stored);
-}
+Argb resolve_color(std::uint32_t stored) { return stored == kColorMarker ? syscolor::kFace : from_color_ref(stored); }
 
 bool resolve_optional_color(std::uint32_t stored, Argb& out) {
     if (stored == kColorMarker) return false;

@@ -18,19 +18,21 @@ constexpr auto kProperties = with_common(std::array<PropertySpec, 21>{
     typed_prop(PropertyType::ColorOrDefault, 0xFFFFFF), // 11 BackColor
     typed_prop(PropertyType::Font),                     // 12 Font
     bool_prop(false),                                   // 13 multi-line
-    int_at_least(0, 0),                                  // 14 MaxLength
+    int_at_least(0, 0),                                 // 14 MaxLength
     bool_prop(true),                                    // 15 hide selection
     pick_prop(3),                                       // 16 scroll bars
     pick_prop(2),                                       // 17 alignment
     pick_prop(11),                                      // 18 InputMode
     text_prop("*"),                                     // 19 PasswordChar
-    pick_prop(2), pick_prop(2),                          // 20, 21
-    int_prop(), int_prop(),                              // 22, 23
-    int_prop(0),                                        // 24 SelStart
-    int_prop(0),                                        // 25 SelLength
-    text_prop(),                                        // 26 SelText
-    typed_prop(PropertyType::DataSource),               // 27
-    typed_prop(PropertyType::DataColumn),               // 28
+    pick_prop(2),
+    pick_prop(2), // 20, 21
+    int_prop(),
+    int_prop(),                           // 22, 23
+    int_prop(0),                          // 24 SelStart
+    int_prop(0),                          // 25 SelLength
+    text_prop(),                          // 26 SelText
+    typed_prop(PropertyType::DataSource), // 27
+    typed_prop(PropertyType::DataColumn), // 28
 });
 
 std::int32_t length(const Text& t) { return static_cast<std::int32_t>(t.size()); }
@@ -56,12 +58,12 @@ void EditBox::clamp_selection() {
 
 Value EditBox::get_property(int local) const {
     switch (local) {
-    case kSelStart: return Value::of_integer(sel_start_);
-    case kSelLength: return Value::of_integer(sel_length_);
-    case kSelText:
-        return Value::of_text(content().view().substr(static_cast<std::size_t>(sel_start_),
-                                                     static_cast<std::size_t>(sel_length_)));
-    default: return Control::get_property(local);
+        case kSelStart: return Value::of_integer(sel_start_);
+        case kSelLength: return Value::of_integer(sel_length_);
+        case kSelText:
+            return Value::of_text(
+                content().view().substr(static_cast<std::size_t>(sel_start_), static_cast<std::size_t>(sel_length_)));
+        default: return Control::get_property(local);
     }
 }
 
@@ -78,28 +80,28 @@ void EditBox::content_changed() {
 
 bool EditBox::apply_property(int local, const Value& old) {
     switch (local) {
-    case kContent:
-        // Stored already, as the new text of the property.
-        sel_start_ = sel_length_ = 0;
-        content_changed();
-        return false;
-    case kSelStart:
-        sel_start_ = prop_int(kSelStart);
-        sel_length_ = 0;
-        clamp_selection();
-        return false;
-    case kSelLength:
-        sel_length_ = prop_int(kSelLength);
-        clamp_selection();
-        return false;
-    case kSelText: replace_selection(prop_text(kSelText).view(), false); return false;
-    case kMultiLine:
-    case kScrollBars:
-    case kAlignment:
-    case kHideSelection:
-        // Styles of the native control: a change re-creates it.
-        return !same_stored_value(old, prop(local));
-    default: repaint(); return false;
+        case kContent:
+            // Stored already, as the new text of the property.
+            sel_start_ = sel_length_ = 0;
+            content_changed();
+            return false;
+        case kSelStart:
+            sel_start_ = prop_int(kSelStart);
+            sel_length_ = 0;
+            clamp_selection();
+            return false;
+        case kSelLength:
+            sel_length_ = prop_int(kSelLength);
+            clamp_selection();
+            return false;
+        case kSelText: replace_selection(prop_text(kSelText).view(), false); return false;
+        case kMultiLine:
+        case kScrollBars:
+        case kAlignment:
+        case kHideSelection:
+            // Styles of the native control: a change re-creates it.
+            return !same_stored_value(old, prop(local));
+        default: repaint(); return false;
     }
 }
 
@@ -109,7 +111,8 @@ void EditBox::replace_selection(std::string_view bytes, bool typed) {
     const auto len = static_cast<std::size_t>(sel_length_);
     if (typed) {
         const std::int32_t limit = prop_int(kMaxLength) > 0 ? prop_int(kMaxLength) : kDefaultMaxLength;
-        const std::size_t room = static_cast<std::size_t>(limit) - std::min<std::size_t>(text.size() - len, static_cast<std::size_t>(limit));
+        const std::size_t room =
+            static_cast<std::size_t>(limit) - std::min<std::size_t>(text.size() - len, static_cast<std::size_t>(limit));
         bytes = bytes.substr(0, room);
         if (bytes.empty() && len == 0) return;
     }
@@ -126,14 +129,20 @@ void EditBox::on_mouse_down(platform::MouseButton b, Point, std::uint32_t) {
 bool EditBox::on_key_down(int vk, std::uint32_t) {
     const std::int32_t len = length(content());
     switch (vk) {
-    case platform::vk::kLeft: sel_start_ = std::max(0, sel_start_ - 1); sel_length_ = 0; break;
-    case platform::vk::kRight: sel_start_ = std::min(len, sel_start_ + sel_length_ + (sel_length_ ? 0 : 1)); sel_length_ = 0; break;
-    case platform::vk::kDelete:
-        if (prop_int(kInputMode) == kReadOnly) return true;
-        if (sel_length_ == 0 && sel_start_ < len) sel_length_ = 1;
-        if (sel_length_ > 0) replace_selection({}, false);
-        break;
-    default: return false;
+        case platform::vk::kLeft:
+            sel_start_ = std::max(0, sel_start_ - 1);
+            sel_length_ = 0;
+            break;
+        case platform::vk::kRight:
+            sel_start_ = std::min(len, sel_start_ + sel_length_ + (sel_length_ ? 0 : 1));
+            sel_length_ = 0;
+            break;
+        case platform::vk::kDelete:
+            if (prop_int(kInputMode) == kReadOnly) return true;
+            if (sel_length_ == 0 && sel_start_ < len) sel_length_ = 1;
+            if (sel_length_ > 0) replace_selection({}, false);
+            break;
+        default: return false;
     }
     repaint();
     return true;

@@ -11,9 +11,23 @@ namespace tav::ui {
 class EditBox : public Control {
 public:
     enum Prop : int {
-        kContent = 0, kBorder, kTextColor, kBackColor, kFont, kMultiLine, kMaxLength, kHideSelection,
-        kScrollBars, kAlignment, kInputMode, kPasswordChar, kSelStart = 16, kSelLength, kSelText,
-        kDataSource, kDataColumn,
+        kContent = 0,
+        kBorder,
+        kTextColor,
+        kBackColor,
+        kFont,
+        kMultiLine,
+        kMaxLength,
+        kHideSelection,
+        kScrollBars,
+        kAlignment,
+        kInputMode,
+        kPasswordChar,
+        kSelStart = 16,
+        kSelLength,
+        kSelText,
+        kDataSource,
+        kDataColumn,
     };
     enum Event : int { kContentChanged = 0 };
     static constexpr int kReadOnly = 1;

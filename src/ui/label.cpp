@@ -14,23 +14,27 @@ constexpr PropertySpec kGrey = typed_prop(PropertyType::ColorOrNone, 0x808080);
 constexpr PropertySpec kWhite = typed_prop(PropertyType::ColorOrNone, 0xFFFFFF);
 
 constexpr auto kProperties = with_common(std::array<PropertySpec, 21>{
-    text_prop(),                                           // 8 Caption
-    pick_prop(3),                                          // 9 TextEffect
-    pick_prop(6),                                          // 10 Border
-    int_at_least(Label::kMinGradientBorderWidth, 8),        // 11 GradientBorderWidth
-    kGrey, kWhite, kGrey,                                 // 12-14 GradientBorderColor1..3
-    typed_prop(PropertyType::Font),                        // 15 Font
-    typed_prop(PropertyType::Color, 0),                    // 16 TextColor
+    text_prop(),                                     // 8 Caption
+    pick_prop(3),                                    // 9 TextEffect
+    pick_prop(6),                                    // 10 Border
+    int_at_least(Label::kMinGradientBorderWidth, 8), // 11 GradientBorderWidth
+    kGrey,
+    kWhite,
+    kGrey,                                                  // 12-14 GradientBorderColor1..3
+    typed_prop(PropertyType::Font),                         // 15 Font
+    typed_prop(PropertyType::Color, 0),                     // 16 TextColor
     typed_prop(PropertyType::ColorOrDefault, kColorMarker), // 17 BackColor
-    typed_prop(PropertyType::Picture),                     // 18 BackPicture
-    pick_prop(2, 1),                                       // 19 BackPictureMode
-    pick_prop(8),                                          // 20 GradientBackMode
-    kGrey, kWhite, kGrey,                                 // 21-23 GradientBackColor1..3
-    pick_prop(2),                                          // 24 HAlign
-    bool_prop(false),                                      // 25 WordWrap
-    pick_prop(2, 1),                                       // 26 VAlign
-    typed_prop(PropertyType::DataSource),                  // 27
-    typed_prop(PropertyType::DataColumn),                  // 28
+    typed_prop(PropertyType::Picture),                      // 18 BackPicture
+    pick_prop(2, 1),                                        // 19 BackPictureMode
+    pick_prop(8),                                           // 20 GradientBackMode
+    kGrey,
+    kWhite,
+    kGrey,                                // 21-23 GradientBackColor1..3
+    pick_prop(2),                         // 24 HAlign
+    bool_prop(false),                     // 25 WordWrap
+    pick_prop(2, 1),                      // 26 VAlign
+    typed_prop(PropertyType::DataSource), // 27
+    typed_prop(PropertyType::DataColumn), // 28
 });
 
 } // namespace
@@ -80,22 +84,22 @@ void Label::on_paint(Painter& p) {
         p.save();
         p.clip_rect(r);
         switch (prop_int(kBackPictureMode)) {
-        case kNatural: {
-            const Rect placed{r.x, r.y, image->width(), image->height()};
-            p.draw_image(*image, placed.origin());
-            left = left.subtracted(placed);
-            break;
-        }
-        case kFitted: {
-            const Rect fit = shrink_to_fit(r.size(), image->size()).translated(r.x, r.y);
-            p.draw_image(back_picture_.scaled(fit.size()), fit.origin());
-            left = left.subtracted(fit);
-            break;
-        }
-        default:
-            p.draw_tiled(*image, r, r.origin());
-            left = Region();
-            break;
+            case kNatural: {
+                const Rect placed{r.x, r.y, image->width(), image->height()};
+                p.draw_image(*image, placed.origin());
+                left = left.subtracted(placed);
+                break;
+            }
+            case kFitted: {
+                const Rect fit = shrink_to_fit(r.size(), image->size()).translated(r.x, r.y);
+                p.draw_image(back_picture_.scaled(fit.size()), fit.origin());
+                left = left.subtracted(fit);
+                break;
+            }
+            default:
+                p.draw_tiled(*image, r, r.origin());
+                left = Region();
+                break;
         }
         p.restore();
     } else if (prop_int(kGradientBackMode) != 0) {

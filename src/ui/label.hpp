@@ -2,19 +2,36 @@
 // Kind `Label`: text over a background colour, picture or gradient, with borders up to a
 // gradient frame. Every property change repaints the whole label.
 
+#include "gfx/decoded_picture.hpp"
 #include "gfx/logfont.hpp"
 #include "ui/control.hpp"
-#include "gfx/decoded_picture.hpp"
 
 namespace tav::ui {
 
 class Label : public Control {
 public:
     enum Prop : int {
-        kCaption = 0, kTextEffect, kBorder, kGradientBorderWidth, kGradientBorderColor1, kGradientBorderColor2,
-        kGradientBorderColor3, kFont, kTextColor, kBackColor, kBackPicture, kBackPictureMode, kGradientBackMode,
-        kGradientBackColor1, kGradientBackColor2, kGradientBackColor3, kHAlign, kWordWrap, kVAlign,
-        kDataSource, kDataColumn,
+        kCaption = 0,
+        kTextEffect,
+        kBorder,
+        kGradientBorderWidth,
+        kGradientBorderColor1,
+        kGradientBorderColor2,
+        kGradientBorderColor3,
+        kFont,
+        kTextColor,
+        kBackColor,
+        kBackPicture,
+        kBackPictureMode,
+        kGradientBackMode,
+        kGradientBackColor1,
+        kGradientBackColor2,
+        kGradientBackColor3,
+        kHAlign,
+        kWordWrap,
+        kVAlign,
+        kDataSource,
+        kDataColumn,
     };
     // The smallest width a gradient frame is stored with.
     static constexpr std::int32_t kMinGradientBorderWidth = 5;

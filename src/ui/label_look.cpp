@@ -23,8 +23,10 @@ Argb along(std::span<const Argb> colors, float t) {
 
 // A straight gradient over `r` from `from` to `to`, either across (x) or down (y).
 void linear(Painter& p, const Rect& r, Argb from, Argb to, bool across) {
-    if (across) p.gradient_fill(r, {from, to, from, to});
-    else p.gradient_fill(r, {from, from, to, to});
+    if (across)
+        p.gradient_fill(r, {from, to, from, to});
+    else
+        p.gradient_fill(r, {from, from, to, to});
 }
 
 // Colours along one axis, split into halves when there are three.
@@ -76,31 +78,33 @@ void draw_gradient_back(Painter& p, const Rect& r, int mode, std::span<const Arg
     if (colors.size() < 2 || r.empty()) return;
     const std::vector<Argb> reversed(colors.rbegin(), colors.rend());
     switch (mode) {
-    case 1: run(p, r, colors, true); break;
-    case 2: run(p, r, colors, false); break;
-    case 3: run(p, r, reversed, true); break;
-    case 4: run(p, r, reversed, false); break;
-    case 5:
-    case 6: {
-        const Argb first = colors.front(), last = colors.back();
-        const Argb middle = colors.size() > 2 ? colors[1] : mix(first, last, 0.5f);
-        if (mode == 5) p.gradient_fill(r, {first, middle, middle, last});
-        else p.gradient_fill(r, {middle, first, last, middle});
-        break;
-    }
-    case 7:
-    case 8: {
-        // The first colour on the centre line, fading out through the rest to both edges.
-        const bool across = mode == 7;
-        const int half = across ? r.width / 2 : r.height / 2;
-        const Rect a = across ? Rect{r.x, r.y, half, r.height} : Rect{r.x, r.y, r.width, half};
-        const Rect b = across ? Rect{r.x + half, r.y, r.width - half, r.height}
-                              : Rect{r.x, r.y + half, r.width, r.height - half};
-        run(p, a, reversed, across);
-        run(p, b, colors, across);
-        break;
-    }
-    default: break;
+        case 1: run(p, r, colors, true); break;
+        case 2: run(p, r, colors, false); break;
+        case 3: run(p, r, reversed, true); break;
+        case 4: run(p, r, reversed, false); break;
+        case 5:
+        case 6: {
+            const Argb first = colors.front(), last = colors.back();
+            const Argb middle = colors.size() > 2 ? colors[1] : mix(first, last, 0.5f);
+            if (mode == 5)
+                p.gradient_fill(r, {first, middle, middle, last});
+            else
+                p.gradient_fill(r, {middle, first, last, middle});
+            break;
+        }
+        case 7:
+        case 8: {
+            // The first colour on the centre line, fading out through the rest to both edges.
+            const bool across = mode == 7;
+            const int half = across ? r.width / 2 : r.height / 2;
+            const Rect a = across ? Rect{r.x, r.y, half, r.height} : Rect{r.x, r.y, r.width, half};
+            const Rect b = across ? Rect{r.x + half, r.y, r.width - half, r.height}
+                                  : Rect{r.x, r.y + half, r.width, r.height - half};
+            run(p, a, reversed, across);
+            run(p, b, colors, across);
+            break;
+        }
+        default: break;
     }
 }
 

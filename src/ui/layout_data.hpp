@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "gfx/geometry.hpp"
 #include "core/value.hpp"
+#include "gfx/geometry.hpp"
 
 namespace tav::ui {
 
@@ -28,20 +28,20 @@ struct EventBinding {
 
 // One control as the layout describes it.
 struct ControlTemplate {
-    std::uint32_t id = 0;      // 0x1601xxxx, or kWindowSelfControlId for the window
-    std::uint32_t kind = 0;    // a kind_id
-    std::string name;          // as the layout names it (UTF-8, e.g. "标签9")
-    Rect rect;                 // left, top, outer width, outer height in the parent's client area
+    std::uint32_t id = 0;   // 0x1601xxxx, or kWindowSelfControlId for the window
+    std::uint32_t kind = 0; // a kind_id
+    std::string name;       // as the layout names it (UTF-8, e.g. "标签9")
+    Rect rect;              // left, top, outer width, outer height in the parent's client area
     bool visible = true;
     bool disabled = false;
     bool tab_stop = false;
-    Text tag;                  // common property 4
-    Value mouse_pointer;       // common property 7 (Absent: the default cursor)
+    Text tag;            // common property 4
+    Value mouse_pointer; // common property 7 (Absent: the default cursor)
     // The kind's own properties by local index (global − 8); a missing or Absent entry
     // leaves the property at its default.
     std::vector<Value> properties;
     std::vector<EventBinding> events;
-    std::uint32_t parent = 0;  // id of the container control it sits in; 0 = the window
+    std::uint32_t parent = 0; // id of the container control it sits in; 0 = the window
 };
 
 // One window: its own control (kind window, id kWindowSelfControlId) first or anywhere in

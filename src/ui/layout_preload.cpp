@@ -5,11 +5,11 @@
 #include <optional>
 #include <vector>
 
-#include "platform/helper_process.hpp"
 #include "gfx/font.hpp"
-#include "gfx/text.hpp"
-#include "ui/control_kind.hpp"
 #include "gfx/picture_cache.hpp"
+#include "gfx/text.hpp"
+#include "platform/helper_process.hpp"
+#include "ui/control_kind.hpp"
 #include "ui/preload_transfer.hpp"
 #include "ui/window_control.hpp"
 
@@ -148,7 +148,7 @@ void LayoutPreload::finish() {
 }
 
 void preload_layout(const LayoutData& layout, std::span<std::uint8_t> area,
-                   const std::function<bool(std::size_t end)>& hand_over) {
+                    const std::function<bool(std::size_t end)>& hand_over) {
     const std::vector<Wanted> wanted = wanted_by(layout);
     std::vector<PlacedPicture> pictures, stretched;
     std::vector<Size> stretched_to;
@@ -182,7 +182,8 @@ void preload_layout(const LayoutData& layout, std::span<std::uint8_t> area,
     for (std::size_t i = 0; i < stretched.size(); ++i) {
         if (stretched[i].picture->image() != nullptr) stretched[i].picture->scaled(stretched_to[i]);
     }
-    if (const std::size_t size = write_preloaded_pictures(area.subspan(end), stretched); size > 0) hand_over(end + size);
+    if (const std::size_t size = write_preloaded_pictures(area.subspan(end), stretched); size > 0)
+        hand_over(end + size);
 }
 
 } // namespace tav::ui

@@ -54,6 +54,6 @@ private:
 // each over as it is written: the pictures but the stretched ones, the fonts, and the
 // stretched pictures with their scaled copies.
 void preload_layout(const LayoutData& layout, std::span<std::uint8_t> area,
-                   const std::function<bool(std::size_t end)>& hand_over);
+                    const std::function<bool(std::size_t end)>& hand_over);
 
 } // namespace tav::ui

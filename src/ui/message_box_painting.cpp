@@ -80,26 +80,26 @@ void draw_message_box_icon(Painter& p, const Rect& r, std::uint32_t icon) {
     Bitmap image(kBoxIconSize, kBoxIconSize, syscolor::kWindow);
     const Argb white = syscolor::kWindow;
     switch (icon) {
-    case kBoxIconStop:
-        shape(image, kStopRed, [](float x, float y) { return in_circle(x, y, 15.0f); });
-        shape(image, white, [](float x, float y) {
-            return segment_distance(x, y, 10, 10, 22, 22) <= 2.0f || segment_distance(x, y, 22, 10, 10, 22) <= 2.0f;
-        });
-        break;
-    case kBoxIconQuestion:
-        shape(image, kQuestionBlue, [](float x, float y) { return in_circle(x, y, 15.0f); });
-        mark(image, "?", white, 22, 0);
-        break;
-    case kBoxIconExclamation:
-        shape(image, kWarningEdge, [](float x, float y) { return in_triangle(x, y, 0.0f); });
-        shape(image, kWarningYellow, [](float x, float y) { return in_triangle(x, y, 1.2f); });
-        mark(image, "!", rgb(0, 0, 0), 20, 3);
-        break;
-    case kBoxIconInformation:
-        shape(image, kInfoBlue, [](float x, float y) { return in_circle(x, y, 15.0f); });
-        mark(image, "i", white, 22, 0);
-        break;
-    default: return;
+        case kBoxIconStop:
+            shape(image, kStopRed, [](float x, float y) { return in_circle(x, y, 15.0f); });
+            shape(image, white, [](float x, float y) {
+                return segment_distance(x, y, 10, 10, 22, 22) <= 2.0f || segment_distance(x, y, 22, 10, 10, 22) <= 2.0f;
+            });
+            break;
+        case kBoxIconQuestion:
+            shape(image, kQuestionBlue, [](float x, float y) { return in_circle(x, y, 15.0f); });
+            mark(image, "?", white, 22, 0);
+            break;
+        case kBoxIconExclamation:
+            shape(image, kWarningEdge, [](float x, float y) { return in_triangle(x, y, 0.0f); });
+            shape(image, kWarningYellow, [](float x, float y) { return in_triangle(x, y, 1.2f); });
+            mark(image, "!", rgb(0, 0, 0), 20, 3);
+            break;
+        case kBoxIconInformation:
+            shape(image, kInfoBlue, [](float x, float y) { return in_circle(x, y, 15.0f); });
+            mark(image, "i", white, 22, 0);
+            break;
+        default: return;
     }
     p.draw_image(image, r.origin());
 }

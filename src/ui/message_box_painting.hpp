@@ -22,11 +22,11 @@ inline constexpr int kBoxIconSize = 32;
 // Where things go in the box's client area.
 struct MessageBoxFace {
     Size client;
-    std::uint32_t icon = 0;    // 0 or one of the kBoxIcon values
-    Rect icon_rect;            // kBoxIconSize square
-    Rect text_rect;            // the top of the message and the width it wraps at
+    std::uint32_t icon = 0; // 0 or one of the kBoxIcon values
+    Rect icon_rect;         // kBoxIconSize square
+    Rect text_rect;         // the top of the message and the width it wraps at
     std::string_view text_gbk;
-    int button_top = 0;        // the top of the button row
+    int button_top = 0; // the top of the button row
 };
 
 // Paints the whole face of a box.

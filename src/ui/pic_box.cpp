@@ -44,13 +44,13 @@ void PicBox::on_paint(Painter& p) {
     p.save();
     p.clip_rect(client);
     switch (picture_mode()) {
-    case kStretched: p.draw_image(picture_.scaled(client.size()), client.origin()); break;
-    case kFitted: {
-        const Rect fit = shrink_to_fit(client.size(), image->size()).translated(client.x, client.y);
-        p.draw_image(picture_.scaled(fit.size()), fit.origin());
-        break;
-    }
-    default: p.draw_image(*image, client.origin()); break;
+        case kStretched: p.draw_image(picture_.scaled(client.size()), client.origin()); break;
+        case kFitted: {
+            const Rect fit = shrink_to_fit(client.size(), image->size()).translated(client.x, client.y);
+            p.draw_image(picture_.scaled(fit.size()), fit.origin());
+            break;
+        }
+        default: p.draw_image(*image, client.origin()); break;
     }
     p.restore();
 }

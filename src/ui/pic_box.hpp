@@ -1,8 +1,8 @@
 #pragma once
 // Kind `PicBox`: a picture on a background colour inside an optional border.
 
-#include "ui/control.hpp"
 #include "gfx/decoded_picture.hpp"
+#include "ui/control.hpp"
 
 namespace tav::ui {
 

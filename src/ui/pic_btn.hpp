@@ -6,15 +6,22 @@
 #include <array>
 #include <optional>
 
-#include "ui/control.hpp"
 #include "gfx/decoded_picture.hpp"
+#include "ui/control.hpp"
 
 namespace tav::ui {
 
 class PicBtn : public Control {
 public:
-    enum Prop : int { kButtonKind = 0, kDown, kNormalPicture, kHotPicture, kPressedPicture, kDisabledPicture,
-                      kTransparentColor };
+    enum Prop : int {
+        kButtonKind = 0,
+        kDown,
+        kNormalPicture,
+        kHotPicture,
+        kPressedPicture,
+        kDisabledPicture,
+        kTransparentColor
+    };
     enum Event : int { kClick = 0 };
     enum State : int { kNormal = 0, kHot = 1, kPressed = 2 };
 

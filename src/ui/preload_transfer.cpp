@@ -32,10 +32,8 @@ public:
     explicit AreaWriter(std::span<std::uint8_t> area) : area_(area) {}
 
     template <class T>
-        requires std::is_arithmetic_v<T>
-    void put(T value) {
-        raw(&value, sizeof value);
-    }
+    requires std::is_arithmetic_v<T>
+    void put(T value) { raw(&value, sizeof value); }
     void put_bytes(std::span<const std::uint8_t> bytes) {
         put(std::uint64_t(bytes.size()));
         raw(bytes.data(), bytes.size());
@@ -80,8 +78,7 @@ public:
         : bytes_(bytes), keeper_(std::move(keeper)) {}
 
     template <class T>
-        requires std::is_arithmetic_v<T>
-    std::optional<T> get() {
+    requires std::is_arithmetic_v<T> std::optional<T> get() {
         T value;
         if (!raw(&value, sizeof value)) return std::nullopt;
         return value;
@@ -106,7 +103,8 @@ public:
         if (!width || !height || *width < 0 || *height < 0 || !align()) return std::nullopt;
         const std::size_t count = std::size_t(*width) * std::size_t(*height);
         const std::uint8_t* pixels = bytes_.data() + at_;
-        if (count > (bytes_.size() - at_) / sizeof(Argb) || reinterpret_cast<std::uintptr_t>(pixels) % alignof(Argb) != 0)
+        if (count > (bytes_.size() - at_) / sizeof(Argb) ||
+            reinterpret_cast<std::uintptr_t>(pixels) % alignof(Argb) != 0)
             return std::nullopt;
         at_ += count * sizeof(Argb);
         return Bitmap::viewing(*width, *height, reinterpret_cast<const Argb*>(pixels), keeper_);
@@ -148,7 +146,8 @@ void put_font(AreaWriter& out, const FontState& f) {
     }
     out.put(std::int32_t(f.height));
     out.put(std::int32_t(f.ascent));
-    for (bool flag : {f.bold, f.synthetic_bold, f.synthetic_italic, f.underline, f.strikeout}) out.put(std::uint8_t(flag));
+    for (bool flag : {f.bold, f.synthetic_bold, f.synthetic_italic, f.underline, f.strikeout})
+        out.put(std::uint8_t(flag));
     out.put_text(f.family);
     out.put(std::uint64_t(f.glyphs.size()));
     for (const auto& [c, g] : f.glyphs) {
@@ -214,7 +213,8 @@ std::size_t write_preloaded_pictures(std::span<std::uint8_t> area, std::span<con
     std::vector<std::pair<const SharedPicture*, std::vector<std::size_t>>> distinct;
     for (const PlacedPicture& placed : pictures) {
         const SharedPicture* picture = placed.picture.get();
-        auto it = std::find_if(distinct.begin(), distinct.end(), [picture](const auto& d) { return d.first == picture; });
+        auto it =
+            std::find_if(distinct.begin(), distinct.end(), [picture](const auto& d) { return d.first == picture; });
         if (it == distinct.end()) it = distinct.insert(distinct.end(), {picture, {}});
         it->second.push_back(placed.index);
     }
@@ -238,7 +238,7 @@ std::size_t write_preloaded_pictures(std::span<std::uint8_t> area, std::span<con
 }
 
 std::vector<FoundPicture> read_preloaded_pictures(std::span<const std::uint8_t> bytes, std::span<const Value> values,
-                                                const std::shared_ptr<const void>& keeper) {
+                                                  const std::shared_ptr<const void>& keeper) {
     std::vector<FoundPicture> found;
     // Values at many places share one block: each block is hashed once.
     std::unordered_map<const std::uint8_t*, std::uint64_t> hashes;
@@ -280,10 +280,9 @@ std::vector<FoundPicture> read_preloaded_pictures(std::span<const std::uint8_t> 
     return found;
 }
 
-std::vector<std::shared_ptr<const SharedPicture>> take_in_preloaded_pictures(std::span<const std::uint8_t> bytes,
-                                                                          PictureCache& cache,
-                                                                          std::span<const Value> values,
-                                                                          const std::shared_ptr<const void>& keeper) {
+std::vector<std::shared_ptr<const SharedPicture>>
+take_in_preloaded_pictures(std::span<const std::uint8_t> bytes, PictureCache& cache, std::span<const Value> values,
+                           const std::shared_ptr<const void>& keeper) {
     std::vector<std::shared_ptr<const SharedPicture>> taken;
     for (auto& [places, made] : read_preloaded_pictures(bytes, values, keeper)) {
         if (auto picture = cache.adopt(values[places.front()], std::move(made))) taken.push_back(std::move(picture));

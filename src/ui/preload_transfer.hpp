@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
-#include "gfx/font.hpp"
 #include "core/value.hpp"
+#include "gfx/font.hpp"
 #include "gfx/picture_cache.hpp"
 
 namespace tav::ui {
@@ -32,13 +32,13 @@ std::size_t write_preloaded_pictures(std::span<std::uint8_t> area, std::span<con
 // pixels are read in place: `keeper` keeps `bytes` unchanged while held, and the pictures'
 // bitmaps hold it. Nothing at all when the bytes are cut short.
 std::vector<FoundPicture> read_preloaded_pictures(std::span<const std::uint8_t> bytes, std::span<const Value> values,
-                                                const std::shared_ptr<const void>& keeper);
+                                                  const std::shared_ptr<const void>& keeper);
 // Adds the pictures read_preloaded_pictures finds to `cache`, each as the value at its places.
 // The pictures taken in, for the caller to hold.
 std::vector<std::shared_ptr<const SharedPicture>> take_in_preloaded_pictures(std::span<const std::uint8_t> bytes,
-                                                                          PictureCache& cache,
-                                                                          std::span<const Value> values,
-                                                                          const std::shared_ptr<const void>& keeper);
+                                                                             PictureCache& cache,
+                                                                             std::span<const Value> values,
+                                                                             const std::shared_ptr<const void>& keeper);
 
 // Writes every font `fonts` has loaded, with its glyphs, into `area`. The size written; 0
 // when they do not all fit.

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "gfx/logfont.hpp"
 #include "core/conversions.hpp"
 #include "core/gbk.hpp"
+#include "gfx/logfont.hpp"
 
 namespace tav::ui {
 namespace {
@@ -15,11 +15,11 @@ std::int32_t clamp(const PropertySpec& spec, std::int64_t v) {
 
 double real(const Value& v) {
     switch (v.kind()) {
-    case ValueKind::Float: return v.as_float();
-    case ValueKind::Double:
-    case ValueKind::DateTime: return v.as_double();
-    case ValueKind::Long: return static_cast<double>(v.as_long());
-    default: return to_integer(v);
+        case ValueKind::Float: return v.as_float();
+        case ValueKind::Double:
+        case ValueKind::DateTime: return v.as_double();
+        case ValueKind::Long: return static_cast<double>(v.as_long());
+        default: return to_integer(v);
     }
 }
 
@@ -34,8 +34,7 @@ bool is_text_type(PropertyType t) {
 }
 
 bool is_block_type(PropertyType t) {
-    return t == PropertyType::Picture || t == PropertyType::Icon || t == PropertyType::Music ||
-           t == PropertyType::Font;
+    return t == PropertyType::Picture || t == PropertyType::Icon || t == PropertyType::Music || t == PropertyType::Font;
 }
 
 } // namespace
@@ -43,32 +42,33 @@ bool is_block_type(PropertyType t) {
 // Bool by its payload, numbers by being non-zero.
 bool truth_of(const Value& v) {
     switch (v.kind()) {
-    case ValueKind::Bool: return v.as_bool();
-    case ValueKind::Float: return v.as_float() != 0.0f;
-    case ValueKind::Double:
-    case ValueKind::DateTime: return v.as_double() != 0.0;
-    case ValueKind::Long: return v.as_long() != 0;
-    default: return to_integer(v) != 0;
+        case ValueKind::Bool: return v.as_bool();
+        case ValueKind::Float: return v.as_float() != 0.0f;
+        case ValueKind::Double:
+        case ValueKind::DateTime: return v.as_double() != 0.0;
+        case ValueKind::Long: return v.as_long() != 0;
+        default: return to_integer(v) != 0;
     }
 }
 
 Value normalize_property(const PropertySpec& spec, const Value& value) {
     switch (spec.type) {
-    case PropertyType::Int:
-    case PropertyType::PickInt: return Value::of_integer(clamp(spec, integer64(value)));
-    case PropertyType::Color:
-    case PropertyType::ColorOrNone:
-    case PropertyType::ColorOrDefault: return Value::of_integer(to_integer(value));
-    case PropertyType::Bool: return Value::of_bool(truth_of(value));
-    case PropertyType::Double: return Value::of_double(real(value));
-    case PropertyType::DateTime: return Value::of_date_time(real(value));
-    case PropertyType::Cursor:
-        if (value.is(ValueKind::Bytes)) return Value::of_bytes(value.bytes());
-        return Value::of_integer(to_integer(value));
-    case PropertyType::Font:
-        if (value.is(ValueKind::Bytes) && value.bytes().size() == kLogFontSize) return Value::of_bytes(value.bytes());
-        return Value::of_bytes({});
-    default: break;
+        case PropertyType::Int:
+        case PropertyType::PickInt: return Value::of_integer(clamp(spec, integer64(value)));
+        case PropertyType::Color:
+        case PropertyType::ColorOrNone:
+        case PropertyType::ColorOrDefault: return Value::of_integer(to_integer(value));
+        case PropertyType::Bool: return Value::of_bool(truth_of(value));
+        case PropertyType::Double: return Value::of_double(real(value));
+        case PropertyType::DateTime: return Value::of_date_time(real(value));
+        case PropertyType::Cursor:
+            if (value.is(ValueKind::Bytes)) return Value::of_bytes(value.bytes());
+            return Value::of_integer(to_integer(value));
+        case PropertyType::Font:
+            if (value.is(ValueKind::Bytes) && value.bytes().size() == kLogFontSize)
+                return Value::of_bytes(value.bytes());
+            return Value::of_bytes({});
+        default: break;
     }
     if (is_text_type(spec.type)) {
         if (value.is(ValueKind::Text)) return value;
@@ -86,10 +86,10 @@ Value default_property(const PropertySpec& spec) {
     if (is_text_type(spec.type)) return Value::of_text(gbk(spec.default_text_utf8));
     if (is_block_type(spec.type)) return Value::of_bytes({});
     switch (spec.type) {
-    case PropertyType::Bool: return Value::of_bool(spec.default_number != 0);
-    case PropertyType::Double: return Value::of_double(static_cast<double>(spec.default_number));
-    case PropertyType::DateTime: return Value::of_date_time(static_cast<double>(spec.default_number));
-    default: return Value::of_integer(static_cast<std::int32_t>(spec.default_number));
+        case PropertyType::Bool: return Value::of_bool(spec.default_number != 0);
+        case PropertyType::Double: return Value::of_double(static_cast<double>(spec.default_number));
+        case PropertyType::DateTime: return Value::of_date_time(static_cast<double>(spec.default_number));
+        default: return Value::of_integer(static_cast<std::int32_t>(spec.default_number));
     }
 }
 

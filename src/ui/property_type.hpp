@@ -40,7 +40,7 @@ inline constexpr std::uint32_t kColorMarker = 0xFF000000u;
 // types, the range a set clamps into.
 struct PropertySpec {
     PropertyType type = PropertyType::Int;
-    std::int64_t default_number = 0;        // integers, colours, Bool (0/1)
+    std::int64_t default_number = 0;         // integers, colours, Bool (0/1)
     std::string_view default_text_utf8 = {}; // Text types (converted to GBK on use)
     std::int32_t low = std::numeric_limits<std::int32_t>::min();
     std::int32_t high = std::numeric_limits<std::int32_t>::max();
@@ -49,7 +49,9 @@ struct PropertySpec {
 // Shorthands for the kind tables.
 constexpr PropertySpec int_prop(std::int64_t def = 0) { return {PropertyType::Int, def}; }
 constexpr PropertySpec int_at_least(std::int32_t low, std::int64_t def) { return {PropertyType::Int, def, {}, low}; }
-constexpr PropertySpec pick_prop(std::int32_t top, std::int64_t def = 0) { return {PropertyType::PickInt, def, {}, 0, top}; }
+constexpr PropertySpec pick_prop(std::int32_t top, std::int64_t def = 0) {
+    return {PropertyType::PickInt, def, {}, 0, top};
+}
 constexpr PropertySpec bool_prop(bool def = false) { return {PropertyType::Bool, def ? 1 : 0}; }
 constexpr PropertySpec text_prop(std::string_view def_utf8 = {}) { return {PropertyType::Text, 0, def_utf8}; }
 constexpr PropertySpec typed_prop(PropertyType type, std::int64_t def = 0) { return {type, def}; }
@@ -67,8 +69,8 @@ enum CommonProperty : int {
     kMousePointer = 7,
 };
 inline constexpr std::array<PropertySpec, kCommonPropertyCount> kCommonProperties = {
-    int_prop(), int_prop(), int_prop(), int_prop(), text_prop(), bool_prop(true), bool_prop(false),
-    typed_prop(PropertyType::Cursor),
+    int_prop(),  int_prop(),      int_prop(),       int_prop(),
+    text_prop(), bool_prop(true), bool_prop(false), typed_prop(PropertyType::Cursor),
 };
 
 // A kind's full property table: the common properties followed by its own.

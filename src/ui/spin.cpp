@@ -8,7 +8,7 @@ namespace tav::ui {
 namespace {
 
 constexpr auto kProperties = with_common(std::array<PropertySpec, 2>{
-    pick_prop(1, 1), // 8 Orientation (1 vertical)
+    pick_prop(1, 1),  // 8 Orientation (1 vertical)
     bool_prop(false), // 9 HotTrack
 });
 

@@ -26,7 +26,15 @@ constexpr Argb kSelectionText = rgb(255, 255, 255);
 constexpr int kCaptionMargin = 3;
 
 // Gradient entries of a themed button by state.
-enum Entry : int { kPressedEntry = 0, kHotEntry, kCheckedEntry, kFocusedEntry, kNormalEntry, kFaceDownEntry, kFaceEntry };
+enum Entry : int {
+    kPressedEntry = 0,
+    kHotEntry,
+    kCheckedEntry,
+    kFocusedEntry,
+    kNormalEntry,
+    kFaceDownEntry,
+    kFaceEntry
+};
 
 // A 1-pixel bevel inside `r`: `lit` along the top and left, `dark` along the bottom and right.
 void bevel(Painter& p, const Rect& r, Argb lit, Argb dark) {
@@ -79,10 +87,10 @@ void arrow(Painter& p, const Rect& r, Direction dir, Argb color) {
     const int cx = r.x + r.width / 2, cy = r.y + r.height / 2;
     for (int i = 0; i < s; ++i) {
         switch (dir) {
-        case Direction::Up: p.fill_rect({cx - i, cy - s / 2 + i, 2 * i + 1, 1}, color); break;
-        case Direction::Down: p.fill_rect({cx - i, cy + s / 2 - i, 2 * i + 1, 1}, color); break;
-        case Direction::Left: p.fill_rect({cx - s / 2 + i, cy - i, 1, 2 * i + 1}, color); break;
-        case Direction::Right: p.fill_rect({cx + s / 2 - i, cy - i, 1, 2 * i + 1}, color); break;
+            case Direction::Up: p.fill_rect({cx - i, cy - s / 2 + i, 2 * i + 1, 1}, color); break;
+            case Direction::Down: p.fill_rect({cx - i, cy + s / 2 - i, 2 * i + 1, 1}, color); break;
+            case Direction::Left: p.fill_rect({cx - s / 2 + i, cy - i, 1, 2 * i + 1}, color); break;
+            case Direction::Right: p.fill_rect({cx + s / 2 - i, cy - i, 1, 2 * i + 1}, color); break;
         }
     }
 }
@@ -104,8 +112,10 @@ Halves split(Size size, bool vertical) {
 
 void classic_arrow_button(Painter& p, const Rect& r, Direction dir, bool pressed, bool enabled) {
     p.fill_rect(r, syscolor::kFace);
-    if (pressed) sunken(p, r);
-    else raised(p, r);
+    if (pressed)
+        sunken(p, r);
+    else
+        raised(p, r);
     const Rect glyph = pressed ? r.translated(1, 1) : r;
     if (enabled) {
         arrow(p, glyph, dir, rgb(0, 0, 0));
@@ -116,13 +126,17 @@ void classic_arrow_button(Painter& p, const Rect& r, Direction dir, bool pressed
 }
 
 void themed_arrow_button(Painter& p, const Rect& r, Direction dir, bool pressed, bool hot, bool enabled,
-                       const ThemeColors& scheme) {
+                         const ThemeColors& scheme) {
     const Rect face = r.shrunk(1);
     if (face.empty()) return;
-    if (!enabled) p.fill_rect(face, kThemedDisabledFace);
-    else fill_entry(p, face, scheme.gradients[pressed ? kPressedEntry : hot ? kHotEntry : kFaceEntry]);
+    if (!enabled)
+        p.fill_rect(face, kThemedDisabledFace);
+    else
+        fill_entry(p, face, scheme.gradients[pressed ? kPressedEntry : hot ? kHotEntry : kFaceEntry]);
     // Rounded corners: the corner pixels take the control's background.
-    for (auto [x, y] : {std::pair{face.x, face.y}, {face.right() - 1, face.y}, {face.x, face.bottom() - 1},
+    for (auto [x, y] : {std::pair{face.x, face.y},
+                        {face.right() - 1, face.y},
+                        {face.x, face.bottom() - 1},
                         {face.right() - 1, face.bottom() - 1}})
         p.fill_rect({x, y, 1, 1}, scheme.up_down);
     arrow(p, pressed ? face.translated(1, 1) : face, dir, enabled ? scheme.arrow : kThemedDisabledText);
@@ -183,9 +197,9 @@ void paint_themed_push_button(Painter& p, Size size, const PushButtonLook& look,
     if (!look.enabled) {
         p.fill_rect(ring, kThemedDisabledFace);
     } else {
-        const int entry = look.pressed ? kPressedEntry
-                          : look.hot ? kHotEntry
-                          : look.checked ? kCheckedEntry
+        const int entry = look.pressed                        ? kPressedEntry
+                          : look.hot                          ? kHotEntry
+                          : look.checked                      ? kCheckedEntry
                           : (look.focused || look.is_default) ? kFocusedEntry
                                                               : kNormalEntry;
         fill_entry(p, ring, scheme.gradients[static_cast<std::size_t>(entry)]);
@@ -218,9 +232,10 @@ void paint_up_down(Painter& p, Size size, const UpDownLook& look) {
         off_screen(p, size, [&](Painter& off) {
             // The background reaches one pixel beyond the client area, as far as the clip allows.
             off.fill_rect(Rect{0, 0, size.width, size.height}.shrunk(-1), scheme->up_down);
-            themed_arrow_button(off, halves.first, halves.first_dir, look.first_pressed, look.first_hot, look.enabled, *scheme);
-            themed_arrow_button(off, halves.second, halves.second_dir, look.second_pressed, look.second_hot, look.enabled,
-                              *scheme);
+            themed_arrow_button(off, halves.first, halves.first_dir, look.first_pressed, look.first_hot, look.enabled,
+                                *scheme);
+            themed_arrow_button(off, halves.second, halves.second_dir, look.second_pressed, look.second_hot,
+                                look.enabled, *scheme);
         });
         return;
     }
@@ -256,7 +271,8 @@ void paint_edit_box(Painter& p, Size size, const EditBoxLook& look) {
                 q.clip_rect(sel);
                 draw_text(q, field, look.text_gbk, *font, kSelectionText, fmt);
             } else if (look.focused) {
-                q.fill_rect({x_at(look.sel_start), field.y, 1, std::min(font->height(), field.height)}, look.text_color);
+                q.fill_rect({x_at(look.sel_start), field.y, 1, std::min(font->height(), field.height)},
+                            look.text_color);
             }
             q.restore();
         }
@@ -266,8 +282,10 @@ void paint_edit_box(Painter& p, Size size, const EditBoxLook& look) {
             q.frame_rect(client.shrunk(1), grey ? syscolor::kFace : syscolor::kWindow);
         }
     };
-    if (scheme != nullptr) off_screen(p, size, paint);
-    else paint(p);
+    if (scheme != nullptr)
+        off_screen(p, size, paint);
+    else
+        paint(p);
 }
 
 } // namespace tav::ui

@@ -26,7 +26,7 @@ struct PushButtonLook {
     bool pressed = false;
     bool checked = false;
     bool is_default = false;
-    const Bitmap* picture = nullptr;    // a bitmap button shows this instead of its caption
+    const Bitmap* picture = nullptr; // a bitmap button shows this instead of its caption
 };
 
 // Paints a push button of `size` in the look in force (themed when themed_scheme() is not 0;
@@ -53,15 +53,15 @@ void paint_up_down(Painter& p, Size size, const UpDownLook& look);
 
 // The state of an edit box as its look needs it.
 struct EditBoxLook {
-    std::string_view text_gbk;     // what is shown (already masked for passwords)
+    std::string_view text_gbk; // what is shown (already masked for passwords)
     std::span<const std::uint8_t> font;
-    int border = 1;                // Border 0..5
+    int border = 1; // Border 0..5
     Argb text_color = rgb(0, 0, 0);
     Argb back_color = rgb(255, 255, 255);
     bool enabled = true;
     bool read_only = false;
     bool focused = false;
-    int sel_start = 0;             // in bytes of text_gbk
+    int sel_start = 0; // in bytes of text_gbk
     int sel_length = 0;
 };
 

@@ -21,9 +21,9 @@ int themed_scheme();
 
 // The colours of one scheme.
 struct ThemeColors {
-    Argb frame;     // the 1-pixel frame of push buttons
-    Argb up_down;   // the up-down control's background and the edit box's outer frame
-    Argb arrow;     // the triangles of up-down arrows
+    Argb frame;   // the 1-pixel frame of push buttons
+    Argb up_down; // the up-down control's background and the edit box's outer frame
+    Argb arrow;   // the triangles of up-down arrows
     // Four corner colours (top-left, top-right, bottom-left, bottom-right) per gradient entry:
     // 0 pressed, 1 hot, 2 checked, 3 focused or default, 4 normal, 5 face pressed or checked,
     // 6 face otherwise.

@@ -9,13 +9,13 @@ namespace tav::ui {
 namespace {
 
 constexpr auto kProperties = with_common(std::array<PropertySpec, 7>{
-    text_prop("透明标签"),                 // 8 Caption
-    pick_prop(3),                          // 9 TextEffect
-    typed_prop(PropertyType::Font),        // 10 Font
-    typed_prop(PropertyType::Color, 0),    // 11 TextColor
-    pick_prop(2),                          // 12 HAlign
-    bool_prop(false),                      // 13 WordWrap
-    pick_prop(2, 1),                       // 14 VAlign
+    text_prop("透明标签"),              // 8 Caption
+    pick_prop(3),                       // 9 TextEffect
+    typed_prop(PropertyType::Font),     // 10 Font
+    typed_prop(PropertyType::Color, 0), // 11 TextColor
+    pick_prop(2),                       // 12 HAlign
+    bool_prop(false),                   // 13 WordWrap
+    pick_prop(2, 1),                    // 14 VAlign
 });
 
 } // namespace

@@ -14,27 +14,30 @@ namespace {
 constexpr int kStartCentred = 1;
 
 constexpr auto kProperties = with_common(std::array<PropertySpec, 24>{
-    text_prop(),                                   // 8 Caption
-    pick_prop(6, 2),                               // 9 Border
+    text_prop(),                                            // 8 Caption
+    pick_prop(6, 2),                                        // 9 Border
     typed_prop(PropertyType::ColorOrDefault, kColorMarker), // 10 BackColor
-    typed_prop(PropertyType::Picture),             // 11 BackPicture
-    pick_prop(3, 1),                               // 12 BackPictureMode
-    typed_prop(PropertyType::Music),               // 13 BackMusic
-    pick_prop(2),                                  // 14 MusicPlayMode
-    bool_prop(true),                               // 15 ControlBox
-    bool_prop(false),                              // 16 MaxButton
-    bool_prop(false),                              // 17 MinButton
-    pick_prop(3),                                  // 18 StartPosition
-    bool_prop(true),                               // 19 Movable
-    typed_prop(PropertyType::Icon),                // 20 Icon
-    bool_prop(), bool_prop(), bool_prop(),           // 21-23 kept with the window
-    typed_prop(PropertyType::FileName),            // 24
-    int_prop(),                                    // 25
-    bool_prop(), bool_prop(),                       // 26, 27
-    pick_prop(29),                                 // 28 Shape
-    bool_prop(),                                   // 29 TopMost
-    bool_prop(),                                   // 30
-    text_prop(),                                   // 31
+    typed_prop(PropertyType::Picture),                      // 11 BackPicture
+    pick_prop(3, 1),                                        // 12 BackPictureMode
+    typed_prop(PropertyType::Music),                        // 13 BackMusic
+    pick_prop(2),                                           // 14 MusicPlayMode
+    bool_prop(true),                                        // 15 ControlBox
+    bool_prop(false),                                       // 16 MaxButton
+    bool_prop(false),                                       // 17 MinButton
+    pick_prop(3),                                           // 18 StartPosition
+    bool_prop(true),                                        // 19 Movable
+    typed_prop(PropertyType::Icon),                         // 20 Icon
+    bool_prop(),
+    bool_prop(),
+    bool_prop(),                        // 21-23 kept with the window
+    typed_prop(PropertyType::FileName), // 24
+    int_prop(),                         // 25
+    bool_prop(),
+    bool_prop(),   // 26, 27
+    pick_prop(29), // 28 Shape
+    bool_prop(),   // 29 TopMost
+    bool_prop(),   // 30
+    text_prop(),   // 31
 });
 
 } // namespace
@@ -93,13 +96,13 @@ void WindowControl::destroy_window() {
 
 bool WindowControl::apply_property(int local, const Value& old) {
     switch (local) {
-    case kCaption:
-        if (has_window()) system().set_caption(handle(), prop_text(kCaption).view());
-        return false;
-    case kBackColor:
-    case kBackPicture:
-    case kBackPictureMode: repaint(); return false;
-    default: (void)old; return false;
+        case kCaption:
+            if (has_window()) system().set_caption(handle(), prop_text(kCaption).view());
+            return false;
+        case kBackColor:
+        case kBackPicture:
+        case kBackPictureMode: repaint(); return false;
+        default: (void)old; return false;
     }
 }
 
@@ -149,21 +152,21 @@ void WindowControl::on_paint(Painter& p) {
         return;
     }
     switch (prop_int(kBackPictureMode)) {
-    case kNaturalPicture:
-        fill_around(p, clip, image->rect(), back);
-        p.draw_image(*image, {0, 0});
-        break;
-    case kTiledPicture: p.draw_tiled(*image, {0, 0, client.width, client.height}, {0, 0}); break;
-    case kFittedPicture: {
-        const Rect fit = shrink_to_fit(client, image->size());
-        fill_around(p, clip, fit, back);
-        p.draw_image(back_picture_.scaled(fit.size()), fit.origin());
-        break;
-    }
-    default:
-        // Stretched over the whole client area; the scaled copy is kept for the next paint.
-        p.draw_image(back_picture_.scaled(client), {0, 0});
-        break;
+        case kNaturalPicture:
+            fill_around(p, clip, image->rect(), back);
+            p.draw_image(*image, {0, 0});
+            break;
+        case kTiledPicture: p.draw_tiled(*image, {0, 0, client.width, client.height}, {0, 0}); break;
+        case kFittedPicture: {
+            const Rect fit = shrink_to_fit(client, image->size());
+            fill_around(p, clip, fit, back);
+            p.draw_image(back_picture_.scaled(fit.size()), fit.origin());
+            break;
+        }
+        default:
+            // Stretched over the whole client area; the scaled copy is kept for the next paint.
+            p.draw_image(back_picture_.scaled(client), {0, 0});
+            break;
     }
 }
 

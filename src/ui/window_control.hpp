@@ -2,8 +2,8 @@
 // Kind `window`: the top-level window a layout describes, itself listed among its controls.
 // Raises Created (by the runtime), CloseQuery, Destroying, Moved, Resized, Shown and Hidden.
 
-#include "ui/control.hpp"
 #include "gfx/decoded_picture.hpp"
+#include "ui/control.hpp"
 
 namespace tav::ui {
 
@@ -11,15 +11,35 @@ class WindowControl : public Control {
 public:
     // Own properties by local index (global − 8).
     enum Prop : int {
-        kCaption = 0, kBorder, kBackColor, kBackPicture, kBackPictureMode, kBackMusic, kMusicPlayMode,
-        kControlBox, kMaxButton, kMinButton, kStartPosition, kMovable, kIcon,
-        kShape = 20, kTopMost = 21,
+        kCaption = 0,
+        kBorder,
+        kBackColor,
+        kBackPicture,
+        kBackPictureMode,
+        kBackMusic,
+        kMusicPlayMode,
+        kControlBox,
+        kMaxButton,
+        kMinButton,
+        kStartPosition,
+        kMovable,
+        kIcon,
+        kShape = 20,
+        kTopMost = 21,
     };
     // BackPictureMode values: the picture at its own size, tiled, shrunk to fit, or stretched
     // over the client area.
     enum PictureMode : int { kNaturalPicture = 0, kTiledPicture = 1, kFittedPicture = 2, kStretchedPicture = 3 };
     // Events of the kind.
-    enum Event : int { kCreated = 0, kCloseQuery = 1, kDestroying = 2, kMoved = 3, kResized = 4, kShown = 10, kHidden = 11 };
+    enum Event : int {
+        kCreated = 0,
+        kCloseQuery = 1,
+        kDestroying = 2,
+        kMoved = 3,
+        kResized = 4,
+        kShown = 10,
+        kHidden = 11
+    };
 
     WindowControl();
     static std::span<const PropertySpec> properties();

@@ -44,5 +44,5 @@ TEST(WindowIcon, SquareRgbaWithWhiteEmblemOnDarkGround) {
     EXPECT_GT(dark, total / 3);
 }
 
-}  // namespace
-}  // namespace tav::assets
+} // namespace
+} // namespace tav::assets

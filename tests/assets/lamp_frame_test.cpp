@@ -21,20 +21,20 @@ TEST(LampFrame, HeadersDescribeA69By69TwentyFourBitBitmap) {
     const auto b = lamp_frame();
     ASSERT_EQ(b.size(), 14408u);
     EXPECT_EQ(tag(b, 0, 2), "BM");
-    EXPECT_EQ(u32(b, 2), 14408u);  // file size
-    EXPECT_EQ(u32(b, 6), 0u);      // both reserved words
+    EXPECT_EQ(u32(b, 2), 14408u); // file size
+    EXPECT_EQ(u32(b, 6), 0u);     // both reserved words
     EXPECT_EQ(u32(b, 10), kPixelOffset);
-    EXPECT_EQ(u32(b, 14), 40u);  // info header size
+    EXPECT_EQ(u32(b, 14), 40u); // info header size
     EXPECT_EQ(static_cast<int>(u32(b, 18)), kSide);
-    EXPECT_EQ(static_cast<int>(u32(b, 22)), kSide);  // positive: rows stored bottom-up
-    EXPECT_EQ(u16(b, 26), 1u);                       // planes
-    EXPECT_EQ(u16(b, 28), 24u);                      // bits per pixel
-    EXPECT_EQ(u32(b, 30), 0u);                       // no compression
-    EXPECT_EQ(u32(b, 34), 14354u);                   // image size field
+    EXPECT_EQ(static_cast<int>(u32(b, 22)), kSide); // positive: rows stored bottom-up
+    EXPECT_EQ(u16(b, 26), 1u);                      // planes
+    EXPECT_EQ(u16(b, 28), 24u);                     // bits per pixel
+    EXPECT_EQ(u32(b, 30), 0u);                      // no compression
+    EXPECT_EQ(u32(b, 34), 14354u);                  // image size field
     EXPECT_EQ(u32(b, 38), 2834u);
     EXPECT_EQ(u32(b, 42), 2834u);
-    EXPECT_EQ(u32(b, 46), 0u);  // colours used
-    EXPECT_EQ(u32(b, 50), 0u);  // important colours
+    EXPECT_EQ(u32(b, 46), 0u); // colours used
+    EXPECT_EQ(u32(b, 50), 0u); // important colours
     EXPECT_EQ(kPixelOffset + kSide * kRowBytes + 2, b.size());
 }
 
@@ -44,7 +44,7 @@ TEST(LampFrame, RedFrameSevenPixelsWideAroundBlackMiddle) {
     int red = 0;
     int black = 0;
     for (int row = 0; row < kSide; ++row) {
-        const int y = kSide - 1 - row;  // bottom-up storage
+        const int y = kSide - 1 - row; // bottom-up storage
         const std::size_t base = kPixelOffset + static_cast<std::size_t>(row) * kRowBytes;
         for (int x = 0; x < kSide; ++x) {
             const std::uint8_t blue = b[base + 3 * x];
@@ -67,5 +67,5 @@ TEST(LampFrame, RedFrameSevenPixelsWideAroundBlackMiddle) {
     EXPECT_EQ(b[b.size() - 1], 0);
 }
 
-}  // namespace
-}  // namespace tav::assets
+} // namespace
+} // namespace tav::assets

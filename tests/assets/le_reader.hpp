@@ -18,9 +18,7 @@ inline std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at) {
 }
 
 // Signed 16-bit little-endian value at `at`.
-inline int s16(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::int16_t>(u16(b, at));
-}
+inline int s16(std::span<const std::uint8_t> b, std::size_t at) { return static_cast<std::int16_t>(u16(b, at)); }
 
 // Unsigned 16-bit big-endian value at `at` (JPEG marker fields).
 inline std::uint32_t b_e16(std::span<const std::uint8_t> b, std::size_t at) {
@@ -32,4 +30,4 @@ inline std::string tag(std::span<const std::uint8_t> b, std::size_t at, std::siz
     return std::string(reinterpret_cast<const char*>(b.data() + at), n);
 }
 
-}  // namespace tav::assets::testing
+} // namespace tav::assets::testing

@@ -30,8 +30,8 @@ constexpr int kLarge = 65;
 constexpr int kSmall = 30;
 
 const char* motif_name(Motif m) {
-    static const char* const kNames[] = {"cars", "bottle cap", "zipper badge", "knot", "cherries",
-                                         "kiwi", "strawberry", "orange", "butterfly"};
+    static const char* const kNames[] = {"cars", "bottle cap", "zipper badge", "knot",     "cherries",
+                                         "kiwi", "strawberry", "orange",       "butterfly"};
     return kNames[static_cast<int>(m)];
 }
 
@@ -48,10 +48,10 @@ std::vector<Named> all_pictures() {
 // What the markers of a JPEG file say, read without a decoder.
 struct Markers {
     bool soi = false;
-    bool jfif_first = false;  // APP0 "JFIF" is the first segment
+    bool jfif_first = false; // APP0 "JFIF" is the first segment
     int jfif_major = -1, jfif_minor = -1, density_units = -1, x_density = -1, y_density = -1;
     int sof0_count = 0;
-    int other_sof_count = 0;  // progressive, extended, lossless or arithmetic frames
+    int other_sof_count = 0; // progressive, extended, lossless or arithmetic frames
     int precision = 0, width = 0, height = 0, components = 0;
     std::vector<int> component_ids;
     bool eoi = false;
@@ -67,7 +67,7 @@ Markers read_markers(std::span<const std::uint8_t> b) {
     while (at + 4 <= b.size()) {
         if (b[at] != 0xFF) break;
         const int marker = b[at + 1];
-        if (marker == 0xDA || marker == 0xD9) break;  // entropy-coded data follows; headers are done
+        if (marker == 0xDA || marker == 0xD9) break; // entropy-coded data follows; headers are done
         const std::size_t len = b_e16(b, at + 2);
         const std::size_t body = at + 4;
         if (body + len - 2 > b.size()) break;
@@ -108,9 +108,7 @@ struct ErrorTrap {
     std::jmp_buf jump;
 };
 
-void trap_error(j_common_ptr cinfo) {
-    std::longjmp(reinterpret_cast<ErrorTrap*>(cinfo->err)->jump, 1);
-}
+void trap_error(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<ErrorTrap*>(cinfo->err)->jump, 1); }
 
 void ignore_message(j_common_ptr) {}
 
@@ -211,17 +209,25 @@ HueShare hues(const Decoded& d) {
             const int r = p[0], g = p[1], b = p[2];
             const int hi = std::max({r, g, b}), lo = std::min({r, g, b});
             ++counted;
-            if (hi - lo < 70) continue;  // greys, browns and the light ground
+            if (hi - lo < 70) continue; // greys, browns and the light ground
             double h = 0;
-            if (hi == r) h = 60.0 * (g - b) / (hi - lo);
-            else if (hi == g) h = 120.0 + 60.0 * (b - r) / (hi - lo);
-            else h = 240.0 + 60.0 * (r - g) / (hi - lo);
+            if (hi == r)
+                h = 60.0 * (g - b) / (hi - lo);
+            else if (hi == g)
+                h = 120.0 + 60.0 * (b - r) / (hi - lo);
+            else
+                h = 240.0 + 60.0 * (r - g) / (hi - lo);
             if (h < 0) h += 360.0;
-            if (h < 18 || h >= 330) ++bucket[kRed];
-            else if (h < 45) ++bucket[kOrange];
-            else if (h < 70) ++bucket[kYellow];
-            else if (h < 170) ++bucket[kGreen];
-            else if (h >= 190 && h < 260) ++bucket[kBlue];
+            if (h < 18 || h >= 330)
+                ++bucket[kRed];
+            else if (h < 45)
+                ++bucket[kOrange];
+            else if (h < 70)
+                ++bucket[kYellow];
+            else if (h < 170)
+                ++bucket[kGreen];
+            else if (h >= 190 && h < 260)
+                ++bucket[kBlue];
         }
     }
     for (int h = 0; h < kHueCount; ++h) out.share[h] = static_cast<double>(bucket[h]) / counted;
@@ -289,10 +295,10 @@ TEST(Pictures, BoardBackgroundIsDarkTealWithLighterSpots) {
     const double g = static_cast<double>(sum[1]) / n;
     const double b = static_cast<double>(sum[2]) / n;
     EXPECT_LT(r + g + b, 3 * 110.0) << "dark overall";
-    EXPECT_GT(g, r + 15);  // teal: green and blue well above red
+    EXPECT_GT(g, r + 15); // teal: green and blue well above red
     EXPECT_GT(b, r + 15);
     EXPECT_GT(light, 0) << "the light circles";
 }
 
-}  // namespace
-}  // namespace tav::assets
+} // namespace
+} // namespace tav::assets

@@ -66,11 +66,11 @@ TEST(Sounds, HeadersArePlainSixteenBitPcmWithDataRightAfterFormat) {
         EXPECT_EQ(tag(b, 8, 4), "WAVE");
         EXPECT_EQ(tag(b, 12, 4), "fmt ");
         EXPECT_EQ(u32(b, 16), 16u);
-        EXPECT_EQ(u16(b, 20), 1u);  // PCM
+        EXPECT_EQ(u16(b, 20), 1u); // PCM
         EXPECT_EQ(u16(b, 22), s.channels);
         EXPECT_EQ(u32(b, 24), s.rate);
-        EXPECT_EQ(u32(b, 28), s.rate * s.channels * 2);  // byte rate
-        EXPECT_EQ(u16(b, 32), s.channels * 2);           // block align
+        EXPECT_EQ(u32(b, 28), s.rate * s.channels * 2); // byte rate
+        EXPECT_EQ(u16(b, 32), s.channels * 2);          // block align
         EXPECT_EQ(u16(b, 34), 16u);
         EXPECT_EQ(tag(b, 36, 4), "data");
         EXPECT_EQ(u32(b, 40), s.frames * s.channels * 2);
@@ -128,5 +128,5 @@ TEST(Sounds, MusicIsStereoNotTwoCopiesOfOneChannel) {
     EXPECT_GT(differ, s.frames / 10);
 }
 
-}  // namespace
-}  // namespace tav::assets
+} // namespace
+} // namespace tav::assets

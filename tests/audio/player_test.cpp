@@ -60,13 +60,13 @@ TEST_F(Player, StepSoundGoesOutAsOneBufferAndEndsWhenItComesBack) {
     {
         const Value step = Value::of_bytes(test::step_sound_wav());
         ASSERT_TRUE(play_sound_async(step));
-    }  // the caller has let go of its value; the player keeps its share of the bytes
+    } // the caller has let go of its value; the player keeps its share of the bytes
     EXPECT_EQ(active_player_count(), 1u);
     ASSERT_TRUE(wait_until([] { return queued_count() == 1; }));
     EXPECT_EQ(queued_sound_buffers(), std::vector<std::uint32_t>{8424});
-    EXPECT_EQ(active_player_count(), 1u);  // nothing returned yet: it keeps playing
+    EXPECT_EQ(active_player_count(), 1u); // nothing returned yet: it keeps playing
 
-    EXPECT_EQ(pull_counting(2106, 3000), 2104u);  // the last two frames wait for successors
+    EXPECT_EQ(pull_counting(2106, 3000), 2104u); // the last two frames wait for successors
     ASSERT_TRUE(wait_until([] { return active_player_count() == 0 && player_thread_count() == 0; }));
     EXPECT_EQ(queued_count(), 0u);
 }
@@ -76,7 +76,7 @@ TEST_F(Player, PlayersOfTheSameBytesAreIndependent) {
     ASSERT_TRUE(play_sound_async(step));
     ASSERT_TRUE(play_sound_async(step));
     ASSERT_TRUE(wait_until([] { return queued_count() == 2; }));
-    EXPECT_EQ(pull_counting(1000, 6000), 1000u);  // both heard at once
+    EXPECT_EQ(pull_counting(1000, 6000), 1000u); // both heard at once
 
     // A third starts half-way; the first two end on their own, the third goes on.
     ASSERT_TRUE(play_sound_async(step));
@@ -100,15 +100,17 @@ TEST_F(Player, LoopingSoundRestartsOnlyAfterAllBuffersCameBack) {
     ASSERT_TRUE(play_sound_async(Value::of_bytes(test::make_wav(2, 44100, 16, pcm)), Value::of_bool(true)));
     ASSERT_TRUE(wait_until([] { return queued_count() == kBufferCount; }));
     for (int k = 1; k <= kBuffers; ++k) {
-        EXPECT_EQ(pull_counting(kFrames, static_cast<std::int16_t>(100 * k)), k < kBuffers ? kFrames : kFrames - 2) << k;
+        EXPECT_EQ(pull_counting(kFrames, static_cast<std::int16_t>(100 * k)), k < kBuffers ? kFrames : kFrames - 2)
+            << k;
         // Each pull hands one buffer back; once the data is used up the queue drains to
         // empty before the sound starts again.
         const std::size_t expected = k <= kBuffers - kBufferCount ? kBufferCount
-                                     : k < kBuffers              ? static_cast<std::size_t>(kBuffers - k)
-                                                                 : kBufferCount;
-        ASSERT_TRUE(wait_until([&] { return queued_count() == expected; })) << k << " queued " << queued_count() << " active " << active_player_count();
+                                     : k < kBuffers               ? static_cast<std::size_t>(kBuffers - k)
+                                                                  : kBufferCount;
+        ASSERT_TRUE(wait_until([&] { return queued_count() == expected; }))
+            << k << " queued " << queued_count() << " active " << active_player_count();
     }
-    EXPECT_EQ(pull_counting(kFrames, 100), kFrames - 2);  // from its first byte again
+    EXPECT_EQ(pull_counting(kFrames, 100), kFrames - 2); // from its first byte again
     EXPECT_EQ(active_player_count(), 1u);
     stop_all_sounds(true);
     EXPECT_EQ(active_player_count(), 0u);

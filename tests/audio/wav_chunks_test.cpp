@@ -104,7 +104,7 @@ TEST(WalkWavChunks, FollowsTheChunkOrderRules) {
     put_chunk(two_fmts, "fmt ", format_body(2, 44100, 16));
     put_chunk(two_fmts, "fmt ", format_body(1, 8000, 8));
     put_chunk(two_fmts, "data", Bytes(4, 5));
-    put_chunk(two_fmts, "data", Bytes(9, 6));  // after both were seen: never reached
+    put_chunk(two_fmts, "data", Bytes(9, 6)); // after both were seen: never reached
     const Bytes image5 = riff(two_fmts);
     w = walk(image5);
     ASSERT_TRUE(w);

@@ -92,7 +92,7 @@ TEST(WaveOutput, MixesStreamsWithSaturation) {
     ASSERT_TRUE(queue(*m.output, *c, c1));
     out = m.sink->pull(120);
     for (std::size_t i = 0; i < 2 * 90; ++i) ASSERT_EQ(out[i], 16384) << i;
-    EXPECT_EQ(out[2 * 119], 0);  // everything played out: silence
+    EXPECT_EQ(out[2 * 119], 0); // everything played out: silence
 
     std::lock_guard lock(returns.mutex);
     const std::vector<WaveBuffer*> expected{&a1.header, &b1.header, &a2.header, &a3.header,
@@ -189,21 +189,22 @@ TEST(WaveOutput, RefusesFormatsItCannotPlay) {
     Returns returns;
     auto refused = [&](Bytes body) { return !m.output->open(body, &Returns::callback, &returns); };
     const Bytes full = format_body(2, 44100, 16);
-    for (std::size_t n : {0u, 13u, 15u}) EXPECT_TRUE(refused(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(n))));
+    for (std::size_t n : {0u, 13u, 15u})
+        EXPECT_TRUE(refused(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(n))));
     auto with = [](std::size_t at, std::uint8_t v) {
         Bytes b = format_body(2, 44100, 16);
         b[at] = v;
         return b;
     };
-    EXPECT_TRUE(refused(with(0, 3)));    // not PCM
-    EXPECT_TRUE(refused(with(2, 0)));    // no channels
-    EXPECT_TRUE(refused(with(2, 3)));    // three channels
+    EXPECT_TRUE(refused(with(0, 3))); // not PCM
+    EXPECT_TRUE(refused(with(2, 0))); // no channels
+    EXPECT_TRUE(refused(with(2, 3))); // three channels
     EXPECT_TRUE(refused(format_body(2, 0, 16)));
     EXPECT_TRUE(refused(format_body(2, 44100, 24)));
-    EXPECT_TRUE(refused(with(12, 2)));   // block align not 4
+    EXPECT_TRUE(refused(with(12, 2))); // block align not 4
     EXPECT_FALSE(refused(format_body(1, 11025, 8)));
     Bytes extended = format_body(2, 48000, 16);
-    extended.insert(extended.end(), {0, 0});  // an 18-byte body with cbSize
+    extended.insert(extended.end(), {0, 0}); // an 18-byte body with cbSize
     EXPECT_FALSE(refused(extended));
     EXPECT_EQ(m.output->stream_count(), 2u);
 }
@@ -213,10 +214,11 @@ TEST(WaveOutput, PauseResetAndCloseHandBuffersBackAsTheySay) {
     Returns returns;
     auto h = m.output->open(format_body(2, 44100, 16), &Returns::callback, &returns);
     ASSERT_TRUE(h);
-    OwnedBuffer b1(test::constant_pcm16(200, 100)), b2(test::constant_pcm16(200, 100)), b3(test::constant_pcm16(200, 100));
-    EXPECT_FALSE(m.output->write(*h, b1.header));  // not prepared
+    OwnedBuffer b1(test::constant_pcm16(200, 100)), b2(test::constant_pcm16(200, 100)),
+        b3(test::constant_pcm16(200, 100));
+    EXPECT_FALSE(m.output->write(*h, b1.header)); // not prepared
     ASSERT_TRUE(queue(*m.output, *h, b1) && queue(*m.output, *h, b2) && queue(*m.output, *h, b3));
-    EXPECT_FALSE(m.output->write(*h, b1.header));  // already queued
+    EXPECT_FALSE(m.output->write(*h, b1.header)); // already queued
     EXPECT_FALSE(m.output->unprepare(*h, b1.header));
     EXPECT_EQ(m.output->queued_lengths(), (std::vector<std::uint32_t>{400, 400, 400}));
 
@@ -235,7 +237,7 @@ TEST(WaveOutput, PauseResetAndCloseHandBuffersBackAsTheySay) {
 
     ASSERT_TRUE(queue(*m.output, *h, b2));
     ASSERT_TRUE(m.output->close(*h));
-    EXPECT_EQ(returns.count(), 3u);  // closing drops queued buffers without callbacks
+    EXPECT_EQ(returns.count(), 3u); // closing drops queued buffers without callbacks
     EXPECT_FALSE(b2.header.queued);
     EXPECT_EQ(m.sink->pull(10)[0], 0);
     EXPECT_FALSE(m.output->prepare(*h, b1.header));
@@ -250,8 +252,10 @@ struct Repeater {
     int returns = 0;
     static void callback(void* self, WaveBuffer& b) {
         auto* r = static_cast<Repeater*>(self);
-        if (++r->returns < 3) r->output->write(r->handle, b);
-        else r->output->close(r->handle);
+        if (++r->returns < 3)
+            r->output->write(r->handle, b);
+        else
+            r->output->close(r->handle);
     }
 };
 
@@ -278,12 +282,12 @@ public:
 };
 
 TEST(WaveOutput, WithoutADeviceStreamsPlayIntoASilentRealTimeSink) {
-    Returns returns;  // outlives the output, whose sink thread calls it
+    Returns returns; // outlives the output, whose sink thread calls it
     WaveOutput output(std::make_unique<NoDevice>());
     auto h = output.open(format_body(2, 44100, 16), &Returns::callback, &returns);
     ASSERT_TRUE(h);
     EXPECT_EQ(output.device_rate(), kDefaultDeviceRate);
-    OwnedBuffer b(test::constant_pcm16(2 * 2205, 1));  // 50 ms
+    OwnedBuffer b(test::constant_pcm16(2 * 2205, 1)); // 50 ms
     ASSERT_TRUE(queue(output, *h, b));
     std::unique_lock lock(returns.mutex);
     EXPECT_TRUE(returns.cv.wait_for(lock, std::chrono::seconds(5), [&] { return !returns.buffers.empty(); }));

@@ -20,9 +20,7 @@ struct WallClockGuard {
     ~WallClockGuard() { set_wall_clock({}); }
 };
 
-double at(int h, int m, double s) {
-    return (h * 3600 + m * 60 + s) / 86400.0;
-}
+double at(int h, int m, double s) { return (h * 3600 + m * 60 + s) / 86400.0; }
 
 TEST(Calendar, BreaksDateTimesIntoFields) {
     struct Case {
@@ -60,7 +58,8 @@ TEST(Calendar, BuildsDateTimesFromFieldsWithCarries) {
     EXPECT_EQ(date_time_from_fields({2026, 12, 7, 0, 0, 0}), 46363.0);
     EXPECT_EQ(date_time_from_fields({2023, 13, 1, 0, 0, 0}), date_time_from_fields({2024, 1, 1, 0, 0, 0}));
     EXPECT_EQ(date_time_from_fields({2024, 0, 1, 0, 0, 0}), date_time_from_fields({2023, 12, 1, 0, 0, 0}));
-    EXPECT_EQ(fields_from_date_time(date_time_from_fields({2023, 3, 15, 24, 0, 60})), (LocalTime{2023, 3, 16, 0, 1, 0}));
+    EXPECT_EQ(fields_from_date_time(date_time_from_fields({2023, 3, 15, 24, 0, 60})),
+              (LocalTime{2023, 3, 16, 0, 1, 0}));
 }
 
 TEST(SecondOf, RoundsToTheNearestSecond) {

@@ -39,7 +39,7 @@ TEST(ToInteger, ParsesTextWithBlanksSignAndWrapAround) {
         {"2147483648", kMin32},
         {"-2147483648", kMin32},
         {"4294967297", 1},
-        {"100000000000000000000", 1661992960},                   // 10^20 mod 2^32
+        {"100000000000000000000", 1661992960}, // 10^20 mod 2^32
         {"12345678901234567890", static_cast<std::int32_t>(3944680146u)},
     };
     for (const Case& c : cases) {
@@ -53,7 +53,10 @@ TEST(ToInteger, ParsesTextWithBlanksSignAndWrapAround) {
     }
     EXPECT_EQ(to_integer(Text(std::string(10000, '9'))), static_cast<std::int32_t>(power - 1u));
     EXPECT_EQ(to_integer(Text()), 0);
-    EXPECT_EQ(to_integer(Text(std::string_view("12\0" "34", 5))), 12);
+    EXPECT_EQ(to_integer(Text(std::string_view("12\0"
+                                               "34",
+                                               5))),
+              12);
 }
 
 TEST(ToInteger, FoldsFullWidthGbkForms) {
@@ -66,17 +69,33 @@ TEST(ToInteger, FoldsFullWidthGbkForms) {
         {"\xA3\xB1\xA3\xB2\xA3\xB3", 123, "full-width digits"},
         {"\xA3\xAD\xA3\xB5", -5, "full-width minus"},
         {"\xA3\xAB\xA3\xB5", 5, "full-width plus"},
-        {"\xA1\xA1\xA1\xA1" "42", 42, "ideographic spaces skipped"},
-        {"\xA1\xA1-\xA3\xB4" "2", -42, "mixed widths"},
+        {"\xA1\xA1\xA1\xA1"
+         "42",
+         42, "ideographic spaces skipped"},
+        {"\xA1\xA1-\xA3\xB4"
+         "2",
+         -42, "mixed widths"},
         {"5\xA3\xB0", 50, "full-width digit after an ASCII one"},
         {"12\xB1", 12, "lone lead byte at the end dropped"},
         {"\xB1", 0, "only a lone lead byte"},
-        {"7\xD5\xE6" "8", 7, "other pair ends the digits"},
-        {"\xB0\xA1" "5", 0, "other pair before the digits"},
-        {"\xA3\xFF" "5", 0, "trail 0xFF is not folded"},
-        {"\xA3\xA0" "5", 0, "trail 0xA0 is not folded"},
-        {"\xA1\xAB" "5", 0, "full-width tilde folds to ~"},
-        {"\xA1\xEE" "5", 0, "folds to *"},
+        {"7\xD5\xE6"
+         "8",
+         7, "other pair ends the digits"},
+        {"\xB0\xA1"
+         "5",
+         0, "other pair before the digits"},
+        {"\xA3\xFF"
+         "5",
+         0, "trail 0xFF is not folded"},
+        {"\xA3\xA0"
+         "5",
+         0, "trail 0xA0 is not folded"},
+        {"\xA1\xAB"
+         "5",
+         0, "full-width tilde folds to ~"},
+        {"\xA1\xEE"
+         "5",
+         0, "folds to *"},
         {"\xA3\xB1\xA3", 1, "lead of a cut pair at the end"},
     };
     for (const Case& c : cases) {

@@ -15,7 +15,9 @@ TEST(Gbk, ConvertsTheGameTexts) {
     EXPECT_EQ(legend.size(), 80u);
     const Text refusal = gbk("分数不够！请先上分！");
     EXPECT_EQ(refusal.view(), "\xB7\xD6\xCA\xFD\xB2\xBB\xB9\xBB\xA3\xA1\xC7\xEB\xCF\xC8\xC9\xCF\xB7\xD6\xA3\xA1");
-    EXPECT_EQ(compare_text(refusal, Text("\xB7\xD6\xCA\xFD\xB2\xBB\xB9\xBB\xA3\xA1\xC7\xEB\xCF\xC8\xC9\xCF\xB7\xD6\xA3\xA1")), 0);
+    EXPECT_EQ(
+        compare_text(refusal, Text("\xB7\xD6\xCA\xFD\xB2\xBB\xB9\xBB\xA3\xA1\xC7\xEB\xCF\xC8\xC9\xCF\xB7\xD6\xA3\xA1")),
+        0);
     EXPECT_EQ(gbk("开始").view(), "\xBF\xAA\xCA\xBC");
     EXPECT_EQ(gbk("开始"), gbk("开始")); // remembered copy equals a fresh one
     EXPECT_EQ(gbk("").size(), 0u);
@@ -41,11 +43,19 @@ TEST(Gbk, ReplacesWhatCannotBeConverted) {
         const char* what;
     };
     const std::vector<Case> to_gbk = {
-        {"a\xFF" "b", "a?b", "byte that is never UTF-8"},
-        {"a\x80" "b", "a?b", "stray continuation byte"},
-        {"a\xF0\x9F\x98\x80" "b", "a?b", "character GBK cannot hold"},
+        {"a\xFF"
+         "b",
+         "a?b", "byte that is never UTF-8"},
+        {"a\x80"
+         "b",
+         "a?b", "stray continuation byte"},
+        {"a\xF0\x9F\x98\x80"
+         "b",
+         "a?b", "character GBK cannot hold"},
         {"a\xE5\xBC", "a?", "cut character at the end"},
-        {"\xE5" "b", "?b", "lead byte without its continuation"},
+        {"\xE5"
+         "b",
+         "?b", "lead byte without its continuation"},
     };
     for (const Case& c : to_gbk) {
         EXPECT_EQ(utf8_to_gbk(c.in), c.expected) << c.what;
@@ -53,7 +63,9 @@ TEST(Gbk, ReplacesWhatCannotBeConverted) {
     const std::vector<Case> to_utf8 = {
         {"a\x81", "a?", "lone lead byte at the end"},
         {"\xA2\xA0x", "?x", "pair with no character"},
-        {"\xFF" "a", "?a", "byte that starts no character"},
+        {"\xFF"
+         "a",
+         "?a", "byte that starts no character"},
     };
     for (const Case& c : to_utf8) {
         EXPECT_EQ(gbk_to_utf8(c.in), c.expected) << c.what;

@@ -16,9 +16,7 @@ constexpr std::array<std::int32_t, 10> kFirstRaw = {41, 18467, 6334, 26500, 1916
 constexpr std::int32_t kMax32 = std::numeric_limits<std::int32_t>::max();
 
 // A draw over 0..32767 returns the raw value itself.
-std::int32_t draw_raw() {
-    return random_in_range(0, 32767);
-}
+std::int32_t draw_raw() { return random_in_range(0, 32767); }
 
 std::vector<std::int32_t> draws(std::int32_t lower, std::int32_t upper, int count) {
     std::vector<std::int32_t> out;

@@ -23,8 +23,8 @@ int main(int, char**) {
         std::fprintf(stderr, "bare_sdl_window: cannot open a display: %s\n", SDL_GetError());
         return 1;
     }
-    SDL_Window* window = SDL_CreateWindow("Tavrino", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 505, 584,
-                                          SDL_WINDOW_HIDDEN);
+    SDL_Window* window =
+        SDL_CreateWindow("Tavrino", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 505, 584, SDL_WINDOW_HIDDEN);
     if (!window) return 1;
     SDL_ShowWindow(window);
     SDL_Surface* surface = SDL_GetWindowSurface(window);
@@ -40,7 +40,8 @@ int main(int, char**) {
     SDL_Event event;
     while (SDL_WaitEvent(&event)) {
         if (event.type == SDL_QUIT) break;
-        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) SDL_UpdateWindowSurface(window);
+        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED)
+            SDL_UpdateWindowSurface(window);
     }
     SDL_DestroyWindow(window);
     SDL_Quit();

@@ -14,11 +14,11 @@
 #include <utility>
 #include <vector>
 
+#include "core/gbk.hpp"
 #include "gfx/painter.hpp"
 #include "platform/sdl/sdl_backend.hpp"
 #include "platform/window_delegate.hpp"
 #include "platform/window_system.hpp"
-#include "core/gbk.hpp"
 
 namespace {
 

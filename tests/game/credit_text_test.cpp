@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "game/credit_text.hpp"
 #include "core/conversions.hpp"
 #include "core/gbk.hpp"
+#include "game/credit_text.hpp"
 
 namespace tav::game {
 namespace {

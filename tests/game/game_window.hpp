@@ -14,18 +14,18 @@
 #include <vector>
 
 #include "audio/play_sound.hpp"
-#include "game/control_names.hpp"
-#include "game/feedback.hpp"
-#include "game/game_handlers.hpp"
-#include "platform/audio/silent_sink.hpp"
-#include "platform/headless/headless_backend.hpp"
 #include "core/clock.hpp"
 #include "core/conversions.hpp"
 #include "core/gbk.hpp"
-#include "runtime/message_box.hpp"
 #include "core/random.hpp"
-#include "runtime/runtime.hpp"
+#include "game/control_names.hpp"
+#include "game/feedback.hpp"
+#include "game/game_handlers.hpp"
 #include "game/main_window_layout.hpp"
+#include "platform/audio/silent_sink.hpp"
+#include "platform/headless/headless_backend.hpp"
+#include "runtime/message_box.hpp"
+#include "runtime/runtime.hpp"
 
 namespace tav::game::test {
 
@@ -73,7 +73,9 @@ public:
 
     // --- State as the controls hold it ---
     Value get(std::string_view name, int index) { return runtime->get_property(kMainWindow, control(name), index); }
-    void set(std::string_view name, int index, const Value& v) { runtime->set_property(kMainWindow, control(name), index, -1, v); }
+    void set(std::string_view name, int index, const Value& v) {
+        runtime->set_property(kMainWindow, control(name), index, -1, v);
+    }
     // Caption of a label / content of the edit box (property 8), as UTF-8.
     std::string text(std::string_view name) { return gbk_to_utf8(get(name, 8).text().view()); }
     void set_text(std::string_view name, std::string_view utf8) { set(name, 8, Value::of_text(gbk(utf8))); }

@@ -1,9 +1,9 @@
 // The game's own window at start and with one lamp lit, drawn from the real layout.
 #include <gtest/gtest.h>
 
+#include "game/main_window_layout.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "runtime/runtime.hpp"
-#include "game/main_window_layout.hpp"
 
 namespace tav::test {
 namespace {

@@ -10,9 +10,9 @@
 
 #include "assets/assets.hpp"
 #include "core/gbk.hpp"
-#include "ui/control_kind.hpp"
-#include "gfx/logfont.hpp"
 #include "game/main_window_layout.hpp"
+#include "gfx/logfont.hpp"
+#include "ui/control_kind.hpp"
 
 namespace tav::ui {
 namespace {
@@ -119,10 +119,10 @@ TEST(MainWindowLayout, RingRunsClockwiseWithLampsAroundEachPicture) {
     const WindowTemplate& w = window();
     // The symbol of each ring position, clockwise from the top-left corner.
     constexpr std::array<Motif, 20> kSymbols = {
-        Motif::Knot,      Motif::Cherries,  Motif::Cars,        Motif::Orange, Motif::ZipperBadge,
-        Motif::Strawberry, Motif::BottleCap, Motif::Butterfly,  Motif::Strawberry, Motif::Knot,
-        Motif::Kiwi,      Motif::Cherries,  Motif::Cars,        Motif::Orange, Motif::ZipperBadge,
-        Motif::Strawberry, Motif::BottleCap, Motif::Kiwi,       Motif::Butterfly, Motif::Orange};
+        Motif::Knot,       Motif::Cherries,  Motif::Cars,      Motif::Orange,     Motif::ZipperBadge,
+        Motif::Strawberry, Motif::BottleCap, Motif::Butterfly, Motif::Strawberry, Motif::Knot,
+        Motif::Kiwi,       Motif::Cherries,  Motif::Cars,      Motif::Orange,     Motif::ZipperBadge,
+        Motif::Strawberry, Motif::BottleCap, Motif::Kiwi,      Motif::Butterfly,  Motif::Orange};
     EXPECT_EQ(named(w, "吐框1").rect.origin(), (Point{16, 16}));
     for (int k = 1; k <= 20; ++k) {
         const ControlTemplate& pic = named(w, numbered("吐框", k));
@@ -179,16 +179,18 @@ TEST(MainWindowLayout, BetRowAndLegendShowTheEightSymbolsInIndexOrder) {
 TEST(MainWindowLayout, StackingOrderIsTheLayoutOrder) {
     const WindowTemplate& w = window();
     const std::vector<std::string_view> expected = {
-        "透明标签2", "图片框18", "图片框15", "图片框16", "图片框13", "图片框14", "图片框11", "图片框12", "图片框10",
-        "图片框9", "透明标签1", "标签x2", "按钮2", "标签10", "标签x1", "标签x", "标签9", "调节器8", "调节器7",
-        "调节器6", "调节器5", "调节器4", "调节器3", "调节器2", "调节器1", "标签8", "标签7", "标签6", "标签5",
-        "标签4", "标签3", "标签2", "图片框8", "图片框7", "图片框6", "图片框5", "图片框4", "图片框3", "图片框2",
-        "图片框1", "图奖", "显示19", "显示20", "显示13", "显示14", "显示15", "显示16", "显示17", "显示18", "显示7",
-        "显示8", "显示9", "显示10", "显示11", "显示12", "显示6", "显示5", "显示4", "显示3", "显示2", "显示1",
-        "时钟4", "时钟3", "时钟2", "编辑框1", "标签", "时钟1", "按钮1", "吐框20", "吐框19", "吐框18", "吐框17",
-        "吐框16", "吐框15", "吐框14", "吐框13", "吐框12", "吐框11", "吐框10", "吐框9", "吐框8", "吐框7", "吐框6",
-        "吐框5", "吐框4", "吐框3", "吐框2", "吐框1", "图片框黑条", "图片框黑条1", "图片框黑条2", "图片框黑条3",
-        "标签1"};
+        "透明标签2",  "图片框18",    "图片框15",    "图片框16",    "图片框13", "图片框14", "图片框11", "图片框12",
+        "图片框10",   "图片框9",     "透明标签1",   "标签x2",      "按钮2",    "标签10",   "标签x1",   "标签x",
+        "标签9",      "调节器8",     "调节器7",     "调节器6",     "调节器5",  "调节器4",  "调节器3",  "调节器2",
+        "调节器1",    "标签8",       "标签7",       "标签6",       "标签5",    "标签4",    "标签3",    "标签2",
+        "图片框8",    "图片框7",     "图片框6",     "图片框5",     "图片框4",  "图片框3",  "图片框2",  "图片框1",
+        "图奖",       "显示19",      "显示20",      "显示13",      "显示14",   "显示15",   "显示16",   "显示17",
+        "显示18",     "显示7",       "显示8",       "显示9",       "显示10",   "显示11",   "显示12",   "显示6",
+        "显示5",      "显示4",       "显示3",       "显示2",       "显示1",    "时钟4",    "时钟3",    "时钟2",
+        "编辑框1",    "标签",        "时钟1",       "按钮1",       "吐框20",   "吐框19",   "吐框18",   "吐框17",
+        "吐框16",     "吐框15",      "吐框14",      "吐框13",      "吐框12",   "吐框11",   "吐框10",   "吐框9",
+        "吐框8",      "吐框7",       "吐框6",       "吐框5",       "吐框4",    "吐框3",    "吐框2",    "吐框1",
+        "图片框黑条", "图片框黑条1", "图片框黑条2", "图片框黑条3", "标签1"};
     ASSERT_EQ(w.stacking.size(), expected.size());
     std::map<std::uint32_t, std::size_t> place;
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -236,18 +238,18 @@ TEST(MainWindowLayout, VisibilityTabStopsAndPlacement) {
 TEST(MainWindowLayout, WindowOpensFixedCentredWithTheBoardStretchedOverA505By584Client) {
     const ControlTemplate& self = *window().self();
     EXPECT_TRUE(self.visible);
-    EXPECT_EQ(prop(self, 0).text(), gbk("Tavrino"));                   // Caption
-    EXPECT_EQ(prop(self, 1).as_integer(), 2);                          // Border: fixed frame
+    EXPECT_EQ(prop(self, 0).text(), gbk("Tavrino"));                                // Caption
+    EXPECT_EQ(prop(self, 1).as_integer(), 2);                                       // Border: fixed frame
     EXPECT_EQ(static_cast<std::uint32_t>(prop(self, 2).as_integer()), 0xFF000000u); // BackColor
-    EXPECT_TRUE(same_bytes(prop(self, 3), assets::board_background()));  // BackPicture
-    EXPECT_EQ(prop(self, 4).as_integer(), 3);                          // BackPictureMode: stretched
-    EXPECT_TRUE(prop(self, 5).absent());                               // no BackMusic
-    EXPECT_TRUE(prop(self, 7).as_bool());                              // ControlBox
-    EXPECT_FALSE(prop(self, 8).as_bool());                             // MaxButton
-    EXPECT_TRUE(prop(self, 9).as_bool());                              // MinButton
-    EXPECT_EQ(prop(self, 10).as_integer(), 1);                         // StartPosition: centred
-    EXPECT_TRUE(prop(self, 11).as_bool());                             // Movable
-    EXPECT_TRUE(prop(self, 12).absent());                              // no Icon of its own
+    EXPECT_TRUE(same_bytes(prop(self, 3), assets::board_background()));             // BackPicture
+    EXPECT_EQ(prop(self, 4).as_integer(), 3);                                       // BackPictureMode: stretched
+    EXPECT_TRUE(prop(self, 5).absent());                                            // no BackMusic
+    EXPECT_TRUE(prop(self, 7).as_bool());                                           // ControlBox
+    EXPECT_FALSE(prop(self, 8).as_bool());                                          // MaxButton
+    EXPECT_TRUE(prop(self, 9).as_bool());                                           // MinButton
+    EXPECT_EQ(prop(self, 10).as_integer(), 1);                                      // StartPosition: centred
+    EXPECT_TRUE(prop(self, 11).as_bool());                                          // Movable
+    EXPECT_TRUE(prop(self, 12).absent());                                           // no Icon of its own
     EXPECT_EQ(self.rect.origin(), (Point{50, 50}));
     EXPECT_EQ(self.rect.size(), (Size{505, 584}));
 }
@@ -263,10 +265,10 @@ TEST(MainWindowLayout, LabelsButtonsAndTheLegendText) {
         int border, h_align;
     };
     const std::vector<Expected> labels = {
-        {"标签x2", "倍", "宋体", 20, 0x00FF00FF, 0, 1, 2},     {"标签x", "总分:", "宋体", 20, 0x00FFFFFF, 0, 1, 1},
-        {"标签9", "0", "黑体", 24, 0x00FFFF00, 0, 1, 1},       {"标签x1", "得分:", "宋体", 20, 0x00FFFFFF, 0, 1, 1},
-        {"标签10", "0", "黑体", 24, 0x0000FF00, 0, 1, 1},      {"标签1", "0", "黑体", 24, 0x00FFFF00, 0, 1, 1},
-        {"标签8", "0", "黑体", 24, 0x00FFFF00, 0, 1, 1},       {"标签", "", "宋体", 20, 0, 0xFF000000u, 0, 0},
+        {"标签x2", "倍", "宋体", 20, 0x00FF00FF, 0, 1, 2}, {"标签x", "总分:", "宋体", 20, 0x00FFFFFF, 0, 1, 1},
+        {"标签9", "0", "黑体", 24, 0x00FFFF00, 0, 1, 1},   {"标签x1", "得分:", "宋体", 20, 0x00FFFFFF, 0, 1, 1},
+        {"标签10", "0", "黑体", 24, 0x0000FF00, 0, 1, 1},  {"标签1", "0", "黑体", 24, 0x00FFFF00, 0, 1, 1},
+        {"标签8", "0", "黑体", 24, 0x00FFFF00, 0, 1, 1},   {"标签", "", "宋体", 20, 0, 0xFF000000u, 0, 0},
     };
     for (const Expected& e : labels) {
         const ControlTemplate& c = named(w, e.name);
@@ -389,8 +391,8 @@ TEST(MainWindowLayout, SixteenBindingsRunTheirGameOperations) {
     EXPECT_FALSE(fire("显示1", 0));
 
     const auto id = [](std::string_view name) { return std::to_string(main_window_control_id(name)); };
-    std::vector<std::string> expected = {"created", "right 12,34,2", "start", "credits",
-                                         "bet " + id("标签1") + " 1", "bet " + id("标签8") + " -1"};
+    std::vector<std::string> expected = {
+        "created", "right 12,34,2", "start", "credits", "bet " + id("标签1") + " 1", "bet " + id("标签8") + " -1"};
     for (int k = 2; k <= 7; ++k) expected.push_back("bet " + id(numbered("标签", k)) + " 1");
     for (const char* tick : {"accelerate", "run length", "fast", "decelerate"}) expected.push_back(tick);
     EXPECT_EQ(calls, expected);

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "assets/assets.hpp"
-#include "platform/headless/headless_backend.hpp"
 #include "core/gbk.hpp"
-#include "runtime/runtime.hpp"
-#include "gfx/logfont.hpp"
 #include "game/main_window_layout.hpp"
+#include "gfx/logfont.hpp"
+#include "platform/headless/headless_backend.hpp"
+#include "runtime/runtime.hpp"
 
 namespace tav::ui {
 namespace {
@@ -93,7 +93,8 @@ TEST(MainWindowLoad, EveryControlAnswersWithItsStoredValues) {
     EXPECT_TRUE(w.get("图奖", 10).absent());
     EXPECT_TRUE(std::ranges::equal(w.get("吐框1", 10).bytes(), assets::large_picture(assets::Motif::Knot)));
     EXPECT_TRUE(std::ranges::equal(w.get("图片框18", 10).bytes(), assets::small_picture(assets::Motif::Butterfly)));
-    EXPECT_EQ(parse_log_font(w.get("按钮1", 13).bytes()), parse_log_font(make_log_font(gbk("楷体_GB2312").view(), 21, kWeightBold)));
+    EXPECT_EQ(parse_log_font(w.get("按钮1", 13).bytes()),
+              parse_log_font(make_log_font(gbk("楷体_GB2312").view(), 21, kWeightBold)));
     EXPECT_EQ(parse_log_font(w.get("按钮2", 13).bytes()), stock_gui_font());
     EXPECT_EQ(static_cast<std::uint32_t>(w.get("标签10", 16).as_integer()), 0x0000FF00u);
 
@@ -116,11 +117,11 @@ TEST(MainWindowLoad, InputReachesTheBoundOperations) {
     auto& input = *w.backend;
     input.click(w.top(), w.at("按钮2", 32, 17));
     input.click(w.top(), w.at("按钮1", 32, 44));
-    input.click(w.top(), w.at("调节器3", 16, 10));  // upper arrow
-    input.click(w.top(), w.at("调节器3", 16, 40));  // lower arrow
+    input.click(w.top(), w.at("调节器3", 16, 10));                             // upper arrow
+    input.click(w.top(), w.at("调节器3", 16, 40));                             // lower arrow
     input.click(w.top(), w.at("标签9", 10, 10), platform::MouseButton::Right); // not the window
     input.click(w.top(), {480, 20}, platform::MouseButton::Right);             // the window's background
-    input.click(w.top(), w.at("吐框1", 30, 30));     // decoration: nothing
+    input.click(w.top(), w.at("吐框1", 30, 30));                               // decoration: nothing
     w.runtime->windows().process_pending();
 
     const std::string bet3 = std::to_string(main_window_control_id("标签3"));
@@ -149,11 +150,11 @@ TEST(MainWindowLoad, RingShowsBlackGapsAndALitLampFramesItsPicture) {
     w.runtime->set_property(kMainWindowId, main_window_control_id("显示1"), kVisible, -1, Value::of_bool(true));
     ws.update(w.top());
     const Bitmap& lit = ws.framebuffer(w.top());
-    EXPECT_EQ(lit.pixel(15, 40), rgb(255, 0, 0));  // the 2 pixels around the picture
-    EXPECT_EQ(lit.pixel(18, 40), rgb(255, 0, 0));  // the picture's outer 5 pixels
+    EXPECT_EQ(lit.pixel(15, 40), rgb(255, 0, 0));             // the 2 pixels around the picture
+    EXPECT_EQ(lit.pixel(18, 40), rgb(255, 0, 0));             // the picture's outer 5 pixels
     EXPECT_EQ(lit.pixel(middle.x, middle.y), picture_middle); // the middle shows the picture
-    EXPECT_EQ(lit.pixel(82, 40), rgb(255, 0, 0));  // the frame's right band over the gap
-    EXPECT_EQ(lit.pixel(15, 120), rgb(0, 0, 0));   // the lamp of position 20 below stays dark
+    EXPECT_EQ(lit.pixel(82, 40), rgb(255, 0, 0));             // the frame's right band over the gap
+    EXPECT_EQ(lit.pixel(15, 120), rgb(0, 0, 0));              // the lamp of position 20 below stays dark
 }
 
 } // namespace

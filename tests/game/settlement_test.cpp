@@ -57,8 +57,8 @@ TEST(Settlement, PaysTheBetOnTheSymbolUnderTheLampTimesItsOdds) {
 
     // Every paying row of the ring: odds text and the display staked.
     const std::vector<std::pair<std::string, int>> rows = {
-        {"6", 4}, {"5", 5}, {"100", 1}, {"2", 8}, {"10", 3}, {"3", 7}, {"50", 2}, {"", 0}, {"3", 7}, {"6", 4},
-        {"4", 6}, {"5", 5}, {"100", 1}, {"2", 8}, {"10", 3}, {"3", 7}, {"50", 2}, {"4", 6}, {"", 0}, {"2", 8}};
+        {"6", 4}, {"5", 5}, {"100", 1}, {"2", 8}, {"10", 3}, {"3", 7}, {"50", 2}, {"", 0},  {"3", 7}, {"6", 4},
+        {"4", 6}, {"5", 5}, {"100", 1}, {"2", 8}, {"10", 3}, {"3", 7}, {"50", 2}, {"4", 6}, {"", 0},  {"2", 8}};
     for (int p = 1; p <= 20; ++p) {
         const auto& [odds, symbol] = rows[static_cast<std::size_t>(p - 1)];
         if (symbol == 0) continue;
@@ -90,7 +90,7 @@ TEST(Settlement, RandomFieldsJumpOnAndSettleTheNewPositionInside) {
         int distance;
         std::string landed; // after the jump and one lamp step
         std::string odds;
-        int symbol;         // the bet display paid
+        int symbol; // the bet display paid
     };
     for (const Case& c : {Case{"8", 1, "10", "6", 4}, Case{"8", 12, "1", "6", 4}, Case{"19", 20, "20", "2", 8}}) {
         SCOPED_TRACE(c.from + " + " + std::to_string(c.distance));
@@ -111,13 +111,14 @@ TEST(Settlement, RandomFieldsJumpOnAndSettleTheNewPositionInside) {
 
         EXPECT_EQ(w.text("编辑框1"), c.landed);
         EXPECT_EQ(w.lit_lamps(), std::vector<int>{std::stoi(c.landed)});
-        EXPECT_TRUE(std::ranges::equal(w.get("图奖", 10).bytes(), w.get(kRingPictures[std::stoul(c.landed) - 1], 10).bytes()));
+        EXPECT_TRUE(
+            std::ranges::equal(w.get("图奖", 10).bytes(), w.get(kRingPictures[std::stoul(c.landed) - 1], 10).bytes()));
         EXPECT_EQ(w.text("透明标签1"), c.odds);
         EXPECT_EQ(w.text("标签10"), std::to_string(30 * std::stoi(c.odds)));
         EXPECT_EQ(w.text("标签9"), std::to_string(30 * std::stoi(c.odds)));
         EXPECT_EQ(w.sounds, (std::vector<GameSound>{GameSound::Step, GameSound::Result, GameSound::Result}));
         ASSERT_EQ(bets_at_sound.size(), 3u);
-        EXPECT_EQ(bets_at_sound[0], bets);                          // the jump's step: bets still there
+        EXPECT_EQ(bets_at_sound[0], bets);                             // the jump's step: bets still there
         EXPECT_EQ(bets_at_sound[1], std::vector<std::string>(8, "0")); // cleared by the nested settlement
     }
 

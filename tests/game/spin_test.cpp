@@ -12,7 +12,7 @@ enum class Phase { Acceleration, FastRun, Slowing };
 
 struct Step {
     Phase phase;
-    std::string readout;   // the interval readout `标签`
+    std::string readout;     // the interval readout `标签`
     std::int32_t run_length; // `时钟2`
 };
 
@@ -20,7 +20,7 @@ struct Step {
 void record_steps(GameWindow& w, std::vector<Step>& steps) {
     w.on_sound = [&w, &steps](GameSound s) {
         if (s != GameSound::Step) return;
-        const Phase p = w.interval("时钟1") > 0 ? Phase::Acceleration
+        const Phase p = w.interval("时钟1") > 0   ? Phase::Acceleration
                         : w.interval("时钟3") > 0 ? Phase::FastRun
                                                   : Phase::Slowing;
         steps.push_back({p, w.text("标签"), w.interval("时钟2")});
@@ -95,7 +95,6 @@ TEST(Spin, FirstSpinAfterStartUpFollowsItsDrawsToPositionFour) {
     for (int i = 0; i < 2 + 5 + 38 * 2; ++i) random_in_range(0, 1);
     EXPECT_EQ(random_in_range(0, 32767), next);
 }
-
 
 TEST(Spin, StartWithoutBetsIsRefusedAndStartsNothing) {
     GameWindow w;
@@ -184,7 +183,8 @@ TEST(Spin, TheSpinRunsOnWhileARefusalBoxIsOpen) {
     EXPECT_EQ(w.boxes[0].text, "分数不够！请先上分！");
     const std::uint64_t opened = w.boxes[0].opened_ms;
     EXPECT_EQ(w.backend->now_ms(), opened + 3000); // the handler returned when OK was pressed
-    const auto during = std::ranges::count_if(step_times, [&](std::uint64_t t) { return t > opened && t < opened + 3000; });
+    const auto during =
+        std::ranges::count_if(step_times, [&](std::uint64_t t) { return t > opened && t < opened + 3000; });
     EXPECT_GT(during, 20);
     EXPECT_TRUE(w.spinning());
     EXPECT_EQ(w.sound_count(GameSound::Result), 0u);

@@ -10,8 +10,8 @@ TEST(GameWindowEvents, FreshWindowShowsZerosNoLampThemedLookAndStartsTheMusicOnc
     ui::themed_drawing(0);
     GameWindow w;
     EXPECT_EQ(ui::themed_scheme(), 3);
-    for (std::string_view display : {"标签1", "标签2", "标签3", "标签4", "标签5", "标签6", "标签7", "标签8", "标签9",
-                                     "标签10", "透明标签1"})
+    for (std::string_view display :
+         {"标签1", "标签2", "标签3", "标签4", "标签5", "标签6", "标签7", "标签8", "标签9", "标签10", "透明标签1"})
         EXPECT_EQ(w.text(display), "0") << display;
     EXPECT_TRUE(w.lit_lamps().empty());
     EXPECT_TRUE(w.get("图奖", 10).bytes().empty());

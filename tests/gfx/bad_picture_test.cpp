@@ -5,8 +5,8 @@
 
 #include <jpeglib.h>
 
-#include "picture_builders.hpp"
 #include "gfx/picture.hpp"
+#include "picture_builders.hpp"
 
 namespace tav {
 namespace {
@@ -93,7 +93,7 @@ TEST(BadPicture, BmpHeadersAndData) {
 
     // Two palette entries, but a pixel uses index 5.
     Bytes beyond = test::make_bmp(4, 2, 8, false, {rgb(1, 1, 1), rgb(2, 2, 2)},
-                                 [](int x, int y) { return std::uint32_t(x == 3 && y == 1 ? 5 : 1); });
+                                  [](int x, int y) { return std::uint32_t(x == 3 && y == 1 ? 5 : 1); });
     EXPECT_FALSE(decode_picture(beyond).has_value());
 
     Bytes odd_depth = small_bmp(24);
@@ -174,9 +174,9 @@ TEST(BadPicture, IconAndGif) {
 
 // Flipped bytes anywhere in each format never fault; what decodes has a sane size.
 TEST(BadPicture, CorruptedBytes) {
-    const std::vector<Bytes> files = {small_bmp(24), small_bmp(8, {rgb(0, 0, 0), rgb(9, 9, 9)}), small_jpeg(),
-                                      test::make_gif(6, 5, {rgb(0, 0, 0), rgb(255, 255, 255)},
-                                                    std::vector<std::uint8_t>(30, 1), -1, true)};
+    const std::vector<Bytes> files = {
+        small_bmp(24), small_bmp(8, {rgb(0, 0, 0), rgb(9, 9, 9)}), small_jpeg(),
+        test::make_gif(6, 5, {rgb(0, 0, 0), rgb(255, 255, 255)}, std::vector<std::uint8_t>(30, 1), -1, true)};
     std::uint32_t seed = 99;
     for (const Bytes& file : files) {
         for (int round = 0; round < 150; ++round) {

@@ -14,8 +14,8 @@ namespace {
 // share them, and the first change to one copy makes that copy its own: the kept pixels and
 // the other copies stay as they were.
 TEST(Bitmap, AViewReadsInPlaceUntilItIsChanged) {
-    auto kept = std::make_shared<std::vector<Argb>>(std::vector<Argb>{rgb(1, 0, 0), rgb(2, 0, 0), rgb(3, 0, 0),
-                                                                      rgb(4, 0, 0), rgb(5, 0, 0), rgb(6, 0, 0)});
+    auto kept = std::make_shared<std::vector<Argb>>(
+        std::vector<Argb>{rgb(1, 0, 0), rgb(2, 0, 0), rgb(3, 0, 0), rgb(4, 0, 0), rgb(5, 0, 0), rgb(6, 0, 0)});
     const Argb* at = kept->data();
     Bitmap view = Bitmap::viewing(3, 2, at, kept);
     std::weak_ptr<std::vector<Argb>> watch = kept;

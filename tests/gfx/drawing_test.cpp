@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "lamp.hpp"
 #include "gfx/painter.hpp"
 #include "gfx/scale.hpp"
 #include "gfx/system_colors.hpp"
+#include "lamp.hpp"
 
 namespace tav {
 namespace {
@@ -64,7 +64,8 @@ TEST(Resample, AveragesWhenShrinkingAndBlendsWhenEnlarging) {
 TEST(Resample, PartsMatchTheWhole) {
     Bitmap src(37, 23);
     for (int y = 0; y < 23; ++y)
-        for (int x = 0; x < 37; ++x) src.set_pixel(x, y, rgb(std::uint8_t(x * 7), std::uint8_t(y * 11), std::uint8_t(x ^ y)));
+        for (int x = 0; x < 37; ++x)
+            src.set_pixel(x, y, rgb(std::uint8_t(x * 7), std::uint8_t(y * 11), std::uint8_t(x ^ y)));
     for (Size size : {Size{50, 61}, Size{20, 9}, Size{37, 10}}) {
         const Bitmap whole = resample(src, size);
         const Rect part{size.width / 3, size.height / 4, size.width / 2, size.height / 2};

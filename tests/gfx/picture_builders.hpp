@@ -24,7 +24,8 @@ inline void put32(Bytes& b, std::size_t at, std::uint32_t v) {
 // packed colour, y counted from the top); `masks` (if any) follow a 40-byte header as
 // BI_BITFIELDS.
 inline Bytes make_bmp(int w, int h, int bpp, bool top_down, const std::vector<Argb>& palette,
-                     const std::function<std::uint32_t(int, int)>& value, const std::vector<std::uint32_t>& masks = {}) {
+                      const std::function<std::uint32_t(int, int)>& value,
+                      const std::vector<std::uint32_t>& masks = {}) {
     const std::size_t stride = (std::size_t(w) * std::size_t(bpp) + 31) / 32 * 4;
     const std::size_t header = 14 + 40 + masks.size() * 4 + palette.size() * 4;
     Bytes b(header + stride * std::size_t(h), 0);
@@ -106,7 +107,7 @@ inline Bytes lzw_encode(const std::vector<std::uint8_t>& indices, int min_bits) 
 // A GIF of one frame; uncompressed, a clear code before every two indices keeps the code width
 // at min_bits + 1.
 inline Bytes make_gif(int w, int h, const std::vector<Argb>& table, const std::vector<std::uint8_t>& indices,
-                     int transparent = -1, bool compress = false) {
+                      int transparent = -1, bool compress = false) {
     int bits_per_entry = 1;
     while ((2 << (bits_per_entry - 1)) < int(table.size())) ++bits_per_entry;
     const int min_bits = std::max(2, bits_per_entry);
@@ -118,8 +119,8 @@ inline Bytes make_gif(int w, int h, const std::vector<Argb>& table, const std::v
         b.insert(b.end(), {red_of(c), green_of(c), blue_of(c)});
     }
     if (transparent >= 0) b.insert(b.end(), {0x21, 0xF9, 4, 1, 0, 0, std::uint8_t(transparent), 0});
-    b.insert(b.end(), {0x2C, 0, 0, 0, 0, std::uint8_t(w), std::uint8_t(w >> 8), std::uint8_t(h), std::uint8_t(h >> 8), 0,
-                       std::uint8_t(min_bits)});
+    b.insert(b.end(), {0x2C, 0, 0, 0, 0, std::uint8_t(w), std::uint8_t(w >> 8), std::uint8_t(h), std::uint8_t(h >> 8),
+                       0, std::uint8_t(min_bits)});
     Bytes codes;
     std::uint32_t acc = 0;
     int have = 0;

@@ -5,9 +5,9 @@
 
 #include <jpeglib.h>
 
+#include "gfx/picture.hpp"
 #include "lamp.hpp"
 #include "picture_builders.hpp"
-#include "gfx/picture.hpp"
 
 namespace tav {
 namespace {
@@ -30,7 +30,8 @@ void expect_picture(const std::optional<Bitmap>& bmp, const char* what) {
 
 // Every supported depth decodes the same picture, stored bottom-up and top-down.
 TEST(Bmp, EveryDepthBothRowOrders) {
-    const std::vector<Argb> palette = {rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255), rgb(255, 255, 255), rgb(0, 0, 0)};
+    const std::vector<Argb> palette = {rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255), rgb(255, 255, 255),
+                                       rgb(0, 0, 0)};
     auto index = [&](int x, int y) {
         return std::uint32_t(std::find(palette.begin(), palette.end(), kPicture[y][x]) - palette.begin());
     };
@@ -49,14 +50,16 @@ TEST(Bmp, EveryDepthBothRowOrders) {
         expect_picture(decode_picture(make_bmp(3, 2, 4, top_down, palette, index)), "4-bit");
         expect_picture(decode_picture(make_bmp(3, 2, 8, top_down, pal8, index)), "8-bit");
         expect_picture(decode_picture(make_bmp(3, 2, 16, top_down, {}, rgb555)), "16-bit 555");
-        expect_picture(decode_picture(make_bmp(3, 2, 16, top_down, {}, rgb565, {0xF800, 0x07E0, 0x001F})), "16-bit 565");
+        expect_picture(decode_picture(make_bmp(3, 2, 16, top_down, {}, rgb565, {0xF800, 0x07E0, 0x001F})),
+                       "16-bit 565");
         expect_picture(decode_picture(make_bmp(3, 2, 24, top_down, {}, bgr)), "24-bit");
         expect_picture(decode_picture(make_bmp(3, 2, 32, top_down, {}, bgr)), "32-bit");
-        expect_picture(decode_picture(make_bmp(3, 2, 32, top_down, {}, bgr, {0xFF0000, 0xFF00, 0xFF})), "32-bit fields");
+        expect_picture(decode_picture(make_bmp(3, 2, 32, top_down, {}, bgr, {0xFF0000, 0xFF00, 0xFF})),
+                       "32-bit fields");
 
         // 1 bit: a 10-wide row crosses a byte and needs padding.
         const auto mono = decode_picture(make_bmp(10, 2, 1, top_down, {rgb(0, 0, 0), rgb(255, 255, 255)},
-                                                [](int x, int y) { return std::uint32_t((x + y) % 2); }));
+                                                  [](int x, int y) { return std::uint32_t((x + y) % 2); }));
         ASSERT_TRUE(mono.has_value());
         EXPECT_EQ(mono->pixel(0, 0), rgb(0, 0, 0));
         EXPECT_EQ(mono->pixel(9, 0), rgb(255, 255, 255));
@@ -70,7 +73,7 @@ TEST(Bmp, RunLengthCoded) {
     auto rle_file = [](int bpp, const Bytes& codes) {
         // A 4 x 3 picture with a four-colour palette; the coded data replace the plain rows.
         Bytes b = test::make_bmp(4, 3, bpp, false, {rgb(0, 0, 0), rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255)},
-                                [](int, int) { return 0u; });
+                                 [](int, int) { return 0u; });
         const std::size_t data = 14 + 40 + 16;
         b.resize(data);
         b.insert(b.end(), codes.begin(), codes.end());
@@ -138,8 +141,11 @@ Bytes make_jpeg(int w, int h, int components, const std::function<Argb(int, int)
         const int y = int(c.next_scanline);
         for (int x = 0; x < w; ++x) {
             const Argb px = colour(x, y);
-            if (components == 1) row[std::size_t(x)] = red_of(px);
-            else row[std::size_t(3 * x)] = red_of(px), row[std::size_t(3 * x + 1)] = green_of(px), row[std::size_t(3 * x + 2)] = blue_of(px);
+            if (components == 1)
+                row[std::size_t(x)] = red_of(px);
+            else
+                row[std::size_t(3 * x)] = red_of(px), row[std::size_t(3 * x + 1)] = green_of(px),
+                                    row[std::size_t(3 * x + 2)] = blue_of(px);
         }
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&c, rows, 1);
@@ -175,7 +181,8 @@ TEST(Jpeg, RoundTripColourAndGrey) {
 }
 
 // One icon DIB entry: height counts colour and mask rows; rows bottom-up.
-Bytes icon_dib(int size, int bpp, const std::function<std::uint32_t(int, int)>& value, const std::function<bool(int, int)>& masked) {
+Bytes icon_dib(int size, int bpp, const std::function<std::uint32_t(int, int)>& value,
+               const std::function<bool(int, int)>& masked) {
     const std::size_t stride = (std::size_t(size) * std::size_t(bpp) + 31) / 32 * 4;
     const std::size_t mask_stride = (std::size_t(size) + 31) / 32 * 4;
     Bytes b(40 + (stride + mask_stride) * std::size_t(size), 0);
@@ -213,9 +220,10 @@ Bytes icon_file(const std::vector<std::pair<int, Bytes>>& entries, std::uint8_t 
 // The largest entry wins; a 32-bit entry keeps its alpha, a 24-bit one takes the AND mask,
 // and a PNG entry is passed over.
 TEST(Icon, LargestEntryWithAlphaOrMask) {
-    const Bytes small = icon_dib(16, 24, [](int, int) { return 0x0000FFu; }, [](int x, int) { return x < 8; });
-    const Bytes big = icon_dib(32, 32, [](int x, int) { return x < 16 ? 0x80FFFFFFu : 0xFF00FF00u; },
-                              [](int, int) { return true; });
+    const Bytes small = icon_dib(
+        16, 24, [](int, int) { return 0x0000FFu; }, [](int x, int) { return x < 8; });
+    const Bytes big = icon_dib(
+        32, 32, [](int x, int) { return x < 16 ? 0x80FFFFFFu : 0xFF00FF00u; }, [](int, int) { return true; });
     Bytes png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0};
     const Bytes file = icon_file({{16, small}, {32, big}, {64, png}});
     ASSERT_EQ(sniff_picture(file), PictureFormat::Icon);

@@ -5,8 +5,8 @@
 #include <thread>
 #include <vector>
 
-#include "gfx/text.hpp"
 #include "core/gbk.hpp"
+#include "gfx/text.hpp"
 
 namespace tav {
 namespace {
@@ -201,7 +201,9 @@ TEST(Text, LinesAndWrapping) {
     EXPECT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], U"abcd");
 
-    EXPECT_EQ(decode_gbk_text("\xBF\xAA\xCA\xBC" "1"), U"开始1");
+    EXPECT_EQ(decode_gbk_text("\xBF\xAA\xCA\xBC"
+                              "1"),
+              U"开始1");
     EXPECT_EQ(measure_text("a\r\nbb", *font).height, 24);
 }
 

@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include "fake_window.hpp"
 #include "core/clock.hpp"
+#include "fake_window.hpp"
 
 namespace tav::platform::test {
 namespace {

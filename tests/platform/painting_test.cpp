@@ -38,10 +38,10 @@ TEST_F(PaintingTest, LowerSiblingsPaintFirstAndTransparentWindowsShowWhatIsBenea
     d.ws->invalidate(h);
     d.ws->update(h);
     EXPECT_EQ(d.log, (std::vector<std::string>{"top:paint", "low:paint", "high:paint", "glass:paint"}));
-    EXPECT_EQ(at(45, 45), kHigh);  // the upper sibling covers the lower
-    EXPECT_EQ(at(15, 15), kLow);   // the transparent window lets the lower one show
-    EXPECT_EQ(at(5, 5), kBack);    // and the parent's background
-    EXPECT_EQ(at(0, 0), kDot);     // what it draws itself
+    EXPECT_EQ(at(45, 45), kHigh); // the upper sibling covers the lower
+    EXPECT_EQ(at(15, 15), kLow);  // the transparent window lets the lower one show
+    EXPECT_EQ(at(5, 5), kBack);   // and the parent's background
+    EXPECT_EQ(at(0, 0), kDot);    // what it draws itself
     EXPECT_EQ(at(95, 95), kBack);
 
     // Swapping the z-order repaints the overlap the other way round.

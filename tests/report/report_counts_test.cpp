@@ -57,8 +57,8 @@ TEST(ReportCounts, ToolSpinsMatchTheWindowSteppedByHand) {
         HeadlessGame game(options);
         for (int i = 0; i < kSpins; ++i) {
             const SpinRecord r = game.play_spin();
-            reported.push_back({r.final_position, std::to_string(r.odds), std::to_string(static_cast<long>(r.win)),
-                                r.settlements});
+            reported.push_back(
+                {r.final_position, std::to_string(r.odds), std::to_string(static_cast<long>(r.win)), r.settlements});
             tally.add(r, game.stake());
             // The win is the multiplier of the scored symbol times its bet of 10.
             ASSERT_NE(symbol_at(r.final_position), kRandomField);

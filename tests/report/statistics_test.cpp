@@ -10,7 +10,7 @@ namespace tav::report {
 namespace {
 
 TEST(Statistics, RingAndPayTableAsTheGameHasThem) {
-    EXPECT_EQ(symbol_at(3), 0);  // cars
+    EXPECT_EQ(symbol_at(3), 0); // cars
     EXPECT_EQ(symbol_at(13), 0);
     EXPECT_EQ(symbol_at(8), kRandomField);
     EXPECT_EQ(symbol_at(19), kRandomField);

@@ -13,8 +13,8 @@
 // players pile up per real second; each must still end within its sound's length and a slack.
 
 #include <dlfcn.h>
-#include <malloc.h>
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <array>
@@ -33,19 +33,19 @@
 #include "assets/assets.hpp"
 #include "audio/play_sound.hpp"
 #include "audio/wav_chunks.hpp"
+#include "core/clock.hpp"
+#include "core/gbk.hpp"
+#include "core/random.hpp"
 #include "game/control_names.hpp"
 #include "game/feedback.hpp"
 #include "game/game_handlers.hpp"
+#include "game/main_window_layout.hpp"
 #include "game/pay_table.hpp"
 #include "platform/audio/silent_sink.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "platform/input.hpp"
-#include "core/clock.hpp"
-#include "core/gbk.hpp"
 #include "runtime/message_box.hpp"
-#include "core/random.hpp"
 #include "runtime/runtime.hpp"
-#include "game/main_window_layout.hpp"
 
 namespace tav::game::soak {
 namespace {
@@ -113,9 +113,7 @@ RealClock::duration play_length(std::span<const std::uint8_t> wav) {
 
 // Under AddressSanitizer freed memory waits in a quarantine and in per-thread caches, so the
 // resident size follows the sanitizer's allocator, not the program: the bound is not checked.
-bool resident_size_is_ours() {
-    return dlsym(RTLD_DEFAULT, "__asan_init") == nullptr;
-}
+bool resident_size_is_ours() { return dlsym(RTLD_DEFAULT, "__asan_init") == nullptr; }
 
 int spin_count() {
     const char* text = std::getenv("TAVRINO_SOAK_SPINS");
@@ -165,7 +163,8 @@ public:
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 players = active_player_count();
             }
-            if (players >= kMaxPlayers) ADD_FAILURE() << players << " players still play after " << kPlayerEndWait.count() << " s";
+            if (players >= kMaxPlayers)
+                ADD_FAILURE() << players << " players still play after " << kPlayerEndWait.count() << " s";
             peak_players = std::max(peak_players, players + 1);
             sounds.started(s);
         });
@@ -284,9 +283,7 @@ public:
         spin();
     }
 
-    bool check_idle_board() {
-        return w_.lit_lamps().size() == 1 && w_.settled();
-    }
+    bool check_idle_board() { return w_.lit_lamps().size() == 1 && w_.settled(); }
 
 private:
     int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
@@ -339,7 +336,8 @@ private:
     void check_bets(std::string_view when) {
         expect(w_.number("标签9") == credits_, std::string("credits ") + std::string(when));
         for (std::size_t k = 0; k < 8; ++k)
-            expect(w_.number(kBetDisplays[k]) == bets_[k], std::string("bet ") + std::to_string(k + 1) + " " + std::string(when));
+            expect(w_.number(kBetDisplays[k]) == bets_[k],
+                   std::string("bet ") + std::to_string(k + 1) + " " + std::string(when));
     }
 
     // 开始, then the loop runs until every spin timer has stopped; the settlement must pay the
@@ -360,15 +358,16 @@ private:
             const PayRow& row = kPayTable[static_cast<std::size_t>(position - 1)];
             expect(!row.random_field(), "a random field is never the final position");
             if (!row.random_field()) {
-                const auto k = static_cast<std::size_t>(std::ranges::find(kBetDisplays, row.bet_display) - kBetDisplays.begin());
+                const auto k =
+                    static_cast<std::size_t>(std::ranges::find(kBetDisplays, row.bet_display) - kBetDisplays.begin());
                 expected_win = bets_[k] * std::stoll(std::string(row.odds));
             }
         }
         const std::int64_t win = w_.number("标签10");
         const std::int64_t after = w_.number("标签9");
         expect(win == expected_win, "win " + std::to_string(win) + " for " + std::to_string(expected_win));
-        expect(after == before + win, "credits " + std::to_string(before) + " + win " + std::to_string(win) +
-                                          " gave " + std::to_string(after));
+        expect(after == before + win, "credits " + std::to_string(before) + " + win " + std::to_string(win) + " gave " +
+                                          std::to_string(after));
         expect(before == credits_, "credits before 开始");
         credits_ = before + expected_win;
         bets_.fill(0);

@@ -154,9 +154,10 @@ TEST_F(Events, CommonMouseAndKeyEventsCarryTheirArguments) {
     p_.ws().on_native_wheel(p_.top(), -240, {300, 250});
     p_.ws().on_native_wheel(p_.top(), 119, {300, 250});
     settle();
-    EXPECT_EQ(p_.log.entries, (std::vector<std::string>{"window:KeyDown 17 0", "window:KeyDown 55 1", "window:KeyDown 189 0",
-                                                        "window:KeyDown 190 0", "window:KeyDown 191 0", "window:Wheel -2 0",
-                                                        "window:Wheel 0 0"}));
+    EXPECT_EQ(p_.log.entries,
+              (std::vector<std::string>{"window:KeyDown 17 0", "window:KeyDown 55 1", "window:KeyDown 189 0",
+                                        "window:KeyDown 190 0", "window:KeyDown 191 0", "window:Wheel -2 0",
+                                        "window:Wheel 0 0"}));
 }
 
 TEST_F(Events, HandlerResultsStopOrReplaceTheControlsOwnProcessing) {

@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "core/gbk.hpp"
+#include "drawing/drawing_window.hpp"
 #include "gfx/font.hpp"
 #include "gfx/scale.hpp"
-#include "core/gbk.hpp"
 #include "ui/control_kind.hpp"
+#include "ui/label.hpp"
 #include "ui/layout_preload.hpp"
 #include "ui/preload_transfer.hpp"
-#include "ui/label.hpp"
 #include "ui/window_control.hpp"
-#include "drawing/drawing_window.hpp"
 
 namespace tav::ui {
 namespace {
@@ -137,7 +137,8 @@ TEST(LayoutPreload, PartsCutShortOrNotMatchingAreLeftOut) {
     PictureCache pictures;
     const std::vector<Value> values{board.picture};
     const auto pictures_part = made.part(2);
-    EXPECT_TRUE(take_in_preloaded_pictures(pictures_part.first(pictures_part.size() / 2), pictures, values, made.area).empty());
+    EXPECT_TRUE(
+        take_in_preloaded_pictures(pictures_part.first(pictures_part.size() / 2), pictures, values, made.area).empty());
     EXPECT_TRUE(take_in_preloaded_pictures(made.part(1), pictures, values, made.area).empty());
     const std::vector<Value> other{Value::of_bytes(test::solid_bmp(6, 4, rgb(200, 0, 0)))};
     EXPECT_TRUE(take_in_preloaded_pictures(made.part(2), pictures, other, made.area).empty());
@@ -158,7 +159,8 @@ TEST(LayoutPreload, APartTheAreaCannotHoldEndsTheHandingOver) {
     FontCache fonts;
     PictureCache pictures;
     EXPECT_EQ(take_in_preloaded_fonts({area.data(), ends[0]}, fonts), 0u);
-    EXPECT_TRUE(take_in_preloaded_pictures({area.data(), ends[0]}, pictures, std::vector<Value>{board.picture}, nullptr).empty());
+    EXPECT_TRUE(take_in_preloaded_pictures({area.data(), ends[0]}, pictures, std::vector<Value>{board.picture}, nullptr)
+                    .empty());
 }
 
 } // namespace

@@ -37,7 +37,9 @@ TEST(LoadWindow, BuildsEveryKindSilentlyThenRaisesCreatedMovedResizedThenShows) 
 
     // The stacking list: the picture button directly above the picture box.
     const auto order = p.ws().children(p.top());
-    const auto pos = [&](std::uint32_t id) { return std::find(order.begin(), order.end(), p.handle(id)) - order.begin(); };
+    const auto pos = [&](std::uint32_t id) {
+        return std::find(order.begin(), order.end(), p.handle(id)) - order.begin();
+    };
     EXPECT_EQ(pos(kLabel), 0);
     EXPECT_EQ(pos(kPicBtn) + 1, pos(kPicBox));
     EXPECT_LT(pos(kPicBox), pos(kButton));

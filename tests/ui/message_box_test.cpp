@@ -42,7 +42,10 @@ protected:
     // Runs each action in turn on the open box.
     static std::function<void(const MessageBoxInfo&)> then(std::function<void(const MessageBoxInfo&)> a,
                                                            std::function<void(const MessageBoxInfo&)> b) {
-        return [a, b](const MessageBoxInfo& box) { a(box); b(box); };
+        return [a, b](const MessageBoxInfo& box) {
+            a(box);
+            b(box);
+        };
     }
     std::vector<std::string> labels() const {
         std::vector<std::string> out;
@@ -83,7 +86,9 @@ TEST_F(MessageBoxes, EachButtonSetReturnsTheCodeOfThePressedButton) {
     EXPECT_EQ(labels(), (std::vector<std::string>{"中止", "重试", "忽略"}));
     EXPECT_EQ(show(Value::of_text("m"), Value::of_integer(2), caption, press("重试")), 3);
     // Without a Cancel button Esc and the close box do nothing.
-    EXPECT_EQ(show(Value::of_text("m"), Value::of_integer(2), caption, then(key(vk::kEscape), then(close(), press("忽略")))), 4);
+    EXPECT_EQ(
+        show(Value::of_text("m"), Value::of_integer(2), caption, then(key(vk::kEscape), then(close(), press("忽略")))),
+        4);
 
     EXPECT_EQ(show(Value::of_text("m"), Value::of_integer(3), caption, press("是")), 5);
     EXPECT_EQ(labels(), (std::vector<std::string>{"是", "否", "取消"}));
@@ -105,8 +110,8 @@ TEST_F(MessageBoxes, EnterPressesTheDefaultButton) {
 }
 
 TEST_F(MessageBoxes, TheDisabledWindowCannotBeClosedUnderTheBox) {
-    EXPECT_EQ(show(Value::of_text("m"), {}, {}, then([this](const MessageBoxInfo&) { p_.backend->request_close(p_.top()); },
-                                                 press("确定"))),
+    EXPECT_EQ(show(Value::of_text("m"), {}, {},
+                   then([this](const MessageBoxInfo&) { p_.backend->request_close(p_.top()); }, press("确定"))),
               0);
     EXPECT_TRUE(p_.runtime->is_loaded(kWindow));
     EXPECT_EQ(p_.log.count("window:CloseQuery"), 0u);
@@ -159,7 +164,8 @@ TEST_F(MessageBoxes, TimersKeepTickingAndTheirHandlersRunInsideAnOpenBox) {
         return std::nullopt;
     };
     p_.log.actions["button:Click"] = [&](auto) {
-        result = show_message_box(Value::of_text(gbk("分数不够！请先上分！")), Value::of_integer(0), Value::of_text(gbk("信息提示！")));
+        result = show_message_box(Value::of_text(gbk("分数不够！请先上分！")), Value::of_integer(0),
+                                  Value::of_text(gbk("信息提示！")));
         p_.log.entries.push_back("after box");
         return std::nullopt;
     };
@@ -169,7 +175,7 @@ TEST_F(MessageBoxes, TimersKeepTickingAndTheirHandlersRunInsideAnOpenBox) {
     p_.set(kTimer, 8, Value::of_integer(50));
     p_.backend->click(p_.top(), TestProgram::at(kButtonRect, 5, 5));
     p_.backend->schedule_click(p_.top(), TestProgram::at(kButtonRect, 5, 5), platform::MouseButton::Left,
-                              p_.ws().now_ms() + 120);
+                               p_.ws().now_ms() + 120);
     p_.backend->run_for(100);
 
     EXPECT_EQ(result, 0);

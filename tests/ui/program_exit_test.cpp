@@ -19,8 +19,8 @@ namespace tav::test {
 namespace {
 
 struct ChildResult {
-    int status = -1;        // exit status, −1 when the child did not exit normally
-    std::string output;     // what the child wrote to its pipe
+    int status = -1;    // exit status, −1 when the child did not exit normally
+    std::string output; // what the child wrote to its pipe
 };
 
 // Runs `body` in a child process; it writes its observations with `report`.
@@ -50,7 +50,7 @@ ChildResult run_child(const std::function<int(const std::function<void(std::stri
 
 // Answers every box with Enter after `delay_ms` of virtual time and reports its text.
 void answer_boxes(platform::HeadlessBackend* backend, const std::function<void(std::string_view)>& report,
-                 std::uint64_t delay_ms) {
+                  std::uint64_t delay_ms) {
     set_message_box_opened_hook([=](const MessageBoxInfo& box) {
         report("[box " + std::string(box.caption.view()) + "|" + std::to_string(box.style) + "|" +
                std::string(box.text.view()) + "]");
@@ -82,7 +82,8 @@ TEST(ProgramExit, ClosingTheWindowEndsWithZeroWhileTimersRun) {
         platform::HeadlessBackend* b = backend.get();
         report_ticks(log, report, 25);
         b->schedule(110, [b] { b->request_close(Runtime::current()->window_handle_of(kWindow)); });
-        const int code = run_program(layout, std::move(backend), [&] { set_end_of_program_hook([&] { report("[end]"); }); });
+        const int code =
+            run_program(layout, std::move(backend), [&] { set_end_of_program_hook([&] { report("[end]"); }); });
         report(code == 0 ? "[0]" : "[?]");
         return code;
     });
@@ -129,7 +130,8 @@ TEST(ProgramExit, SessionEndUnderAnOpenBoxEndsWithZeroAndRunsNoHandlerAfter) {
                 b->schedule(b->now_ms() + 35, [=] { b->request_session_end(); });
             });
             b->schedule(50, [=] { b->click(top(), TestProgram::at(kButtonRect, 5, 5)); });
-            const int code = run_program(layout, std::move(backend), [&] { set_end_of_program_hook([&] { report("[end]"); }); });
+            const int code =
+                run_program(layout, std::move(backend), [&] { set_end_of_program_hook([&] { report("[end]"); }); });
             report(code == 0 ? "[0]" : "[?]");
             return code;
         });
@@ -162,7 +164,8 @@ TEST(ProgramExit, FatalErrorShowsTheBoxRunsNoHandlerAfterItAndExitsWithMinusOne)
         return run_program(layout, std::move(backend), [&] { set_end_of_program_hook([&] { report("[end]"); }); });
     });
     EXPECT_EQ(r.status, 255);
-    const std::string text = std::string(gbk("运行时出错!").view()) + "\r\n\r\n" + std::string(gbk("错误信息：").view()) +
+    const std::string text = std::string(gbk("运行时出错!").view()) + "\r\n\r\n" +
+                             std::string(gbk("错误信息：").view()) +
                              std::string(gbk("指定窗口或窗口组件不存在或尚未载入").view()) + "\r\n";
     EXPECT_EQ(r.output, "tt" + box(text) + "[end]");
 }

@@ -1,9 +1,9 @@
 // Property access by number: clamping, read-back forms, fresh copies, unknown indices.
 #include <gtest/gtest.h>
 
-#include "test_window.hpp"
 #include "gfx/font.hpp"
 #include "gfx/logfont.hpp"
+#include "test_window.hpp"
 #include "ui/label.hpp"
 
 namespace tav::test {
@@ -195,9 +195,13 @@ TEST(ControlIds, AreFoundWhateverTheNumbering) {
         SCOPED_TRACE(far ? "with a far id" : "dense with a gap");
         TestProgram p([&](ui::LayoutData& layout) {
             auto& controls = layout.windows[0].controls;
-            controls.push_back(control(kAfterGap, ui::kind_id::kLabel, "after the gap", {0, 0, 20, 20}, {Value::of_text(Text("c"))}));
-            controls.push_back(control(kLabel, ui::kind_id::kLabel, "twice", {0, 0, 20, 20}, {Value::of_text(Text("dup"))}));
-            if (far) controls.push_back(control(kFar, ui::kind_id::kLabel, "far", {0, 0, 20, 20}, {Value::of_text(Text("f"))}));
+            controls.push_back(
+                control(kAfterGap, ui::kind_id::kLabel, "after the gap", {0, 0, 20, 20}, {Value::of_text(Text("c"))}));
+            controls.push_back(
+                control(kLabel, ui::kind_id::kLabel, "twice", {0, 0, 20, 20}, {Value::of_text(Text("dup"))}));
+            if (far)
+                controls.push_back(
+                    control(kFar, ui::kind_id::kLabel, "far", {0, 0, 20, 20}, {Value::of_text(Text("f"))}));
         });
         p.load();
         EXPECT_EQ(p.get(kAfterGap, 8).text(), Text("c"));

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless_backend.hpp"
 #include "core/conversions.hpp"
 #include "core/gbk.hpp"
+#include "platform/headless/headless_backend.hpp"
 #include "runtime/runtime.hpp"
 #include "ui/control_kind.hpp"
 #include "ui/layout_data.hpp"
@@ -76,8 +76,16 @@ inline ui::LayoutData test_layout(EventLog& log) {
     w.id = kWindow;
 
     auto self = control(kSelf, kind_id::kWindow, "窗口", {50, 50, 400, 300}, {Value::of_text(gbk("测试"))});
-    for (auto [e, name] : {std::pair{0, "Created"}, {1, "CloseQuery"}, {2, "Destroying"}, {3, "Moved"}, {4, "Resized"},
-                           {10, "Shown"}, {-4, "RightDown"}, {-9, "KeyDown"}, {-12, "Wheel"}, {-11, "Char"}})
+    for (auto [e, name] : {std::pair{0, "Created"},
+                           {1, "CloseQuery"},
+                           {2, "Destroying"},
+                           {3, "Moved"},
+                           {4, "Resized"},
+                           {10, "Shown"},
+                           {-4, "RightDown"},
+                           {-9, "KeyDown"},
+                           {-12, "Wheel"},
+                           {-11, "Char"}})
         self.events.push_back({e, log.handler(std::string("window:") + name)});
     w.controls.push_back(self);
 
@@ -87,8 +95,8 @@ inline ui::LayoutData test_layout(EventLog& log) {
 
     auto button = control(kButton, kind_id::kButton, "按钮1", kButtonRect, {{}, {}, Value::of_text(gbk("开始"))});
     button.tab_stop = true;
-    button.events = {{0, log.handler("button:Click")}, {-7, log.handler("button:GotFocus")},
-                     {-8, log.handler("button:LostFocus")}};
+    button.events = {
+        {0, log.handler("button:Click")}, {-7, log.handler("button:GotFocus")}, {-8, log.handler("button:LostFocus")}};
     w.controls.push_back(button);
 
     auto spin = control(kSpin, kind_id::kSpin, "调节器1", kSpinRect);
@@ -147,7 +155,9 @@ struct TestProgram {
     platform::WindowHandle top() { return runtime->window_handle_of(kWindow); }
     platform::WindowHandle handle(std::uint32_t control) { return runtime->find_control(kWindow, control)->handle(); }
     Value get(std::uint32_t control, int index) { return runtime->get_property(kWindow, control, index); }
-    void set(std::uint32_t control, int index, const Value& v) { runtime->set_property(kWindow, control, index, -1, v); }
+    void set(std::uint32_t control, int index, const Value& v) {
+        runtime->set_property(kWindow, control, index, -1, v);
+    }
     std::int32_t get_int(std::uint32_t control, int index) { return get(control, index).as_integer(); }
     // A point of a control's rectangle in the window's client area.
     static Point at(const Rect& r, int dx, int dy) { return {r.x + dx, r.y + dy}; }

@@ -5,13 +5,13 @@
 #include <stdexcept>
 #include <string>
 
-#include "game/control_names.hpp"
-#include "game/game_handlers.hpp"
-#include "platform/headless/headless_backend.hpp"
 #include "core/clock.hpp"
 #include "core/conversions.hpp"
-#include "runtime/runtime.hpp"
+#include "game/control_names.hpp"
+#include "game/game_handlers.hpp"
 #include "game/main_window_layout.hpp"
+#include "platform/headless/headless_backend.hpp"
+#include "runtime/runtime.hpp"
 
 namespace tav::report {
 namespace {
@@ -76,7 +76,8 @@ HeadlessGame::HeadlessGame(const PlayerOptions& options)
     credits_ = game::control("标签9");
     acceleration_timer_ = game::control("时钟1");
     fast_timer_ = game::control("时钟3");
-    for (int k = 0; k < kSymbols; ++k) spinners_[static_cast<std::size_t>(k)] = game::control("调节器" + std::to_string(k + 1));
+    for (int k = 0; k < kSymbols; ++k)
+        spinners_[static_cast<std::size_t>(k)] = game::control("调节器" + std::to_string(k + 1));
     positions_.reserve(512);
 }
 
@@ -117,22 +118,20 @@ void HeadlessGame::raise(std::uint32_t control, std::optional<std::int32_t> argu
     runtime_->raise_event(notice);
 }
 
-double HeadlessGame::elapsed_ms() {
-    return static_cast<double>(backend_->now_ms() - spin_start_) / units_per_ms_;
-}
+double HeadlessGame::elapsed_ms() { return static_cast<double>(backend_->now_ms() - spin_start_) / units_per_ms_; }
 
 LocalTime HeadlessGame::now() {
     LocalTime t = kMinuteStart;
     switch (options_.clock) {
-    case ClockMode::Hold: t.second = options_.hold_seconds; break;
-    case ClockMode::PerRead:
-        t.second = std::uniform_int_distribution<int>(0, kSecondsPerMinute - 1)(clock_random_);
-        break;
-    case ClockMode::Player: {
-        const double at = minute_phase_s_ + elapsed_ms() / 1000.0;
-        t.second = static_cast<int>(std::fmod(std::floor(at), kSecondsPerMinute));
-        break;
-    }
+        case ClockMode::Hold: t.second = options_.hold_seconds; break;
+        case ClockMode::PerRead:
+            t.second = std::uniform_int_distribution<int>(0, kSecondsPerMinute - 1)(clock_random_);
+            break;
+        case ClockMode::Player: {
+            const double at = minute_phase_s_ + elapsed_ms() / 1000.0;
+            t.second = static_cast<int>(std::fmod(std::floor(at), kSecondsPerMinute));
+            break;
+        }
     }
     return t;
 }
@@ -148,7 +147,7 @@ void HeadlessGame::on_sound(game::GameSound sound) {
     // together in a spin started from rest, and most steps are fast: 时钟3 is asked first.
     const Phase phase = interval_of(fast_timer_) > 0           ? Phase::Fast
                         : interval_of(acceleration_timer_) > 0 ? Phase::Acceleration
-                                                              : Phase::Slowing;
+                                                               : Phase::Slowing;
     ++steps_[static_cast<std::size_t>(phase)];
     positions_.push_back(number(position_));
 }

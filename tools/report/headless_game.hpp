@@ -11,8 +11,8 @@
 #include <random>
 #include <vector>
 
-#include "game/feedback.hpp"
 #include "core/calendar.hpp"
+#include "game/feedback.hpp"
 #include "statistics.hpp"
 
 namespace tav {
@@ -44,9 +44,9 @@ inline constexpr int kRoundedUnitsPerMs = 8;
 // How a player plays.
 struct PlayerOptions {
     ClockMode clock = ClockMode::Player;
-    int hold_seconds = 0;                         // for ClockMode::Hold
-    bool tick_rounding = false;                   // periods rounded up to 15.625 ms steps
-    std::uint64_t clock_seed = 1;                 // the tool's generator for the clock
+    int hold_seconds = 0;                                           // for ClockMode::Hold
+    bool tick_rounding = false;                                     // periods rounded up to 15.625 ms steps
+    std::uint64_t clock_seed = 1;                                   // the tool's generator for the clock
     std::array<int, kSymbols> bets{10, 10, 10, 10, 10, 10, 10, 10}; // credits per symbol, multiples of 10
 };
 

@@ -92,9 +92,12 @@ Command parse(int argc, char** argv) {
             c.run.player.hold_seconds = static_cast<int>(s);
         } else if (arg == "--clock") {
             const std::string_view mode = value();
-            if (mode == "player") c.run.player.clock = ClockMode::Player;
-            else if (mode == "per-read") c.run.player.clock = ClockMode::PerRead;
-            else throw std::invalid_argument("--clock is player or per-read");
+            if (mode == "player")
+                c.run.player.clock = ClockMode::Player;
+            else if (mode == "per-read")
+                c.run.player.clock = ClockMode::PerRead;
+            else
+                throw std::invalid_argument("--clock is player or per-read");
         } else if (arg == "--max-seconds") {
             c.run.max_seconds = static_cast<double>(parse_number(value(), arg));
         } else if (arg == "--seed") {
@@ -120,7 +123,8 @@ void show_progress(std::uint64_t done, std::uint64_t total) {
     constexpr int kBarWidth = 40;
     const double part = total ? static_cast<double>(done) / static_cast<double>(total) : 1.0;
     const int filled = static_cast<int>(part * kBarWidth);
-    std::fprintf(stderr, "\r[%s%s] %5.1f %% %llu/%llu spins", std::string(static_cast<std::size_t>(filled), '#').c_str(),
+    std::fprintf(stderr, "\r[%s%s] %5.1f %% %llu/%llu spins",
+                 std::string(static_cast<std::size_t>(filled), '#').c_str(),
                  std::string(static_cast<std::size_t>(kBarWidth - filled), ' ').c_str(), 100.0 * part,
                  static_cast<unsigned long long>(done), static_cast<unsigned long long>(total));
     std::fflush(stderr);

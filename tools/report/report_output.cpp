@@ -29,9 +29,9 @@ std::string pad(std::string s, std::size_t width, bool right = true) {
 
 std::string clock_text(const PlayerOptions& p) {
     switch (p.clock) {
-    case ClockMode::Hold: return "seconds held at " + std::to_string(p.hold_seconds);
-    case ClockMode::PerRead: return "seconds drawn uniformly at every read";
-    case ClockMode::Player: break;
+        case ClockMode::Hold: return "seconds held at " + std::to_string(p.hold_seconds);
+        case ClockMode::PerRead: return "seconds drawn uniformly at every read";
+        case ClockMode::Player: break;
     }
     return "each spin starts at a uniformly random moment of the minute; the clock then follows the spin";
 }
@@ -54,12 +54,14 @@ void write_histogram_line(std::ostream& out, std::string_view name, const Histog
 // --- JSON ---
 
 std::string json_estimate(const Estimate& e) {
-    return "{\"value\": " + fixed(e.value, 8) + ", \"low\": " + fixed(e.low, 8) + ", \"high\": " + fixed(e.high, 8) + "}";
+    return "{\"value\": " + fixed(e.value, 8) + ", \"low\": " + fixed(e.low, 8) + ", \"high\": " + fixed(e.high, 8) +
+           "}";
 }
 
 std::string json_histogram(const Histogram& h, std::int64_t bin = 1) {
     std::string s = "{\"mean\": " + fixed(h.mean(), 4) + ", \"stddev\": " + fixed(h.stddev(), 4) +
-                    ", \"min\": " + std::to_string(h.min()) + ", \"max\": " + std::to_string(h.max()) + ", \"counts\": {";
+                    ", \"min\": " + std::to_string(h.min()) + ", \"max\": " + std::to_string(h.max()) +
+                    ", \"counts\": {";
     std::map<std::int64_t, std::uint64_t> binned;
     for (const auto& [v, n] : h.bins()) binned[v / bin * bin] += n;
     bool first = true;
@@ -77,10 +79,12 @@ void write_table(std::ostream& out, const RunOptions& options, const RunResult& 
     out << "Tavrino pay report: " << t.spins << " spins of the real game, headless, virtual clock"
         << (r.stopped_early ? " (stopped early by --max-seconds)" : "") << "\n"
         << "  clock:  " << clock_text(options.player) << "\n"
-        << "  timers: " << (options.player.tick_rounding ? "periods rounded up to 15.625 ms ticks" : "periods exactly as asked")
-        << "\n  bets:   " << bets_text(options.player) << " (cars, bottle cap, zipper badge, knot, cherries, kiwi, strawberry, orange)\n"
-        << "  random: " << r.threads << (r.threads == 1 ? " player from state 1" : " players, player i starting i*2^28 draws on")
-        << "\n\n";
+        << "  timers: "
+        << (options.player.tick_rounding ? "periods rounded up to 15.625 ms ticks" : "periods exactly as asked")
+        << "\n  bets:   " << bets_text(options.player)
+        << " (cars, bottle cap, zipper badge, knot, cherries, kiwi, strawberry, orange)\n"
+        << "  random: " << r.threads
+        << (r.threads == 1 ? " player from state 1" : " players, player i starting i*2^28 draws on") << "\n\n";
 
     out << "Ring position   symbol          rests on (95 % CI)              finally scored\n";
     for (int p = 1; p <= kPositions; ++p) {
@@ -89,8 +93,8 @@ void write_table(std::ostream& out, const RunOptions& options, const RunResult& 
         const Estimate fin = final_probability(t, p);
         out << "  " << pad(std::to_string(p), 5) << "         "
             << pad(s == kRandomField ? std::string("random field") : std::string(symbol_name(s)), 14, false)
-            << pad(percent(rest.value), 11) << "  [" << fixed(100 * rest.low, 3) << ", " << fixed(100 * rest.high, 3) << "]"
-            << pad(percent(fin.value), 14) << "\n";
+            << pad(percent(rest.value), 11) << "  [" << fixed(100 * rest.low, 3) << ", " << fixed(100 * rest.high, 3)
+            << "]" << pad(percent(fin.value), 14) << "\n";
     }
     out << "  (every position alike: rests 5.000 %, scored 5.556 %)\n\n";
 
@@ -124,7 +128,8 @@ void write_table(std::ostream& out, const RunOptions& options, const RunResult& 
     out << "\nSettlements per spin (1 + random jumps)\n";
     for (const auto& [n, count] : t.settlements.bins()) {
         out << "  " << pad(std::to_string(n), 3) << pad(std::to_string(count), 12)
-            << pad(percent(static_cast<double>(count) / static_cast<double>(std::max<std::uint64_t>(1, t.spins))), 12) << "\n";
+            << pad(percent(static_cast<double>(count) / static_cast<double>(std::max<std::uint64_t>(1, t.spins))), 12)
+            << "\n";
     }
     out << "\nSpeed: " << fixed(r.spins_per_second, 0) << " spins/s on " << r.threads << " thread(s), "
         << fixed(r.spins_per_second_per_thread, 0) << " spins/s per thread; " << fixed(r.wall_seconds, 1)
@@ -134,15 +139,15 @@ void write_table(std::ostream& out, const RunOptions& options, const RunResult& 
 void write_json(std::ostream& out, const RunOptions& options, const RunResult& r) {
     const Tally& t = r.tally;
     out << "{\n  \"spins\": " << t.spins << ",\n  \"stopped_early\": " << (r.stopped_early ? "true" : "false")
-        << ",\n  \"threads\": " << r.threads
-        << ",\n  \"clock\": \"" << clock_text(options.player) << "\",\n  \"tick_rounding\": "
-        << (options.player.tick_rounding ? "true" : "false") << ",\n  \"bets\": [" << bets_text(options.player)
-        << "],\n  \"positions\": [\n";
+        << ",\n  \"threads\": " << r.threads << ",\n  \"clock\": \"" << clock_text(options.player)
+        << "\",\n  \"tick_rounding\": " << (options.player.tick_rounding ? "true" : "false") << ",\n  \"bets\": ["
+        << bets_text(options.player) << "],\n  \"positions\": [\n";
     for (int p = 1; p <= kPositions; ++p) {
         const int s = symbol_at(p);
         out << "    {\"position\": " << p << ", \"symbol\": \""
-            << (s == kRandomField ? std::string("random field") : std::string(symbol_name(s))) << "\", \"rests\": "
-            << t.rest[static_cast<std::size_t>(p - 1)] << ", \"scored\": " << t.final[static_cast<std::size_t>(p - 1)]
+            << (s == kRandomField ? std::string("random field") : std::string(symbol_name(s)))
+            << "\", \"rests\": " << t.rest[static_cast<std::size_t>(p - 1)]
+            << ", \"scored\": " << t.final[static_cast<std::size_t>(p - 1)]
             << ", \"rest_probability\": " << json_estimate(rest_probability(t, p))
             << ", \"scored_probability\": " << json_estimate(final_probability(t, p)) << "}"
             << (p < kPositions ? ",\n" : "\n");
@@ -150,7 +155,8 @@ void write_json(std::ostream& out, const RunOptions& options, const RunResult& r
     out << "  ],\n  \"symbols\": [\n";
     for (int s = 0; s < kSymbols; ++s) {
         out << "    {\"symbol\": \"" << symbol_name(s) << "\", \"multiplier\": " << multiplier(s)
-            << ", \"probability\": " << json_estimate(symbol_probability(t, s)) << ", \"rtp\": " << json_estimate(symbol_rtp(t, s))
+            << ", \"probability\": " << json_estimate(symbol_probability(t, s))
+            << ", \"rtp\": " << json_estimate(symbol_rtp(t, s))
             << ", \"uniform_rtp\": " << fixed(uniform_symbol_rtp(s), 6) << "}" << (s + 1 < kSymbols ? ",\n" : "\n");
     }
     out << "  ],\n  \"pattern\": {\"stake\": " << fixed(t.stake, 0) << ", \"rtp\": " << json_estimate(pattern_rtp(t))
@@ -158,12 +164,14 @@ void write_json(std::ostream& out, const RunOptions& options, const RunResult& r
         << ", \"profit_frequency\": " << json_estimate(proportion(t.profits, t.spins))
         << ", \"win_mean\": " << fixed(static_cast<double>(t.spins ? t.win_sum / t.spins : 0), 6)
         << ", \"win_stddev\": " << fixed(win_std_dev(t), 6) << "},\n"
-        << "  \"steps\": {\"acceleration\": " << json_histogram(t.acceleration) << ",\n    \"fast\": " << json_histogram(t.fast)
-        << ",\n    \"slowing\": " << json_histogram(t.slowing) << ",\n    \"all\": " << json_histogram(t.steps) << "},\n"
+        << "  \"steps\": {\"acceleration\": " << json_histogram(t.acceleration)
+        << ",\n    \"fast\": " << json_histogram(t.fast) << ",\n    \"slowing\": " << json_histogram(t.slowing)
+        << ",\n    \"all\": " << json_histogram(t.steps) << "},\n"
         << "  \"duration_ms\": " << json_histogram(t.duration_ms, kSecondsBinMs) << ",\n"
         << "  \"settlements\": " << json_histogram(t.settlements) << ",\n"
-        << "  \"speed\": {\"spins_per_second\": " << fixed(r.spins_per_second, 1) << ", \"per_thread\": "
-        << fixed(r.spins_per_second_per_thread, 1) << ", \"wall_seconds\": " << fixed(r.wall_seconds, 3) << "}\n}\n";
+        << "  \"speed\": {\"spins_per_second\": " << fixed(r.spins_per_second, 1)
+        << ", \"per_thread\": " << fixed(r.spins_per_second_per_thread, 1)
+        << ", \"wall_seconds\": " << fixed(r.wall_seconds, 3) << "}\n}\n";
 }
 
 void write_svg(std::ostream& out, const RunOptions& options, const RunResult& r) {
@@ -185,8 +193,8 @@ void write_svg(std::ostream& out, const RunOptions& options, const RunResult& r)
         << (options.player.tick_rounding ? ", 15.625 ms ticks" : "") << "</text>\n"
         << "<rect x=\"" << kLeft << "\" y=\"28\" width=\"10\" height=\"10\" fill=\"#9bb8d8\"/><text x=\"" << kLeft + 14
         << "\" y=\"37\">rests on</text>\n"
-        << "<rect x=\"" << kLeft + 80 << "\" y=\"28\" width=\"10\" height=\"10\" fill=\"#c0392b\"/><text x=\"" << kLeft + 94
-        << "\" y=\"37\">finally scored</text>\n"
+        << "<rect x=\"" << kLeft + 80 << "\" y=\"28\" width=\"10\" height=\"10\" fill=\"#c0392b\"/><text x=\""
+        << kLeft + 94 << "\" y=\"37\">finally scored</text>\n"
         << "<text x=\"" << kLeft + 200 << "\" y=\"37\">dashed: 1/20 and 1/18</text>\n";
     for (double g = 0; g <= top + 1e-9; g += 0.02) {
         out << "<line x1=\"" << kLeft << "\" x2=\"" << kLeft + kPlotW << "\" y1=\"" << fixed(y(g), 1) << "\" y2=\""
@@ -203,8 +211,8 @@ void write_svg(std::ostream& out, const RunOptions& options, const RunResult& r)
             << fixed(slot * 0.36, 1) << "\" height=\"" << fixed(y(0) - y(fin.value), 1) << "\" fill=\"#c0392b\"/>\n"
             << "<line x1=\"" << fixed(x + slot * 0.68, 1) << "\" x2=\"" << fixed(x + slot * 0.68, 1) << "\" y1=\""
             << fixed(y(fin.low), 1) << "\" y2=\"" << fixed(y(fin.high), 1) << "\" stroke=\"black\"/>\n"
-            << "<text x=\"" << fixed(x + slot / 2, 1) << "\" y=\"" << kTop + kPlotH + 14 << "\" text-anchor=\"middle\">" << p
-            << "</text>\n";
+            << "<text x=\"" << fixed(x + slot / 2, 1) << "\" y=\"" << kTop + kPlotH + 14 << "\" text-anchor=\"middle\">"
+            << p << "</text>\n";
         const int s = symbol_at(p);
         out << "<text x=\"" << fixed(x + slot / 2, 1) << "\" y=\"" << kTop + kPlotH + 26
             << "\" text-anchor=\"middle\" font-size=\"8\">"
@@ -216,7 +224,8 @@ void write_svg(std::ostream& out, const RunOptions& options, const RunResult& r)
     }
     out << "<line x1=\"" << kLeft << "\" x2=\"" << kLeft + kPlotW << "\" y1=\"" << fixed(y(0), 1) << "\" y2=\""
         << fixed(y(0), 1) << "\" stroke=\"black\"/>\n"
-        << "<text x=\"" << kLeft + kPlotW / 2 << "\" y=\"" << kHeight - 12 << "\" text-anchor=\"middle\">ring position</text>\n"
+        << "<text x=\"" << kLeft + kPlotW / 2 << "\" y=\"" << kHeight - 12
+        << "\" text-anchor=\"middle\">ring position</text>\n"
         << "</svg>\n";
 }
 

@@ -12,8 +12,8 @@ namespace {
 // The bet displays are "标签1" .. "标签8": the symbol index is the number after the name.
 constexpr std::string_view kBetDisplayPrefix = "标签";
 
-constexpr std::array<std::string_view, kSymbols> kNames = {
-    "cars", "bottle cap", "zipper badge", "knot", "cherries", "kiwi", "strawberry", "orange"};
+constexpr std::array<std::string_view, kSymbols> kNames = {"cars",     "bottle cap", "zipper badge", "knot",
+                                                           "cherries", "kiwi",       "strawberry",   "orange"};
 
 int symbol_of_row(const game::PayRow& row) {
     if (row.random_field()) return kRandomField;
@@ -26,9 +26,7 @@ constexpr double kPayingPositions = kPositions - 2;
 
 } // namespace
 
-int symbol_at(int position) {
-    return symbol_of_row(game::kPayTable.at(static_cast<std::size_t>(position - 1)));
-}
+int symbol_at(int position) { return symbol_of_row(game::kPayTable.at(static_cast<std::size_t>(position - 1))); }
 
 int multiplier(int symbol) {
     for (const game::PayRow& row : game::kPayTable) {
@@ -38,9 +36,8 @@ int multiplier(int symbol) {
 }
 
 int positions_of(int symbol) {
-    return static_cast<int>(std::ranges::count_if(game::kPayTable, [symbol](const game::PayRow& row) {
-        return symbol_of_row(row) == symbol;
-    }));
+    return static_cast<int>(std::ranges::count_if(
+        game::kPayTable, [symbol](const game::PayRow& row) { return symbol_of_row(row) == symbol; }));
 }
 
 std::string_view symbol_name(int symbol) { return kNames.at(static_cast<std::size_t>(symbol)); }
@@ -91,8 +88,10 @@ std::int64_t Histogram::quantile(double q) const {
 void Tally::add(const SpinRecord& spin, double stake_per_spin) {
     ++spins;
     stake = stake_per_spin;
-    if (spin.rest_position >= 1 && spin.rest_position <= kPositions) ++rest[static_cast<std::size_t>(spin.rest_position - 1)];
-    if (spin.final_position >= 1 && spin.final_position <= kPositions) ++final[static_cast<std::size_t>(spin.final_position - 1)];
+    if (spin.rest_position >= 1 && spin.rest_position <= kPositions)
+        ++rest[static_cast<std::size_t>(spin.rest_position - 1)];
+    if (spin.final_position >= 1 && spin.final_position <= kPositions)
+        ++final[static_cast<std::size_t>(spin.final_position - 1)];
     if (spin.win > 0) ++hits;
     if (spin.win > stake_per_spin) ++profits;
     win_sum += spin.win;
@@ -155,9 +154,7 @@ Estimate symbol_rtp(const Tally& t, int symbol) {
     return {m * p.value, m * p.low, m * p.high};
 }
 
-double uniform_symbol_rtp(int symbol) {
-    return multiplier(symbol) * positions_of(symbol) / kPayingPositions;
-}
+double uniform_symbol_rtp(int symbol) { return multiplier(symbol) * positions_of(symbol) / kPayingPositions; }
 
 Estimate pattern_rtp(const Tally& t) {
     if (t.spins == 0 || t.stake <= 0) return {};

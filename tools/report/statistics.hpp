@@ -51,9 +51,9 @@ private:
 
 // What one spin did, as read from the window afterwards.
 struct SpinRecord {
-    int rest_position = 0;   // where the slowing phase left the lamp (1..20, random fields included)
-    int final_position = 0;  // the position finally scored (after any random jumps)
-    int settlements = 0;     // 1 + the number of random jumps
+    int rest_position = 0;  // where the slowing phase left the lamp (1..20, random fields included)
+    int final_position = 0; // the position finally scored (after any random jumps)
+    int settlements = 0;    // 1 + the number of random jumps
     int acceleration_steps = 0;
     int fast_steps = 0;
     int slowing_steps = 0;
@@ -68,9 +68,9 @@ struct Tally {
     std::uint64_t spins = 0;
     std::array<std::uint64_t, kPositions> rest{};  // by ring position - 1
     std::array<std::uint64_t, kPositions> final{}; // by ring position - 1
-    std::uint64_t hits = 0;    // spins that returned more than 0
-    std::uint64_t profits = 0; // spins that returned more than the stake
-    double stake = 0;          // credits staked per spin by the pattern
+    std::uint64_t hits = 0;                        // spins that returned more than 0
+    std::uint64_t profits = 0;                     // spins that returned more than the stake
+    double stake = 0;                              // credits staked per spin by the pattern
     long double win_sum = 0;
     long double win_sq_sum = 0;
     Histogram acceleration, fast, slowing, steps, settlements, duration_ms;

@@ -22,16 +22,15 @@ bool read_file(const std::string& path, std::vector<unsigned char>& out) {
     return !in.bad();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: %s OUT.cpp NAME=FILE...\n", argv[0]);
         return 2;
     }
-    std::string text =
-        "// Generated at build time by tavrino_embed from src/assets/data; do not edit.\n"
-        "#include <cstdint>\n#include <span>\n\nnamespace tav::assets::embedded {\n";
+    std::string text = "// Generated at build time by tavrino_embed from src/assets/data; do not edit.\n"
+                       "#include <cstdint>\n#include <span>\n\nnamespace tav::assets::embedded {\n";
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         const auto eq = arg.find('=');

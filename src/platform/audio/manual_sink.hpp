@@ -28,7 +28,7 @@ public:
 private:
     const std::uint32_t rate_;
     const std::uint32_t period_;
-    std::mutex mutex_;  // serialises pull against start/stop
+    std::mutex mutex_; // serialises pull against start/stop
     Render render_;
 };
 

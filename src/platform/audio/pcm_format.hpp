@@ -9,10 +9,10 @@ namespace tav {
 
 // A PCM stream layout that the mixer can convert: 8 or 16 bits, one or two channels.
 struct PcmFormat {
-    std::uint16_t channels = 0;     // 1 or 2
-    std::uint32_t rate = 0;         // frames per second
-    std::uint16_t bits = 0;         // 8 (unsigned) or 16 (signed little-endian)
-    std::uint16_t block_align = 0;  // bytes per frame: channels * bits / 8
+    std::uint16_t channels = 0;    // 1 or 2
+    std::uint32_t rate = 0;        // frames per second
+    std::uint16_t bits = 0;        // 8 (unsigned) or 16 (signed little-endian)
+    std::uint16_t block_align = 0; // bytes per frame: channels * bits / 8
 };
 
 // Smallest body of a "fmt " chunk that holds a complete PCM description.

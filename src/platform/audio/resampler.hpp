@@ -42,7 +42,7 @@ public:
                 MixFrame f;
                 if (!next(f)) return i;
                 if (fresh_) {
-                    history_ = {f, f, f, f};  // a stream starts from rest at its first frame
+                    history_ = {f, f, f, f}; // a stream starts from rest at its first frame
                     fresh_ = false;
                 } else {
                     history_ = {history_[1], history_[2], history_[3], f};
@@ -80,8 +80,8 @@ private:
     std::uint32_t in_rate_ = 1;
     std::uint32_t out_rate_ = 1;
     double inv_out_ = 1.0;
-    std::array<MixFrame, 4> history_{};  // output falls between [1] and [2]
-    std::uint32_t phase_ = 0;            // position past history_[1], in 1/out_rate_ steps
+    std::array<MixFrame, 4> history_{};   // output falls between [1] and [2]
+    std::uint32_t phase_ = 0;             // position past history_[1], in 1/out_rate_ steps
     std::uint32_t owed_ = kLookAhead + 1; // input frames to take before the next output frame
     bool fresh_ = true;
 };

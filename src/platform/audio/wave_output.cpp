@@ -41,10 +41,10 @@ struct WaveOutput::Stream {
     WaveDoneCallback callback = nullptr;
     void* instance = nullptr;
     bool paused = false;
-    std::vector<WaveBuffer*> queue;  // queue[head..] wait to be played, oldest first
+    std::vector<WaveBuffer*> queue; // queue[head..] wait to be played, oldest first
     std::size_t head = 0;
-    std::uint32_t offset = 0;         // bytes of queue[head] already taken
-    std::array<std::uint8_t, 4> carry{};  // a frame split across two buffers
+    std::uint32_t offset = 0;            // bytes of queue[head] already taken
+    std::array<std::uint8_t, 4> carry{}; // a frame split across two buffers
     std::size_t carry_len = 0;
     HermiteResampler resampler;
 
@@ -87,8 +87,8 @@ WaveOutput::Stream* WaveOutput::find(WaveHandle h) {
     return nullptr;
 }
 
-std::optional<WaveHandle> WaveOutput::open(std::span<const std::uint8_t> format,
-                                           WaveDoneCallback callback, void* instance) {
+std::optional<WaveHandle> WaveOutput::open(std::span<const std::uint8_t> format, WaveDoneCallback callback,
+                                           void* instance) {
     const auto pcm = parse_pcm_format(format);
     if (!pcm) return std::nullopt;
     start_device();
@@ -234,7 +234,7 @@ void WaveOutput::render(std::span<std::int16_t> stereo) {
 void WaveOutput::dispatch(std::unique_lock<std::mutex>& lock, std::vector<Finished>& finished) {
     if (finished.empty()) return;
     std::vector<Finished> batch;
-    batch.swap(finished);  // the render's vector keeps no reference while we are unlocked
+    batch.swap(finished); // the render's vector keeps no reference while we are unlocked
     ++dispatching_;
     lock.unlock();
     ++tls_dispatch_depth;

@@ -18,10 +18,10 @@ namespace tav {
 // A block of PCM data handed to a stream. The caller owns it and its bytes; while it is
 // queued (from write until its callback) the output reads `data` and the caller must not touch it.
 struct WaveBuffer {
-    std::uint8_t* data = nullptr;  // the PCM bytes
-    std::uint32_t length = 0;      // bytes of `data` to play
-    bool prepared = false;         // set by prepare, cleared by unprepare; the owner's thread only
-    bool queued = false;           // written by the output under its lock; read it via unprepare
+    std::uint8_t* data = nullptr; // the PCM bytes
+    std::uint32_t length = 0;     // bytes of `data` to play
+    bool prepared = false;        // set by prepare, cleared by unprepare; the owner's thread only
+    bool queued = false;          // written by the output under its lock; read it via unprepare
 };
 
 // Identifies an open stream; stale handles are refused by every operation.
@@ -45,8 +45,7 @@ public:
     WaveOutput& operator=(const WaveOutput&) = delete;
 
     // Opens a stream with the raw "fmt " body; nullopt when the format is short or unplayable.
-    std::optional<WaveHandle> open(std::span<const std::uint8_t> format, WaveDoneCallback callback,
-                                   void* instance);
+    std::optional<WaveHandle> open(std::span<const std::uint8_t> format, WaveDoneCallback callback, void* instance);
     // Marks a buffer ready for writing; false for a stale handle or a buffer without data.
     bool prepare(WaveHandle h, WaveBuffer& buffer);
     // Queues a prepared buffer behind the stream's others; false if unprepared or already queued.
@@ -91,13 +90,13 @@ private:
     std::once_flag started_;
     std::uint32_t rate_ = 0;
 
-    mutable std::mutex mutex_;  // guards everything below; held only for short list work
+    mutable std::mutex mutex_; // guards everything below; held only for short list work
     std::condition_variable dispatch_done_;
     std::vector<std::unique_ptr<Stream>> streams_;
     WaveHandle next_handle_ = 1;
-    int dispatching_ = 0;                  // batches of callbacks being run outside the lock
-    std::vector<Finished> finished_;       // collected during a mix, reused to avoid allocation
-    std::vector<std::int32_t> acc_;        // the mix accumulator
+    int dispatching_ = 0;            // batches of callbacks being run outside the lock
+    std::vector<Finished> finished_; // collected during a mix, reused to avoid allocation
+    std::vector<std::int32_t> acc_;  // the mix accumulator
 };
 
 } // namespace tav

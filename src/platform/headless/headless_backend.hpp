@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/backend.hpp"
 #include "core/calendar.hpp"
+#include "platform/backend.hpp"
 
 namespace tav::platform {
 

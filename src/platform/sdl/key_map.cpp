@@ -8,11 +8,10 @@ namespace tav::platform::sdl {
 namespace {
 
 // Classic desktop codes input.hpp has no name for; only this table needs them.
-constexpr int kPageUp = 0x21, kPageDown = 0x22, kEnd = 0x23, kHome = 0x24, kInsert = 0x2D,
-              kPause = 0x13, kCapsLock = 0x14, kPrintScreen = 0x2C, kLeftWin = 0x5B,
-              kRightWin = 0x5C, kApps = 0x5D, kF1 = 0x70, kNumLock = 0x90, kScrollLock = 0x91,
-              kOemSemicolon = 186, kOemPlus = 187, kOemComma = 188, kOemTilde = 192,
-              kOemOpenBracket = 219, kOemBackslash = 220, kOemCloseBracket = 221, kOemQuote = 222;
+constexpr int kPageUp = 0x21, kPageDown = 0x22, kEnd = 0x23, kHome = 0x24, kInsert = 0x2D, kPause = 0x13,
+              kCapsLock = 0x14, kPrintScreen = 0x2C, kLeftWin = 0x5B, kRightWin = 0x5C, kApps = 0x5D, kF1 = 0x70,
+              kNumLock = 0x90, kScrollLock = 0x91, kOemSemicolon = 186, kOemPlus = 187, kOemComma = 188,
+              kOemTilde = 192, kOemOpenBracket = 219, kOemBackslash = 220, kOemCloseBracket = 221, kOemQuote = 222;
 constexpr int kFunctionKeyCount = 12;
 
 struct KeyPair {

@@ -42,7 +42,7 @@ public:
 
     void stop() override {
         if (device_ == 0) return;
-        SDL_CloseAudioDevice(device_);  // waits for a running callback to return
+        SDL_CloseAudioDevice(device_); // waits for a running callback to return
         device_ = 0;
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }

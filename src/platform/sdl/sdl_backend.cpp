@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/gbk.hpp"
 #include "platform/sdl/display_connection.hpp"
 #include "platform/sdl/key_map.hpp"
 #include "platform/sdl/present_areas.hpp"
@@ -20,7 +21,6 @@
 #include "platform/sdl/text_input.hpp"
 #include "platform/sdl/wait_timeout.hpp"
 #include "platform/sdl/wake_event.hpp"
-#include "core/gbk.hpp"
 
 namespace tav::platform {
 namespace {
@@ -106,10 +106,10 @@ private:
 
 std::optional<MouseButton> button_from_sdl(Uint8 button) {
     switch (button) {
-    case SDL_BUTTON_LEFT: return MouseButton::Left;
-    case SDL_BUTTON_RIGHT: return MouseButton::Right;
-    case SDL_BUTTON_MIDDLE: return MouseButton::Middle;
-    default: return std::nullopt;
+        case SDL_BUTTON_LEFT: return MouseButton::Left;
+        case SDL_BUTTON_RIGHT: return MouseButton::Right;
+        case SDL_BUTTON_MIDDLE: return MouseButton::Middle;
+        default: return std::nullopt;
     }
 }
 
@@ -365,50 +365,52 @@ private:
     void handle(const SDL_Event& e) {
         if (!system_) return;
         switch (e.type) {
-        case SDL_QUIT:
-            if (main_handle() != kNoWindow) system_->on_native_close_request(main_handle());
-            break;
-        case SDL_WINDOWEVENT: handle_window_event(e.window); break;
-        case SDL_MOUSEMOTION:
-            if (WindowHandle w = handle_of(e.motion.windowID)) system_->on_native_mouse_move(w, {e.motion.x, e.motion.y});
-            break;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP: {
-            const WindowHandle w = handle_of(e.button.windowID);
-            const auto button = button_from_sdl(e.button.button);
-            if (!w || !button) break;
-            const bool down = e.type == SDL_MOUSEBUTTONDOWN;
-            // Every second press of a quick series is a double click (press, release, double, release).
-            const bool double_click = down && e.button.clicks >= 2 && e.button.clicks % 2 == 0;
-            system_->on_native_mouse_button(w, *button, down, {e.button.x, e.button.y}, double_click);
-            break;
-        }
-        case SDL_MOUSEWHEEL: {
-            const WindowHandle w = handle_of(e.wheel.windowID);
-            const int sign = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
-            if (w && e.wheel.y != 0) system_->on_native_wheel(w, e.wheel.y * kWheelNotch * sign, {e.wheel.mouseX, e.wheel.mouseY});
-            break;
-        }
-        case SDL_KEYDOWN:
-        case SDL_KEYUP: {
-            const WindowHandle w = handle_of(e.key.windowID);
-            const int vk = sdl::virtual_key_from_sdl(e.key.keysym.sym);
-            if (!w || vk == 0) break;
-            const bool down = e.type == SDL_KEYDOWN;
-            std::erase(held_keys_, vk);
-            if (down) held_keys_.push_back(vk);
-            system_->on_native_key(w, vk, down);
-            // The desktop's keyboard translation also types these keys as control characters.
-            const bool plain = (e.key.keysym.mod & (KMOD_CTRL | KMOD_ALT)) == 0;
-            if (down && plain && is_typed_control_key(vk)) system_->on_native_char(w, Uint32(vk));
-            break;
-        }
-        case SDL_TEXTINPUT:
-            if (WindowHandle w = handle_of(e.text.windowID)) {
-                for (std::uint32_t c : sdl::gbk_char_codes(e.text.text)) system_->on_native_char(w, c);
+            case SDL_QUIT:
+                if (main_handle() != kNoWindow) system_->on_native_close_request(main_handle());
+                break;
+            case SDL_WINDOWEVENT: handle_window_event(e.window); break;
+            case SDL_MOUSEMOTION:
+                if (WindowHandle w = handle_of(e.motion.windowID))
+                    system_->on_native_mouse_move(w, {e.motion.x, e.motion.y});
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP: {
+                const WindowHandle w = handle_of(e.button.windowID);
+                const auto button = button_from_sdl(e.button.button);
+                if (!w || !button) break;
+                const bool down = e.type == SDL_MOUSEBUTTONDOWN;
+                // Every second press of a quick series is a double click (press, release, double, release).
+                const bool double_click = down && e.button.clicks >= 2 && e.button.clicks % 2 == 0;
+                system_->on_native_mouse_button(w, *button, down, {e.button.x, e.button.y}, double_click);
+                break;
             }
-            break;
-        default: break;
+            case SDL_MOUSEWHEEL: {
+                const WindowHandle w = handle_of(e.wheel.windowID);
+                const int sign = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+                if (w && e.wheel.y != 0)
+                    system_->on_native_wheel(w, e.wheel.y * kWheelNotch * sign, {e.wheel.mouseX, e.wheel.mouseY});
+                break;
+            }
+            case SDL_KEYDOWN:
+            case SDL_KEYUP: {
+                const WindowHandle w = handle_of(e.key.windowID);
+                const int vk = sdl::virtual_key_from_sdl(e.key.keysym.sym);
+                if (!w || vk == 0) break;
+                const bool down = e.type == SDL_KEYDOWN;
+                std::erase(held_keys_, vk);
+                if (down) held_keys_.push_back(vk);
+                system_->on_native_key(w, vk, down);
+                // The desktop's keyboard translation also types these keys as control characters.
+                const bool plain = (e.key.keysym.mod & (KMOD_CTRL | KMOD_ALT)) == 0;
+                if (down && plain && is_typed_control_key(vk)) system_->on_native_char(w, Uint32(vk));
+                break;
+            }
+            case SDL_TEXTINPUT:
+                if (WindowHandle w = handle_of(e.text.windowID)) {
+                    for (std::uint32_t c : sdl::gbk_char_codes(e.text.text)) system_->on_native_char(w, c);
+                }
+                break;
+            default: break;
         }
     }
 
@@ -416,12 +418,12 @@ private:
         const WindowHandle w = handle_of(e.windowID);
         if (!w) return;
         switch (e.event) {
-        case SDL_WINDOWEVENT_EXPOSED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED: system_->on_native_expose(w); break;
-        case SDL_WINDOWEVENT_LEAVE: system_->on_native_mouse_leave(w); break;
-        case SDL_WINDOWEVENT_FOCUS_LOST: release_held_keys(w); break;
-        case SDL_WINDOWEVENT_CLOSE: system_->on_native_close_request(w); break;
-        default: break;
+            case SDL_WINDOWEVENT_EXPOSED:
+            case SDL_WINDOWEVENT_SIZE_CHANGED: system_->on_native_expose(w); break;
+            case SDL_WINDOWEVENT_LEAVE: system_->on_native_mouse_leave(w); break;
+            case SDL_WINDOWEVENT_FOCUS_LOST: release_held_keys(w); break;
+            case SDL_WINDOWEVENT_CLOSE: system_->on_native_close_request(w); break;
+            default: break;
         }
     }
 

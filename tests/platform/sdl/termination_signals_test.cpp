@@ -38,7 +38,8 @@ TEST(TerminationSignals, TurnIntoAFlagAndAWakeThenGiveTheHandlersBack) {
     struct sigaction counting {};
     counting.sa_handler = counting_handler;
     sigemptyset(&counting.sa_mask);
-    struct sigaction saved_term {}, saved_int {};
+    struct sigaction saved_term {
+    }, saved_int{};
     ASSERT_EQ(sigaction(SIGTERM, &counting, &saved_term), 0);
     ASSERT_EQ(sigaction(SIGINT, &counting, &saved_int), 0);
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless_backend.hpp"
 #include "core/gbk.hpp"
+#include "platform/headless/headless_backend.hpp"
 #include "runtime/runtime.hpp"
 #include "ui/control_kind.hpp"
 #include "ui/layout_data.hpp"
@@ -125,4 +125,3 @@ struct DrawingProgram {
 };
 
 } // namespace tav::test
-

@@ -15,8 +15,9 @@ constexpr int kPicture = 10; // PicBox Picture (global index)
 
 // A PicBox: Border, BackColor, Picture, PictureMode.
 ui::ControlTemplate pic_box(std::uint32_t id, Rect r, int border, std::int32_t back, const Bytes& picture, int mode) {
-    return make(id, ui::kind_id::kPicBox, r,
-                {Value::of_integer(border), Value::of_integer(back), Value::of_bytes(picture), Value::of_integer(mode)});
+    return make(
+        id, ui::kind_id::kPicBox, r,
+        {Value::of_integer(border), Value::of_integer(back), Value::of_bytes(picture), Value::of_integer(mode)});
 }
 
 TEST(PicBoxDrawing, ShrinkToFitStretchAndBorderPlaceThePictureInTheClientArea) {
@@ -67,17 +68,26 @@ TEST(PicBoxDrawing, ClearedPictureShowsOnlyTheBackColourAndRepaintsNeverDecodeAg
 TEST(PicBtnDrawing, LampShowsThePictureThroughItsMiddleAndClicksThereReachTheBoxBeneath) {
     std::vector<std::string> events;
     auto box = pic_box(kBox, {12, 12, 65, 65}, 0, color_ref(0, 0, 0), solid_bmp(65, 65, rgb(0, 0, 255)), 2);
-    box.events.push_back({-1, [&](auto) { events.push_back("box:LeftDown"); return std::nullopt; }});
-    auto lamp = make(kLamp, ui::kind_id::kPicBtn, {10, 10, 69, 69},
-                     {Value::of_integer(0), Value::of_bool(false), Value::of_bytes(lamp_bmp()), {}, {}, {},
-                      Value::of_integer(0)});
-    lamp.events.push_back({0, [&](auto) { events.push_back("lamp:Click"); return std::nullopt; }});
-    lamp.events.push_back({-1, [&](auto) { events.push_back("lamp:LeftDown"); return std::nullopt; }});
+    box.events.push_back({-1, [&](auto) {
+                              events.push_back("box:LeftDown");
+                              return std::nullopt;
+                          }});
+    auto lamp = make(
+        kLamp, ui::kind_id::kPicBtn, {10, 10, 69, 69},
+        {Value::of_integer(0), Value::of_bool(false), Value::of_bytes(lamp_bmp()), {}, {}, {}, Value::of_integer(0)});
+    lamp.events.push_back({0, [&](auto) {
+                               events.push_back("lamp:Click");
+                               return std::nullopt;
+                           }});
+    lamp.events.push_back({-1, [&](auto) {
+                               events.push_back("lamp:LeftDown");
+                               return std::nullopt;
+                           }});
     DrawingProgram p({lamp, box});
 
-    EXPECT_EQ(p.at(10, 10), rgb(255, 0, 0));          // the frame
+    EXPECT_EQ(p.at(10, 10), rgb(255, 0, 0)); // the frame
     EXPECT_EQ(p.at(16, 40), rgb(255, 0, 0));
-    EXPECT_EQ(p.at(17, 40), rgb(0, 0, 255));          // the picture through the black middle
+    EXPECT_EQ(p.at(17, 40), rgb(0, 0, 255)); // the picture through the black middle
     EXPECT_EQ(p.at(44, 44), rgb(0, 0, 255));
 
     p.backend->click(p.top(), {44, 44});
@@ -103,20 +113,21 @@ TEST(PicBtnDrawing, StateChoosesTheImageAndRebuildsTheShapeFromIt) {
     Bitmap normal(30, 30, rgb(255, 0, 0));
     for (int y = 10; y < 20; ++y)
         for (int x = 10; x < 20; ++x) normal.set_pixel(x, y, rgb(0, 0, 0));
-    auto button = make(kLamp, ui::kind_id::kPicBtn, {10, 10, 40, 40},
-                       {Value::of_integer(0), Value::of_bool(false), Value::of_bytes(bmp24(normal)),
-                        Value::of_bytes(solid_bmp(30, 30, rgb(0, 255, 0))), Value::of_bytes(solid_bmp(30, 30, rgb(0, 0, 255))),
-                        Value::of_bytes(solid_bmp(30, 30, rgb(90, 90, 90))), Value::of_integer(0)});
+    auto button =
+        make(kLamp, ui::kind_id::kPicBtn, {10, 10, 40, 40},
+             {Value::of_integer(0), Value::of_bool(false), Value::of_bytes(bmp24(normal)),
+              Value::of_bytes(solid_bmp(30, 30, rgb(0, 255, 0))), Value::of_bytes(solid_bmp(30, 30, rgb(0, 0, 255))),
+              Value::of_bytes(solid_bmp(30, 30, rgb(90, 90, 90))), Value::of_integer(0)});
     DrawingProgram p({button});
     const auto btn = p.control(kLamp)->handle();
     EXPECT_EQ(p.at(10, 10), rgb(255, 0, 0));
-    EXPECT_EQ(p.at(25, 25), syscolor::kFace);                  // the cut-out shows the window
+    EXPECT_EQ(p.at(25, 25), syscolor::kFace); // the cut-out shows the window
     EXPECT_NE(p.ws().window_at(p.top(), {25, 25}), btn);
-    EXPECT_NE(p.ws().window_at(p.top(), {45, 45}), btn);       // beyond the image: not the button
+    EXPECT_NE(p.ws().window_at(p.top(), {45, 45}), btn); // beyond the image: not the button
 
     p.backend->mouse_move(p.top(), {12, 12});
     p.ws().process_pending();
-    EXPECT_EQ(p.at(25, 25), rgb(0, 255, 0));                   // hot image, its own solid shape
+    EXPECT_EQ(p.at(25, 25), rgb(0, 255, 0)); // hot image, its own solid shape
     p.backend->mouse_down(p.top(), {12, 12});
     p.ws().process_pending();
     EXPECT_EQ(p.at(25, 25), rgb(0, 0, 255));
@@ -131,8 +142,13 @@ TEST(PicBtnDrawing, StateChoosesTheImageAndRebuildsTheShapeFromIt) {
 
 TEST(PicBtnDrawing, ButtonWithoutDrawableImagePaintsBlackAndIsNotCutOut) {
     auto lamp = make(kLamp, ui::kind_id::kPicBtn, {10, 10, 40, 40},
-                     {Value::of_integer(0), Value::of_bool(false), Value::of_bytes(Bytes{'x', 'x', 'x', 'x', 'x', 'x', 'x'}),
-                      {}, {}, {}, Value::of_integer(0)});
+                     {Value::of_integer(0),
+                      Value::of_bool(false),
+                      Value::of_bytes(Bytes{'x', 'x', 'x', 'x', 'x', 'x', 'x'}),
+                      {},
+                      {},
+                      {},
+                      Value::of_integer(0)});
     DrawingProgram p({lamp});
     EXPECT_EQ(p.at(10, 10), rgb(0, 0, 0));
     EXPECT_EQ(p.at(49, 49), rgb(0, 0, 0));
@@ -143,8 +159,8 @@ TEST(WindowBackground, ModesLayThePictureOutOverTheClipBox) {
     const Argb red = rgb(255, 0, 0);
     const std::int32_t grey = color_ref(50, 50, 50);
     auto window = [&](int mode, const Bytes& pic) {
-        return std::vector<Value>{Value::of_text("T"), Value::of_integer(2), Value::of_integer(grey), Value::of_bytes(pic),
-                                  Value::of_integer(mode)};
+        return std::vector<Value>{Value::of_text("T"), Value::of_integer(2), Value::of_integer(grey),
+                                  Value::of_bytes(pic), Value::of_integer(mode)};
     };
     {
         // 3: stretched over the whole client area, whatever the picture's size.

@@ -7,10 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "game/main_window_layout.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "runtime/runtime.hpp"
 #include "ui/layout_preload.hpp"
-#include "game/main_window_layout.hpp"
 
 namespace tav::test {
 namespace {
@@ -67,7 +67,8 @@ TEST(PreloadedFace, IsPixelForPixelTheFaceMadeWithoutTheHelper) {
     int differing = 0;
     for (int y = 0; y < face.height(); ++y)
         for (int x = 0; x < face.width(); ++x)
-            differing += report->pixels[std::size_t(y) * std::size_t(face.width()) + std::size_t(x)] != face.pixel(x, y);
+            differing +=
+                report->pixels[std::size_t(y) * std::size_t(face.width()) + std::size_t(x)] != face.pixel(x, y);
     EXPECT_EQ(differing, 0);
     ::munmap(shared, sizeof(Report));
 }

@@ -33,15 +33,17 @@ ui::ControlTemplate label(std::uint32_t id, Rect r, std::string_view caption, in
 
 ui::ControlTemplate trans_label(std::uint32_t id, Rect r, std::string_view caption) {
     return make(id, ui::kind_id::kTransLabel, r,
-                {Value::of_text(gbk(caption)), Value::of_integer(0), font("黑体", 21), Value::of_integer(color_ref(255, 0, 255)),
-                 Value::of_integer(1), Value::of_bool(false), Value::of_integer(1)});
+                {Value::of_text(gbk(caption)), Value::of_integer(0), font("黑体", 21),
+                 Value::of_integer(color_ref(255, 0, 255)), Value::of_integer(1), Value::of_bool(false),
+                 Value::of_integer(1)});
 }
 
 // A window whose background is a fine pattern, stretched over the client area as the game's is.
 std::vector<Value> patterned_window() {
     Bitmap pattern(40, 30);
     for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 40; ++x) pattern.set_pixel(x, y, rgb(std::uint8_t(x * 6), std::uint8_t(y * 8), std::uint8_t((x + y) % 2 * 200)));
+        for (int x = 0; x < 40; ++x)
+            pattern.set_pixel(x, y, rgb(std::uint8_t(x * 6), std::uint8_t(y * 8), std::uint8_t((x + y) % 2 * 200)));
     return {Value::of_text("T"), Value::of_integer(2), Value::of_integer(0), Value::of_bytes(bmp24(pattern)),
             Value::of_integer(3)};
 }
@@ -80,7 +82,7 @@ TEST(LabelDrawing, BorderBackColourAndGradientBackgroundFillTheInside) {
     EXPECT_EQ(p.at(12, 12), rgb(0, 0, 0));      // BackColor inside it
     EXPECT_EQ(p.at(67, 37), rgb(0, 0, 0));
 
-    EXPECT_EQ(p.at(30, 60), rgb(255, 0, 0));    // the gradient covers the BackColor
+    EXPECT_EQ(p.at(30, 60), rgb(255, 0, 0)); // the gradient covers the BackColor
     EXPECT_EQ(p.at(30, 99), rgb(0, 0, 255));
 
     // Any property change repaints the whole label.
