@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -116,6 +117,41 @@ TEST(Sounds, FanfareAndMusicSoundThroughoutTheirLength) {
         for (std::size_t f = window; f + window < s.frames - tail; f += window)
             EXPECT_GT(rms(s, f, f + window), 0.01) << "silent around frame " << f;
         EXPECT_GT(peak(s), kFullScale / 4) << "loud enough";
+    }
+}
+
+TEST(Sounds, NoOffsetRidesOnTheSignalAndPeaksAreEvenOnBothSides) {
+    for (const Expected& s : all_sounds()) {
+        SCOPED_TRACE(s.name);
+        ASSERT_EQ(s.bytes.size(), s.size);
+        // An offset riding on each note's envelope thumps as the note starts: the mean over
+        // any 20 ms (a low-pass that keeps nothing a speaker plays) stays near zero.
+        const std::size_t window = s.rate / 50;
+        for (unsigned c = 0; c < s.channels; ++c) {
+            long long total = 0;
+            long long sum = 0;
+            long long worst = 0;
+            for (std::size_t f = 0; f < s.frames; ++f) {
+                total += sample(s, f, c);
+                sum += sample(s, f, c);
+                if (f >= window) sum -= sample(s, f - window, c);
+                if (f + 1 >= window) worst = std::max(worst, std::llabs(sum));
+            }
+            EXPECT_LT(std::llabs(total), 0.005 * kFullScale * static_cast<double>(s.frames)) << "channel " << c;
+            EXPECT_LT(worst, 0.08 * kFullScale * static_cast<double>(window)) << "channel " << c;
+        }
+    }
+    // Held tones reach as far down as up; the tick's first swing is its largest, so it is left out.
+    for (const Expected& s : {all_sounds()[1], all_sounds()[2]}) {
+        SCOPED_TRACE(s.name);
+        int up = 0;
+        int down = 0;
+        for (std::size_t f = 0; f < s.frames; ++f)
+            for (unsigned c = 0; c < s.channels; ++c) {
+                up = std::max(up, sample(s, f, c));
+                down = std::max(down, -sample(s, f, c));
+            }
+        EXPECT_GT(std::min(up, down), 0.9 * std::max(up, down)) << "up " << up << ", down " << down;
     }
 }
 
