@@ -14,7 +14,8 @@ namespace tav {
 
 // Starts playing `sound` (Bytes holding a WAV file, or Text naming a file read whole) and
 // returns at once; `loop` (its 32-bit value, nonzero to loop; Absent for no) repeats it until
-// stopped. True when a player started. MIDI data ("MThd") is not played and gives false.
+// stopped. True when a player started. MIDI data ("MThd") is not played and gives false, as
+// does a WAV whose format the output cannot play (no player is left behind then).
 bool play_sound_async(const Value& sound, const Value& loop = Value());
 
 // Signals every playing sound to stop; with `wait`, returns only when each has ended.

@@ -15,8 +15,9 @@ std::unique_ptr<WavePlayer> WavePlayer::create(Value sound, const WavChunks& chu
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    if (player->output_)
-        player->device_ = player->output_->open(chunks.format, &WavePlayer::on_buffer_done, player.get());
+    if (!player->output_) return nullptr;
+    player->device_ = player->output_->open(chunks.format, &WavePlayer::on_buffer_done, player.get());
+    if (!player->device_) return nullptr; // a format the output cannot play: refused, no thread
     return player;
 }
 

@@ -28,10 +28,10 @@ inline constexpr std::chrono::milliseconds kStallTimeout{8888};
 class WavePlayer {
 public:
     // Keeps `sound`, a Bytes value whose chunks are `chunks`, and opens a stream with the format
-    // as it stands (a stream that will not open leaves the player silent; it then ends by the
-    // stall rule). The value's bytes are shared rather than copied: a value's bytes never
+    // as it stands. The value's bytes are shared rather than copied: a value's bytes never
     // change, so the caller may let go of its own value at once. nullptr when the player
-    // cannot be allocated.
+    // cannot be allocated, when there is no output, or when the output will not open a stream
+    // for the format (one it cannot play): no player and no thread then exist.
     static std::unique_ptr<WavePlayer> create(Value sound, const WavChunks& chunks, bool loop,
                                               std::shared_ptr<WaveOutput> output,
                                               std::chrono::milliseconds stall_timeout);

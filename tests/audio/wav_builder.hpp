@@ -42,6 +42,26 @@ inline Bytes format_body(std::uint16_t channels, std::uint32_t rate, std::uint16
     return f;
 }
 
+// A 16-byte "fmt " body with any format tag.
+inline Bytes tagged_format_body(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits) {
+    Bytes f = format_body(channels, rate, bits);
+    f[0] = static_cast<std::uint8_t>(tag);
+    f[1] = static_cast<std::uint8_t>(tag >> 8);
+    return f;
+}
+
+// A 40-byte extensible "fmt " body whose sub-format GUID carries `code` (1 integer, 3 float).
+inline Bytes extensible_format_body(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
+                                    std::uint16_t valid_bits, std::uint16_t code, std::uint16_t extra_size = 22) {
+    Bytes f = tagged_format_body(0xFFFE, channels, rate, bits);
+    put_le16(f, extra_size);
+    put_le16(f, valid_bits);
+    put_le32(f, channels == 1 ? 0x4 : 0x3); // front centre, or front left and right
+    put_le16(f, code);
+    f.insert(f.end(), {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71});
+    return f;
+}
+
 // "RIFF" <size> "WAVE" followed by `chunks`; the RIFF size is the true one unless given.
 inline Bytes riff(const Bytes& chunks, std::int64_t riff_size = -1) {
     Bytes b{'R', 'I', 'F', 'F'};
@@ -49,6 +69,14 @@ inline Bytes riff(const Bytes& chunks, std::int64_t riff_size = -1) {
     b.insert(b.end(), {'W', 'A', 'V', 'E'});
     b.insert(b.end(), chunks.begin(), chunks.end());
     return b;
+}
+
+// A WAV with a "fmt " chunk of the given body and a data chunk.
+inline Bytes wav_with_format(const Bytes& format, const Bytes& pcm) {
+    Bytes chunks;
+    put_chunk(chunks, "fmt ", format);
+    put_chunk(chunks, "data", pcm);
+    return riff(chunks);
 }
 
 // A plain WAV: a format chunk followed by the data chunk.

@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/audio/limiter.hpp"
 #include "platform/audio/pcm_format.hpp"
 #include "platform/audio/wave_device.hpp"
 
@@ -32,13 +33,20 @@ using WaveHandle = std::uint32_t;
 // so it may call back into the output.
 using WaveDoneCallback = void (*)(void* instance, WaveBuffer& buffer);
 
-// The program's wave output: streams of any PCM format our converter knows, mixed with
-// saturation into one device that is opened on the first open.
+// How streams at another rate than the device's are converted.
+enum class Resampling : std::uint8_t {
+    Sinc,    // the windowed-sinc filter; streams at the device rate pass through untouched
+    Hermite, // the 4-point cubic, every stream through it (kept as the cheaper reference)
+};
+
+// The program's wave output: streams of any PCM format our converter knows, mixed into one
+// device that is opened on the first open. The mix goes through a peak limiter, so no number
+// of streams drives it to the rails; a lone stream peaking under Limiter::kKnee is not touched.
 class WaveOutput {
 public:
     // Takes the device to mix into; it is started lazily, and replaced by a silent sink
     // running in real time if it cannot be started.
-    explicit WaveOutput(std::unique_ptr<WaveDevice> device);
+    explicit WaveOutput(std::unique_ptr<WaveDevice> device, Resampling resampling = Resampling::Sinc);
     // Stops the device; streams still open are dropped without callbacks.
     ~WaveOutput();
     WaveOutput(const WaveOutput&) = delete;
@@ -63,7 +71,8 @@ public:
     // no callback for this stream runs or will run (unless called from inside one).
     bool close(WaveHandle h);
 
-    // Mixes the next frames of every running stream into `stereo`; the device calls this.
+    // Mixes the next frames of every running stream into `stereo`; the device calls this. A
+    // stream's last queued buffer is handed back once its converted output has all been mixed.
     void render(std::span<std::int16_t> stereo);
 
     // The device's rate once a stream has been opened, 0 before.
@@ -87,6 +96,7 @@ private:
     void dispatch(std::unique_lock<std::mutex>& lock, std::vector<Finished>& finished);
 
     std::unique_ptr<WaveDevice> device_;
+    const Resampling resampling_;
     std::once_flag started_;
     std::uint32_t rate_ = 0;
 
@@ -94,9 +104,10 @@ private:
     std::condition_variable dispatch_done_;
     std::vector<std::unique_ptr<Stream>> streams_;
     WaveHandle next_handle_ = 1;
-    int dispatching_ = 0;            // batches of callbacks being run outside the lock
-    std::vector<Finished> finished_; // collected during a mix, reused to avoid allocation
-    std::vector<std::int32_t> acc_;  // the mix accumulator
+    int dispatching_ = 0;              // batches of callbacks being run outside the lock
+    std::vector<Finished> finished_;   // collected during a mix, reused to avoid allocation
+    std::vector<std::int32_t> acc_;    // the mix accumulator
+    std::unique_ptr<Limiter> limiter_; // made with the device's rate when it starts
 };
 
 } // namespace tav
