@@ -1,5 +1,5 @@
-// Costs of playing sounds: the request on the calling thread, the mix, and the time from a
-// request to its first mixed sample.
+// Costs of playing sounds: the request on the calling thread, the mix (limiter and converter
+// against the cubic reference), the limiter alone, and the time from a request to its first mixed sample.
 
 #include <benchmark/benchmark.h>
 
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "audio/play_sound.hpp"
+#include "platform/audio/limiter.hpp"
 #include "platform/audio/manual_sink.hpp"
 #include "platform/audio/wave_output.hpp"
 #include "wav_builder.hpp"
@@ -52,30 +53,80 @@ struct EndlessStream {
     }
 };
 
-// 10 ms of the device (480 frames at 48 kHz) with twelve streams in the step sound's,
-// the result sound's and the device's own formats.
-void bm_mix10ms_twelve_streams(benchmark::State& state) {
+// Twelve streams of one second of noise each (written again as they come back), mixed 10 ms
+// (441 frames) at a time. Scenario 0 is a game-like mix: eight streams at the device rate,
+// two 22 050 Hz mono (the result sound's format), two 48 kHz stereo. Scenario 1 converts every
+// stream: 8-bit mono at 11 025 and 22 050 Hz. Scenario 2 converts every stream down: 48 kHz
+// stereo. Noise rather than a constant, so the converter's arithmetic is what is measured; the
+// levels sum past full scale, so the limiter works on every chunk.
+void mix10ms_twelve_streams(benchmark::State& state, Resampling resampling) {
+    const int scenario = static_cast<int>(state.range(0));
     auto sink = std::make_unique<ManualSink>(kDefaultDeviceRate, kDefaultPeriodFrames);
     ManualSink* manual = sink.get();
-    WaveOutput output(std::move(sink));
+    WaveOutput output(std::move(sink), resampling);
     std::vector<std::unique_ptr<EndlessStream>> streams;
+    std::uint32_t seed = 1;
     for (int i = 0; i < 12; ++i) {
-        const std::uint16_t channels = i < 8 || i >= 10 ? 2 : 1;
-        const std::uint32_t rate = i < 8 ? 44100 : i < 10 ? 22050 : 48000;
+        std::uint16_t channels = 2, bits = 16;
+        std::uint32_t rate = 48000;
+        if (scenario == 0) {
+            channels = i < 8 || i >= 10 ? 2 : 1;
+            rate = i < 8 ? 44100 : i < 10 ? 22050 : 48000;
+        } else if (scenario == 1) {
+            channels = 1, bits = 8, rate = i % 2 ? 11025 : 22050;
+        }
         auto s = std::make_unique<EndlessStream>();
-        s->pcm = test::constant_pcm16(static_cast<std::size_t>(rate) * channels, static_cast<std::int16_t>(1000 + i));
+        s->pcm.resize(static_cast<std::size_t>(rate) * channels * bits / 8);
+        for (auto& byte : s->pcm) {
+            seed = seed * 1664525u + 1013904223u;
+            byte = static_cast<std::uint8_t>(seed >> 24);
+        }
         s->buffer.data = s->pcm.data();
         s->buffer.length = static_cast<std::uint32_t>(s->pcm.size());
         s->output = &output;
-        s->handle = *output.open(test::format_body(channels, rate, 16), &EndlessStream::again, s.get());
+        s->handle = *output.open(test::format_body(channels, rate, bits), &EndlessStream::again, s.get());
         output.prepare(s->handle, s->buffer);
         output.write(s->handle, s->buffer);
         streams.push_back(std::move(s));
     }
     for (auto _ : state) benchmark::DoNotOptimize(manual->pull(kDefaultPeriodFrames));
+    // Share of one core the mix takes in real time: its time over the 10 ms it fills, in percent.
+    const double period_s = static_cast<double>(kDefaultPeriodFrames) / kDefaultDeviceRate;
+    state.counters["core_pct"] = benchmark::Counter(period_s / 100.0, benchmark::Counter::kIsIterationInvariantRate |
+                                                                          benchmark::Counter::kInvert);
     for (auto& s : streams) output.close(s->handle);
 }
-BENCHMARK(bm_mix10ms_twelve_streams)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void bm_mix10ms_twelve_streams_sinc(benchmark::State& state) { mix10ms_twelve_streams(state, Resampling::Sinc); }
+void bm_mix10ms_twelve_streams_hermite(benchmark::State& state) { mix10ms_twelve_streams(state, Resampling::Hermite); }
+BENCHMARK(bm_mix10ms_twelve_streams_sinc)
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(bm_mix10ms_twelve_streams_hermite)
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The limiter alone on 10 ms: at rest on a quiet chunk (a copy), and riding ten full-scale sums.
+void bm_limiter10ms(benchmark::State& state) {
+    const std::int32_t scale = static_cast<std::int32_t>(state.range(0));
+    std::vector<std::int32_t> acc(2 * kDefaultPeriodFrames);
+    std::uint32_t seed = 7;
+    for (auto& v : acc) {
+        seed = seed * 1664525u + 1013904223u;
+        v = static_cast<std::int32_t>(static_cast<std::int64_t>(seed % 65536 - 32768) * scale / 32768);
+    }
+    std::vector<std::int16_t> out(acc.size());
+    Limiter limiter(kDefaultDeviceRate);
+    for (auto _ : state) {
+        limiter.run(acc.data(), out.data(), kDefaultPeriodFrames);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(bm_limiter10ms)->Arg(20000)->Arg(327670)->Unit(benchmark::kMicrosecond);
 
 // From the request to the first mixed period that carries the sound, pulling periods as
 // fast as they are asked for; a real device adds up to one period of waiting on top.
