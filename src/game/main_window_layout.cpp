@@ -8,6 +8,7 @@
 
 #include "assets/assets.hpp"
 #include "core/gbk.hpp"
+#include "game/board.hpp"
 #include "gfx/logfont.hpp"
 #include "ui/button.hpp"
 #include "ui/control_kind.hpp"
@@ -22,7 +23,7 @@
 namespace tav::ui {
 namespace {
 
-using assets::Motif;
+namespace board = game::board;
 
 // Layout order, topmost first: the window restacks its controls in this order once all exist,
 // and control ids are handed out along it.
@@ -40,6 +41,28 @@ constexpr std::array<std::string_view, kMainWindowControlCount> kLayoutOrder = {
     "吐框8",      "吐框7",       "吐框6",       "吐框5",       "吐框4",    "吐框3",    "吐框2",    "吐框1",
     "图片框黑条", "图片框黑条1", "图片框黑条2", "图片框黑条3", "标签1",
 };
+
+// Every control the board names is one of the layout's.
+consteval bool in_layout(std::string_view name) { return std::ranges::find(kLayoutOrder, name) != kLayoutOrder.end(); }
+consteval bool board_names_in_layout() {
+    for (const std::string_view name :
+         {board::kCredits, board::kWin, board::kOdds, board::kLampPosition, board::kIntervalReadout,
+          board::kPrizePicture, board::kAccelerationTimer, board::kRunLengthTimer, board::kFastRunTimer,
+          board::kDecelerationTimer, board::kStartButton, board::kAddCreditsButton, board::kLegendText}) {
+        if (!in_layout(name)) return false;
+    }
+    for (const board::RingPosition& position : board::kRing) {
+        if (!in_layout(position.picture) || !in_layout(position.lamp)) return false;
+    }
+    for (const board::BetColumn& column : board::kBetColumns) {
+        if (!in_layout(column.bet_display) || !in_layout(column.picture) || !in_layout(column.spinner)) return false;
+    }
+    for (const std::string_view name : board::kLegendPictures) {
+        if (!in_layout(name)) return false;
+    }
+    return true;
+}
+static_assert(board_names_in_layout());
 
 constexpr std::uint32_t kFirstControlId = 0x16010001;
 
@@ -77,19 +100,11 @@ constexpr std::int32_t kRingGreen = color_ref(128, 160, 128);
 // The marker for the system's button-face colour.
 constexpr std::int32_t kSystemDefaultColor = static_cast<std::int32_t>(kColorMarker);
 
-// The ring: position k (1-based) at index k − 1, clockwise from the top-left corner.
-struct RingPosition {
-    Point corner; // of the ring picture; the lamp stands 2 pixels further up and left
-    Motif motif;
-};
-constexpr std::array<RingPosition, 20> kRing = {{
-    {{16, 16}, Motif::Knot},        {{83, 16}, Motif::Cherries},     {{150, 16}, Motif::Cars},
-    {{217, 16}, Motif::Orange},     {{284, 16}, Motif::ZipperBadge}, {{351, 16}, Motif::Strawberry},
-    {{351, 83}, Motif::BottleCap},  {{351, 150}, Motif::Butterfly},  {{351, 217}, Motif::Strawberry},
-    {{351, 284}, Motif::Knot},      {{351, 351}, Motif::Kiwi},       {{284, 351}, Motif::Cherries},
-    {{217, 351}, Motif::Cars},      {{150, 351}, Motif::Orange},     {{83, 351}, Motif::ZipperBadge},
-    {{16, 351}, Motif::Strawberry}, {{16, 284}, Motif::BottleCap},   {{16, 217}, Motif::Kiwi},
-    {{16, 150}, Motif::Butterfly},  {{16, 83}, Motif::Orange},
+// Where each ring position's picture stands, in the order of the board's ring: clockwise from
+// the top-left corner, 67 pixels apart. The lamp stands 2 pixels further up and left.
+constexpr std::array<Point, board::kRing.size()> kRingCorners = {{
+    {16, 16},   {83, 16},   {150, 16},  {217, 16},  {284, 16}, {351, 16}, {351, 83}, {351, 150}, {351, 217}, {351, 284},
+    {351, 351}, {284, 351}, {217, 351}, {150, 351}, {83, 351}, {16, 351}, {16, 284}, {16, 217},  {16, 150},  {16, 83},
 }};
 constexpr int kRingPictureSize = 65;
 constexpr int kLampSize = 69;
@@ -103,29 +118,10 @@ constexpr Rect kBetDisplay = {0, 436, 48, 24};
 constexpr Rect kSymbolPicture = {0, 462, 48, 48};
 constexpr Rect kBetSpinner = {0, 514, 33, 50};
 
-// The pay legend, top to bottom, in the order of the symbol index with the butterfly last.
-struct LegendRow {
-    std::string_view name;
-    int top;
-    Motif motif;
-};
-constexpr std::array<LegendRow, 9> kLegend = {{
-    {"图片框9", 51, Motif::Cars},
-    {"图片框10", 87, Motif::BottleCap},
-    {"图片框12", 124, Motif::ZipperBadge},
-    {"图片框11", 160, Motif::Knot},
-    {"图片框14", 197, Motif::Cherries},
-    {"图片框13", 233, Motif::Kiwi},
-    {"图片框16", 269, Motif::Strawberry},
-    {"图片框15", 305, Motif::Orange},
-    {"图片框18", 341, Motif::Butterfly},
-}};
+// The tops of the legend's picture boxes, in the order of the board's legend rows.
+constexpr std::array<int, board::kLegendPictures.size()> kLegendTops = {51, 87, 124, 160, 197, 233, 269, 305, 341};
 constexpr int kLegendLeft = 432;
 constexpr int kLegendPictureSize = 30;
-// One text row per picture, then empty lines down to the next picture.
-constexpr std::string_view kLegendText =
-    "100倍\r\n\r\n\r\n50倍\r\n\r\n\r\n10倍\r\n\r\n\r\n6倍\r\n\r\n\r\n5倍\r\n\r\n\r\n4倍\r\n\r\n\r\n"
-    "3倍\r\n\r\n\r\n2倍\r\n\r\n\r\n随机";
 
 // The four black bars behind the ring pictures.
 struct Bar {
@@ -144,8 +140,6 @@ constexpr std::array<std::string_view, 4> kTimers = {"时钟1", "时钟2", "时�
 constexpr int kTimerLeft = 536;
 constexpr int kTimerTop = 488;
 constexpr int kTimerSize = 32;
-
-std::string numbered(std::string_view stem, std::size_t k) { return std::string(stem) + std::to_string(k); }
 
 Value Int(std::int32_t v) { return Value::of_integer(v); }
 Value flag(bool v) { return Value::of_bool(v); }
@@ -255,14 +249,15 @@ ControlTemplate main_window_itself() {
 
 void add_ring(Builder& b) {
     const auto lamp = assets::lamp_frame();
-    for (std::size_t i = 0; i < kRing.size(); ++i) {
-        const Point at = kRing[i].corner;
-        ControlTemplate& pic = add_pic_box(b, numbered("吐框", i + 1), {at.x, at.y, kRingPictureSize, kRingPictureSize},
+    for (std::size_t i = 0; i < board::kRing.size(); ++i) {
+        const board::RingPosition& position = board::kRing[i];
+        const Point at = kRingCorners[i];
+        ControlTemplate& pic = add_pic_box(b, position.picture, {at.x, at.y, kRingPictureSize, kRingPictureSize},
                                            kNoBorder, kRingGreen, kCentred);
-        set(pic, PicBox::kPicture, picture(assets::large_picture(kRing[i].motif)));
+        set(pic, PicBox::kPicture, picture(assets::large_picture(position.motif)));
 
-        ControlTemplate& btn = b.add(numbered("显示", i + 1), kind_id::kPicBtn,
-                                     {at.x - kLampOverhang, at.y - kLampOverhang, kLampSize, kLampSize});
+        ControlTemplate& btn =
+            b.add(position.lamp, kind_id::kPicBtn, {at.x - kLampOverhang, at.y - kLampOverhang, kLampSize, kLampSize});
         btn.visible = false;
         set(btn, PicBtn::kButtonKind, Int(0));
         set(btn, PicBtn::kNormalPicture, picture(lamp));
@@ -291,26 +286,26 @@ void add_inside_ring(Builder& b) {
 }
 
 void add_bet_row(Builder& b) {
-    constexpr std::array<Motif, 8> kSymbols = {Motif::Cars,     Motif::BottleCap, Motif::ZipperBadge, Motif::Knot,
-                                               Motif::Cherries, Motif::Kiwi,      Motif::Strawberry,  Motif::Orange};
-    for (std::size_t i = 0; i < kSymbols.size(); ++i) {
+    for (std::size_t i = 0; i < board::kBetColumns.size(); ++i) {
+        const board::BetColumn& column = board::kBetColumns[i];
         const int left = kBetRowLeft + kBetColumnPitch * static_cast<int>(i);
-        add_panel_label(b, numbered("标签", i + 1), kBetDisplay.translated(left, 0), "0", font("黑体", 24), kCyan);
-        ControlTemplate& pic = add_pic_box(b, numbered("图片框", i + 1), kSymbolPicture.translated(left, 0),
-                                           kSunkenEdge, kSystemDefaultColor, kStretched);
-        set(pic, PicBox::kPicture, picture(assets::large_picture(kSymbols[i])));
-        b.add(numbered("调节器", i + 1), kind_id::kSpin, kBetSpinner.translated(left + kSpinnerIndent, 0));
+        add_panel_label(b, column.bet_display, kBetDisplay.translated(left, 0), "0", font("黑体", 24), kCyan);
+        ControlTemplate& pic = add_pic_box(b, column.picture, kSymbolPicture.translated(left, 0), kSunkenEdge,
+                                           kSystemDefaultColor, kStretched);
+        set(pic, PicBox::kPicture, picture(assets::large_picture(column.motif)));
+        b.add(column.spinner, kind_id::kSpin, kBetSpinner.translated(left + kSpinnerIndent, 0));
     }
 }
 
 void add_legend(Builder& b) {
-    for (const LegendRow& row : kLegend) {
-        ControlTemplate& pic = add_pic_box(b, row.name, {kLegendLeft, row.top, kLegendPictureSize, kLegendPictureSize},
+    for (std::size_t row = 0; row < board::kLegendPictures.size(); ++row) {
+        ControlTemplate& pic = add_pic_box(b, board::kLegendPictures[row],
+                                           {kLegendLeft, kLegendTops[row], kLegendPictureSize, kLegendPictureSize},
                                            kSingleLine, kSystemDefaultColor, kStretched);
-        set(pic, PicBox::kPicture, picture(assets::small_picture(row.motif)));
+        set(pic, PicBox::kPicture, picture(assets::small_picture(board::legend_motif(row))));
     }
-    ControlTemplate& text = b.add("透明标签2", kind_id::kTransLabel, {467, 61, 34, 304});
-    set(text, TransLabel::kCaption, caption_value(kLegendText));
+    ControlTemplate& text = b.add(board::kLegendText, kind_id::kTransLabel, {467, 61, 34, 304});
+    set(text, TransLabel::kCaption, caption_value(board::legend_caption()));
     set(text, TransLabel::kFont, font("宋体", 12));
     set(text, TransLabel::kTextColor, Int(kWhite));
     set(text, TransLabel::kHAlign, Int(kAlignLeft));
@@ -381,22 +376,22 @@ void bind_events(std::vector<ControlTemplate>& controls, const MainWindowHandler
                  return std::nullopt;
              }});
     }
-    bind_event(controls, "按钮1", Button::kClick, plain(h.start_spin));
-    bind_event(controls, "按钮2", Button::kClick, plain(h.add_credits));
+    bind_event(controls, board::kStartButton, Button::kClick, plain(h.start_spin));
+    bind_event(controls, board::kAddCreditsButton, Button::kClick, plain(h.add_credits));
     if (h.change_bet) {
-        for (std::size_t k = 1; k <= 8; ++k) {
-            const std::uint32_t display = main_window_control_id(numbered("标签", k));
-            bind_event(controls, numbered("调节器", k), Spin::kAdjust,
+        for (const board::BetColumn& column : board::kBetColumns) {
+            const std::uint32_t display = main_window_control_id(column.bet_display);
+            bind_event(controls, column.spinner, Spin::kAdjust,
                        [f = h.change_bet, display](std::span<const std::int32_t> args) -> std::optional<std::int32_t> {
                            f(display, argument(args, 0));
                            return std::nullopt;
                        });
         }
     }
-    bind_event(controls, "时钟1", Timer::kTick, plain(h.acceleration_tick));
-    bind_event(controls, "时钟2", Timer::kTick, plain(h.run_length_tick));
-    bind_event(controls, "时钟3", Timer::kTick, plain(h.fast_run_tick));
-    bind_event(controls, "时钟4", Timer::kTick, plain(h.deceleration_tick));
+    bind_event(controls, board::kAccelerationTimer, Timer::kTick, plain(h.acceleration_tick));
+    bind_event(controls, board::kRunLengthTimer, Timer::kTick, plain(h.run_length_tick));
+    bind_event(controls, board::kFastRunTimer, Timer::kTick, plain(h.fast_run_tick));
+    bind_event(controls, board::kDecelerationTimer, Timer::kTick, plain(h.deceleration_tick));
 }
 
 } // namespace

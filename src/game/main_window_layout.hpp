@@ -1,7 +1,8 @@
 #pragma once
 // The game's one window as data: the window itself, its 93 controls with their places, looks,
-// initial contents and pictures, the stacking order, and the sixteen event bindings. The game's
-// operations come in as a set of functions, so the layout carries no game code of its own.
+// initial contents and pictures, the stacking order, and the sixteen event bindings. What stands
+// on the ring, in the bet row and in the legend comes from the game's board (game/board.hpp);
+// the game's operations come in as a set of functions, so the layout carries no game code.
 
 #include <array>
 #include <cstdint>

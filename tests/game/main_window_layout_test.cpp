@@ -10,6 +10,7 @@
 
 #include "assets/assets.hpp"
 #include "core/gbk.hpp"
+#include "game/board.hpp"
 #include "game/main_window_layout.hpp"
 #include "gfx/logfont.hpp"
 #include "ui/control_kind.hpp"
@@ -339,6 +340,38 @@ TEST(MainWindowLayout, LabelsButtonsAndTheLegendText) {
     EXPECT_EQ(named(w, "图奖").rect, (Rect{174, 118, 85, 85}));
     EXPECT_TRUE(prop(named(w, "图奖"), kPicBoxPicture).absent());
     EXPECT_TRUE(prop(named(w, "图片框黑条"), kPicBoxPicture).absent());
+}
+
+// The game and its tests address controls through the board's names; these must be the
+// controls the window shows them in, or every other test would follow a wrong name unnoticed.
+TEST(MainWindowLayout, BoardNamesTheControlsThatCarryTheGame) {
+    namespace board = game::board;
+    const WindowTemplate& w = window();
+    const std::vector<std::pair<std::string_view, std::string_view>> handles = {
+        {board::kCredits, "标签9"},           {board::kWin, "标签10"},           {board::kOdds, "透明标签1"},
+        {board::kLampPosition, "编辑框1"},    {board::kIntervalReadout, "标签"}, {board::kPrizePicture, "图奖"},
+        {board::kAccelerationTimer, "时钟1"}, {board::kRunLengthTimer, "时钟2"}, {board::kFastRunTimer, "时钟3"},
+        {board::kDecelerationTimer, "时钟4"}, {board::kStartButton, "按钮1"},    {board::kAddCreditsButton, "按钮2"},
+        {board::kLegendText, "透明标签2"}};
+    for (const auto& [handle, name] : handles) EXPECT_EQ(handle, name);
+    EXPECT_EQ(prop(named(w, board::kStartButton), 2).text(), gbk("开始"));
+    EXPECT_EQ(prop(named(w, board::kAddCreditsButton), 2).text(), gbk("上分"));
+
+    ASSERT_EQ(board::kBetColumns.size(), 8u);
+    for (int k = 1; k <= 8; ++k) {
+        const board::BetColumn& column = board::kBetColumns[static_cast<std::size_t>(k - 1)];
+        EXPECT_EQ(column.bet_display, numbered("标签", k));
+        EXPECT_EQ(column.picture, numbered("图片框", k));
+        EXPECT_EQ(column.spinner, numbered("调节器", k));
+    }
+    ASSERT_EQ(board::kRing.size(), 20u);
+    for (int k = 1; k <= 20; ++k) {
+        const board::RingPosition& position = board::kRing[static_cast<std::size_t>(k - 1)];
+        EXPECT_EQ(position.text, std::to_string(k));
+        EXPECT_EQ(position.picture, numbered("吐框", k));
+        EXPECT_EQ(position.lamp, numbered("显示", k));
+        EXPECT_EQ(position.random_field(), k == 8 || k == 19) << k;
+    }
 }
 
 TEST(MainWindowLayout, SixteenBindingsRunTheirGameOperations) {
