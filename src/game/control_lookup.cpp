@@ -1,3 +1,5 @@
+// Control ids of the main window by name, and the ring's controls looked up once.
+
 #include "game/control_names.hpp"
 
 #include "game/main_window_layout.hpp"
@@ -8,21 +10,22 @@ ControlId control(std::string_view layout_name) { return ui::main_window_control
 
 namespace {
 
-std::array<ControlId, 20> ids_of(const std::array<std::string_view, 20>& names) {
-    std::array<ControlId, 20> ids{};
-    for (std::size_t k = 0; k < names.size(); ++k) ids[k] = control(names[k]);
+// The ids of one control of every ring position, in ring order.
+RingIds ring_ids(std::string_view board::RingPosition::*which) {
+    RingIds ids{};
+    for (std::size_t k = 0; k < ids.size(); ++k) ids[k] = control(board::kRing[k].*which);
     return ids;
 }
 
 } // namespace
 
-const std::array<ControlId, 20>& lamp_ids() {
-    static const std::array<ControlId, 20> kIds = ids_of(kLamps);
+const RingIds& lamp_ids() {
+    static const RingIds kIds = ring_ids(&board::RingPosition::lamp);
     return kIds;
 }
 
-const std::array<ControlId, 20>& ring_picture_ids() {
-    static const std::array<ControlId, 20> kIds = ids_of(kRingPictures);
+const RingIds& ring_picture_ids() {
+    static const RingIds kIds = ring_ids(&board::RingPosition::picture);
     return kIds;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
-// The controls the game reads and writes, named as the main window layout names them.
+// How the game finds the controls of the main window: by the names the layout gives them.
 
 #include <array>
 #include <cstdint>
 #include <string_view>
 
+#include "game/board.hpp"
 #include "game/main_window_layout.hpp"
 
 namespace tav::game {
@@ -17,8 +18,8 @@ inline constexpr std::uint32_t kMainWindow = ui::kMainWindowId;
 // The main window listed among its own controls (its caption is property 8 of this id).
 inline constexpr ControlId kWindowItself = 0x06010000;
 
-// The control id of a control of the main window by its layout name ("标签9", "时钟1").
-// Every name the game uses exists in the layout; an unknown name is a programming error.
+// The control id of a control of the main window by its layout name (board::kCredits, "标签9").
+// Every name the board gives exists in the layout; an unknown name is a programming error.
 ControlId control(std::string_view layout_name);
 
 // Bet displays of the eight symbols, left to right.
@@ -35,9 +36,10 @@ inline constexpr std::array<std::string_view, 20> kRingPictures = {
     "吐框1",  "吐框2",  "吐框3",  "吐框4",  "吐框5",  "吐框6",  "吐框7",  "吐框8",  "吐框9",  "吐框10",
     "吐框11", "吐框12", "吐框13", "吐框14", "吐框15", "吐框16", "吐框17", "吐框18", "吐框19", "吐框20"};
 
-// The lamp frames and ring pictures of ring positions 1..20 by id, looked up once: the lamp
-// step touches all forty.
-const std::array<ControlId, 20>& lamp_ids();
-const std::array<ControlId, 20>& ring_picture_ids();
+// The lamp frames and ring pictures of the board's ring positions by id, looked up once: the
+// lamp step touches all forty.
+using RingIds = std::array<ControlId, board::kRing.size()>;
+const RingIds& lamp_ids();
+const RingIds& ring_picture_ids();
 
 } // namespace tav::game

@@ -1,6 +1,7 @@
 #include "game/game_state.hpp"
 
 #include "core/conversions.hpp"
+#include "game/board.hpp"
 #include "game/credit_text.hpp"
 #include "runtime/runtime.hpp"
 
@@ -26,9 +27,9 @@ std::int32_t read_number(ControlId control, int property) { return to_integer(re
 
 void write_number(ControlId control, int property, double value) { write_text(control, property, to_text(value)); }
 
-double read_credits() { return parse_credit_text(read_text(control("标签9"), kCaption)); }
+double read_credits() { return parse_credit_text(read_text(control(board::kCredits), kCaption)); }
 
-void write_credits(double credits) { write_number(control("标签9"), kCaption, credits); }
+void write_credits(double credits) { write_number(control(board::kCredits), kCaption, credits); }
 
 void set_visible(ControlId control, bool visible) { set(control, kVisible, Value::of_bool(visible)); }
 

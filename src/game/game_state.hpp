@@ -28,7 +28,7 @@ std::int32_t read_number(ControlId control, int property);
 // Writes a number computed in double precision as its text (to_text of the double).
 void write_number(ControlId control, int property, double value);
 
-// The credits in `标签9`. Unlike read_number they never wrap: wins are added without limit, so
+// The credits (board::kCredits). Unlike read_number they never wrap: wins are added without limit, so
 // a balance past 2147483647 must read back as itself, not as a negative number.
 double read_credits();
 // Writes the credits as text.

@@ -4,36 +4,36 @@
 
 #include "core/conversions.hpp"
 #include "core/random.hpp"
+#include "game/board.hpp"
 #include "game/control_names.hpp"
 #include "game/feedback.hpp"
 #include "game/game.hpp"
 #include "game/game_state.hpp"
-#include "game/pay_table.hpp"
 
 namespace tav::game {
 namespace {
 
 constexpr std::int32_t kShortestJump = 1;
 constexpr std::int32_t kLongestJump = 20;
-constexpr double kRingSize = 20;
+constexpr double kRingSize = static_cast<double>(board::kRing.size());
 
-// The pay table row of the lamp position, or nullptr when the text names no position.
-const PayRow* row_under_lamp() {
-    const Text position = read_text(control("编辑框1"), kContent);
-    for (std::size_t k = 0; k < kPayTable.size(); ++k) {
-        if (compare_text(position, Text(kPositionTexts[k])) == 0) {
-            return &kPayTable[k];
+// The ring position the lamp position names, or nullptr when the text names none.
+const board::RingPosition* position_under_lamp() {
+    const Text position = read_text(control(board::kLampPosition), kContent);
+    for (const board::RingPosition& p : board::kRing) {
+        if (compare_text(position, Text(p.text)) == 0) {
+            return &p;
         }
     }
     return nullptr;
 }
 
 // Odds shown, win computed from the displays, win added to the credits.
-void pay(const PayRow& row) {
-    const ControlId odds = control("透明标签1");
-    const ControlId win = control("标签10");
-    const ControlId bet = control(row.bet_display);
-    write_text(odds, kCaption, Text(row.odds));
+void pay(const board::BetColumn& column) {
+    const ControlId odds = control(board::kOdds);
+    const ControlId win = control(board::kWin);
+    const ControlId bet = control(column.bet_display);
+    write_number(odds, kCaption, column.multiplier);
     write_text(win, kCaption, Text("0"));
     const double win_so_far = read_number(win, kCaption);
     const double stake = read_number(bet, kCaption);
@@ -44,7 +44,7 @@ void pay(const PayRow& row) {
 
 // Sends the lamp on by 1..20 positions, then one lamp step, and settles where it lands.
 void jump() {
-    const ControlId position = control("编辑框1");
+    const ControlId position = control(board::kLampPosition);
     const double from = read_number(position, kContent);
     const double distance = random_in_range(kShortestJump, kLongestJump);
     write_number(position, kContent, from + distance);
@@ -58,16 +58,16 @@ void jump() {
 } // namespace
 
 void settle_result() {
-    // Scores the row where this settlement began, and only that one.
-    if (const PayRow* row = row_under_lamp()) {
-        if (row->random_field()) {
+    // Scores the position where this settlement began, and only that one.
+    if (const board::RingPosition* position = position_under_lamp()) {
+        if (position->random_field()) {
             jump();
         } else {
-            pay(*row);
+            pay(*board::column_of(position->motif));
         }
     }
-    for (const std::string_view display : kBetDisplays) {
-        write_text(control(display), kCaption, Text("0"));
+    for (const board::BetColumn& column : board::kBetColumns) {
+        write_text(control(column.bet_display), kCaption, Text("0"));
     }
     play_game_sound(GameSound::Result);
 }

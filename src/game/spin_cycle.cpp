@@ -7,11 +7,11 @@
 #include "core/clock.hpp"
 #include "core/conversions.hpp"
 #include "core/random.hpp"
+#include "game/board.hpp"
 #include "game/control_names.hpp"
 #include "game/feedback.hpp"
 #include "game/game.hpp"
 #include "game/game_state.hpp"
-#include "game/pay_table.hpp"
 
 namespace tav::game {
 namespace {
@@ -39,7 +39,7 @@ constexpr double kThresholdBase = 200;
 constexpr std::int32_t kThresholdSpread = 65;
 constexpr double kThresholdSecondsBound = 55; // plus 5 per second of the clock
 
-constexpr int kRingSize = 20;
+constexpr int kRingSize = static_cast<int>(board::kRing.size());
 
 // The seconds field of the local time now.
 double clock_seconds() { return second_of(current_date_time()); }
@@ -62,26 +62,28 @@ double draw_run_length() {
 }
 
 // Shows a timer's current interval in the readout `标签`.
-void show_interval(ControlId timer) { write_text(control("标签"), kCaption, to_text(read_interval(timer))); }
+void show_interval(ControlId timer) {
+    write_text(control(board::kIntervalReadout), kCaption, to_text(read_interval(timer)));
+}
 
 } // namespace
 
 void start_spin() {
     double bets = 0;
-    for (const std::string_view display : kBetDisplays) {
-        bets += read_number(control(display), kCaption);
+    for (const board::BetColumn& column : board::kBetColumns) {
+        bets += read_number(control(column.bet_display), kCaption);
     }
     if (std::fabs(bets) <= kNoBetTolerance) {
         show_refusal("请选择下面图标进行押注！", "信息提示！");
         return;
     }
     // The bets were paid for when placed; only the acceleration timer is (re)started.
-    set_interval(control("时钟1"),
+    set_interval(control(board::kAccelerationTimer),
                  truncate_to_integer(draw_scaled(kStartIntervalBase, kStartSpread, kStartSecondsBound)));
 }
 
 void acceleration_tick() {
-    const ControlId timer = control("时钟1");
+    const ControlId timer = control(board::kAccelerationTimer);
     if (read_interval(timer) > kFastestAcceleration) {
         set_interval(timer, truncate_to_integer(read_interval(timer) - kAccelerationStep));
         show_interval(timer);
@@ -89,21 +91,21 @@ void acceleration_tick() {
         return;
     }
     set_interval(timer, 0);
-    set_interval(control("时钟2"), truncate_to_integer(draw_run_length()));
-    set_interval(control("时钟3"), kFastRunInterval);
+    set_interval(control(board::kRunLengthTimer), truncate_to_integer(draw_run_length()));
+    set_interval(control(board::kFastRunTimer), kFastRunInterval);
 }
 
 void fast_run_tick() { advance_lamp(); }
 
 void run_length_tick() {
-    set_interval(control("时钟3"), 0);
-    set_interval(control("时钟4"), kSlowingStart);
-    set_interval(control("时钟2"), 0);
+    set_interval(control(board::kFastRunTimer), 0);
+    set_interval(control(board::kDecelerationTimer), kSlowingStart);
+    set_interval(control(board::kRunLengthTimer), 0);
 }
 
 void deceleration_tick() {
     const double threshold = draw_scaled(kThresholdBase, kThresholdSpread, kThresholdSecondsBound);
-    const ControlId timer = control("时钟4");
+    const ControlId timer = control(board::kDecelerationTimer);
     if (read_interval(timer) < threshold) {
         set_interval(timer, truncate_to_integer(read_interval(timer) + kSlowingStep));
         show_interval(timer);
@@ -116,7 +118,7 @@ void deceleration_tick() {
 }
 
 void advance_lamp() {
-    const ControlId position = control("编辑框1");
+    const ControlId position = control(board::kLampPosition);
     if (read_number(position, kContent) >= kRingSize) {
         write_text(position, kContent, Text());
     }
@@ -124,12 +126,12 @@ void advance_lamp() {
     write_number(position, kContent, read_number(position, kContent) + 1.0);
     // Nothing in the loop writes the position, so it is read once.
     const Text now = read_text(position, kContent);
-    const ControlId prize = control("图奖");
+    const ControlId prize = control(board::kPrizePicture);
     const auto& lamps = lamp_ids();
     const auto& pictures = ring_picture_ids();
     for (std::size_t k = 0; k < lamps.size(); ++k) {
         // Texts are equal exactly when compare_text gives 0.
-        if (now.view() == kPositionTexts[k]) {
+        if (now.view() == board::kRing[k].text) {
             set_visible(lamps[k], true);
             copy_picture(pictures[k], prize);
         } else {
