@@ -7,6 +7,7 @@
 
 #include "core/clock.hpp"
 #include "core/conversions.hpp"
+#include "game/board.hpp"
 #include "game/control_names.hpp"
 #include "game/game_handlers.hpp"
 #include "game/main_window_layout.hpp"
@@ -68,16 +69,16 @@ HeadlessGame::HeadlessGame(const PlayerOptions& options)
     // Hidden, the window keeps its controls, timers and events but is never composed.
     runtime_->windows().show(runtime_->window_handle_of(ui::kMainWindowId), false);
 
-    start_button_ = game::control("按钮1");
-    credit_button_ = game::control("按钮2");
-    position_ = game::control("编辑框1");
-    odds_ = game::control("透明标签1");
-    win_ = game::control("标签10");
-    credits_ = game::control("标签9");
-    acceleration_timer_ = game::control("时钟1");
-    fast_timer_ = game::control("时钟3");
-    for (int k = 0; k < kSymbols; ++k)
-        spinners_[static_cast<std::size_t>(k)] = game::control("调节器" + std::to_string(k + 1));
+    start_button_ = game::control(game::board::kStartButton);
+    credit_button_ = game::control(game::board::kAddCreditsButton);
+    position_ = game::control(game::board::kLampPosition);
+    odds_ = game::control(game::board::kOdds);
+    win_ = game::control(game::board::kWin);
+    credits_ = game::control(game::board::kCredits);
+    acceleration_timer_ = game::control(game::board::kAccelerationTimer);
+    fast_timer_ = game::control(game::board::kFastRunTimer);
+    for (std::size_t k = 0; k < spinners_.size(); ++k)
+        spinners_[k] = game::control(game::board::kBetColumns[k].spinner);
     positions_.reserve(512);
 }
 

@@ -42,6 +42,13 @@ std::string bets_text(const PlayerOptions& p) {
     return s;
 }
 
+// The symbols in bet order, as the bets are listed: "cars, bottle cap, ...".
+std::string symbol_names_text() {
+    std::string s;
+    for (int k = 0; k < kSymbols; ++k) s += (k ? ", " : "") + std::string(symbol_name(k));
+    return s;
+}
+
 void write_histogram_line(std::ostream& out, std::string_view name, const Histogram& h, double scale, int decimals) {
     out << "  " << pad(std::string(name), 14, false) << pad(fixed(h.mean() / scale, decimals), 10)
         << pad(fixed(h.stddev() / scale, decimals), 9) << pad(fixed(static_cast<double>(h.min()) / scale, decimals), 9)
@@ -81,8 +88,7 @@ void write_table(std::ostream& out, const RunOptions& options, const RunResult& 
         << "  clock:  " << clock_text(options.player) << "\n"
         << "  timers: "
         << (options.player.tick_rounding ? "periods rounded up to 15.625 ms ticks" : "periods exactly as asked")
-        << "\n  bets:   " << bets_text(options.player)
-        << " (cars, bottle cap, zipper badge, knot, cherries, kiwi, strawberry, orange)\n"
+        << "\n  bets:   " << bets_text(options.player) << " (" << symbol_names_text() << ")\n"
         << "  random: " << r.threads
         << (r.threads == 1 ? " player from state 1" : " players, player i starting i*2^28 draws on") << "\n\n";
 

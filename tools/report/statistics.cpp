@@ -2,45 +2,38 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 
-#include "game/pay_table.hpp"
+#include "game/board.hpp"
 
 namespace tav::report {
 namespace {
 
-// The bet displays are "标签1" .. "标签8": the symbol index is the number after the name.
-constexpr std::string_view kBetDisplayPrefix = "标签";
+namespace board = game::board;
 
-constexpr std::array<std::string_view, kSymbols> kNames = {"cars",     "bottle cap", "zipper badge", "knot",
-                                                           "cherries", "kiwi",       "strawberry",   "orange"};
+static_assert(board::kRing.size() == kPositions && board::kBetColumns.size() == kSymbols);
 
-int symbol_of_row(const game::PayRow& row) {
-    if (row.random_field()) return kRandomField;
-    return std::stoi(std::string(row.bet_display.substr(kBetDisplayPrefix.size()))) - 1;
-}
-
-// A paying position of the ring is finally scored with chance 1/18 when every resting position
-// is equally likely and a jump lands on each of the 20 positions alike.
-constexpr double kPayingPositions = kPositions - 2;
+// A paying position of the ring is finally scored with chance 1 / (paying positions) when every
+// resting position is equally likely and a jump lands on each of the 20 positions alike.
+constexpr double kPayingPositions = static_cast<double>(
+    std::ranges::count_if(board::kRing, [](const board::RingPosition& p) { return !p.random_field(); }));
 
 } // namespace
 
-int symbol_at(int position) { return symbol_of_row(game::kPayTable.at(static_cast<std::size_t>(position - 1))); }
-
-int multiplier(int symbol) {
-    for (const game::PayRow& row : game::kPayTable) {
-        if (symbol_of_row(row) == symbol) return std::stoi(std::string(row.odds));
-    }
-    return 0;
+int symbol_at(int position) {
+    const board::RingPosition& p = board::kRing.at(static_cast<std::size_t>(position - 1));
+    if (p.random_field()) return kRandomField;
+    return static_cast<int>(board::column_of(p.motif) - board::kBetColumns.data());
 }
+
+int multiplier(int symbol) { return board::kBetColumns.at(static_cast<std::size_t>(symbol)).multiplier; }
 
 int positions_of(int symbol) {
-    return static_cast<int>(std::ranges::count_if(
-        game::kPayTable, [symbol](const game::PayRow& row) { return symbol_of_row(row) == symbol; }));
+    const board::Motif motif = board::kBetColumns.at(static_cast<std::size_t>(symbol)).motif;
+    return static_cast<int>(
+        std::ranges::count_if(board::kRing, [motif](const board::RingPosition& p) { return p.motif == motif; }));
 }
 
-std::string_view symbol_name(int symbol) { return kNames.at(static_cast<std::size_t>(symbol)); }
+std::string_view symbol_name(int symbol) { return board::kBetColumns.at(static_cast<std::size_t>(symbol)).name; }
 
 // --- Histogram -------------------------------------------------------------------------------
 

@@ -18,7 +18,7 @@ inline constexpr int kRandomField = -1;
 inline constexpr double kZ95 = 1.959963984540054;
 
 // The symbol index (0..7, left to right in the bet column) of ring position `position` (1..20),
-// or kRandomField; taken from the game's pay table.
+// or kRandomField; taken from the game's board.
 int symbol_at(int position);
 // What a bet on symbol `symbol` (0..7) pays per credit staked.
 int multiplier(int symbol);
