@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "game/board.hpp"
 #include "game/main_window_layout.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "runtime/runtime.hpp"
@@ -29,12 +30,12 @@ struct GameWindow {
         runtime->load_window(ui::kMainWindowId);
         ui::themed_drawing(3);
         for (int k = 0; k < kRingSize; ++k) {
-            const auto n = std::to_string(k + 1);
-            lamps[std::size_t(k)] = ui::main_window_control_id("显示" + n);
+            const game::board::RingPosition& position = game::board::kRing[std::size_t(k)];
+            lamps[std::size_t(k)] = ui::main_window_control_id(position.lamp);
             pictures[std::size_t(k)] =
-                runtime->get_property(ui::kMainWindowId, ui::main_window_control_id("吐框" + n), kPicture);
+                runtime->get_property(ui::kMainWindowId, ui::main_window_control_id(position.picture), kPicture);
         }
-        prize = ui::main_window_control_id("图奖");
+        prize = ui::main_window_control_id(game::board::kPrizePicture);
         ws().update(top());
     }
     ~GameWindow() { ui::themed_drawing(0); }

@@ -17,40 +17,40 @@ TEST(CreditsAndBets, SpinnersMoveTenCreditsAndRefuseWithoutCreditsOrAtTheLimit) 
     EXPECT_EQ(w.boxes[0].text, kNotEnough);
     EXPECT_EQ(w.boxes[0].caption, kNotice);
     EXPECT_EQ(current_message_box(), nullptr); // answered with OK
-    EXPECT_EQ(w.text("标签3"), "0");
-    EXPECT_EQ(w.text("标签9"), "0");
+    EXPECT_EQ(w.text(board::kBetColumns[2].bet_display), "0");
+    EXPECT_EQ(w.text(board::kCredits), "0");
 
     // Down at 0 does nothing and says nothing.
     w.press_spinner(3, false);
-    EXPECT_EQ(w.text("标签3"), "0");
-    EXPECT_EQ(w.text("标签9"), "0");
+    EXPECT_EQ(w.text(board::kBetColumns[2].bet_display), "0");
+    EXPECT_EQ(w.text(board::kCredits), "0");
     EXPECT_EQ(w.boxes.size(), 1u);
 
     // 10 credits buy one step of 10; the next press is refused.
-    w.set_text("标签9", "10");
+    w.set_text(board::kCredits, "10");
     w.press_spinner(5, true);
-    EXPECT_EQ(w.text("标签5"), "10");
-    EXPECT_EQ(w.text("标签9"), "0");
+    EXPECT_EQ(w.text(board::kBetColumns[4].bet_display), "10");
+    EXPECT_EQ(w.text(board::kCredits), "0");
     w.press_spinner(5, true);
     EXPECT_EQ(w.boxes.size(), 2u);
-    EXPECT_EQ(w.text("标签5"), "10");
-    EXPECT_EQ(w.text("标签9"), "0");
+    EXPECT_EQ(w.text(board::kBetColumns[4].bet_display), "10");
+    EXPECT_EQ(w.text(board::kCredits), "0");
 
     // A bet of 990 is not raised, plenty of credits or not, and the message is the same.
-    w.set_text("标签9", "500");
-    w.set_text("标签1", "990");
+    w.set_text(board::kCredits, "500");
+    w.set_text(board::kBetColumns[0].bet_display, "990");
     w.press_spinner(1, true);
     ASSERT_EQ(w.boxes.size(), 3u);
     EXPECT_EQ(w.boxes[2].text, kNotEnough);
-    EXPECT_EQ(w.text("标签1"), "990");
-    EXPECT_EQ(w.text("标签9"), "500");
+    EXPECT_EQ(w.text(board::kBetColumns[0].bet_display), "990");
+    EXPECT_EQ(w.text(board::kCredits), "500");
 
     // Lowering gives the 10 back at once; each spinner works on its own display only.
-    w.set_text("标签7", "30");
-    w.set_text("标签9", "70");
+    w.set_text(board::kBetColumns[6].bet_display, "30");
+    w.set_text(board::kCredits, "70");
     w.press_spinner(7, false);
-    EXPECT_EQ(w.text("标签7"), "20");
-    EXPECT_EQ(w.text("标签9"), "80");
+    EXPECT_EQ(w.text(board::kBetColumns[6].bet_display), "20");
+    EXPECT_EQ(w.text(board::kCredits), "80");
     EXPECT_EQ(w.bets(), (std::vector<std::string>{"990", "0", "0", "0", "10", "0", "20", "0"}));
     EXPECT_EQ(w.boxes.size(), 3u);
 }
@@ -58,47 +58,47 @@ TEST(CreditsAndBets, SpinnersMoveTenCreditsAndRefuseWithoutCreditsOrAtTheLimit) 
 TEST(CreditsAndBets, TopUpsAddAHundredUpToTheCeiling) {
     GameWindow w;
     w.add_credits();
-    EXPECT_EQ(w.text("标签9"), "100");
+    EXPECT_EQ(w.text(board::kCredits), "100");
     w.add_credits();
-    EXPECT_EQ(w.text("标签9"), "200");
+    EXPECT_EQ(w.text(board::kCredits), "200");
 
-    w.set_text("标签9", "999999980");
+    w.set_text(board::kCredits, "999999980");
     w.add_credits();
-    EXPECT_EQ(w.text("标签9"), "1000000080");
+    EXPECT_EQ(w.text(board::kCredits), "1000000080");
     EXPECT_TRUE(w.boxes.empty());
     w.add_credits();
     ASSERT_EQ(w.boxes.size(), 1u);
     EXPECT_EQ(w.boxes[0].text, "分数到顶了！");
     EXPECT_EQ(w.boxes[0].caption, "信息："); // the message box's default caption
-    EXPECT_EQ(w.text("标签9"), "1000000080");
+    EXPECT_EQ(w.text(board::kCredits), "1000000080");
 
-    w.set_text("标签9", "999999990");
+    w.set_text(board::kCredits, "999999990");
     w.add_credits();
     EXPECT_EQ(w.boxes.size(), 2u);
-    EXPECT_EQ(w.text("标签9"), "999999990");
+    EXPECT_EQ(w.text(board::kCredits), "999999990");
 }
 
 // Wins are added without limit, so the balance can pass 2147483647; it must still read as
 // itself: a wrapped (negative) reading would let a top-up through and corrupt the balance.
 TEST(CreditsAndBets, CreditsBeyondThirtyTwoBitsKeepTheirValue) {
     GameWindow w;
-    w.set_text("标签9", "2147483600");
-    w.set_text("标签1", "10");
-    w.set_text("编辑框1", "13"); // cars
+    w.set_text(board::kCredits, "2147483600");
+    w.set_text(board::kBetColumns[0].bet_display, "10");
+    w.set_text(board::kLampPosition, "13"); // cars
     settle_result();
-    EXPECT_EQ(w.text("标签10"), "1000");
-    EXPECT_EQ(w.text("标签9"), "2147484600");
+    EXPECT_EQ(w.text(board::kWin), "1000");
+    EXPECT_EQ(w.text(board::kCredits), "2147484600");
 
     w.add_credits();
     ASSERT_EQ(w.boxes.size(), 1u);
     EXPECT_EQ(w.boxes[0].text, "分数到顶了！");
-    EXPECT_EQ(w.text("标签9"), "2147484600");
+    EXPECT_EQ(w.text(board::kCredits), "2147484600");
 
     w.press_spinner(2, true);
-    EXPECT_EQ(w.text("标签2"), "10");
-    EXPECT_EQ(w.text("标签9"), "2147484590");
+    EXPECT_EQ(w.text(board::kBetColumns[1].bet_display), "10");
+    EXPECT_EQ(w.text(board::kCredits), "2147484590");
     w.press_spinner(2, false);
-    EXPECT_EQ(w.text("标签9"), "2147484600");
+    EXPECT_EQ(w.text(board::kCredits), "2147484600");
     EXPECT_EQ(w.boxes.size(), 1u);
 }
 

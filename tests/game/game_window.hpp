@@ -18,6 +18,7 @@
 #include "core/conversions.hpp"
 #include "core/gbk.hpp"
 #include "core/random.hpp"
+#include "game/board.hpp"
 #include "game/control_names.hpp"
 #include "game/feedback.hpp"
 #include "game/game_handlers.hpp"
@@ -88,16 +89,17 @@ public:
     std::vector<int> lit_lamps() {
         std::vector<int> lit;
         for (int k = 1; k <= 20; ++k)
-            if (visible(kLamps[k - 1])) lit.push_back(k);
+            if (visible(board::kRing[k - 1].lamp)) lit.push_back(k);
         return lit;
     }
     bool spinning() {
-        return interval("时钟1") != 0 || interval("时钟2") != 0 || interval("时钟3") != 0 || interval("时钟4") != 0;
+        return interval(board::kAccelerationTimer) != 0 || interval(board::kRunLengthTimer) != 0 ||
+               interval(board::kFastRunTimer) != 0 || interval(board::kDecelerationTimer) != 0;
     }
     // The eight bet displays, left to right.
     std::vector<std::string> bets() {
         std::vector<std::string> out;
-        for (std::string_view d : kBetDisplays) out.push_back(text(d));
+        for (const board::BetColumn& c : board::kBetColumns) out.push_back(text(c.bet_display));
         return out;
     }
     std::size_t sound_count(GameSound s) const { return static_cast<std::size_t>(std::ranges::count(sounds, s)); }
@@ -112,11 +114,11 @@ public:
         backend->click(top(), at(name, get(name, kWidth).as_integer() / 2, get(name, kHeight).as_integer() / 2), b);
         runtime->windows().process_pending();
     }
-    void add_credits() { click("按钮2"); }
-    void start() { click("按钮1"); }
+    void add_credits() { click(board::kAddCreditsButton); }
+    void start() { click(board::kStartButton); }
     // Presses an arrow of the bet spinner of symbol k (1..8).
     void press_spinner(int k, bool up) {
-        const std::string name = "调节器" + std::to_string(k);
+        const std::string_view name = board::kBetColumns[k - 1].spinner;
         backend->click(top(), at(name, 16, up ? 10 : 40));
         runtime->windows().process_pending();
     }

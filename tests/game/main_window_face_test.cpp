@@ -1,6 +1,7 @@
 // The game's own window at start and with one lamp lit, drawn from the real layout.
 #include <gtest/gtest.h>
 
+#include "game/board.hpp"
 #include "game/main_window_layout.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "runtime/runtime.hpp"
@@ -42,16 +43,16 @@ TEST(MainWindowFace, StartsWithTheRingOnBlackAndLightsALampAsARedFrameAroundItsP
     EXPECT_GT(w.count({183, 207, 66, 24}, [](Argb c) { return c == rgb(255, 0, 255); }), 10);
 
     const Argb inside = w.at(40, 40);
-    w.runtime->set_property(ui::kMainWindowId, w.id("显示1"), 5, -1, Value::of_bool(true));
+    w.runtime->set_property(ui::kMainWindowId, w.id(game::board::kRing[0].lamp), 5, -1, Value::of_bool(true));
     EXPECT_EQ(w.at(14, 14), rgb(255, 0, 0));
     EXPECT_EQ(w.at(20, 40), rgb(255, 0, 0));
     EXPECT_EQ(w.at(40, 40), inside); // the ring picture through the middle
 
     // The prize box shows the picture it is given, stretched inside its frame.
-    const Value ring = w.runtime->get_property(ui::kMainWindowId, w.id("吐框1"), 10);
+    const Value ring = w.runtime->get_property(ui::kMainWindowId, w.id(game::board::kRing[0].picture), 10);
     ASSERT_FALSE(ring.bytes().empty());
     const Argb empty_prize = w.at(216, 160);
-    w.runtime->set_property(ui::kMainWindowId, w.id("图奖"), 10, -1, ring);
+    w.runtime->set_property(ui::kMainWindowId, w.id(game::board::kPrizePicture), 10, -1, ring);
     EXPECT_NE(w.at(216, 160), empty_prize);
 }
 

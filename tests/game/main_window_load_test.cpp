@@ -10,6 +10,7 @@
 
 #include "assets/assets.hpp"
 #include "core/gbk.hpp"
+#include "game/board.hpp"
 #include "game/main_window_layout.hpp"
 #include "gfx/logfont.hpp"
 #include "platform/headless/headless_backend.hpp"
@@ -81,22 +82,23 @@ TEST(MainWindowLoad, EveryControlAnswersWithItsStoredValues) {
         EXPECT_EQ(w.get(c.name, kVisible).as_integer(), c.visible ? 1 : 0) << c.name;
     }
 
-    EXPECT_EQ(w.get("标签9", 8).text(), Text("0"));
-    EXPECT_EQ(w.get("透明标签1", 8).text(), Text("0"));
+    EXPECT_EQ(w.get(game::board::kCredits, 8).text(), Text("0"));
+    EXPECT_EQ(w.get(game::board::kOdds, 8).text(), Text("0"));
     EXPECT_EQ(w.get("标签x", 8).text(), gbk("总分:"));
     EXPECT_EQ(w.get("透明标签2", 8).text().size(), 80u);
-    EXPECT_EQ(w.get("显示7", kVisible).as_integer(), 0);
-    EXPECT_FALSE(w.runtime->windows().is_visible(w.handle("显示7")));
-    EXPECT_EQ(w.get("时钟1", 8).as_integer(), 0);
-    EXPECT_TRUE(w.get("编辑框1", 8).absent()); // empty content reads as no text
-    EXPECT_TRUE(w.get("标签", 8).absent());
-    EXPECT_TRUE(w.get("图奖", 10).absent());
-    EXPECT_TRUE(std::ranges::equal(w.get("吐框1", 10).bytes(), assets::large_picture(assets::Motif::Knot)));
+    EXPECT_EQ(w.get(game::board::kRing[6].lamp, kVisible).as_integer(), 0);
+    EXPECT_FALSE(w.runtime->windows().is_visible(w.handle(game::board::kRing[6].lamp)));
+    EXPECT_EQ(w.get(game::board::kAccelerationTimer, 8).as_integer(), 0);
+    EXPECT_TRUE(w.get(game::board::kLampPosition, 8).absent()); // empty content reads as no text
+    EXPECT_TRUE(w.get(game::board::kIntervalReadout, 8).absent());
+    EXPECT_TRUE(w.get(game::board::kPrizePicture, 10).absent());
+    EXPECT_TRUE(std::ranges::equal(w.get(game::board::kRing[0].picture, 10).bytes(),
+                                   assets::large_picture(assets::Motif::Knot)));
     EXPECT_TRUE(std::ranges::equal(w.get("图片框18", 10).bytes(), assets::small_picture(assets::Motif::Butterfly)));
-    EXPECT_EQ(parse_log_font(w.get("按钮1", 13).bytes()),
+    EXPECT_EQ(parse_log_font(w.get(game::board::kStartButton, 13).bytes()),
               parse_log_font(make_log_font(gbk("楷体_GB2312").view(), 21, kWeightBold)));
-    EXPECT_EQ(parse_log_font(w.get("按钮2", 13).bytes()), stock_gui_font());
-    EXPECT_EQ(static_cast<std::uint32_t>(w.get("标签10", 16).as_integer()), 0x0000FF00u);
+    EXPECT_EQ(parse_log_font(w.get(game::board::kAddCreditsButton, 13).bytes()), stock_gui_font());
+    EXPECT_EQ(static_cast<std::uint32_t>(w.get(game::board::kWin, 16).as_integer()), 0x0000FF00u);
 
     // Stacked in layout order: the children of the window from the top down.
     const auto order = w.runtime->windows().children(w.top());
@@ -115,23 +117,24 @@ TEST(MainWindowLoad, InputReachesTheBoundOperations) {
     w.calls.clear();
 
     auto& input = *w.backend;
-    input.click(w.top(), w.at("按钮2", 32, 17));
-    input.click(w.top(), w.at("按钮1", 32, 44));
-    input.click(w.top(), w.at("调节器3", 16, 10));                             // upper arrow
-    input.click(w.top(), w.at("调节器3", 16, 40));                             // lower arrow
-    input.click(w.top(), w.at("标签9", 10, 10), platform::MouseButton::Right); // not the window
-    input.click(w.top(), {480, 20}, platform::MouseButton::Right);             // the window's background
-    input.click(w.top(), w.at("吐框1", 30, 30));                               // decoration: nothing
+    input.click(w.top(), w.at(game::board::kAddCreditsButton, 32, 17));
+    input.click(w.top(), w.at(game::board::kStartButton, 32, 44));
+    input.click(w.top(), w.at(game::board::kBetColumns[2].spinner, 16, 10));                 // upper arrow
+    input.click(w.top(), w.at(game::board::kBetColumns[2].spinner, 16, 40));                 // lower arrow
+    input.click(w.top(), w.at(game::board::kCredits, 10, 10), platform::MouseButton::Right); // not the window
+    input.click(w.top(), {480, 20}, platform::MouseButton::Right);                           // the window's background
+    input.click(w.top(), w.at(game::board::kRing[0].picture, 30, 30));                       // decoration: nothing
     w.runtime->windows().process_pending();
 
-    const std::string bet3 = std::to_string(main_window_control_id("标签3"));
+    const std::string bet3 = std::to_string(main_window_control_id(game::board::kBetColumns[2].bet_display));
     const std::vector<std::string> expected = {"credits", "start", "bet " + bet3 + " 1", "bet " + bet3 + " -1",
                                                "right"};
     EXPECT_EQ(w.calls, expected);
 
     // A timer started by property runs its bound operation.
     w.calls.clear();
-    w.runtime->set_property(kMainWindowId, main_window_control_id("时钟2"), 8, -1, Value::of_integer(50));
+    w.runtime->set_property(kMainWindowId, main_window_control_id(game::board::kRunLengthTimer), 8, -1,
+                            Value::of_integer(50));
     input.run_for(120);
     EXPECT_GE(std::ranges::count(w.calls, std::string("run length")), 2);
 }
@@ -140,14 +143,15 @@ TEST(MainWindowLoad, RingShowsBlackGapsAndALitLampFramesItsPicture) {
     LoadedMainWindow w;
     auto& ws = w.runtime->windows();
     ws.update(w.top());
-    const Point middle = w.at("吐框1", 32, 32);
+    const Point middle = w.at(game::board::kRing[0].picture, 32, 32);
     const Argb picture_middle = ws.framebuffer(w.top()).pixel(middle.x, middle.y);
     // The black bars show between neighbouring pictures and around them; no lamp is lit.
     EXPECT_EQ(ws.framebuffer(w.top()).pixel(82, 40), rgb(0, 0, 0));
     EXPECT_EQ(ws.framebuffer(w.top()).pixel(15, 40), rgb(0, 0, 0));
     EXPECT_NE(ws.framebuffer(w.top()).pixel(18, 40), rgb(255, 0, 0));
 
-    w.runtime->set_property(kMainWindowId, main_window_control_id("显示1"), kVisible, -1, Value::of_bool(true));
+    w.runtime->set_property(kMainWindowId, main_window_control_id(game::board::kRing[0].lamp), kVisible, -1,
+                            Value::of_bool(true));
     ws.update(w.top());
     const Bitmap& lit = ws.framebuffer(w.top());
     EXPECT_EQ(lit.pixel(15, 40), rgb(255, 0, 0));             // the 2 pixels around the picture

@@ -21,39 +21,39 @@ void prepare_jump(int distance) {
 }
 
 void place_bets(GameWindow& w, const std::vector<std::string>& bets) {
-    for (std::size_t k = 0; k < bets.size(); ++k) w.set_text(kBetDisplays[k], bets[k]);
+    for (std::size_t k = 0; k < bets.size(); ++k) w.set_text(board::kBetColumns[k].bet_display, bets[k]);
 }
 
 TEST(Settlement, PaysTheBetOnTheSymbolUnderTheLampTimesItsOdds) {
     GameWindow w;
     w.sounds.clear();
     // Cars with 10 on them and 50 on every other symbol: only the cars pay.
-    w.set_text("标签9", "500");
+    w.set_text(board::kCredits, "500");
     place_bets(w, {"10", "50", "50", "50", "50", "50", "50", "50"});
-    w.set_text("编辑框1", "3");
+    w.set_text(board::kLampPosition, "3");
     settle_result();
-    EXPECT_EQ(w.text("透明标签1"), "100");
-    EXPECT_EQ(w.text("标签10"), "1000");
-    EXPECT_EQ(w.text("标签9"), "1500");
+    EXPECT_EQ(w.text(board::kOdds), "100");
+    EXPECT_EQ(w.text(board::kWin), "1000");
+    EXPECT_EQ(w.text(board::kCredits), "1500");
     EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
     EXPECT_EQ(w.sounds, std::vector<GameSound>{GameSound::Result});
 
     // Orange unbet: its odds show, the win is 0 and the credits stay.
     place_bets(w, {"10", "20", "0", "0", "0", "0", "0", "0"});
-    w.set_text("编辑框1", "4");
+    w.set_text(board::kLampPosition, "4");
     settle_result();
-    EXPECT_EQ(w.text("透明标签1"), "2");
-    EXPECT_EQ(w.text("标签10"), "0");
-    EXPECT_EQ(w.text("标签9"), "1500");
+    EXPECT_EQ(w.text(board::kOdds), "2");
+    EXPECT_EQ(w.text(board::kWin), "0");
+    EXPECT_EQ(w.text(board::kCredits), "1500");
     EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
 
     // Strawberry 30 and orange 20 on a strawberry: 90, the orange bet lost.
     place_bets(w, {"0", "0", "0", "0", "0", "0", "30", "20"});
-    w.set_text("编辑框1", "9");
+    w.set_text(board::kLampPosition, "9");
     settle_result();
-    EXPECT_EQ(w.text("透明标签1"), "3");
-    EXPECT_EQ(w.text("标签10"), "90");
-    EXPECT_EQ(w.text("标签9"), "1590");
+    EXPECT_EQ(w.text(board::kOdds), "3");
+    EXPECT_EQ(w.text(board::kWin), "90");
+    EXPECT_EQ(w.text(board::kCredits), "1590");
 
     // Every paying row of the ring: odds text and the display staked.
     const std::vector<std::pair<std::string, int>> rows = {
@@ -65,20 +65,20 @@ TEST(Settlement, PaysTheBetOnTheSymbolUnderTheLampTimesItsOdds) {
         std::vector<std::string> bets(8, "0");
         bets[static_cast<std::size_t>(symbol - 1)] = "10";
         place_bets(w, bets);
-        w.set_text("标签9", "0");
-        w.set_text("编辑框1", std::to_string(p));
+        w.set_text(board::kCredits, "0");
+        w.set_text(board::kLampPosition, std::to_string(p));
         settle_result();
-        EXPECT_EQ(w.text("透明标签1"), odds) << p;
-        EXPECT_EQ(w.text("标签9"), std::to_string(10 * std::stoi(odds))) << p;
+        EXPECT_EQ(w.text(board::kOdds), odds) << p;
+        EXPECT_EQ(w.text(board::kCredits), std::to_string(10 * std::stoi(odds))) << p;
     }
 
     // A position text that names no position ("020") scores nothing but still clears and sounds.
     w.sounds.clear();
-    w.set_text("标签10", "7");
+    w.set_text(board::kWin, "7");
     place_bets(w, {"10", "10", "10", "10", "10", "10", "10", "10"});
-    w.set_text("编辑框1", "020");
+    w.set_text(board::kLampPosition, "020");
     settle_result();
-    EXPECT_EQ(w.text("标签10"), "7");
+    EXPECT_EQ(w.text(board::kWin), "7");
     EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
     EXPECT_EQ(w.sounds, std::vector<GameSound>{GameSound::Result});
 }
@@ -95,12 +95,12 @@ TEST(Settlement, RandomFieldsJumpOnAndSettleTheNewPositionInside) {
     for (const Case& c : {Case{"8", 1, "10", "6", 4}, Case{"8", 12, "1", "6", 4}, Case{"19", 20, "20", "2", 8}}) {
         SCOPED_TRACE(c.from + " + " + std::to_string(c.distance));
         w.sounds.clear();
-        w.set_text("标签9", "0");
-        w.set_text("标签10", "0");
+        w.set_text(board::kCredits, "0");
+        w.set_text(board::kWin, "0");
         std::vector<std::string> bets(8, "10");
         bets[static_cast<std::size_t>(c.symbol - 1)] = "30";
         place_bets(w, bets);
-        w.set_text("编辑框1", c.from);
+        w.set_text(board::kLampPosition, c.from);
 
         // The nested settlement clears the bets before the outer one does it again.
         std::vector<std::vector<std::string>> bets_at_sound;
@@ -109,13 +109,13 @@ TEST(Settlement, RandomFieldsJumpOnAndSettleTheNewPositionInside) {
         settle_result();
         w.on_sound = nullptr;
 
-        EXPECT_EQ(w.text("编辑框1"), c.landed);
+        EXPECT_EQ(w.text(board::kLampPosition), c.landed);
         EXPECT_EQ(w.lit_lamps(), std::vector<int>{std::stoi(c.landed)});
-        EXPECT_TRUE(
-            std::ranges::equal(w.get("图奖", 10).bytes(), w.get(kRingPictures[std::stoul(c.landed) - 1], 10).bytes()));
-        EXPECT_EQ(w.text("透明标签1"), c.odds);
-        EXPECT_EQ(w.text("标签10"), std::to_string(30 * std::stoi(c.odds)));
-        EXPECT_EQ(w.text("标签9"), std::to_string(30 * std::stoi(c.odds)));
+        EXPECT_TRUE(std::ranges::equal(w.get(board::kPrizePicture, 10).bytes(),
+                                       w.get(board::kRing[std::stoul(c.landed) - 1].picture, 10).bytes()));
+        EXPECT_EQ(w.text(board::kOdds), c.odds);
+        EXPECT_EQ(w.text(board::kWin), std::to_string(30 * std::stoi(c.odds)));
+        EXPECT_EQ(w.text(board::kCredits), std::to_string(30 * std::stoi(c.odds)));
         EXPECT_EQ(w.sounds, (std::vector<GameSound>{GameSound::Step, GameSound::Result, GameSound::Result}));
         ASSERT_EQ(bets_at_sound.size(), 3u);
         EXPECT_EQ(bets_at_sound[0], bets);                             // the jump's step: bets still there
@@ -125,20 +125,20 @@ TEST(Settlement, RandomFieldsJumpOnAndSettleTheNewPositionInside) {
     // From 8 a jump of 19 ends on 8 again: a further jump follows inside, and the position
     // finally scored is the one the lamp rests on.
     w.sounds.clear();
-    w.set_text("标签9", "0");
+    w.set_text(board::kCredits, "0");
     place_bets(w, std::vector<std::string>(8, "10"));
-    w.set_text("编辑框1", "8");
+    w.set_text(board::kLampPosition, "8");
     prepare_jump(19);
     settle_result();
     const std::size_t steps = w.sound_count(GameSound::Step);
     EXPECT_GE(steps, 2u);
     EXPECT_EQ(w.sound_count(GameSound::Result), steps + 1);
-    const std::string rest = w.text("编辑框1");
+    const std::string rest = w.text(board::kLampPosition);
     EXPECT_NE(rest, "8");
     EXPECT_NE(rest, "19");
     EXPECT_EQ(w.lit_lamps(), std::vector<int>{std::stoi(rest)});
-    EXPECT_EQ(w.text("标签10"), std::to_string(10 * std::stoi(w.text("透明标签1"))));
-    EXPECT_EQ(w.text("标签9"), w.text("标签10"));
+    EXPECT_EQ(w.text(board::kWin), std::to_string(10 * std::stoi(w.text(board::kOdds))));
+    EXPECT_EQ(w.text(board::kCredits), w.text(board::kWin));
     EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
 }
 

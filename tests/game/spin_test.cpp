@@ -20,10 +20,10 @@ struct Step {
 void record_steps(GameWindow& w, std::vector<Step>& steps) {
     w.on_sound = [&w, &steps](GameSound s) {
         if (s != GameSound::Step) return;
-        const Phase p = w.interval("时钟1") > 0   ? Phase::Acceleration
-                        : w.interval("时钟3") > 0 ? Phase::FastRun
-                                                  : Phase::Slowing;
-        steps.push_back({p, w.text("标签"), w.interval("时钟2")});
+        const Phase p = w.interval(board::kAccelerationTimer) > 0 ? Phase::Acceleration
+                        : w.interval(board::kFastRunTimer) > 0    ? Phase::FastRun
+                                                                  : Phase::Slowing;
+        steps.push_back({p, w.text(board::kIntervalReadout), w.interval(board::kRunLengthTimer)});
     };
 }
 
@@ -41,11 +41,11 @@ TEST(Spin, FirstSpinAfterStartUpFollowsItsDrawsToPositionFour) {
     record_steps(w, steps);
     w.add_credits();
     w.press_spinner(8, true); // 10 on orange
-    ASSERT_EQ(w.text("标签9"), "90");
+    ASSERT_EQ(w.text(board::kCredits), "90");
 
     const std::uint64_t started = w.backend->now_ms();
     w.start();
-    EXPECT_EQ(w.interval("时钟1"), 246);
+    EXPECT_EQ(w.interval(board::kAccelerationTimer), 246);
     ASSERT_TRUE(w.run_until_idle());
 
     // 20 acceleration steps showing 236, 226, ... 46.
@@ -65,7 +65,7 @@ TEST(Spin, FirstSpinAfterStartUpFollowsItsDrawsToPositionFour) {
     ASSERT_EQ(slowing.size(), 37u);
     for (std::size_t i = 0; i < slowing.size(); ++i)
         EXPECT_EQ(slowing[i].readout, std::to_string(55 + 5 * static_cast<int>(i)));
-    EXPECT_EQ(w.text("标签"), "235");
+    EXPECT_EQ(w.text(board::kIntervalReadout), "235");
     EXPECT_EQ(steps.size(), 204u);
 
     // The acceleration takes the sum of its intervals 246 .. 56 (and one of 46 to hand over),
@@ -77,13 +77,14 @@ TEST(Spin, FirstSpinAfterStartUpFollowsItsDrawsToPositionFour) {
     EXPECT_EQ(w.backend->now_ms() - started, expected);
 
     // 204 steps from the empty position end on position 4, orange, paying 2 to 1.
-    EXPECT_EQ(w.text("编辑框1"), "4");
+    EXPECT_EQ(w.text(board::kLampPosition), "4");
     EXPECT_EQ(w.lit_lamps(), std::vector<int>{4});
-    EXPECT_EQ(w.get("图奖", 10).bytes().size(), w.get("吐框4", 10).bytes().size());
-    EXPECT_TRUE(std::ranges::equal(w.get("图奖", 10).bytes(), w.get("吐框4", 10).bytes()));
-    EXPECT_EQ(w.text("透明标签1"), "2");
-    EXPECT_EQ(w.text("标签10"), "20");
-    EXPECT_EQ(w.text("标签9"), "110");
+    EXPECT_EQ(w.get(board::kPrizePicture, 10).bytes().size(), w.get(board::kRing[3].picture, 10).bytes().size());
+    EXPECT_TRUE(
+        std::ranges::equal(w.get(board::kPrizePicture, 10).bytes(), w.get(board::kRing[3].picture, 10).bytes()));
+    EXPECT_EQ(w.text(board::kOdds), "2");
+    EXPECT_EQ(w.text(board::kWin), "20");
+    EXPECT_EQ(w.text(board::kCredits), "110");
     EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
     EXPECT_EQ(w.sound_count(GameSound::Result), 1u);
     EXPECT_EQ(w.sound_count(GameSound::Step), 204u);
@@ -104,11 +105,11 @@ TEST(Spin, StartWithoutBetsIsRefusedAndStartsNothing) {
     EXPECT_EQ(w.boxes[0].text, "请选择下面图标进行押注！");
     EXPECT_EQ(w.boxes[0].caption, "信息提示！");
     EXPECT_FALSE(w.spinning());
-    EXPECT_EQ(w.text("标签9"), "100");
+    EXPECT_EQ(w.text(board::kCredits), "100");
     // The refusal drew nothing: the first spin still starts at 246.
     w.press_spinner(1, true);
     w.start();
-    EXPECT_EQ(w.interval("时钟1"), 246);
+    EXPECT_EQ(w.interval(board::kAccelerationTimer), 246);
 }
 
 // "开始" pressed again while the lamp speeds up restarts the acceleration from a fresh start
@@ -122,9 +123,9 @@ TEST(Spin, StartDuringTheAccelerationRestartsItAndSettlesOnce) {
     w.start();
     w.backend->run_for(1000); // 246 + 236 + 226 + 216 = 924 ms: four steps, the next tick at 1130
     ASSERT_EQ(steps.size(), 4u);
-    ASSERT_EQ(w.interval("时钟1"), 206);
+    ASSERT_EQ(w.interval(board::kAccelerationTimer), 206);
     w.start();
-    const std::int32_t restart = w.interval("时钟1");
+    const std::int32_t restart = w.interval(board::kAccelerationTimer);
     EXPECT_GE(restart, 200);
     EXPECT_LE(restart, 605);
     EXPECT_NE(restart, 206);
@@ -139,7 +140,7 @@ TEST(Spin, StartDuringTheAccelerationRestartsItAndSettlesOnce) {
     EXPECT_EQ(acceleration.back().readout, std::to_string(restart - 10 * restarted_steps));
     EXPECT_EQ(w.sound_count(GameSound::Result), 1u);
     EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
-    EXPECT_EQ(w.text("标签9"), std::to_string(90 + std::stoi(w.text("标签10"))));
+    EXPECT_EQ(w.text(board::kCredits), std::to_string(90 + std::stoi(w.text(board::kWin))));
 }
 
 // Bets are read when the spin settles: a bet raised while the lamp slows is the one paid,
@@ -149,18 +150,18 @@ TEST(Spin, BetsRaisedWhileSlowingAreTheOnesSettled) {
     w.add_credits();
     w.add_credits();
     for (int k = 1; k <= 8; ++k) w.press_spinner(k, true);
-    ASSERT_EQ(w.text("标签9"), "120");
+    ASSERT_EQ(w.text(board::kCredits), "120");
     w.start();
-    ASSERT_TRUE(w.backend->run_until([&] { return w.interval("时钟4") > 0; }, 60000));
+    ASSERT_TRUE(w.backend->run_until([&] { return w.interval(board::kDecelerationTimer) > 0; }, 60000));
     for (int k = 1; k <= 8; ++k) w.press_spinner(k, true);
-    EXPECT_EQ(w.text("标签9"), "40");
+    EXPECT_EQ(w.text(board::kCredits), "40");
     EXPECT_EQ(w.bets(), std::vector<std::string>(8, "20"));
     ASSERT_TRUE(w.run_until_idle());
 
     EXPECT_GE(w.sound_count(GameSound::Result), 1u);
-    const int odds = std::stoi(w.text("透明标签1"));
-    EXPECT_EQ(w.text("标签10"), std::to_string(20 * odds));
-    EXPECT_EQ(w.text("标签9"), std::to_string(40 + 20 * odds));
+    const int odds = std::stoi(w.text(board::kOdds));
+    EXPECT_EQ(w.text(board::kWin), std::to_string(20 * odds));
+    EXPECT_EQ(w.text(board::kCredits), std::to_string(40 + 20 * odds));
     EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
 }
 
@@ -174,7 +175,7 @@ TEST(Spin, TheSpinRunsOnWhileARefusalBoxIsOpen) {
     };
     w.add_credits();
     for (int i = 0; i < 10; ++i) w.press_spinner(2, true); // every credit on the bottle cap
-    ASSERT_EQ(w.text("标签9"), "0");
+    ASSERT_EQ(w.text(board::kCredits), "0");
     w.start();
     w.backend->run_for(300);
     w.box_answer_delay_ms = 3000;
@@ -190,8 +191,8 @@ TEST(Spin, TheSpinRunsOnWhileARefusalBoxIsOpen) {
     EXPECT_EQ(w.sound_count(GameSound::Result), 0u);
 
     ASSERT_TRUE(w.run_until_idle());
-    EXPECT_EQ(w.text("标签6"), "0");
-    EXPECT_EQ(w.text("标签10"), std::to_string(std::stoi(w.text("标签9"))));
+    EXPECT_EQ(w.text(board::kBetColumns[5].bet_display), "0");
+    EXPECT_EQ(w.text(board::kWin), std::to_string(std::stoi(w.text(board::kCredits))));
     EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
 }
 

@@ -10,12 +10,12 @@ TEST(GameWindowEvents, FreshWindowShowsZerosNoLampThemedLookAndStartsTheMusicOnc
     ui::themed_drawing(0);
     GameWindow w;
     EXPECT_EQ(ui::themed_scheme(), 3);
-    for (std::string_view display :
-         {"标签1", "标签2", "标签3", "标签4", "标签5", "标签6", "标签7", "标签8", "标签9", "标签10", "透明标签1"})
+    EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
+    for (std::string_view display : {board::kCredits, board::kWin, board::kOdds})
         EXPECT_EQ(w.text(display), "0") << display;
     EXPECT_TRUE(w.lit_lamps().empty());
-    EXPECT_TRUE(w.get("图奖", 10).bytes().empty());
-    EXPECT_EQ(w.text("编辑框1"), "");
+    EXPECT_TRUE(w.get(board::kPrizePicture, 10).bytes().empty());
+    EXPECT_EQ(w.text(board::kLampPosition), "");
     EXPECT_FALSE(w.spinning());
     EXPECT_EQ(w.sounds, std::vector<GameSound>{GameSound::Music});
     EXPECT_EQ(active_player_count(), 1u); // the music really plays
@@ -24,8 +24,8 @@ TEST(GameWindowEvents, FreshWindowShowsZerosNoLampThemedLookAndStartsTheMusicOnc
 TEST(GameWindowEvents, RightClickOnTheBackgroundAloneShowsTheLongTitle) {
     GameWindow w;
     ASSERT_EQ(w.window_caption(), "Tavrino");
-    w.click("标签9", platform::MouseButton::Right);
-    w.click("吐框1", platform::MouseButton::Right);
+    w.click(board::kCredits, platform::MouseButton::Right);
+    w.click(board::kRing[0].picture, platform::MouseButton::Right);
     EXPECT_EQ(w.window_caption(), "Tavrino");
 
     w.backend->click(w.top(), {480, 20}, platform::MouseButton::Right);

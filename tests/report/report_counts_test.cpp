@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "game/board.hpp"
 #include "game/game_window.hpp"
 #include "headless_game.hpp"
 #include "report_run.hpp"
@@ -31,14 +32,14 @@ std::vector<Seen> step_by_hand(int spins) {
     game::set_sounds_played(false);
     std::vector<Seen> seen;
     for (int i = 0; i < spins; ++i) {
-        while (std::stod(w.text("标签9")) < 80) w.add_credits();
+        while (std::stod(w.text(game::board::kCredits)) < 80) w.add_credits();
         for (int k = 1; k <= kSymbols; ++k) w.press_spinner(k, true);
         const std::size_t results = w.sound_count(game::GameSound::Result);
         w.start();
         EXPECT_TRUE(w.run_until_idle());
         EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
-        seen.push_back({std::stoi(w.text("编辑框1")), w.text("透明标签1"), w.text("标签10"),
-                        static_cast<int>(w.sound_count(game::GameSound::Result) - results)});
+        seen.push_back({std::stoi(w.text(game::board::kLampPosition)), w.text(game::board::kOdds),
+                        w.text(game::board::kWin), static_cast<int>(w.sound_count(game::GameSound::Result) - results)});
     }
     game::set_sounds_played(true);
     return seen;

@@ -36,11 +36,11 @@
 #include "core/clock.hpp"
 #include "core/gbk.hpp"
 #include "core/random.hpp"
+#include "game/board.hpp"
 #include "game/control_names.hpp"
 #include "game/feedback.hpp"
 #include "game/game_handlers.hpp"
 #include "game/main_window_layout.hpp"
-#include "game/pay_table.hpp"
 #include "platform/audio/silent_sink.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "platform/input.hpp"
@@ -200,12 +200,13 @@ public:
     std::int32_t interval(std::string_view timer) { return get(timer, kTextProperty).as_integer(); }
     bool visible(std::string_view name) { return get(name, kVisibleProperty).as_integer() != 0; }
     bool settled() {
-        return interval("时钟4") == 0 && interval("时钟1") == 0 && interval("时钟2") == 0 && interval("时钟3") == 0;
+        return interval(board::kDecelerationTimer) == 0 && interval(board::kAccelerationTimer) == 0 &&
+               interval(board::kRunLengthTimer) == 0 && interval(board::kFastRunTimer) == 0;
     }
     std::vector<int> lit_lamps() {
         std::vector<int> lit;
         for (int k = 1; k <= 20; ++k)
-            if (visible(kLamps[static_cast<std::size_t>(k - 1)])) lit.push_back(k);
+            if (visible(board::kRing[static_cast<std::size_t>(k - 1)].lamp)) lit.push_back(k);
         return lit;
     }
 
@@ -220,7 +221,7 @@ public:
     }
     // An arrow of the bet spinner of symbol k (1..8).
     void spinner(int k, bool up) {
-        const std::string name = "调节器" + std::to_string(k);
+        const std::string_view name = board::kBetColumns[static_cast<std::size_t>(k - 1)].spinner;
         click_at({get(name, kLeft).as_integer() + 16, get(name, kTop).as_integer() + (up ? 10 : 40)});
     }
 
@@ -236,7 +237,7 @@ public:
 // The player: knows what it put in and checks every number the window shows against that.
 class Player {
 public:
-    Player(SoakWindow& w, std::mt19937& rng) : w_(w), rng_(rng), credits_(w.number("标签9")) {}
+    Player(SoakWindow& w, std::mt19937& rng) : w_(w), rng_(rng), credits_(w.number(board::kCredits)) {}
 
     int spins = 0;
     int mismatches = 0;
@@ -253,7 +254,7 @@ public:
     // "开始" with no bet on the board: a box, nothing starts and nothing moves.
     void start_without_bets() {
         const int boxes = w_.boxes;
-        w_.click("按钮1");
+        w_.click(board::kStartButton);
         ++refusals;
         expect(w_.boxes == boxes + 1 && w_.last_box == "请选择下面图标进行押注！", "no-bet refusal box");
         expect(w_.runtime->top_level_windows().size() == 1, "Enter closed the no-bet refusal box");
@@ -296,7 +297,7 @@ private:
 
     void top_up(int times) {
         for (int i = 0; i < times; ++i) {
-            w_.click("按钮2"); // "上分"
+            w_.click(board::kAddCreditsButton); // "上分"
             credits_ += kTopUp;
         }
     }
@@ -334,9 +335,9 @@ private:
     }
 
     void check_bets(std::string_view when) {
-        expect(w_.number("标签9") == credits_, std::string("credits ") + std::string(when));
+        expect(w_.number(board::kCredits) == credits_, std::string("credits ") + std::string(when));
         for (std::size_t k = 0; k < 8; ++k)
-            expect(w_.number(kBetDisplays[k]) == bets_[k],
+            expect(w_.number(board::kBetColumns[k].bet_display) == bets_[k],
                    std::string("bet ") + std::to_string(k + 1) + " " + std::string(when));
     }
 
@@ -344,27 +345,26 @@ private:
     // bet on the position finally scored (after any random jump) times its odds, once.
     void spin() {
         if (staked() == 0) return;
-        const std::int64_t before = w_.number("标签9");
-        w_.click("按钮1");
+        const std::int64_t before = w_.number(board::kCredits);
+        w_.click(board::kStartButton);
         const bool done = w_.backend->run_until([this] { return w_.settled(); }, kSpinLimitMs);
         ++spins;
         expect(done, "the spin settles");
         if (!done) return;
 
-        const int position = static_cast<int>(w_.number("编辑框1"));
+        const int position = static_cast<int>(w_.number(board::kLampPosition));
         expect(position >= 1 && position <= 20, "lamp position");
         std::int64_t expected_win = 0;
         if (position >= 1 && position <= 20) {
-            const PayRow& row = kPayTable[static_cast<std::size_t>(position - 1)];
-            expect(!row.random_field(), "a random field is never the final position");
-            if (!row.random_field()) {
-                const auto k =
-                    static_cast<std::size_t>(std::ranges::find(kBetDisplays, row.bet_display) - kBetDisplays.begin());
-                expected_win = bets_[k] * std::stoll(std::string(row.odds));
+            const board::RingPosition& scored = board::kRing[static_cast<std::size_t>(position - 1)];
+            expect(!scored.random_field(), "a random field is never the final position");
+            if (!scored.random_field()) {
+                const auto k = static_cast<std::size_t>(board::column_of(scored.motif) - board::kBetColumns.data());
+                expected_win = bets_[k] * scored.multiplier();
             }
         }
-        const std::int64_t win = w_.number("标签10");
-        const std::int64_t after = w_.number("标签9");
+        const std::int64_t win = w_.number(board::kWin);
+        const std::int64_t after = w_.number(board::kCredits);
         expect(win == expected_win, "win " + std::to_string(win) + " for " + std::to_string(expected_win));
         expect(after == before + win, "credits " + std::to_string(before) + " + win " + std::to_string(win) + " gave " +
                                           std::to_string(after));
