@@ -85,7 +85,7 @@ TEST(MainWindowLoad, EveryControlAnswersWithItsStoredValues) {
     EXPECT_EQ(w.get(game::board::kCredits, 8).text(), Text("0"));
     EXPECT_EQ(w.get(game::board::kOdds, 8).text(), Text("0"));
     EXPECT_EQ(w.get("标签x", 8).text(), gbk("总分:"));
-    EXPECT_EQ(w.get("透明标签2", 8).text().size(), 80u);
+    EXPECT_EQ(w.get(game::board::kLegendText, 8).text().size(), 80u);
     EXPECT_EQ(w.get(game::board::kRing[6].lamp, kVisible).as_integer(), 0);
     EXPECT_FALSE(w.runtime->windows().is_visible(w.handle(game::board::kRing[6].lamp)));
     EXPECT_EQ(w.get(game::board::kAccelerationTimer, 8).as_integer(), 0);
@@ -94,7 +94,8 @@ TEST(MainWindowLoad, EveryControlAnswersWithItsStoredValues) {
     EXPECT_TRUE(w.get(game::board::kPrizePicture, 10).absent());
     EXPECT_TRUE(std::ranges::equal(w.get(game::board::kRing[0].picture, 10).bytes(),
                                    assets::large_picture(assets::Motif::Knot)));
-    EXPECT_TRUE(std::ranges::equal(w.get("图片框18", 10).bytes(), assets::small_picture(assets::Motif::Butterfly)));
+    EXPECT_TRUE(std::ranges::equal(w.get(game::board::kLegendPictures[8], 10).bytes(),
+                                   assets::small_picture(assets::Motif::Butterfly)));
     EXPECT_EQ(parse_log_font(w.get(game::board::kStartButton, 13).bytes()),
               parse_log_font(make_log_font(gbk("楷体_GB2312").view(), 21, kWeightBold)));
     EXPECT_EQ(parse_log_font(w.get(game::board::kAddCreditsButton, 13).bytes()), stock_gui_font());
