@@ -141,7 +141,7 @@ constexpr int kTimerLeft = 536;
 constexpr int kTimerTop = 488;
 constexpr int kTimerSize = 32;
 
-Value Int(std::int32_t v) { return Value::of_integer(v); }
+Value int_value(std::int32_t v) { return Value::of_integer(v); }
 Value flag(bool v) { return Value::of_bool(v); }
 Value caption_value(std::string_view utf8) { return Value::of_text(gbk(utf8)); }
 // The pictures are the program's embedded assets, which values view in place.
@@ -194,10 +194,10 @@ void set(ControlTemplate& c, int local, Value v) {
 ControlTemplate& add_label(Builder& b, std::string_view name, Rect rect, std::string_view caption) {
     ControlTemplate& c = b.add(name, kind_id::kLabel, rect);
     set(c, Label::kCaption, caption_value(caption));
-    set(c, Label::kTextEffect, Int(0));
-    set(c, Label::kVAlign, Int(kAlignCentre));
+    set(c, Label::kTextEffect, int_value(0));
+    set(c, Label::kVAlign, int_value(kAlignCentre));
     set(c, Label::kWordWrap, flag(false));
-    set(c, Label::kGradientBackMode, Int(0));
+    set(c, Label::kGradientBackMode, int_value(0));
     return c;
 }
 
@@ -207,19 +207,19 @@ ControlTemplate& add_panel_label(Builder& b, std::string_view name, Rect rect, s
                                  std::int32_t text_color, std::int32_t h_align = kAlignCentre) {
     ControlTemplate& c = add_label(b, name, rect, caption);
     set(c, Label::kFont, std::move(font));
-    set(c, Label::kTextColor, Int(text_color));
-    set(c, Label::kBackColor, Int(kBlack));
-    set(c, Label::kBorder, Int(kSunkenEdge));
-    set(c, Label::kHAlign, Int(h_align));
+    set(c, Label::kTextColor, int_value(text_color));
+    set(c, Label::kBackColor, int_value(kBlack));
+    set(c, Label::kBorder, int_value(kSunkenEdge));
+    set(c, Label::kHAlign, int_value(h_align));
     return c;
 }
 
 ControlTemplate& add_pic_box(Builder& b, std::string_view name, Rect rect, std::int32_t border, std::int32_t back_color,
                              std::int32_t mode) {
     ControlTemplate& c = b.add(name, kind_id::kPicBox, rect);
-    set(c, PicBox::kBorder, Int(border));
-    set(c, PicBox::kBackColor, Int(back_color));
-    set(c, PicBox::kPictureMode, Int(mode));
+    set(c, PicBox::kBorder, int_value(border));
+    set(c, PicBox::kBackColor, int_value(back_color));
+    set(c, PicBox::kPictureMode, int_value(mode));
     return c;
 }
 
@@ -230,19 +230,19 @@ ControlTemplate main_window_itself() {
     // The window kind takes the stored size as outer size less the frame the desktop reports.
     // Our desktops draw their frame outside the window we own and report none for it, so the
     // stored size is the client area the window opens with: the area the 511 × 615 fixed
-    // frame of the original desktop leaves, so the board is stretched the same way there.
+    // frame leaves on a classic desktop, so the board is stretched the same way there.
     w.rect = {kMainWindowStoredPosition.x, kMainWindowStoredPosition.y, kMainWindowClientSize.width,
               kMainWindowClientSize.height};
     w.properties.resize(static_cast<std::size_t>(find_kind(kind_id::kWindow)->own_property_count()));
     set(w, WindowControl::kCaption, caption_value("Tavrino"));
-    set(w, WindowControl::kBorder, Int(kFixedFrameBorder));
-    set(w, WindowControl::kBackColor, Int(kSystemDefaultColor));
+    set(w, WindowControl::kBorder, int_value(kFixedFrameBorder));
+    set(w, WindowControl::kBackColor, int_value(kSystemDefaultColor));
     set(w, WindowControl::kBackPicture, picture(assets::board_background()));
-    set(w, WindowControl::kBackPictureMode, Int(WindowControl::kStretchedPicture));
+    set(w, WindowControl::kBackPictureMode, int_value(WindowControl::kStretchedPicture));
     set(w, WindowControl::kControlBox, flag(true));
     set(w, WindowControl::kMaxButton, flag(false));
     set(w, WindowControl::kMinButton, flag(true));
-    set(w, WindowControl::kStartPosition, Int(kStartCentred));
+    set(w, WindowControl::kStartPosition, int_value(kStartCentred));
     set(w, WindowControl::kMovable, flag(true));
     return w;
 }
@@ -259,9 +259,9 @@ void add_ring(Builder& b) {
         ControlTemplate& btn =
             b.add(position.lamp, kind_id::kPicBtn, {at.x - kLampOverhang, at.y - kLampOverhang, kLampSize, kLampSize});
         btn.visible = false;
-        set(btn, PicBtn::kButtonKind, Int(0));
+        set(btn, PicBtn::kButtonKind, int_value(0));
         set(btn, PicBtn::kNormalPicture, picture(lamp));
-        set(btn, PicBtn::kTransparentColor, Int(kBlack));
+        set(btn, PicBtn::kTransparentColor, int_value(kBlack));
     }
     for (const Bar& bar : kBars) add_pic_box(b, bar.name, bar.rect, kNoBorder, kBlack, kNaturalSize);
 }
@@ -272,11 +272,11 @@ void add_inside_ring(Builder& b) {
     ControlTemplate& odds = b.add("透明标签1", kind_id::kTransLabel, {187, 209, 37, 18});
     set(odds, TransLabel::kCaption, caption_value("0"));
     set(odds, TransLabel::kFont, font("黑体", 21));
-    set(odds, TransLabel::kTextColor, Int(kMagenta));
-    set(odds, TransLabel::kHAlign, Int(kAlignCentre));
-    set(odds, TransLabel::kVAlign, Int(kAlignCentre));
+    set(odds, TransLabel::kTextColor, int_value(kMagenta));
+    set(odds, TransLabel::kHAlign, int_value(kAlignCentre));
+    set(odds, TransLabel::kVAlign, int_value(kAlignCentre));
     set(odds, TransLabel::kWordWrap, flag(false));
-    set(odds, TransLabel::kTextEffect, Int(0));
+    set(odds, TransLabel::kTextEffect, int_value(0));
 
     add_panel_label(b, "标签x2", {183, 207, 66, 24}, "倍", font("宋体", 20), kMagenta, kAlignRight);
     add_panel_label(b, "标签x", {126, 277, 55, 24}, "总分:", font("宋体", 20), kWhite);
@@ -307,10 +307,10 @@ void add_legend(Builder& b) {
     ControlTemplate& text = b.add(board::kLegendText, kind_id::kTransLabel, {467, 61, 34, 304});
     set(text, TransLabel::kCaption, caption_value(board::legend_caption()));
     set(text, TransLabel::kFont, font("宋体", 12));
-    set(text, TransLabel::kTextColor, Int(kWhite));
-    set(text, TransLabel::kHAlign, Int(kAlignLeft));
+    set(text, TransLabel::kTextColor, int_value(kWhite));
+    set(text, TransLabel::kHAlign, int_value(kAlignLeft));
     set(text, TransLabel::kWordWrap, flag(true));
-    set(text, TransLabel::kTextEffect, Int(0));
+    set(text, TransLabel::kTextEffect, int_value(0));
 }
 
 void add_buttons(Builder& b) {
@@ -318,9 +318,9 @@ void add_buttons(Builder& b) {
         ControlTemplate& c = b.add(name, kind_id::kButton, rect);
         c.tab_stop = true;
         set(c, Button::kCaption, caption_value(caption));
-        set(c, Button::kButtonType, Int(0));
-        set(c, Button::kHAlign, Int(kAlignCentre));
-        set(c, Button::kVAlign, Int(kAlignCentre));
+        set(c, Button::kButtonType, int_value(0));
+        set(c, Button::kHAlign, int_value(kAlignCentre));
+        set(c, Button::kVAlign, int_value(kAlignCentre));
         return c;
     };
     button("按钮2", {433, 436, 64, 34}, "上分");
@@ -335,15 +335,15 @@ void add_hidden_helpers(Builder& b) {
     ControlTemplate& readout = add_label(b, "标签", {609, 448, 48, 32}, "");
     readout.visible = false;
     set(readout, Label::kFont, font("宋体", 20));
-    set(readout, Label::kTextColor, Int(kBlack));
-    set(readout, Label::kBackColor, Int(kSystemDefaultColor));
-    set(readout, Label::kBorder, Int(kNoBorder));
-    set(readout, Label::kHAlign, Int(kAlignLeft));
+    set(readout, Label::kTextColor, int_value(kBlack));
+    set(readout, Label::kBackColor, int_value(kSystemDefaultColor));
+    set(readout, Label::kBorder, int_value(kNoBorder));
+    set(readout, Label::kHAlign, int_value(kAlignLeft));
 
     for (std::size_t i = 0; i < kTimers.size(); ++i) {
         ControlTemplate& t = b.add(kTimers[i], kind_id::kTimer,
                                    {kTimerLeft + kTimerSize * static_cast<int>(i), kTimerTop, kTimerSize, kTimerSize});
-        set(t, Timer::kInterval, Int(0));
+        set(t, Timer::kInterval, int_value(0));
     }
 }
 
