@@ -106,6 +106,10 @@ bool WindowControl::apply_property(int local, const Value& old) {
     }
 }
 
+bool WindowControl::on_key_down(int vk, std::uint32_t keys) {
+    return site().events != nullptr && site().events->window_key(site().window_id, vk, keys);
+}
+
 void WindowControl::on_close_request() {
     // A disabled window takes no close request: under a modal box the handler that opened the
     // box must find its window still there when the box returns.
