@@ -14,6 +14,7 @@
 #include "game/game_handlers.hpp"
 #include "game/keyboard.hpp"
 #include "game/main_window_layout.hpp"
+#include "game/program_icon.hpp"
 #include "platform/sdl/sdl_audio_device.hpp"
 #include "platform/sdl/sdl_backend.hpp"
 #include "runtime/command_line.hpp"
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
     // Sounds still playing when the window goes are stopped, and their threads joined, before
     // the program ends, and the preloading helper is no longer listened to.
     const auto end_cleanly = [&preload] {
+        tav::game::use_program_icon();
         tav::game::use_keyboard_play();
         tav::set_end_of_program_hook([&preload] {
             tav::stop_sounds_at_exit();
