@@ -1,17 +1,23 @@
 // Tavrino: the main window on the desktop, with the game's operations bound to its events.
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include <unistd.h>
 
 #include "audio/play_sound.hpp"
 #include "game/game_handlers.hpp"
+#include "game/keyboard.hpp"
 #include "game/main_window_layout.hpp"
+#include "game/program_icon.hpp"
 #include "platform/sdl/sdl_audio_device.hpp"
 #include "platform/sdl/sdl_backend.hpp"
+#include "runtime/command_line.hpp"
 #include "runtime/runtime.hpp"
 #include "runtime/startup.hpp"
 #include "ui/layout_preload.hpp"
@@ -35,7 +41,13 @@ std::string preload_helper() {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const tav::CommandLine command_line = tav::parse_command_line(args);
+    if (command_line.action != tav::CommandLine::Action::Run) {
+        return tav::answer_command_line(command_line, "tavrino", TAVRINO_VERSION, tav::game::keyboard_help(), stdout,
+                                        stderr);
+    }
     // The first paint's fonts, glyphs and pictures are made by the helper, on the other core,
     // while the display connection is made.
     tav::ui::LayoutPreload preload(preload_helper(),
@@ -43,16 +55,15 @@ int main() {
     std::string reason;
     auto backend = tav::platform::create_sdl_backend(&reason);
     if (!backend) {
-        if (reason.empty())
-            std::fputs("tavrino: cannot open a display\n", stderr);
-        else
-            std::fprintf(stderr, "tavrino: cannot open a display: %s\n", reason.c_str());
+        std::fputs(tav::display_failure_text("tavrino", std::getenv("DISPLAY")).c_str(), stderr);
         return 1;
     }
     tav::use_wave_device(tav::make_sdl_audio_device());
     // Sounds still playing when the window goes are stopped, and their threads joined, before
     // the program ends, and the preloading helper is no longer listened to.
     const auto end_cleanly = [&preload] {
+        tav::game::use_program_icon();
+        tav::game::use_keyboard_play();
         tav::set_end_of_program_hook([&preload] {
             tav::stop_sounds_at_exit();
             preload.finish();

@@ -1,6 +1,7 @@
 #pragma once
 // The one interface between our window system and a real or simulated desktop.
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -25,6 +26,16 @@ public:
     virtual Size screen_size() = 0;
     // Extra width and height a frame of `style` adds around the client area (0, 0 when unknown).
     virtual Size frame_size(const TopLevelStyle& style) = 0;
+    // Where the frame corner of the hidden top-level `w` (client size `client`) goes so that its
+    // frame is centred on `area` (screen coordinates: the screen, or the owner's frame), kept on
+    // the desktop's work area as far as it fits, the title bar first. The default centres a
+    // frame of frame_size(style) on the area and keeps its top-left corner on the screen.
+    virtual Point centred_position(WindowHandle w, Size client, const TopLevelStyle& style, const Rect& area) {
+        (void)w;
+        const Size frame = frame_size(style);
+        return {std::max(0, area.x + (area.width - (client.width + frame.width)) / 2),
+                std::max(0, area.y + (area.height - (client.height + frame.height)) / 2)};
+    }
 
     // Native counterpart of a top-level window: created hidden, sized to `client`.
     virtual bool create_native(WindowHandle w, Size client, const TopLevelStyle& style,

@@ -35,8 +35,12 @@ struct TopLevelStyle {
     bool minimise_box = false;
     bool maximise_box = false;
     bool resizable = false;
-    bool centred = false;      // placed in the middle of the screen when first shown
+    bool centred = false;      // placed in the middle of the screen (or of `owner`) when first shown
     bool modal_dialog = false; // a message box: the backend marks it modal for the window manager
+    // A dialog of this top-level window: kept above it and centred on it; while the owner is
+    // disabled, activating or clicking the owner hands the keyboard to the dialog. kNoWindow:
+    // an ordinary top-level window.
+    WindowHandle owner = kNoWindow;
 };
 
 // What the message loop hands to an input hook before dispatching an input message.
@@ -95,6 +99,9 @@ public:
     std::string caption(WindowHandle w) const;
     // Sets the window icon from 32-bit ARGB pixels (top-level windows only).
     void set_icon(WindowHandle w, const Bitmap& icon);
+    // The program's icon: given to every top-level window there is and every one created later
+    // (an empty bitmap: none).
+    void set_program_icon(const Bitmap& icon);
 
     // Z-order among siblings: `w` directly behind `behind_of`; or at the top / bottom.
     void place_behind(WindowHandle w, WindowHandle behind_of);

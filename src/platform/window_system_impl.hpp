@@ -65,6 +65,7 @@ struct WindowSystem::Impl {
     std::unique_ptr<Backend> backend;
     std::vector<std::unique_ptr<Window>> windows; // indexed by handle; destroyed slots are null
     std::vector<WindowHandle> top_levels;         // in creation order
+    Bitmap program_icon;                          // every top-level window's icon (empty: none)
 
     std::deque<QueuedMessage> queue;
     std::vector<Timer> timers;

@@ -133,6 +133,7 @@ WindowHandle WindowSystem::create_top_level(WindowDelegate& delegate, Size clien
     w->framebuffer = Bitmap(client.width, client.height);
     i.windows.push_back(std::move(w));
     i.top_levels.push_back(h);
+    if (!i.program_icon.empty()) i.backend->set_native_icon(h, i.program_icon);
     return h;
 }
 
@@ -242,9 +243,15 @@ void WindowSystem::Impl::change_visibility(Window& win, WindowHandle w, bool vis
         if (visible) {
             if (!win.shown_once && win.style.centred) {
                 const Size screen = backend->screen_size();
-                const Size frame = backend->frame_size(win.style);
-                win.rect.x = (screen.width - (win.rect.width + frame.width)) / 2;
-                win.rect.y = (screen.height - (win.rect.height + frame.height)) / 2;
+                Rect area{0, 0, screen.width, screen.height};
+                if (const Window* owner = find(win.style.owner); owner && owner->top_level && owner->visible) {
+                    const Size frame = backend->frame_size(owner->style);
+                    area = {owner->rect.x, owner->rect.y, owner->rect.width + frame.width,
+                            owner->rect.height + frame.height};
+                }
+                const Point at = backend->centred_position(w, win.rect.size(), win.style, area);
+                win.rect.x = at.x;
+                win.rect.y = at.y;
             }
             win.shown_once = true;
             win.visible = true;
@@ -309,6 +316,12 @@ std::string WindowSystem::caption(WindowHandle w) const {
 void WindowSystem::set_icon(WindowHandle w, const Bitmap& icon) {
     const Window* win = impl_->find(w);
     if (win && win->top_level) impl_->backend->set_native_icon(w, icon);
+}
+
+void WindowSystem::set_program_icon(const Bitmap& icon) {
+    impl_->program_icon = icon;
+    const std::vector<WindowHandle> tops = impl_->top_levels;
+    for (WindowHandle w : tops) set_icon(w, icon);
 }
 
 void WindowSystem::place_behind(WindowHandle w, WindowHandle behind_of) {

@@ -161,12 +161,14 @@ public:
         if (info_.window != platform::kNoWindow && ws_.exists(info_.window)) ws_.destroy(info_.window);
     }
 
-    bool open() {
+    // Shows the box, a dialog of `owner` when there is one (kNoWindow: centred on the screen).
+    bool open(platform::WindowHandle owner) {
         platform::TopLevelStyle style;
         style.title_bar = true;
         style.close_box = true;
         style.centred = true;
         style.modal_dialog = true;
+        style.owner = owner;
         info_.window = ws_.create_top_level(*this, client_, style, info_.caption.view());
         if (info_.window == platform::kNoWindow) return false;
         for (auto& b : info_.buttons) {
@@ -251,6 +253,16 @@ private:
     platform::WindowHandle window_;
 };
 
+// The window a box belongs to on the desktop: the program's first shown, enabled top-level
+// window (the one a task-modal box disables), kNoWindow when there is none.
+platform::WindowHandle box_owner(Runtime& rt) {
+    auto& ws = rt.windows();
+    for (platform::WindowHandle w : rt.top_level_windows()) {
+        if (ws.exists(w) && ws.is_visible(w) && ws.is_enabled(w)) return w;
+    }
+    return platform::kNoWindow;
+}
+
 // Disables the other top-level windows of the program for its lifetime (task modality).
 class TaskModality {
 public:
@@ -288,7 +300,7 @@ int run_message_box(const Text& text, const Text& caption, std::uint32_t style) 
     auto& ws = rt->windows();
     const platform::WindowHandle focus = ws.focus();
     Box box(ws, text, caption, style);
-    if (!box.open()) return 0;
+    if (!box.open(box_owner(*rt))) return 0;
     OpenBoxEntry entry(*rt, box.info());
     std::optional<TaskModality> modality;
     if ((style & mb::kTaskModal) != 0 && (style & mb::kSystemModal) == 0) modality.emplace(*rt, box.info().window);

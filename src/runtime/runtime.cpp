@@ -292,6 +292,11 @@ void Runtime::raise_event(EventNotice& notice) {
     }
 }
 
+bool Runtime::window_key(std::uint32_t window_id, int vk, std::uint32_t keys) {
+    if (suppress_events_ > 0 || !accelerator_hook_) return false;
+    return accelerator_hook_(window_id, vk, keys);
+}
+
 bool Runtime::on_input(const platform::InputMessage& m) {
     if (suppress_events_ > 0) return true;
     LoadedWindow* window = nullptr;

@@ -69,6 +69,11 @@ public:
     void raise_event(EventNotice& notice) override;
     bool events_suppressed() const override { return suppress_events_ > 0; }
     void window_destroyed(std::uint32_t window_id) override;
+    // Keys that reach a loaded window unused go to the accelerator hook (not while handlers
+    // are held back); true when it took the key.
+    bool window_key(std::uint32_t window_id, int vk, std::uint32_t keys) override;
+    using AcceleratorHook = std::function<bool(std::uint32_t window_id, int vk, std::uint32_t keys)>;
+    void set_accelerator_hook(AcceleratorHook hook) { accelerator_hook_ = std::move(hook); }
     // The suppress_events counter: while above 0 no handler runs.
     int suppress_events() const { return suppress_events_; }
     void raise_suppress_events() { ++suppress_events_; }
@@ -146,6 +151,7 @@ private:
     bool ended_ = false;
     bool reporting_ = false;
     std::function<void()> end_hook_;
+    AcceleratorHook accelerator_hook_;
     Runtime* previous_ = nullptr;
     static constinit thread_local Runtime* current_;
 };

@@ -32,6 +32,15 @@ public:
     virtual bool events_suppressed() const = 0;
     // The top-level window of `window_id` has been destroyed.
     virtual void window_destroyed(std::uint32_t window_id) = 0;
+    // A key went down that neither the focused control nor the window system used (a focused
+    // push button keeps Space and Enter, Tab moves the focus) and reached the window
+    // `window_id`; true when it was taken as a keyboard accelerator. None by default.
+    virtual bool window_key(std::uint32_t window_id, int vk, std::uint32_t keys) {
+        (void)window_id;
+        (void)vk;
+        (void)keys;
+        return false;
+    }
 };
 
 } // namespace ui

@@ -58,14 +58,15 @@ platform::WindowHandle WindowControl::create_window(const Rect& rect) {
 
     frame_extra_ = system().backend().frame_size(style);
     const Size client{std::max(0, rect.width - frame_extra_.width), std::max(0, rect.height - frame_extra_.height)};
+    const auto w = system().create_top_level(*this, client, style, prop_text(kCaption).view());
+    if (w == platform::kNoWindow) return w;
     Point position = rect.origin();
     if (style.centred) {
         // Placed now, so that Left and Top read the centred place before the window is shown.
         const Size screen = system().backend().screen_size();
-        position = {(screen.width - rect.width) / 2, (screen.height - rect.height) / 2};
+        position = system().backend().centred_position(w, client, style, {0, 0, screen.width, screen.height});
     }
-    const auto w = system().create_top_level(*this, client, style, prop_text(kCaption).view());
-    if (w != platform::kNoWindow) system().set_rect(w, {position.x, position.y, client.width, client.height});
+    system().set_rect(w, {position.x, position.y, client.width, client.height});
     return w;
 }
 
@@ -104,6 +105,10 @@ bool WindowControl::apply_property(int local, const Value& old) {
         case kBackPictureMode: repaint(); return false;
         default: (void)old; return false;
     }
+}
+
+bool WindowControl::on_key_down(int vk, std::uint32_t keys) {
+    return site().events != nullptr && site().events->window_key(site().window_id, vk, keys);
 }
 
 void WindowControl::on_close_request() {

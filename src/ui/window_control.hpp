@@ -57,6 +57,8 @@ public:
     // Paints the background: BackColor and BackPicture by BackPictureMode (drawing/window_painting.cpp).
     void on_paint(Painter& p) override;
     void on_close_request() override;
+    // Keys the controls left: offered to the runtime as accelerators.
+    bool on_key_down(int vk, std::uint32_t keys) override;
     // Raises CloseQuery even while a box disables the window; a result of 0 refuses.
     bool on_session_end_query() override;
     void on_moved() override;

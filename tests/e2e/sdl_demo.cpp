@@ -8,6 +8,7 @@
 // until the box is closed.
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -19,6 +20,7 @@
 #include "platform/sdl/sdl_backend.hpp"
 #include "platform/window_delegate.hpp"
 #include "platform/window_system.hpp"
+#include "runtime/command_line.hpp"
 
 namespace {
 
@@ -141,7 +143,7 @@ int main(int argc, char** argv) {
     std::string error;
     auto backend = platform::create_sdl_backend(&error);
     if (!backend) {
-        std::fprintf(stderr, "tavrino: cannot open a display: %s\n", error.c_str());
+        std::fputs(tav::display_failure_text("tavrino", std::getenv("DISPLAY")).c_str(), stderr);
         return 1;
     }
     platform::WindowSystem system(std::move(backend));

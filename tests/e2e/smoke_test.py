@@ -156,9 +156,28 @@ def find_main(proc, caption, what):
 def test_no_display(program):
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
     result = run([program], env=env)
-    check(result.returncode != 0, "without a display the program must fail, it exited 0")
-    check("tavrino: cannot open a display:" in result.stderr,
-          "without a display the program must say so, it said %r" % result.stderr)
+    check(result.returncode == 1, "without a display the program must exit 1, it exited %d" % result.returncode)
+    check("tavrino: cannot open the display (DISPLAY is not set)" in result.stderr,
+          "without a display the program must say DISPLAY is not set, it said %r" % result.stderr)
+    env["DISPLAY"] = ":4711"  # no server there
+    result = run([program], env=env)
+    check(result.returncode == 1 and "tavrino: cannot open display :4711" in result.stderr,
+          "with a display that is not there: exit %d, %r" % (result.returncode, result.stderr))
+
+
+def test_command_line(program):
+    """--help and --version answer on stdout and exit 0 without a window; an unknown option
+    prints the usage on stderr and exits 2."""
+    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    result = run([program, "--help"], env=env)
+    check(result.returncode == 0 and result.stdout.startswith("Usage: tavrino") and "Keys:" in result.stdout,
+          "--help: exit %d, %r" % (result.returncode, result.stdout[:200]))
+    result = run([program, "--version"], env=env)
+    check(result.returncode == 0 and re.fullmatch(r"tavrino \d+(\.\d+)+\n", result.stdout) is not None,
+          "--version: exit %d, %r" % (result.returncode, result.stdout))
+    result = run([program, "--no-such-option"])
+    check(result.returncode == 2 and "Usage: tavrino" in result.stderr and result.stdout == "",
+          "an unknown option: exit %d, stderr %r" % (result.returncode, result.stderr[:200]))
 
 
 def test_window_and_close(program, helper, caption, demo):
@@ -267,6 +286,8 @@ def main():
 
     def body():
         test_no_display(args.program)
+        if not args.demo:
+            test_command_line(args.program)
         test_window_and_close(args.program, args.close_helper, args.caption, args.demo)
         test_sigterm(args.program, args.caption)
         if args.demo:

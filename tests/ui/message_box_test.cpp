@@ -189,5 +189,31 @@ TEST_F(MessageBoxes, TimersKeepTickingAndTheirHandlersRunInsideAnOpenBox) {
     EXPECT_EQ(p_.log.count("button:Click"), 1u);
 }
 
+// On the desktop a box is a modal dialog of the window it disables, centred on that window's
+// frame, and it wears the program icon like every other top-level window.
+TEST_F(MessageBoxes, BoxIsAModalDialogOfTheMainWindowCentredOnIt) {
+    p_.ws().set_program_icon(Bitmap(32, 32, 0xFF102030u));
+    EXPECT_EQ(p_.backend->native(p_.top())->icon, (Size{32, 32}));
+    platform::HeadlessBackend::Native box;
+    show(Value::of_text("m"), {}, {}, [&](const MessageBoxInfo& info) {
+        box = *p_.backend->native(info.window);
+        p_.backend->press_key(info.window, vk::kEscape);
+    });
+    EXPECT_TRUE(box.style.modal_dialog);
+    EXPECT_EQ(box.style.owner, p_.top());
+    EXPECT_EQ(box.icon, (Size{32, 32}));
+    const Rect main = p_.ws().rect(p_.top());
+    EXPECT_NEAR(box.position.x + box.client.width / 2, main.x + main.width / 2, 1);
+    EXPECT_NEAR(box.position.y + box.client.height / 2, main.y + main.height / 2, 1);
+    // With the main window hidden there is no owner: the box is centred on the screen.
+    p_.ws().show(p_.top(), false);
+    show(Value::of_text("m"), {}, {}, [&](const MessageBoxInfo& info) {
+        box = *p_.backend->native(info.window);
+        p_.backend->press_key(info.window, vk::kEscape);
+    });
+    EXPECT_EQ(box.style.owner, platform::kNoWindow);
+    EXPECT_NEAR(box.position.x + box.client.width / 2, platform::HeadlessBackend::kScreenSize.width / 2, 1);
+}
+
 } // namespace
 } // namespace tav::test

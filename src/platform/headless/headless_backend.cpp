@@ -45,7 +45,7 @@ Size HeadlessBackend::frame_size(const TopLevelStyle&) { return {}; }
 
 bool HeadlessBackend::create_native(WindowHandle w, Size client, const TopLevelStyle& style,
                                     std::string_view caption_gbk) {
-    natives_[w] = Native{false, true, {}, client, std::string(caption_gbk), style};
+    natives_[w] = Native{false, true, {}, client, std::string(caption_gbk), style, {}};
     return true;
 }
 
@@ -69,7 +69,9 @@ void HeadlessBackend::set_native_caption(WindowHandle w, std::string_view captio
     if (auto it = natives_.find(w); it != natives_.end()) it->second.caption = std::string(caption_gbk);
 }
 
-void HeadlessBackend::set_native_icon(WindowHandle, const Bitmap&) {}
+void HeadlessBackend::set_native_icon(WindowHandle w, const Bitmap& icon) {
+    if (auto it = natives_.find(w); it != natives_.end()) it->second.icon = icon.size();
+}
 
 void HeadlessBackend::set_native_enabled(WindowHandle w, bool enabled) {
     if (auto it = natives_.find(w); it != natives_.end()) it->second.enabled = enabled;

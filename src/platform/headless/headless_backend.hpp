@@ -36,6 +36,7 @@ public:
         Size client;
         std::string caption;
         TopLevelStyle style;
+        Size icon; // the size of the icon set last (0 x 0: none)
     };
 
     // --- Backend ---

@@ -21,6 +21,7 @@
 #include "platform/sdl/text_input.hpp"
 #include "platform/sdl/wait_timeout.hpp"
 #include "platform/sdl/wake_event.hpp"
+#include "platform/sdl/x11_window_manager.hpp"
 
 namespace tav::platform {
 namespace {
@@ -35,6 +36,14 @@ constexpr int kFallbackPollMs = 10;
 // to drivers that show nothing (offscreen, dummy); unless SDL_VIDEODRIVER names one, that is
 // no display for us.
 constexpr const char* kScreenDrivers = "x11,wayland,KMSDRM";
+
+// WM_CLASS of every window; the desktop entry's StartupWMClass names the class, so that docks
+// and task bars match the windows to the installed entry and its icon.
+constexpr const char* kWindowInstance = "tavrino";
+constexpr const char* kWindowClass = "Tavrino";
+// How long a window not yet shown waits for the window manager to say how large its frame
+// will be (it answers in well under a millisecond; one that does not answer costs this once).
+constexpr int kFrameExtentsWaitMs = 200;
 
 // One reference to SDL's video subsystem (SDL counts them, so the audio device's own
 // SDL_InitSubSystem(SDL_INIT_AUDIO) lives alongside).
@@ -180,13 +189,20 @@ public:
         WindowPtr window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                           std::max(client.width, 1), std::max(client.height, 1), flags));
         if (!window) return false;
-        if (style.modal_dialog) {
-            if (SDL_Window* owner = main_window()) SDL_SetWindowModalFor(window.get(), owner);
+        sdl::set_window_class(window.get(), kWindowInstance, kWindowClass);
+        Native* owner = find(style.owner);
+        if (style.modal_dialog || owner) {
+            sdl::make_dialog(window.get(), owner ? owner->window.get() : nullptr, style.modal_dialog);
+        } else {
+            sdl::clear_transient_for(window.get());
         }
+        // A fixed-size window offers no maximising or full screen it could not fill; a dialog no
+        // minimising of its own.
+        if (style.title_bar) sdl::set_window_functions(window.get(), style.minimise_box && !owner, style.resizable);
         if (display_fd_ < 0) display_fd_ = sdl::display_connection_fd(window.get());
         const Uint32 id = SDL_GetWindowID(window.get());
         by_sdl_id_[id] = w;
-        natives_[w] = Native{std::move(window), id, std::nullopt};
+        natives_[w] = Native{std::move(window), id, std::nullopt, style.owner, true, std::nullopt};
         creation_order_.push_back(w);
         return true;
     }
@@ -231,11 +247,31 @@ public:
                                                               icon.height(), 32, icon.width() * kBytesPerPixel,
                                                               SDL_PIXELFORMAT_ARGB8888));
         if (surface) SDL_SetWindowIcon(n->window.get(), surface.get());
+        // On X11 the window manager gets every size down to 16 x 16, not SDL's one.
+        sdl::set_window_icons(n->window.get(), icon);
     }
 
-    // The window system keeps input away from disabled windows itself; the window manager already
-    // knows a box is modal for the main window (SDL_SetWindowModalFor at creation).
-    void set_native_enabled(WindowHandle, bool) override {}
+    // The window system keeps input away from disabled windows itself; a disabled owner hands
+    // the keyboard to its dialog when it is clicked or activated (hand_to_dialog).
+    void set_native_enabled(WindowHandle w, bool enabled) override {
+        if (Native* n = find(w)) n->enabled = enabled;
+    }
+
+    // The frame is centred, not the client area: a window not yet shown asks the window manager
+    // how large its frame will be. A dialog is centred on its owner's frame where it is now
+    // (the player may have moved it). Either is kept on the work area, title bar first.
+    Point centred_position(WindowHandle w, Size client, const TopLevelStyle& style, const Rect& area) override {
+        Native* n = find(w);
+        if (!n) return Backend::centred_position(w, client, style, area);
+        if (!n->extents) n->extents = sdl::frame_extents(n->window.get(), style.title_bar ? kFrameExtentsWaitMs : 0);
+        Size frame = frame_size(style);
+        if (n->extents) frame = {n->extents->left + n->extents->right, n->extents->top + n->extents->bottom};
+        Rect on = area;
+        if (Native* owner = find(style.owner)) on = sdl::frame_on_screen(owner->window.get()).value_or(area);
+        const Size screen = screen_size();
+        const Rect work = sdl::work_area(n->window.get()).value_or(Rect{0, 0, screen.width, screen.height});
+        return sdl::centred_on(on, {client.width + frame.width, client.height + frame.height}, work);
+    }
 
     void present(WindowHandle w, const Bitmap& framebuffer, std::span<const Rect> areas) override {
         Native* n = find(w);
@@ -282,6 +318,9 @@ private:
         WindowPtr window;
         Uint32 id = 0;
         std::optional<Point> placed_at; // the last position we moved the window to
+        WindowHandle owner = kNoWindow; // a dialog's owner
+        bool enabled = true;
+        std::optional<sdl::FrameExtents> extents; // as the window manager announced them before the first show
     };
 
     struct Borders {
@@ -324,10 +363,6 @@ private:
 
     // The first top-level window still open: the game window.
     WindowHandle main_handle() const { return creation_order_.empty() ? kNoWindow : creation_order_.front(); }
-    SDL_Window* main_window() {
-        Native* n = find(main_handle());
-        return n ? n->window.get() : nullptr;
-    }
 
     // Hands everything that has arrived to the window system; false when nothing had.
     bool deliver_pending() {
@@ -355,6 +390,20 @@ private:
         ::poll(fds, count, timeout_ms);
     }
 
+    // A disabled window that is clicked or activated gives the keyboard to the latest shown
+    // dialog it owns (the modal box that disabled it), as the desktop does for an owned popup.
+    void hand_to_dialog(WindowHandle w) {
+        const Native* owner = find(w);
+        if (!owner || owner->enabled) return;
+        for (auto it = creation_order_.rbegin(); it != creation_order_.rend(); ++it) {
+            const Native* dialog = find(*it);
+            if (dialog && dialog->owner == w && (SDL_GetWindowFlags(dialog->window.get()) & SDL_WINDOW_SHOWN) != 0) {
+                sdl::activate_window(dialog->window.get());
+                return;
+            }
+        }
+    }
+
     // Keys still down when a window loses the keyboard go up there, so no modifier sticks.
     void release_held_keys(WindowHandle w) {
         std::vector<int> held;
@@ -376,6 +425,7 @@ private:
             case SDL_MOUSEBUTTONDOWN:
             case SDL_MOUSEBUTTONUP: {
                 const WindowHandle w = handle_of(e.button.windowID);
+                if (e.type == SDL_MOUSEBUTTONDOWN) hand_to_dialog(w);
                 const auto button = button_from_sdl(e.button.button);
                 if (!w || !button) break;
                 const bool down = e.type == SDL_MOUSEBUTTONDOWN;
@@ -422,6 +472,7 @@ private:
             case SDL_WINDOWEVENT_SIZE_CHANGED: system_->on_native_expose(w); break;
             case SDL_WINDOWEVENT_LEAVE: system_->on_native_mouse_leave(w); break;
             case SDL_WINDOWEVENT_FOCUS_LOST: release_held_keys(w); break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED: hand_to_dialog(w); break;
             case SDL_WINDOWEVENT_CLOSE: system_->on_native_close_request(w); break;
             default: break;
         }
