@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "game/board.hpp"
 #include "game/control_names.hpp"
 #include "platform/input.hpp"
 #include "runtime/runtime.hpp"
@@ -16,26 +17,21 @@ namespace {
 
 namespace vk = platform::vk;
 
-constexpr int kColumns = 8;
+constexpr int kColumns = static_cast<int>(board::kBetColumns.size());
 constexpr std::int32_t kUpperArrow = 1, kLowerArrow = -1;
 constexpr int kTopUpKey = 'A';
-
-// The bet spinner of each column, left to right.
-constexpr std::array<std::string_view, kColumns> kSpinners = {"调节器1", "调节器2", "调节器3", "调节器4",
-                                                              "调节器5", "调节器6", "调节器7", "调节器8"};
-constexpr std::string_view kTopUpButton = "按钮2";
-constexpr std::string_view kStartButton = "按钮1";
 
 constexpr std::array<Accelerator, 2 * kColumns + 3> make_table() {
     std::array<Accelerator, 2 * kColumns + 3> table{};
     for (int c = 0; c < kColumns; ++c) {
-        table[std::size_t(c)] = {vk::kDigit0 + 1 + c, false, kSpinners[std::size_t(c)], ui::Spin::kAdjust, kUpperArrow};
-        table[std::size_t(kColumns + c)] = {vk::kDigit0 + 1 + c, true, kSpinners[std::size_t(c)], ui::Spin::kAdjust,
-                                            kLowerArrow};
+        table[std::size_t(c)] = {vk::kDigit0 + 1 + c, false, board::kBetColumns[std::size_t(c)].spinner,
+                                 ui::Spin::kAdjust, kUpperArrow};
+        table[std::size_t(kColumns + c)] = {vk::kDigit0 + 1 + c, true, board::kBetColumns[std::size_t(c)].spinner,
+                                            ui::Spin::kAdjust, kLowerArrow};
     }
-    table[2 * kColumns] = {kTopUpKey, false, kTopUpButton, ui::Button::kClick, 0};
-    table[2 * kColumns + 1] = {vk::kReturn, false, kStartButton, ui::Button::kClick, 0};
-    table[2 * kColumns + 2] = {vk::kSpace, false, kStartButton, ui::Button::kClick, 0};
+    table[2 * kColumns] = {kTopUpKey, false, board::kAddCreditsButton, ui::Button::kClick, 0};
+    table[2 * kColumns + 1] = {vk::kReturn, false, board::kStartButton, ui::Button::kClick, 0};
+    table[2 * kColumns + 2] = {vk::kSpace, false, board::kStartButton, ui::Button::kClick, 0};
     return table;
 }
 
