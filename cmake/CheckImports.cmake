@@ -2,6 +2,7 @@
 # single file, without the MinGW runtime DLLs beside it).
 #
 #   cmake -DOBJDUMP=<objdump> -DPROGRAM=<file.exe> "-DALLOWED=KERNEL32.dll;USER32.dll;..." -P CheckImports.cmake
+cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE _dump RESULT_VARIABLE _rc)
 if(NOT _rc EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} -p ${PROGRAM} failed")
