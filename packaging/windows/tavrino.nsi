@@ -1,6 +1,6 @@
-; The Windows installer of Tavrino: tavrino.exe into Program Files, a Start-menu shortcut, an uninstaller.
+; The Windows installer of Tavrino (a 64-bit, Unicode installer): tavrino.exe into Program Files, a Start-menu shortcut, an uninstaller.
 ; makensis -DVERSION=<a.b.c.d> -DEXE=<path to tavrino.exe> -DOUT=<installer.exe> tavrino.nsi
-Unicode true
+Target amd64-unicode
 !include "x64.nsh"
 
 Name "Tavrino"
