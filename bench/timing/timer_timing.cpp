@@ -1,7 +1,7 @@
 // How punctually a 30 ms Timer control ticks on the desktop: one window with one Timer, run by
-// the real runtime on the SDL backend for a few seconds, every tick's time taken from the
-// monotonic clock. Prints one JSON object: ticks, mean period, lateness percentiles against the
-// ideal grid (start + k × 30 ms), and how often a tick more than a period late restarted it.
+// the real runtime on the desktop backend (SDL, or Win32 in the Windows build) for a few seconds, every tick's time
+// taken from the monotonic clock. Prints one JSON object: ticks, mean period, lateness percentiles against the ideal
+// grid (start + k × 30 ms), and how often a tick more than a period late restarted it.
 //
 // Usage: tavrino_timer_timing [SECONDS]   (needs a display; the default is 5 s)
 
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sdl/sdl_backend.hpp"
+#include "desktop_backend.hpp"
 #include "runtime/runtime.hpp"
 #include "ui/control_kind.hpp"
 #include "ui/layout_data.hpp"
@@ -62,7 +62,7 @@ double percentile(std::vector<double> sorted, double share) {
 int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : kDefaultSeconds;
     std::string reason;
-    auto backend = platform::create_sdl_backend(&reason);
+    auto backend = make_desktop_backend(&reason);
     if (!backend) {
         std::fprintf(stderr, "tavrino_timer_timing: cannot open a display: %s\n", reason.c_str());
         return 1;

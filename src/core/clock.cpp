@@ -1,6 +1,5 @@
 #include "core/clock.hpp"
 
-#include <ctime>
 #include <mutex>
 #include <utility>
 
@@ -19,17 +18,6 @@ WallClockSlot& slot() {
 }
 
 } // namespace
-
-LocalTime system_local_time() {
-    const std::time_t now = std::time(nullptr);
-    std::tm fields{};
-    if (localtime_r(&now, &fields) == nullptr) {
-        return LocalTime{1899, 12, 30, 0, 0, 0};
-    }
-    // A leap second reads as the last second of its minute.
-    const int second = fields.tm_sec > 59 ? 59 : fields.tm_sec;
-    return LocalTime{fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday, fields.tm_hour, fields.tm_min, second};
-}
 
 double current_date_time() {
     std::function<LocalTime()> clock;

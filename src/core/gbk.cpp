@@ -1,102 +1,17 @@
-#include "core/gbk.hpp"
-
-#include <iconv.h>
-
-#include <cerrno>
+// The remembered GBK literals; the conversions themselves are the system's (gbk_iconv.cpp on
+// Linux, gbk_win32.cpp on Windows).
 #include <map>
 #include <mutex>
+
+#include "core/gbk.hpp"
 
 namespace tav {
 namespace {
 
-constexpr char kReplacement = '?';
 // Literals beyond this many are converted on every call rather than remembered.
 constexpr std::size_t kMaxRememberedLiterals = 1024;
-constexpr std::size_t kChunkSize = 256;
-
-// One iconv descriptor for the life of its owner.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (valid()) {
-            iconv_close(cd_);
-        }
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts all of `in`, putting one replacement byte for every character that cannot be read
-    // or written; `skip` tells how many bytes such a character spans.
-    std::string convert(std::string_view in, std::size_t (*skip)(std::string_view rest)) {
-        std::string out;
-        if (!valid()) {
-            out.assign(in.size(), kReplacement);
-            return out;
-        }
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr); // back to the initial state
-        char* src = const_cast<char*>(in.data());       // iconv does not write through it
-        std::size_t src_left = in.size();
-        char chunk[kChunkSize];
-        while (src_left > 0) {
-            char* dst = chunk;
-            std::size_t dst_left = sizeof chunk;
-            const std::size_t result = iconv(cd_, &src, &src_left, &dst, &dst_left);
-            out.append(chunk, static_cast<std::size_t>(dst - chunk));
-            if (result != static_cast<std::size_t>(-1) || errno == E2BIG) {
-                continue;
-            }
-            out += kReplacement;
-            if (errno == EINVAL) { // an incomplete character at the end
-                break;
-            }
-            const std::size_t n = skip(std::string_view(src, src_left)); // EILSEQ
-            src += n;
-            src_left -= n;
-        }
-        return out;
-    }
-
-private:
-    iconv_t cd_;
-};
-
-// Bytes of the UTF-8 character that could not be converted: its lead byte and the continuation
-// bytes that belong to it, or one byte when it is malformed.
-std::size_t utf8_character_length(std::string_view rest) {
-    const auto lead = static_cast<unsigned char>(rest[0]);
-    const std::size_t expected = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    std::size_t n = 1;
-    while (n < expected && n < rest.size() && (static_cast<unsigned char>(rest[n]) & 0xC0) == 0x80) {
-        ++n;
-    }
-    return n;
-}
-
-// Bytes of the GBK character that could not be converted: a lead byte with a byte in the trail
-// range after it is a pair that has no character; anything else is one byte.
-std::size_t gbk_character_length(std::string_view rest) {
-    const auto lead = static_cast<unsigned char>(rest[0]);
-    if (lead < 0x81 || lead == 0xFF || rest.size() < 2) {
-        return 1;
-    }
-    const auto trail = static_cast<unsigned char>(rest[1]);
-    return trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 1;
-}
 
 } // namespace
-
-std::string utf8_to_gbk(std::string_view utf8) {
-    thread_local Converter converter("GBK", "UTF-8");
-    return converter.convert(utf8, utf8_character_length);
-}
-
-std::string gbk_to_utf8(std::string_view gbk) {
-    thread_local Converter converter("UTF-8", "GBK");
-    return converter.convert(gbk, gbk_character_length);
-}
 
 Text gbk(std::string_view utf8) {
     static std::mutex mutex;

@@ -2,16 +2,11 @@
 #include "gfx/font.hpp"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "gfx/font_file.hpp"
 #include "gfx/freetype_library.hpp"
 
 #include FT_OUTLINE_H
@@ -38,7 +33,7 @@ struct FaceDeleter {
 };
 using FacePtr = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceDeleter>;
 
-// A font file read with pread() as FreeType asks for its parts. Mapped, the CJK collections
+// A font file read at offsets as FreeType asks for its parts. Mapped, the CJK collections
 // (10-20 MB) would count every page a glyph touches (with the kernel's fault-around, its
 // neighbours too) as the program's memory. Small reads, thousands of them while a face opens,
 // are served from one block read ahead. A process that does not last can map the file
@@ -46,22 +41,19 @@ using FacePtr = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceDeleter>;
 class FileStream {
 public:
     // Opens `path`, mapped with `map`; check `ok()`.
-    FileStream(const std::string& path, bool map) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-        struct stat st {};
-        if (fd_ < 0 || ::fstat(fd_, &st) != 0 || st.st_size <= 0) return;
+    FileStream(const std::string& path, bool map) : file_(path) {
+        if (!file_.is_open()) return;
         if (map) {
-            void* mapped = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE, fd_, 0);
-            if (mapped == MAP_FAILED) return;
-            mapped_ = {static_cast<unsigned char*>(mapped), std::size_t(st.st_size)};
-            rec_.base = mapped_.data();
+            const std::span<const unsigned char> mapped = file_.map();
+            if (mapped.empty()) return;
+            rec_.base = const_cast<unsigned char*>(mapped.data()); // FreeType only reads through it
         } else {
             rec_.read = &FileStream::read;
         }
-        rec_.size = static_cast<unsigned long>(st.st_size);
+        rec_.size = static_cast<unsigned long>(file_.size());
         rec_.descriptor.pointer = this;
         rec_.close = &FileStream::close;
     }
-    ~FileStream() { close_file(); }
     FileStream(const FileStream&) = delete;
     FileStream& operator=(const FileStream&) = delete;
 
@@ -72,15 +64,15 @@ public:
 private:
     static constexpr unsigned long kBlockSize = 4096;
 
-    // FreeType's read call; a count of 0 is a seek, which pread makes free.
+    // FreeType's read call; a count of 0 is a seek, which reading at offsets makes free.
     static unsigned long read(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count) {
         auto* self = static_cast<FileStream*>(stream->descriptor.pointer);
         if (count == 0) return offset <= stream->size ? 0 : 1;
-        if (count > kBlockSize) return self->read_file(offset, buffer, count);
+        if (count > kBlockSize) return static_cast<unsigned long>(self->file_.read_at(offset, buffer, count));
         if (offset < self->block_start_ || offset + count > self->block_start_ + self->block_.size()) {
             self->block_.resize(kBlockSize);
             self->block_start_ = offset;
-            self->block_.resize(self->read_file(offset, self->block_.data(), kBlockSize));
+            self->block_.resize(self->file_.read_at(offset, self->block_.data(), kBlockSize));
         }
         const unsigned long available =
             std::min<unsigned long>(count, self->block_start_ + self->block_.size() - offset);
@@ -88,27 +80,9 @@ private:
         return available;
     }
     // Called by FreeType when the face is done with the stream (or failed to open on it).
-    static void close(FT_Stream stream) { static_cast<FileStream*>(stream->descriptor.pointer)->close_file(); }
+    static void close(FT_Stream stream) { static_cast<FileStream*>(stream->descriptor.pointer)->file_.close(); }
 
-    unsigned long read_file(unsigned long offset, unsigned char* buffer, unsigned long count) const {
-        unsigned long done = 0;
-        while (done < count) {
-            const ssize_t n = ::pread(fd_, buffer + done, count - done, static_cast<off_t>(offset + done));
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            done += static_cast<unsigned long>(n);
-        }
-        return done;
-    }
-    void close_file() {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-        if (!mapped_.empty()) ::munmap(mapped_.data(), mapped_.size());
-        mapped_ = {};
-    }
-
-    int fd_ = -1;
-    std::span<unsigned char> mapped_; // the whole file, when mapped
+    FontFile file_;
     FT_StreamRec rec_{};
     std::vector<unsigned char> block_; // file bytes from block_start_ on
     unsigned long block_start_ = 0;

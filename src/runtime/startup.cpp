@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/program_path.hpp"
 #include "runtime/runtime.hpp"
 #include "runtime/runtime_error.hpp"
 #include "ui/control_kind.hpp"
@@ -14,8 +15,8 @@ namespace {
 // Relative file names refer to files beside the program.
 void enter_program_folder() {
     std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec && exe.has_parent_path()) std::filesystem::current_path(exe.parent_path(), ec);
+    const auto exe = program_path();
+    if (exe.has_parent_path()) std::filesystem::current_path(exe.parent_path(), ec);
 }
 
 } // namespace

@@ -108,6 +108,7 @@ TEST(Fonts, FilesAreReadNotMapped) {
     const auto choice = choose_face(utf8_to_gbk("宋体"), kWeightBold, false);
     ASSERT_TRUE(choice.has_value());
     std::ifstream maps("/proc/self/maps");
+    if (!maps) GTEST_SKIP() << "no /proc/self/maps to list the mapped files in (Windows)";
     std::string line;
     while (std::getline(maps, line)) EXPECT_EQ(line.find(choice->file), std::string::npos) << line;
 }
