@@ -192,6 +192,10 @@ TEST(ProgramExit, StartupFailuresAndCodedErrorsShowTheirExactText) {
     EXPECT_EQ(r.status, 255);
     EXPECT_EQ(r.output, box(head + info + std::string(gbk("载入启动窗口失败").view()) + "\r\n"));
 
+    r = run([](ui::LayoutData& l) { l.startup_window = 0x52010077; }); // readable, but no such window
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.output, box(head + info + std::string(gbk("载入启动窗口失败").view()) + "\r\n"));
+
     r = run_child([](const auto& report) {
         EventLog log;
         auto backend = std::make_unique<platform::HeadlessBackend>();
