@@ -94,7 +94,7 @@ void Label::on_paint(Painter& p) {
             }
             case kFitted: {
                 const Rect fit = shrink_to_fit(r.size(), image->size()).translated(r.x, r.y);
-                p.draw_image(back_picture_.scaled(fit.size()), fit.origin());
+                back_picture_.draw_scaled(p, fit);
                 left = left.subtracted(fit);
                 break;
             }
