@@ -305,6 +305,18 @@ def number_seeds():
     }
 
 
+def property_seeds():
+    """Steps of the property fuzzer: (control, property index, value bytes...) after each other."""
+    label, picbox, window = 2, 1, 8
+    return {
+        "label-gradient-frame": bytes([label, 18, 100, label, 19, 9]),  # Border 6, then width
+        "picbox-stretched": bytes([picbox, 18, 1, 8, 8, 7, picbox, 19, 1, picbox, 10, 10, picbox, 11, 10]),
+        "window-picture": bytes([window, 19, 1, 20, 16, 3, window, 20, 3]),
+        "every-control": bytes(i % 256 for i in range(600)),
+        "empty": b"",
+    }
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
@@ -326,6 +338,8 @@ def main():
         write(out, "fuzz_logfont", name, data)
     for name, data in number_seeds().items():
         write(out, "fuzz_conversions", name, data)
+    for name, data in property_seeds().items():
+        write(out, "fuzz_properties", name, data)
 
 
 if __name__ == "__main__":

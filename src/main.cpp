@@ -15,6 +15,7 @@
 #include "game/keyboard.hpp"
 #include "game/main_window_layout.hpp"
 #include "game/program_icon.hpp"
+#include "gfx/font.hpp"
 #include "platform/sdl/sdl_audio_device.hpp"
 #include "platform/sdl/sdl_backend.hpp"
 #include "runtime/command_line.hpp"
@@ -47,6 +48,12 @@ int main(int argc, char** argv) {
     if (command_line.action != tav::CommandLine::Action::Run) {
         return tav::answer_command_line(command_line, "tavrino", TAVRINO_VERSION, tav::game::keyboard_help(), stdout,
                                         stderr);
+    }
+    // Without a face for Chinese text every caption would be blank or boxes: say so and stop.
+    if (!tav::chinese_face_installed()) {
+        std::fprintf(stderr, "tavrino: no installed font covers Chinese text; install one of %s\n",
+                     std::string(tav::chinese_font_packages()).c_str());
+        return 1;
     }
     // The first paint's fonts, glyphs and pictures are made by the helper, on the other core,
     // while the display connection is made.

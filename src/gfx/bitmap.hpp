@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "core/allocation_failure.hpp"
 #include "gfx/geometry.hpp"
 
 namespace tav {
@@ -27,13 +28,14 @@ constexpr Argb from_color_ref(std::uint32_t bgr) {
 }
 
 // Pixels row by row from the top, each row `width` pixels long. A bitmap owns its pixels, or
-// views pixels kept elsewhere until it is first changed (see Viewing).
+// views pixels kept elsewhere until it is first changed (see Viewing). Pixels that cannot be
+// allocated throw AllocationFailure with the bytes asked for.
 class Bitmap {
 public:
     Bitmap() = default;
     Bitmap(int width, int height, Argb fill = 0xFF000000u)
         : width_(width > 0 ? width : 0), height_(height > 0 ? height : 0),
-          pixels_(std::size_t(width_) * std::size_t(height_), fill) {}
+          pixels_(allocate(std::size_t(width_) * std::size_t(height_), fill)) {}
     // A bitmap of the `width` x `height` pixels at `pixels`, which `keeper` keeps unchanged for
     // as long as it is held: they are read in place, and copied only when the bitmap changes.
     static Bitmap viewing(int width, int height, const Argb* pixels, std::shared_ptr<const void> keeper) {
@@ -60,11 +62,22 @@ public:
 
 private:
     std::size_t count() const { return std::size_t(width_) * std::size_t(height_); }
+    static std::vector<Argb> allocate(std::size_t count, Argb fill) {
+        try {
+            return std::vector<Argb>(count, fill);
+        } catch (const std::bad_alloc&) {
+            throw AllocationFailure(count * sizeof(Argb));
+        }
+    }
     const Argb* data() const { return viewed_ != nullptr ? viewed_ : pixels_.data(); }
     // The pixels, made this bitmap's own first if it views them.
     Argb* owned() {
         if (viewed_ != nullptr) {
-            pixels_.assign(viewed_, viewed_ + count());
+            try {
+                pixels_.assign(viewed_, viewed_ + count());
+            } catch (const std::bad_alloc&) {
+                throw AllocationFailure(count() * sizeof(Argb));
+            }
             viewed_ = nullptr;
             keeper_.reset();
         }

@@ -40,4 +40,13 @@ const Bitmap& DecodedPicture::scaled(Size size) {
     return *e.scaled;
 }
 
+void DecodedPicture::draw_scaled(Painter& p, const Rect& dst) {
+    const Bitmap& source = *kept_.front().image;
+    if (dst.empty()) return;
+    if (std::int64_t(dst.width) * dst.height <= kMaxKeptScaledPixels || dst.size() == source.size())
+        p.draw_image(scaled(dst.size()), dst.origin());
+    else
+        p.draw_stretched(source, dst);
+}
+
 } // namespace tav::ui

@@ -12,6 +12,7 @@
 
 #include "gfx/bitmap.hpp"
 #include "gfx/geometry.hpp"
+#include "gfx/painter.hpp"
 #include "gfx/picture_cache.hpp"
 
 namespace tav::ui {
@@ -31,6 +32,13 @@ public:
     // The current image scaled to `size` with the area-averaging filter, made once per picture
     // and size; the image itself when the size is its own. Only valid while image() is not null.
     const Bitmap& scaled(Size size);
+    // Draws the current image scaled into `dst`: from the kept scaled copy when that copy is
+    // small enough to keep (kMaxKeptScaledPixels), else by resampling only the part inside the
+    // painter's clip, so a picture stretched over a huge control costs what is visible. Only
+    // valid while image() is not null.
+    void draw_scaled(Painter& p, const Rect& dst);
+    // The largest scaled copy kept for later paints (64 MB of pixels).
+    static constexpr std::int64_t kMaxKeptScaledPixels = std::int64_t(1) << 24;
     // How many times new bytes were taken up (a repaint must never add to it).
     int decode_count() const { return decode_count_; }
 

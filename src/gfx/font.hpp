@@ -160,6 +160,15 @@ FontCache& shared_fonts();
 
 // The face files fontconfig picks for a face name from a font record (GBK bytes), through our
 // own map of the standard Chinese face names; nothing when no face can be found at all.
+// A face named but missing is replaced by an installed face that covers Chinese text, and
+// one line on stderr names the missing face and the Debian packages that provide it. With
+// FONTCONFIG_FILE or FONTCONFIG_PATH set, only that fontconfig setup is searched.
 std::optional<FaceChoice> choose_face(std::string_view gbk_face, int weight, bool italic);
+
+// True when some installed face covers Chinese text (without one the program's texts cannot
+// be drawn).
+bool chinese_face_installed();
+// The Debian packages that install faces covering Chinese text, comma-separated.
+std::string_view chinese_font_packages();
 
 } // namespace tav

@@ -84,6 +84,8 @@ public:
     // Rectangle in the parent's client coordinates (top-level: the window's screen position,
     // frame included, and its client size).
     Rect rect(WindowHandle w) const;
+    // Moves and sizes `w`. A top-level window whose new framebuffer cannot be allocated throws
+    // AllocationFailure and keeps its old rectangle.
     void set_rect(WindowHandle w, const Rect& r);
     Size client_size(WindowHandle w) const;
     // Converts a point between the client coordinates of two windows of one top level.

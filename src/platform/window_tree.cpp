@@ -198,12 +198,15 @@ void WindowSystem::set_rect(WindowHandle w, const Rect& r) {
     const Rect old = win->rect;
     if (nr == old) return;
     if (win->top_level) {
-        win->rect = nr;
         if (nr.size() != old.size()) {
-            win->framebuffer = Bitmap(nr.width, nr.height);
+            // Allocated first: when it fails the window keeps its old size and framebuffer.
+            Bitmap fresh(nr.width, nr.height);
+            win->rect = nr;
+            win->framebuffer = std::move(fresh);
             win->dirty.clear();
             i.invalidate_footprint(*win);
         }
+        win->rect = nr;
         i.backend->move_native(w, nr.origin(), nr.size());
     } else {
         if (win->visible) i.invalidate_footprint(*win);

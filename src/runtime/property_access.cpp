@@ -18,12 +18,9 @@ Value Runtime::get_property(std::uint32_t window_id, std::uint32_t control_id, s
     if (!control.has_window()) fatal(fatal::kControlWindowMissing);
     const ui::PropertySpec* spec = control.kind().property(index);
     if (spec == nullptr) return Value();
-    try {
+    return failing_allocations_fatally(control.stored_size(index - ui::kCommonPropertyCount) + 1, [&] {
         return ui::export_property(*spec, control.get_property(index - ui::kCommonPropertyCount));
-    } catch (const std::bad_alloc&) {
-        report_runtime_error(
-            allocation_failure_message(control.stored_size(index - ui::kCommonPropertyCount) + 1).view());
-    }
+    });
 }
 
 void Runtime::set_property(std::uint32_t window_id, std::uint32_t control_id, std::int32_t index, std::int32_t,
@@ -33,18 +30,16 @@ void Runtime::set_property(std::uint32_t window_id, std::uint32_t control_id, st
     LoadedControl* loaded = find_loaded_control(*window, control_id);
     if (loaded == nullptr) fatal(fatal::kControlNotFound);
     ui::Control& control = *loaded->control;
+    const std::size_t value_bytes = value.text().size() + value.bytes().size() + 1;
     if (index < ui::kCommonPropertyCount) {
-        control.set_common(index, value);
+        // A new size takes a new framebuffer.
+        failing_allocations_fatally(value_bytes, [&] { control.set_common(index, value); });
         return;
     }
     if (!control.has_window()) fatal(fatal::kControlWindowMissing);
-    bool must_recreate = false;
-    try {
-        must_recreate = control.set_property(index - ui::kCommonPropertyCount, value);
-    } catch (const std::bad_alloc&) {
-        report_runtime_error(allocation_failure_message(value.text().size() + value.bytes().size() + 1).view());
-    }
-    if (must_recreate && control.has_window()) recreate(control);
+    const bool must_recreate = failing_allocations_fatally(
+        value_bytes, [&] { return control.set_property(index - ui::kCommonPropertyCount, value); });
+    if (must_recreate && control.has_window()) failing_allocations_fatally(value_bytes, [&] { recreate(control); });
 }
 
 void Runtime::recreate(ui::Control& control) {

@@ -163,11 +163,13 @@ void Runtime::load_window(std::uint32_t window_id) {
                                  [window_id](const ui::WindowTemplate& w) { return w.id == window_id; });
     if (it == layout_.windows.end()) fatal(fatal::kStartupWindowFailed);
 
-    system_->process_pending();
-    ++suppress_events_;
-    if (!build_window(*it)) fatal(fatal::kStartupWindowFailed);
-    system_->process_pending();
-    --suppress_events_;
+    failing_allocations_fatally(0, [&] {
+        system_->process_pending();
+        ++suppress_events_;
+        if (!build_window(*it)) fatal(fatal::kStartupWindowFailed);
+        system_->process_pending();
+        --suppress_events_;
+    });
 
     LoadedWindow& window = *find_window(window_id);
     for (std::int32_t event : {ui::WindowControl::kCreated, ui::WindowControl::kMoved, ui::WindowControl::kResized}) {
@@ -246,7 +248,8 @@ void Runtime::raise_window_event(LoadedWindow& window, std::int32_t event) {
 void Runtime::run_message_loop() {
     loop_started_ = true;
     if (loaded_.empty()) return;
-    system_->run();
+    // Paints allocate: a window grown huge fails here, however deep in a handler it grew.
+    failing_allocations_fatally(0, [&] { system_->run(); });
 }
 
 void Runtime::window_destroyed(std::uint32_t window_id) {

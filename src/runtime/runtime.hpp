@@ -4,14 +4,17 @@
 // fatal errors and the end of the program. One runtime per UI thread; the free functions at
 // the bottom address the current one.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "core/allocation_failure.hpp"
 #include "core/value.hpp"
 #include "platform/window_system.hpp"
 #include "ui/control.hpp"
@@ -89,6 +92,8 @@ public:
     [[noreturn]] void report_runtime_error(std::string_view message_gbk, std::int32_t code = 0);
     // report_runtime_error with one of the fixed messages (UTF-8 in the source).
     [[noreturn]] void fatal(std::string_view message_utf8);
+    // The fatal error of an allocation of `bytes` bytes that failed ("分配 %d 字节内存失败!").
+    [[noreturn]] void report_allocation_failure(std::size_t bytes);
     // Runs once, whether the program ends normally or by a fatal error: holds back every
     // handler for good, runs the end-of-program hook (stopping sounds), destroys the windows.
     void end_program();
@@ -126,6 +131,20 @@ private:
         std::uint32_t first_id = 0;
         std::vector<LoadedControl*> by_offset;
     };
+
+    // Runs `work`; memory the runtime cannot get on the caller's behalf inside it (framebuffers,
+    // scaled pictures, copies of values) is the fatal error naming the bytes asked for, or
+    // `fallback_bytes` when the failure does not say.
+    template <typename Work>
+    decltype(auto) failing_allocations_fatally(std::size_t fallback_bytes, Work&& work) {
+        try {
+            return work();
+        } catch (const AllocationFailure& failure) {
+            report_allocation_failure(failure.bytes());
+        } catch (const std::bad_alloc&) {
+            report_allocation_failure(fallback_bytes);
+        }
+    }
 
     LoadedWindow* find_window(std::uint32_t window_id);
     LoadedControl* find_loaded_control(LoadedWindow& window, std::uint32_t control_id);

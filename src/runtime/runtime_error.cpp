@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <string>
 
 #include "core/gbk.hpp"
@@ -37,8 +38,13 @@ void Runtime::report_runtime_error(std::string_view message_gbk, std::int32_t co
     ++suppress_events_; // never lowered again: no handler runs once the box is up
     if (!reporting_) {
         reporting_ = true;
-        const Text text = error_box_text(message_gbk, code);
-        run_message_box(text, gbk(kErrorCaption), kErrorBoxStyle);
+        // With memory short the box itself may fail to show; the program still ends with −1.
+        try {
+            const Text text = error_box_text(message_gbk, code);
+            run_message_box(text, gbk(kErrorCaption), kErrorBoxStyle);
+        } catch (const std::bad_alloc&) {
+            std::fputs("fatal runtime error; out of memory for its box\n", stderr);
+        }
     }
     end_program();
     std::fflush(nullptr);
@@ -46,6 +52,10 @@ void Runtime::report_runtime_error(std::string_view message_gbk, std::int32_t co
 }
 
 void Runtime::fatal(std::string_view message_utf8) { report_runtime_error(gbk(message_utf8).view()); }
+
+void Runtime::report_allocation_failure(std::size_t bytes) {
+    report_runtime_error(allocation_failure_message(bytes).view());
+}
 
 void report_runtime_error(std::string_view message_gbk, std::int32_t code) {
     if (Runtime* rt = Runtime::current()) rt->report_runtime_error(message_gbk, code);

@@ -22,11 +22,8 @@ void enter_program_folder() {
 } // namespace
 
 bool layout_is_usable(const ui::LayoutData& layout) {
+    // A missing start-up window is not a fault of the data: loading it fails on its own.
     if (layout.windows.empty()) return false;
-    const bool startup_present =
-        std::any_of(layout.windows.begin(), layout.windows.end(),
-                    [&](const ui::WindowTemplate& w) { return w.id == layout.startup_window; });
-    if (!startup_present) return false;
     return std::all_of(layout.windows.begin(), layout.windows.end(), [](const ui::WindowTemplate& w) {
         const ui::ControlTemplate* self = w.self();
         return self != nullptr && self->kind == ui::kind_id::kWindow;

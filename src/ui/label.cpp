@@ -1,5 +1,6 @@
 #include "ui/label.hpp"
 
+#include <algorithm>
 #include <array>
 
 #include "gfx/painter.hpp"
@@ -68,7 +69,8 @@ void Label::on_paint(Painter& p) {
         const auto colors = set_colors(stored);
         if (width > 0 && colors.size() >= 2) {
             draw_gradient_frame(p, r, width, colors);
-            r = r.shrunk(width);
+            // A frame as wide as half the rectangle leaves nothing inside it.
+            r = width >= (std::min(r.width, r.height) + 1) / 2 ? Rect{} : r.shrunk(width);
         }
     } else {
         r = p.draw_edge(r, edge_style_for_border(border));
@@ -92,7 +94,7 @@ void Label::on_paint(Painter& p) {
             }
             case kFitted: {
                 const Rect fit = shrink_to_fit(r.size(), image->size()).translated(r.x, r.y);
-                p.draw_image(back_picture_.scaled(fit.size()), fit.origin());
+                back_picture_.draw_scaled(p, fit);
                 left = left.subtracted(fit);
                 break;
             }

@@ -67,8 +67,11 @@ std::vector<Argb> set_colors(std::span<const std::uint32_t> stored) {
 }
 
 void draw_gradient_frame(Painter& p, const Rect& r, int width, std::span<const Argb> colors) {
-    if (colors.size() < 2 || width <= 0) return;
-    for (int i = 0; i < width; ++i) {
+    if (colors.size() < 2 || width <= 0 || r.empty()) return;
+    // Rings past the middle of `r` are empty: a frame wider than half the rectangle stops there
+    // (each ring keeps the colour of its place across the whole width).
+    const int rings = std::min(width, (std::min(r.width, r.height) + 1) / 2);
+    for (int i = 0; i < rings; ++i) {
         const float t = width > 1 ? float(i) / float(width - 1) : 0.0f;
         p.frame_rect(r.shrunk(i), along(colors, t));
     }

@@ -44,10 +44,10 @@ void PicBox::on_paint(Painter& p) {
     p.save();
     p.clip_rect(client);
     switch (picture_mode()) {
-        case kStretched: p.draw_image(picture_.scaled(client.size()), client.origin()); break;
+        case kStretched: picture_.draw_scaled(p, client); break;
         case kFitted: {
             const Rect fit = shrink_to_fit(client.size(), image->size()).translated(client.x, client.y);
-            p.draw_image(picture_.scaled(fit.size()), fit.origin());
+            picture_.draw_scaled(p, fit);
             break;
         }
         default: p.draw_image(*image, client.origin()); break;

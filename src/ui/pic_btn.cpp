@@ -119,13 +119,16 @@ const Bitmap* PicBtn::current_image() const {
 void PicBtn::on_paint(Painter& p) {
     if (!has_window() || p.clip_bounds().empty()) return;
     const Size size = system().client_size(handle());
-    // One copy to the screen per paint, so a lamp switched at spin speed never flickers.
-    Bitmap buffer(size.width, size.height, rgb(0, 0, 0));
+    // One copy to the screen per paint, so a lamp switched at spin speed never flickers; the
+    // buffer holds the part of the client area being painted.
+    const Rect part = p.clip_bounds().intersected({0, 0, size.width, size.height});
+    if (part.empty()) return;
+    Bitmap buffer(part.width, part.height, rgb(0, 0, 0));
     if (const Bitmap* image = current_image()) {
         Painter off(buffer);
-        off.draw_image(*image, {0, 0});
+        off.draw_image(*image, {-part.x, -part.y});
     }
-    p.blit(buffer, buffer.rect(), {0, 0});
+    p.blit(buffer, buffer.rect(), part.origin());
 }
 
 // --- Shape

@@ -69,14 +69,17 @@ void caption(Painter& p, const Rect& r, const PushButtonLook& look, Argb color) 
     draw_text(p, r, look.caption_gbk, *font, color, fmt);
 }
 
-// Copies what `paint` draws into a client-sized bitmap onto the control in one step.
+// Copies what `paint` draws (in client coordinates) onto the control in one step, through a
+// bitmap the size of the part of the client area that is to be painted.
 template <typename Fn>
 void off_screen(Painter& p, Size size, Fn&& paint) {
-    if (size.width <= 0 || size.height <= 0) return;
-    Bitmap buffer(size.width, size.height, syscolor::kFace);
+    const Rect part = p.clip_bounds().intersected({0, 0, size.width, size.height});
+    if (part.empty()) return;
+    Bitmap buffer(part.width, part.height, syscolor::kFace);
     Painter off(buffer);
+    off.translate(-part.x, -part.y);
     paint(off);
-    p.blit(buffer, buffer.rect(), {0, 0});
+    p.blit(buffer, buffer.rect(), part.origin());
 }
 
 enum class Direction { Up, Down, Left, Right };

@@ -165,12 +165,12 @@ void WindowControl::on_paint(Painter& p) {
         case kFittedPicture: {
             const Rect fit = shrink_to_fit(client, image->size());
             fill_around(p, clip, fit, back);
-            p.draw_image(back_picture_.scaled(fit.size()), fit.origin());
+            back_picture_.draw_scaled(p, fit);
             break;
         }
         default:
             // Stretched over the whole client area; the scaled copy is kept for the next paint.
-            p.draw_image(back_picture_.scaled(client), {0, 0});
+            back_picture_.draw_scaled(p, {0, 0, client.width, client.height});
             break;
     }
 }

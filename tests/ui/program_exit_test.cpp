@@ -3,6 +3,7 @@
 // once the box is up. Each program runs in a child process; the box is answered by an Enter key
 // sent at a virtual time.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -192,6 +193,10 @@ TEST(ProgramExit, StartupFailuresAndCodedErrorsShowTheirExactText) {
     EXPECT_EQ(r.status, 255);
     EXPECT_EQ(r.output, box(head + info + std::string(gbk("载入启动窗口失败").view()) + "\r\n"));
 
+    r = run([](ui::LayoutData& l) { l.startup_window = 0x52010077; }); // readable, but no such window
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.output, box(head + info + std::string(gbk("载入启动窗口失败").view()) + "\r\n"));
+
     r = run_child([](const auto& report) {
         EventLog log;
         auto backend = std::make_unique<platform::HeadlessBackend>();
@@ -202,6 +207,87 @@ TEST(ProgramExit, StartupFailuresAndCodedErrorsShowTheirExactText) {
     });
     EXPECT_EQ(r.status, 255);
     EXPECT_EQ(r.output, box(head + std::string(gbk("错误代码：").view()) + "7\r\n\r\n"));
+}
+
+// The sanitizers reserve terabytes of address space: a limit on it cannot be tested under them.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kAddressSpaceLimitable = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
+constexpr bool kAddressSpaceLimitable = false;
+#else
+constexpr bool kAddressSpaceLimitable = true;
+#endif
+#else
+constexpr bool kAddressSpaceLimitable = true;
+#endif
+
+// A 2 x 2 red 24-bit BMP.
+Bytes red_bmp() {
+    Bytes b(54 + 16, 0);
+    const auto put = [&b](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) b[at + std::size_t(i)] = std::uint8_t(v >> (8 * i));
+    };
+    b[0] = 'B', b[1] = 'M';
+    put(2, std::uint32_t(b.size())), put(10, 54), put(14, 40), put(18, 2), put(22, 2);
+    b[26] = 1, b[28] = 24;
+    for (std::size_t row : {54u, 62u}) b[row + 2] = b[row + 5] = 255;
+    return b;
+}
+
+TEST(ProgramExit, MemoryTheRuntimeCannotGetIsTheFatalErrorAndAHugeStretchedPictureCostsOnlyTheVisible) {
+    if (!kAddressSpaceLimitable) GTEST_SKIP() << "address space is not limitable under a sanitizer";
+    const auto limited =
+        [](const std::function<void(platform::HeadlessBackend*, const std::function<void(std::string_view)>&)>& act) {
+            return run_child([act](const auto& report) {
+                const rlimit limit{3'000'000'000, 3'000'000'000};
+                setrlimit(RLIMIT_AS, &limit);
+                EventLog log;
+                ui::LayoutData layout = test_layout(log);
+                auto backend = std::make_unique<platform::HeadlessBackend>();
+                platform::HeadlessBackend* b = backend.get();
+                answer_boxes(b, report, 10);
+                b->schedule(50, [b, act, report] { act(b, report); });
+                const int code = run_program(layout, std::move(backend),
+                                             [&] { set_end_of_program_hook([report] { report("[end]"); }); });
+                report(code == 0 ? "[0]" : "[?]");
+                return code;
+            });
+        };
+    // The window grown to 32627 x 32627: its 4 GB framebuffer cannot be had.
+    ChildResult r = limited([](platform::HeadlessBackend*, const auto&) {
+        set_property(kWindow, kSelf, 2, -1, Value::of_integer(40000));
+        set_property(kWindow, kSelf, 3, -1, Value::of_integer(40000));
+    });
+    EXPECT_EQ(r.status, 255);
+    const std::string head = "[box " + std::string(gbk("错误").view()) + "|16|" +
+                             std::string(gbk("运行时出错!").view()) + "\r\n\r\n" +
+                             std::string(gbk("错误信息：分配 ").view());
+    ASSERT_EQ(r.output.substr(0, head.size()), head) << r.output;
+    const std::string tail = std::string(gbk(" 字节内存失败!").view()) + "\r\n][end]";
+    ASSERT_GT(r.output.size(), head.size() + tail.size());
+    EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+    const std::string bytes = r.output.substr(head.size(), r.output.size() - head.size() - tail.size());
+    EXPECT_GT(std::stoull(bytes), 3'000'000'000ull) << bytes; // the pixels asked for, not a guess
+    EXPECT_EQ(std::stoull(bytes) % 4, 0u);
+
+    // A picture box of that size stretching its picture in an ordinary window paints what shows.
+    r = limited([](platform::HeadlessBackend* b, const auto& report) {
+        set_property(kWindow, kPicBtn, 5, -1, Value::of_bool(false));
+        set_property(kWindow, kPicBox, 10, -1, Value::of_bytes(red_bmp()));
+        set_property(kWindow, kPicBox, 11, -1, Value::of_integer(1));
+        set_property(kWindow, kPicBox, 2, -1, Value::of_integer(40000));
+        set_property(kWindow, kPicBox, 3, -1, Value::of_integer(40000));
+        b->schedule(b->now_ms() + 50, [b, report] {
+            const auto top = Runtime::current()->window_handle_of(kWindow);
+            const Bitmap& fb = Runtime::current()->windows().framebuffer(top);
+            const Point at = TestProgram::at(kPicBoxRect, 100, 100);
+            report((fb.pixel(at.x, at.y) | 0xFF000000u) == rgb(255, 0, 0) ? "[red]" : "[not red]");
+            b->request_close(top);
+        });
+    });
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output, "[red][end][0]");
 }
 
 TEST(ProgramExit, EventsNamingUnknownWindowsOrControlsAreFatal) {

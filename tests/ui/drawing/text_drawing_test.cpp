@@ -1,6 +1,8 @@
 // Labels and transparent labels: background steps, text relief and traceless caption changes.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "drawing_window.hpp"
 #include "gfx/logfont.hpp"
 #include "gfx/system_colors.hpp"
@@ -110,6 +112,33 @@ TEST(LabelDrawing, GradientFrameAndBackPictureModesShapeTheArea) {
     p.set(kSecond, 8 + 11, Value::of_integer(1)); // tiled: the whole label
     EXPECT_EQ(p.at(125, 25), rgb(255, 0, 0));
     EXPECT_EQ(p.at(159, 49), rgb(255, 0, 0));
+}
+
+TEST(LabelDrawing, GradientFrameWiderThanTheLabelStopsAtItsMiddle) {
+    // A frame of two billion pixels used to be drawn ring by ring, one paint taking a minute.
+    auto huge = label(kFirst, {10, 10, 60, 40}, "", 0, 0, color_ref(0, 0, 0), 6);
+    huge.properties[3] = Value::of_integer(2'000'000'000);
+    auto wide = label(kSecond, {100, 10, 60, 40}, "", 0, 0, color_ref(0, 0, 0), 6);
+    wide.properties[3] = Value::of_integer(40); // the rings reach the middle at 20
+    const auto start = std::chrono::steady_clock::now();
+    DrawingProgram p({huge, wide});
+    p.set(kFirst, kCaption, Value::of_text("x")); // and a repaint
+    p.paint();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+    // Every ring of the huge frame sits at its outer end, grey: the frame covers the whole label.
+    int off = 0;
+    for (int y = 10; y < 50; ++y)
+        for (int x = 10; x < 70; ++x) off += p.at(x, y) != rgb(128, 128, 128);
+    EXPECT_EQ(off, 0);
+    // The 40-pixel frame fills its label too, brightening toward the middle; no back colour shows.
+    int black = 0;
+    for (int y = 10; y < 50; ++y)
+        for (int x = 100; x < 160; ++x) black += p.at(x, y) == rgb(0, 0, 0);
+    EXPECT_EQ(black, 0);
+    EXPECT_EQ(p.at(100, 30), rgb(128, 128, 128));
+    EXPECT_GT(red_of(p.at(129, 29)), 240);
+    EXPECT_EQ(p.at(99, 30), p.at(161, 30)); // nothing outside the label
 }
 
 TEST(TransLabelDrawing, ShorterCaptionLeavesNoTraceOfTheOldDigitsOnThePatternedBackground) {
