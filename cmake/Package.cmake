@@ -1,5 +1,5 @@
 # The Debian package: `cpack -G DEB` in the build folder (or scripts/package-deb) makes
-# tavrino_<version>_amd64.deb with the game, its helper, the desktop entry, the icons and the
+# tavrino_<version>_amd64.deb with the game, the desktop entry, the icons and the
 # AppStream record under /usr; the libraries it needs are found by dpkg-shlibdeps.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tavrino)
@@ -16,4 +16,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk | fonts-arphic-uming")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-arphic-ukai")
 set(CPACK_STRIP_FILES ON)
+# Packing takes what the build made: cpack never rebuilds the whole tree first (under ctest a
+# rebuild would race the tests running beside it, and takes minutes).
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 include(CPack)
