@@ -16,7 +16,8 @@ import sys
 import time
 
 from play_test import lit_positions, shot
-from smoke_test import (check, find_main, find_windows, finish, run, run_checks, wait_until, window_exists)
+from smoke_test import (check, find_main, find_windows, finish, has_window_manager, run, run_checks, wait_until,
+                        window_exists)
 
 BOX_CAPTION = "信息提示！"
 START = (465, 520)          # 按钮1 "开始"
@@ -41,11 +42,6 @@ def cardinals(wid, name, display=None):
     return [int(v) for v in re.findall(r"-?\d+", text.split("=", 1)[1])] if "=" in text else []
 
 
-def wm_running(display):
-    out = run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=dict(os.environ, DISPLAY=display)).stdout
-    return "window id" in out
-
-
 class WindowManager:
     """openbox on `display` for the length of a with-block, unless a window manager runs there."""
 
@@ -54,10 +50,10 @@ class WindowManager:
         self.proc = None
 
     def __enter__(self):
-        if not wm_running(self.display):
+        if not has_window_manager(self.display):
             self.proc = subprocess.Popen(["openbox", "--sm-disable"], env=dict(os.environ, DISPLAY=self.display),
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            check(wait_until(lambda: wm_running(self.display), WM_TIMEOUT_S), "openbox did not start on " + self.display)
+            check(wait_until(lambda: has_window_manager(self.display), WM_TIMEOUT_S), "openbox did not start on " + self.display)
         return self
 
     def __exit__(self, *exc):
@@ -114,6 +110,9 @@ def test_main_window(program, helper, desktop_file):
     check(wanted is not None and len(wm_class) == 2 and wm_class[1] == wanted,
           "WM_CLASS %s does not match StartupWMClass %r" % (wm_class, wanted))
     check("not found" in prop(main, "WM_TRANSIENT_FOR"), "the main window is transient: " + prop(main, "WM_TRANSIENT_FOR"))
+    # The window manager frames the window and fills in its properties after the window shows.
+    check(wait_until(lambda: atoms(main, "_NET_WM_ALLOWED_ACTIONS") and cardinals(main, "_NET_FRAME_EXTENTS"), WM_TIMEOUT_S),
+          "the window manager did not take the window on")
     actions = atoms(main, "_NET_WM_ALLOWED_ACTIONS")
     check("_NET_WM_ACTION_MINIMIZE" in actions and "_NET_WM_ACTION_CLOSE" in actions, "actions offered: %s" % actions)
     # No resizing or maximising (_MOTIF_WM_HINTS). openbox offers full screen to every normal

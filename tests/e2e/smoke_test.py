@@ -84,9 +84,17 @@ def screen_size():
     return int(width), int(height)
 
 
-def has_window_manager():
-    out = run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]).stdout
-    return "window id" in out
+def has_window_manager(display=None):
+    """True when a window manager runs on the display: the root's _NET_SUPPORTING_WM_CHECK names
+    a window that exists and names itself. A window manager that has ended leaves the root's
+    property behind on a server started with -noreset, so the property alone is not enough."""
+    env = dict(os.environ, DISPLAY=display) if display else None
+    out = run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env).stdout
+    named = re.findall(r"window id # (0x[0-9a-f]+)", out)
+    if not named:
+        return False
+    own = run(["xprop", "-id", named[0], "_NET_SUPPORTING_WM_CHECK"], env=env)
+    return own.returncode == 0 and named == re.findall(r"window id # (0x[0-9a-f]+)", own.stdout)
 
 
 def pixel(wid, x, y):
