@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "assets/assets.hpp"
 #include "audio/play_sound.hpp"
 #include "game/game_handlers.hpp"
 #include "game/keyboard.hpp"
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const auto layout = tav::ui::main_window_layout(tav::game::game_handlers());
+    // The pictures come decoded, and the board scaled, from the program's static data.
+    const auto pictures = tav::assets::adopt_predecoded_pictures(tav::ui::shared_pictures());
     std::string reason;
     auto backend = tav::platform::create_sdl_backend(&reason);
     if (!backend) {

@@ -56,6 +56,20 @@ std::shared_ptr<const SharedPicture> PictureCache::picture(const Value& value) {
     return picture;
 }
 
+std::shared_ptr<const SharedPicture> PictureCache::adopt(const Value& bytes, Bitmap image, std::vector<Bitmap> scaled) {
+    auto picture = this->picture(bytes);
+    if (!picture || image.empty()) return picture;
+    std::lock_guard lock(picture->mutex_);
+    if (picture->decoded_) return picture;
+    picture->decoded_ = true;
+    picture->image_ = std::move(image);
+    for (Bitmap& copy : scaled) {
+        if (picture->scaled_.size() == SharedPicture::kKeptSizes) break;
+        picture->scaled_.push_back(std::make_shared<const Bitmap>(std::move(copy)));
+    }
+    return picture;
+}
+
 void PictureCache::sweep() {
     for (auto it = by_hash_.begin(); it != by_hash_.end();) {
         std::erase_if(it->second, [](const auto& held) { return held.expired(); });

@@ -37,6 +37,7 @@ public:
     std::shared_ptr<const Bitmap> scaled(Size size) const;
 
 private:
+    friend class PictureCache;
     static constexpr std::size_t kKeptSizes = 2;
 
     const Value bytes_;
@@ -52,6 +53,10 @@ public:
     // The shared picture of the bytes of `bytes`, added when no holder has it; nullptr for
     // no bytes.
     std::shared_ptr<const SharedPicture> picture(const Value& bytes);
+    // The shared picture of `bytes` with `image` as its decoded image and `scaled` as its
+    // scaled copies (at most two are kept), unless it was decoded already; nullptr for no
+    // bytes. For pictures decoded when the program was built.
+    std::shared_ptr<const SharedPicture> adopt(const Value& bytes, Bitmap image, std::vector<Bitmap> scaled);
 
 private:
     // Drops the entries no holder keeps any more.
