@@ -19,6 +19,7 @@
 #include "runtime/command_line.hpp"
 #include "runtime/runtime.hpp"
 #include "runtime/startup.hpp"
+#include "ui/font_warm_up.hpp"
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -36,6 +37,9 @@ int main(int argc, char** argv) {
     const auto layout = tav::ui::main_window_layout(tav::game::game_handlers());
     // The pictures come decoded, and the board scaled, from the program's static data.
     const auto pictures = tav::assets::adopt_predecoded_pictures(tav::ui::shared_pictures());
+    // The fonts and glyphs of the first paint are made on the other core while the display
+    // connection is opened and the window made.
+    const tav::ui::FontWarmUp font_warm_up(layout);
     std::string reason;
     auto backend = tav::platform::create_sdl_backend(&reason);
     if (!backend) {
