@@ -10,9 +10,5 @@ find_package(libjpeg-turbo CONFIG REQUIRED)
 add_library(tavrino_media INTERFACE)
 target_link_libraries(tavrino_media INTERFACE freetype libjpeg-turbo::jpeg-static)
 
-# The toolchain links every program statically already.
-function(tavrino_static_runtime target)
-endfunction()
-
 # The benchmarks measure the Linux build; the Windows timer figures come from bench/timing alone.
 set(TAVRINO_BENCH OFF)

@@ -2,14 +2,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include <unistd.h>
-
+#include "assets/assets.hpp"
 #include "audio/play_sound.hpp"
 #include "game/game_handlers.hpp"
 #include "game/keyboard.hpp"
@@ -21,26 +19,7 @@
 #include "runtime/command_line.hpp"
 #include "runtime/runtime.hpp"
 #include "runtime/startup.hpp"
-#include "ui/layout_preload.hpp"
-
-namespace {
-
-constexpr const char* kHelperName = "tavrino-preload";
-
-// The helper that makes the first paint's fonts and pictures: beside this program in the
-// build tree, in its own folder once installed; empty when neither has it.
-std::string preload_helper() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return {};
-    const std::filesystem::path folder = exe.parent_path();
-    for (const auto& helper : {folder / kHelperName, folder / TAVRINO_HELPER_FROM_BIN / kHelperName}) {
-        if (::access(helper.c_str(), X_OK) == 0) return helper;
-    }
-    return {};
-}
-
-} // namespace
+#include "ui/font_warm_up.hpp"
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -55,10 +34,12 @@ int main(int argc, char** argv) {
                      std::string(tav::chinese_font_packages()).c_str());
         return 1;
     }
-    // The first paint's fonts, glyphs and pictures are made by the helper, on the other core,
-    // while the display connection is made.
-    tav::ui::LayoutPreload preload(preload_helper(),
-                                   [] { return tav::ui::main_window_layout(tav::game::game_handlers()); });
+    const auto layout = tav::ui::main_window_layout(tav::game::game_handlers());
+    // The pictures come decoded, and the board scaled, from the program's static data.
+    const auto pictures = tav::assets::adopt_predecoded_pictures(tav::ui::shared_pictures());
+    // The fonts and glyphs of the first paint are made on the other core while the display
+    // connection is opened and the window made.
+    const tav::ui::FontWarmUp font_warm_up(layout);
     std::string reason;
     auto backend = tav::platform::create_sdl_backend(&reason);
     if (!backend) {
@@ -67,14 +48,11 @@ int main(int argc, char** argv) {
     }
     tav::use_wave_device(tav::make_sdl_audio_device());
     // Sounds still playing when the window goes are stopped, and their threads joined, before
-    // the program ends, and the preloading helper is no longer listened to.
-    const auto end_cleanly = [&preload] {
+    // the program ends.
+    const auto end_cleanly = [] {
         tav::game::use_program_icon();
         tav::game::use_keyboard_play();
-        tav::set_end_of_program_hook([&preload] {
-            tav::stop_sounds_at_exit();
-            preload.finish();
-        });
+        tav::set_end_of_program_hook([] { tav::stop_sounds_at_exit(); });
     };
-    return tav::run_program(preload.layout(), std::move(backend), end_cleanly);
+    return tav::run_program(layout, std::move(backend), end_cleanly);
 }

@@ -54,3 +54,19 @@ std::span<const std::uint8_t> small_picture(Motif motif) {
 IconImage window_icon() { return {kWindowIconSize, kWindowIconSize, embedded::kWindowIcon}; }
 
 } // namespace tav::assets
+
+namespace tav::assets {
+
+std::vector<std::shared_ptr<const ui::SharedPicture>> adopt_predecoded_pictures(ui::PictureCache& cache) {
+    std::vector<std::shared_ptr<const ui::SharedPicture>> held;
+    for (const auto& p : predecoded::kPictures) {
+        std::vector<Bitmap> scaled;
+        if (p.scaled_pixels != nullptr)
+            scaled.push_back(Bitmap::viewing(p.scaled_width, p.scaled_height, p.scaled_pixels, nullptr));
+        held.push_back(cache.adopt(Value::of_lasting_bytes(*p.bytes),
+                                   Bitmap::viewing(p.width, p.height, p.pixels, nullptr), std::move(scaled)));
+    }
+    return held;
+}
+
+} // namespace tav::assets

@@ -3,7 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
+#include <vector>
+
+#include "gfx/picture_cache.hpp"
 
 namespace tav::assets {
 
@@ -43,5 +47,11 @@ struct IconImage {
 
 // The program icon at 64 x 64, ready to hand to the window system as the window's icon.
 IconImage window_icon();
+
+// Puts the embedded pictures into `cache` as decoded when the program was built (the board
+// background also scaled to the main window's client area), so that none is decoded or
+// scaled at run time; their pixels are read in place. The pictures stay in the cache while
+// the result is held.
+std::vector<std::shared_ptr<const ui::SharedPicture>> adopt_predecoded_pictures(ui::PictureCache& cache);
 
 } // namespace tav::assets

@@ -33,3 +33,22 @@ extern const std::span<const std::uint8_t> kButterflyLarge;
 extern const std::span<const std::uint8_t> kButterflySmall;
 
 } // namespace tav::assets::embedded
+
+namespace tav::assets::predecoded {
+
+// An embedded picture as tavrino_predecode decoded it at build time: ARGB pixels row by row,
+// and a copy scaled to the size the program shows it at, if it is shown stretched.
+struct PredecodedPicture {
+    const std::span<const std::uint8_t>* bytes; // the embedded file
+    int width;
+    int height;
+    const std::uint32_t* pixels;
+    int scaled_width; // 0 when there is no scaled copy
+    int scaled_height;
+    const std::uint32_t* scaled_pixels;
+};
+
+// Every embedded picture, generated from the NAME=FILE[@SIZE] list in src/assets/CMakeLists.txt.
+extern const std::span<const PredecodedPicture> kPictures;
+
+} // namespace tav::assets::predecoded

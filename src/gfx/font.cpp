@@ -36,20 +36,13 @@ using FacePtr = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceDeleter>;
 // A font file read at offsets as FreeType asks for its parts. Mapped, the CJK collections
 // (10-20 MB) would count every page a glyph touches (with the kernel's fault-around, its
 // neighbours too) as the program's memory. Small reads, thousands of them while a face opens,
-// are served from one block read ahead. A process that does not last can map the file
-// instead: FreeType then reads its tables in place, which opens a face sooner.
+// are served from one block read ahead.
 class FileStream {
 public:
-    // Opens `path`, mapped with `map`; check `ok()`.
-    FileStream(const std::string& path, bool map) : file_(path) {
+    // Opens `path`; check `ok()`.
+    explicit FileStream(const std::string& path) : file_(path) {
         if (!file_.is_open()) return;
-        if (map) {
-            const std::span<const unsigned char> mapped = file_.map();
-            if (mapped.empty()) return;
-            rec_.base = const_cast<unsigned char*>(mapped.data()); // FreeType only reads through it
-        } else {
-            rec_.read = &FileStream::read;
-        }
+        rec_.read = &FileStream::read;
         rec_.size = static_cast<unsigned long>(file_.size());
         rec_.descriptor.pointer = this;
         rec_.close = &FileStream::close;
@@ -126,7 +119,7 @@ std::shared_ptr<SharedFace> acquire_face(const std::shared_ptr<FreeTypeLibrary>&
     if (auto it = open.find(key); it != open.end()) {
         if (auto shared = it->second.lock()) return shared;
     }
-    auto file = std::make_unique<FileStream>(choice.file, lib->map_files());
+    auto file = std::make_unique<FileStream>(choice.file);
     if (!file->ok()) return nullptr;
     FT_Open_Args args{};
     args.flags = FT_OPEN_STREAM;
@@ -202,25 +195,8 @@ std::shared_ptr<Font> Font::open(std::shared_ptr<FreeTypeLibrary> lib, const Fac
     font->facts_.family = choice.family;
     font->facts_.face = choice;
     font->primary_ = std::move(face);
-    font->primary_tried_ = true;
     font->lib_ = std::move(lib);
     return font;
-}
-
-std::shared_ptr<Font> Font::restore(std::shared_ptr<FreeTypeLibrary> lib, FontState state) {
-    std::shared_ptr<Font> font(new Font());
-    for (auto& [c, glyph] : state.glyphs) font->glyphs_.emplace(c, std::move(glyph));
-    font->facts_ = std::move(static_cast<FontFacts&>(state));
-    font->lib_ = std::move(lib);
-    return font;
-}
-
-FontState Font::state() const {
-    FontState state;
-    static_cast<FontFacts&>(state) = facts_;
-    std::lock_guard lock(glyphs_mutex_);
-    state.glyphs.assign(glyphs_.begin(), glyphs_.end());
-    return state;
 }
 
 std::shared_ptr<Font> Font::blank(int height) {
@@ -241,10 +217,6 @@ const Glyph& Font::glyph(char32_t c) const {
 
 Glyph Font::render(char32_t c) const {
     Glyph g;
-    if (!primary_tried_) {
-        primary_tried_ = true;
-        if (facts_.face && lib_) primary_ = open_face(lib_, *facts_.face, facts_.height);
-    }
     if (!primary_) {
         g.advance = facts_.height / kNoFaceAdvanceDivisor;
         return g;

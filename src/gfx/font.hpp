@@ -3,7 +3,6 @@
 // Fonts come from the FontCache, keyed by their 60-byte record, and are shared.
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -11,7 +10,6 @@
 #include <span>
 #include <string>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 #include "gfx/logfont.hpp"
@@ -52,12 +50,6 @@ struct FontFacts {
     std::string family; // the family name of the face in use
 };
 
-// A font with the glyphs it has rendered: enough to make it again in another process (a
-// preload hands fonts over this way), where the face is opened for the first glyph it lacks.
-struct FontState : FontFacts {
-    std::vector<std::pair<char32_t, Glyph>> glyphs;
-};
-
 class Font {
 public:
     // A font from `face` at `height` pixels of character height; nullptr when the face file
@@ -66,9 +58,6 @@ public:
                                       bool bold, bool italic, bool underline, bool strikeout);
     // A font without a face: it measures `height` per line and draws nothing.
     static std::shared_ptr<Font> blank(int height);
-    // The font `state` describes, with its glyphs; its face is opened for the first glyph
-    // asked for that it does not hold.
-    static std::shared_ptr<Font> restore(std::shared_ptr<FreeTypeLibrary> lib, FontState state);
     ~Font();
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
@@ -89,8 +78,6 @@ public:
     const Glyph& glyph(char32_t c) const;
     // The pen movement of `c` in pixels.
     int advance(char32_t c) const { return glyph(c).advance; }
-    // What this font is, with the glyphs rendered so far.
-    FontState state() const;
 
     // An open face with the file it reads (defined where fonts are opened).
     struct Face;
@@ -101,11 +88,10 @@ private:
 
     std::shared_ptr<FreeTypeLibrary> lib_;
     FontFacts facts_;
-    mutable std::unique_ptr<Face> primary_; // a restored font opens it for its first new glyph
-    mutable bool primary_tried_ = false;
+    std::unique_ptr<Face> primary_;
     mutable std::unique_ptr<Face> fallback_; // opened on the first character the primary lacks
     mutable bool fallback_tried_ = false;
-    mutable std::mutex glyphs_mutex_; // guards glyphs_ and the faces opened late
+    mutable std::mutex glyphs_mutex_; // guards glyphs_ and the fallback face
     mutable std::unordered_map<char32_t, Glyph> glyphs_;
 };
 
@@ -122,27 +108,10 @@ public:
     std::shared_ptr<const Font> font(std::span<const std::uint8_t> record);
     // The stock GUI font (stock_gui_font()), loaded.
     std::shared_ptr<const Font> stock();
-    // Faces opened from now on map their font files rather than read them: they open sooner,
-    // but every page a glyph touches stays the process's memory. For a process that does not
-    // last, such as a preloading helper.
-    void map_files();
-
-    // The fonts loaded so far, by record; the stock font, once loaded, has an empty record.
-    std::vector<std::pair<std::vector<std::uint8_t>, std::shared_ptr<const Font>>> loaded();
-    // The font `state` describes, made on this cache's library; not added to the cache.
-    std::shared_ptr<const Font> restore(FontState state);
-    // Adds `font` as the font of `record` (empty: the stock font), unless this cache has one
-    // for it already.
-    void adopt(std::span<const std::uint8_t> record, std::shared_ptr<const Font> font);
-    // Has `fill` run on this cache just before its next lookup, once: fonts made elsewhere are
-    // taken in when first needed. Replaces a fill not yet run; an empty `fill` cancels it.
-    void fill_before_next_lookup(std::function<void(FontCache&)> fill);
 
 private:
     std::shared_ptr<const Font> load(const LogFont& f);
     std::shared_ptr<const Font> stock_locked();
-    // Runs the pending fill, if any, outside the lock.
-    void run_fill();
 
     // Any thread may load fonts; a font another thread is loading is waited for rather than
     // loaded twice.
@@ -151,7 +120,6 @@ private:
     std::shared_ptr<FreeTypeLibrary> lib_;
     std::map<std::vector<std::uint8_t>, std::shared_ptr<const Font>> fonts_;
     std::shared_ptr<const Font> stock_;
-    std::function<void(FontCache&)> fill_;
 };
 
 // The program's font cache, made on first use. Any thread may load fonts through it; a Font

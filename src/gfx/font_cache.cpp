@@ -27,47 +27,8 @@ std::shared_ptr<const Font> FontCache::load(const LogFont& f) {
 }
 
 std::shared_ptr<const Font> FontCache::stock() {
-    run_fill();
     std::lock_guard lock(mutex_);
     return stock_locked();
-}
-
-void FontCache::map_files() {
-    if (lib_) lib_->set_map_files(true);
-}
-
-std::vector<std::pair<std::vector<std::uint8_t>, std::shared_ptr<const Font>>> FontCache::loaded() {
-    std::lock_guard lock(mutex_);
-    std::vector<std::pair<std::vector<std::uint8_t>, std::shared_ptr<const Font>>> fonts(fonts_.begin(), fonts_.end());
-    if (stock_) fonts.emplace_back(std::vector<std::uint8_t>(), stock_);
-    return fonts;
-}
-
-std::shared_ptr<const Font> FontCache::restore(FontState state) { return Font::restore(lib_, std::move(state)); }
-
-void FontCache::adopt(std::span<const std::uint8_t> record, std::shared_ptr<const Font> font) {
-    if (!font) return;
-    std::lock_guard lock(mutex_);
-    if (record.empty()) {
-        if (!stock_) stock_ = std::move(font);
-        return;
-    }
-    std::vector<std::uint8_t> key(record.begin(), record.end());
-    if (!fonts_.contains(key)) fonts_.emplace(std::move(key), std::move(font));
-}
-
-void FontCache::fill_before_next_lookup(std::function<void(FontCache&)> fill) {
-    std::lock_guard lock(mutex_);
-    fill_ = std::move(fill);
-}
-
-void FontCache::run_fill() {
-    std::function<void(FontCache&)> fill;
-    {
-        std::lock_guard lock(mutex_);
-        fill.swap(fill_);
-    }
-    if (fill) fill(*this);
 }
 
 std::shared_ptr<const Font> FontCache::stock_locked() {
@@ -83,7 +44,6 @@ std::shared_ptr<const Font> FontCache::font(std::span<const std::uint8_t> record
     const auto parsed = parse_log_font(record);
     // Heights beyond any screen are refused rather than rasterised.
     constexpr int kLargestHeight = 2048;
-    run_fill();
     std::lock_guard lock(mutex_);
     if (!parsed || std::abs(static_cast<long>(parsed->height)) > kLargestHeight) return stock_locked();
     std::vector<std::uint8_t> key(record.begin(), record.end());

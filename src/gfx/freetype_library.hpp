@@ -1,7 +1,6 @@
 #pragma once
 // The FreeType library handle, owned and shared by every font made with it (gfx internal).
 
-#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -34,16 +33,12 @@ public:
     // The faces open on this library by (file, index in the file), shared by the fonts of every
     // size made from them. Guarded by faces_mutex().
     std::map<std::pair<std::string, long>, std::weak_ptr<SharedFace>>& open_faces() { return open_faces_; }
-    // Whether faces opened from now on map their files rather than read them (FontCache::map_files).
-    bool map_files() const { return map_files_; }
-    void set_map_files(bool map) { map_files_ = map; }
 
 private:
     explicit FreeTypeLibrary(FT_Library lib) : lib_(lib) {}
     FT_Library lib_;
     std::mutex faces_mutex_;
     std::map<std::pair<std::string, long>, std::weak_ptr<SharedFace>> open_faces_;
-    std::atomic<bool> map_files_{false};
 };
 
 } // namespace tav

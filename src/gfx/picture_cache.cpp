@@ -18,10 +18,6 @@ SharedPicture::SharedPicture(Value bytes) : bytes_(std::move(bytes)) {}
 
 const Bitmap* SharedPicture::image() const {
     std::lock_guard lock(mutex_);
-    if (!decoded_ && pending_) {
-        const PictureMaker maker = std::exchange(pending_, nullptr);
-        if (auto made = maker()) take_locked(std::move(*made));
-    }
     if (!decoded_) {
         decoded_ = true;
         image_ = decode_picture(bytes_.bytes());
@@ -43,60 +39,7 @@ std::shared_ptr<const Bitmap> SharedPicture::scaled(Size size) const {
     return scaled_.front();
 }
 
-std::vector<std::shared_ptr<const Bitmap>> SharedPicture::scaled_copies() const {
-    std::lock_guard lock(mutex_);
-    return scaled_;
-}
-
-void SharedPicture::take(MadePicture made) const {
-    std::lock_guard lock(mutex_);
-    take_locked(std::move(made));
-}
-
-void SharedPicture::take_locked(MadePicture made) const {
-    if (decoded_) return;
-    decoded_ = true;
-    pending_ = nullptr;
-    image_ = std::move(made.image);
-    if (image_ && image_->empty()) image_.reset();
-    if (!image_) return;
-    for (Bitmap& copy : made.scaled) {
-        if (scaled_.size() == kKeptSizes) break;
-        scaled_.push_back(std::make_shared<const Bitmap>(std::move(copy)));
-    }
-}
-
 std::shared_ptr<const SharedPicture> PictureCache::picture(const Value& value) {
-    std::function<void(PictureCache&)> fill;
-    {
-        std::lock_guard lock(mutex_);
-        fill.swap(fill_);
-    }
-    if (fill) fill(*this);
-    return find_or_add(value);
-}
-
-std::shared_ptr<const SharedPicture> PictureCache::adopt(const Value& bytes, MadePicture made) {
-    auto picture = find_or_add(bytes);
-    if (picture) picture->take(std::move(made));
-    return picture;
-}
-
-std::shared_ptr<const SharedPicture> PictureCache::adopt_later(const Value& bytes, PictureMaker maker) {
-    auto picture = find_or_add(bytes);
-    if (picture) {
-        std::lock_guard lock(picture->mutex_);
-        if (!picture->decoded_) picture->pending_ = std::move(maker);
-    }
-    return picture;
-}
-
-void PictureCache::fill_before_next_lookup(std::function<void(PictureCache&)> fill) {
-    std::lock_guard lock(mutex_);
-    fill_ = std::move(fill);
-}
-
-std::shared_ptr<const SharedPicture> PictureCache::find_or_add(const Value& value) {
     const std::span<const std::uint8_t> bytes = value.bytes();
     if (bytes.empty()) return nullptr;
     const std::size_t hash = std::hash<std::string_view>{}({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
@@ -110,6 +53,20 @@ std::shared_ptr<const SharedPicture> PictureCache::find_or_add(const Value& valu
     auto picture = std::make_shared<const SharedPicture>(value);
     bucket.push_back(picture);
     if (by_hash_.size() >= sweep_at_) sweep();
+    return picture;
+}
+
+std::shared_ptr<const SharedPicture> PictureCache::adopt(const Value& bytes, Bitmap image, std::vector<Bitmap> scaled) {
+    auto picture = this->picture(bytes);
+    if (!picture || image.empty()) return picture;
+    std::lock_guard lock(picture->mutex_);
+    if (picture->decoded_) return picture;
+    picture->decoded_ = true;
+    picture->image_ = std::move(image);
+    for (Bitmap& copy : scaled) {
+        if (picture->scaled_.size() == SharedPicture::kKeptSizes) break;
+        picture->scaled_.push_back(std::make_shared<const Bitmap>(std::move(copy)));
+    }
     return picture;
 }
 

@@ -4,7 +4,6 @@
 // is each scaled copy. Any thread may use it; a second caller waits for a decode under way.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -21,16 +20,6 @@ namespace tav::ui {
 // True when `a` and `b` hold the same bytes; bytes of one block are known without reading them.
 bool same_bytes(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b);
 
-// What was made of a picture's bytes elsewhere: its image (nothing: the bytes are no picture)
-// and scaled copies.
-struct MadePicture {
-    std::optional<Bitmap> image;
-    std::vector<Bitmap> scaled;
-};
-// Gives what is being made of a picture elsewhere, waiting for it if need be; nothing when it
-// cannot.
-using PictureMaker = std::function<std::optional<MadePicture>()>;
-
 // One picture's file bytes and, once asked for, their image and scaled copies.
 class SharedPicture {
 public:
@@ -46,24 +35,16 @@ public:
     // The image scaled to `size` with the area-averaging filter, made by the first caller;
     // the last few sizes are kept. Only for a picture whose image() is not null.
     std::shared_ptr<const Bitmap> scaled(Size size) const;
-    // The scaled copies made so far, the most recent first.
-    std::vector<std::shared_ptr<const Bitmap>> scaled_copies() const;
 
 private:
     friend class PictureCache;
     static constexpr std::size_t kKeptSizes = 2;
-
-    // Takes what was made elsewhere, unless this picture is decoded already.
-    void take(MadePicture made) const;
-    // The same, with mutex_ held.
-    void take_locked(MadePicture made) const;
 
     const Value bytes_;
     mutable std::mutex mutex_; // a second caller waits for the decode or scale under way
     mutable bool decoded_ = false;
     mutable std::optional<Bitmap> image_;
     mutable std::vector<std::shared_ptr<const Bitmap>> scaled_; // the most recent first
-    mutable PictureMaker pending_;                              // what is made elsewhere, taken at the first use
 };
 
 // The pictures in use, found by their bytes. An entry lasts while some holder keeps it.
@@ -72,28 +53,18 @@ public:
     // The shared picture of the bytes of `bytes`, added when no holder has it; nullptr for
     // no bytes.
     std::shared_ptr<const SharedPicture> picture(const Value& bytes);
-    // The shared picture of `bytes`, given what was made of it elsewhere, unless it was decoded
-    // here already; nullptr for no bytes.
-    std::shared_ptr<const SharedPicture> adopt(const Value& bytes, MadePicture made);
-    // The shared picture of `bytes`, to be taken from `maker` at its first use unless it was
-    // decoded here already (a maker that gives nothing leaves it to be decoded here); nullptr
-    // for no bytes.
-    std::shared_ptr<const SharedPicture> adopt_later(const Value& bytes, PictureMaker maker);
-    // Has `fill` run on this cache just before its next lookup, once: pictures decoded
-    // elsewhere are taken in when first needed. Replaces a fill not yet run; an empty `fill`
-    // cancels it.
-    void fill_before_next_lookup(std::function<void(PictureCache&)> fill);
+    // The shared picture of `bytes` with `image` as its decoded image and `scaled` as its
+    // scaled copies (at most two are kept), unless it was decoded already; nullptr for no
+    // bytes. For pictures decoded when the program was built.
+    std::shared_ptr<const SharedPicture> adopt(const Value& bytes, Bitmap image, std::vector<Bitmap> scaled);
 
 private:
-    // The shared picture of `bytes`, without running the pending fill.
-    std::shared_ptr<const SharedPicture> find_or_add(const Value& bytes);
     // Drops the entries no holder keeps any more.
     void sweep();
 
     std::mutex mutex_;
     std::unordered_map<std::size_t, std::vector<std::weak_ptr<const SharedPicture>>> by_hash_;
     std::size_t sweep_at_ = 64; // the bucket count that calls for the next sweep
-    std::function<void(PictureCache&)> fill_;
 };
 
 // The program's picture cache.

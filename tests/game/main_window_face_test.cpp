@@ -1,8 +1,13 @@
 // The game's own window at start and with one lamp lit, drawn from the real layout.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "assets/assets.hpp"
+#include "assets/embedded.hpp"
 #include "game/board.hpp"
 #include "game/main_window_layout.hpp"
+#include "gfx/picture_cache.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "runtime/runtime.hpp"
 
@@ -55,6 +60,27 @@ TEST(MainWindowFace, StartsWithTheRingOnBlackAndLightsALampAsARedFrameAroundItsP
     w.runtime->set_property(ui::kMainWindowId, w.id(game::board::kPrizePicture), 10, -1, ring);
     EXPECT_NE(w.at(216, 160), empty_prize);
 }
+
+#if TAVRINO_PREDECODED_PICTURES // a cross build decodes its pictures at run time
+// The program starts with its pictures decoded, and the board scaled to the client area, at
+// build time: the window looks exactly as with every picture decoded and scaled here.
+TEST(MainWindowFace, IsPixelForPixelTheSameWithThePicturesDecodedAtBuildTime) {
+    Bitmap decoded_here;
+    {
+        MainWindow w;
+        decoded_here = w.paint();
+    }
+    const auto held = assets::adopt_predecoded_pictures(ui::shared_pictures());
+    MainWindow w;
+    const Bitmap& built = w.paint();
+    ASSERT_EQ(built.size(), decoded_here.size());
+    EXPECT_TRUE(std::ranges::equal(built.pixels(), decoded_here.pixels()));
+    // The board's copy is made at the size it is drawn at, so nothing is scaled at start.
+    const auto& board = assets::predecoded::kPictures[0];
+    ASSERT_EQ(board.bytes, &assets::embedded::kBoardBackground);
+    EXPECT_EQ((Size{board.scaled_width, board.scaled_height}), ui::kMainWindowClientSize);
+}
+#endif
 
 } // namespace
 } // namespace tav::test

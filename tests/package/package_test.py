@@ -57,8 +57,7 @@ def main():
         program = os.path.join(root, "usr", "bin", "tavrino")
         desktop = os.path.join(share, "applications", "io.github.tavrino.Tavrino.desktop")
         metainfo = os.path.join(share, "metainfo", "io.github.tavrino.Tavrino.metainfo.xml")
-        for path in (program, os.path.join(root, "usr", "libexec", "tavrino", "tavrino-preload")):
-            check(os.path.isfile(path) and os.access(path, os.X_OK), "not an executable: " + path)
+        check(os.path.isfile(program) and os.access(program, os.X_OK), "not an executable: " + program)
         for size in (32, 48, 64, 96, 128):
             icon = os.path.join(share, "icons", "hicolor", "%dx%d" % (size, size), "apps", "tavrino.png")
             check(os.path.isfile(icon), "no icon " + icon)

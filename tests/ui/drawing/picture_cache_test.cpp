@@ -59,47 +59,5 @@ TEST(PictureCache, EqualBytesShareOneDecodeAndOneScaledCopyWhoeverAsks) {
     EXPECT_EQ(junk->image(), nullptr);
 }
 
-// A picture adopted for later takes what its maker gives at its first use, once, and draws
-// from it; a maker that gives nothing leaves the picture to be decoded here; a picture decoded
-// already never calls its maker; and a picture adopted outright is not decoded here at all.
-TEST(PictureCache, PicturesMadeElsewhereAreTakenWhenFirstUsed) {
-    ui::PictureCache cache;
-    const Value green = Value::of_bytes(solid_bmp(6, 4, rgb(0, 255, 0)));
-    int calls = 0;
-    const auto later = cache.adopt_later(green, [&]() -> std::optional<ui::MadePicture> {
-        ++calls;
-        ui::MadePicture made{Bitmap(6, 4, rgb(0, 1, 2)), {}};
-        made.scaled.emplace_back(3, 2, rgb(9, 9, 9));
-        return made;
-    });
-    EXPECT_EQ(calls, 0);
-    ASSERT_NE(later->image(), nullptr);
-    EXPECT_EQ(later->image()->pixel(5, 3), rgb(0, 1, 2)); // the maker's, not a decode of the bytes
-    EXPECT_EQ(later->scaled({3, 2})->pixel(0, 0), rgb(9, 9, 9));
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(cache.picture(green), later);
-
-    const Value grey = Value::of_bytes(solid_bmp(6, 4, rgb(90, 90, 90)));
-    const auto fallen_back = cache.adopt_later(grey, [] { return std::optional<ui::MadePicture>(); });
-    ASSERT_NE(fallen_back->image(), nullptr);
-    EXPECT_EQ(fallen_back->image()->pixel(0, 0), rgb(90, 90, 90));
-
-    const Value white = Value::of_bytes(solid_bmp(2, 2, rgb(255, 255, 255)));
-    const auto decoded = cache.picture(white);
-    ASSERT_NE(decoded->image(), nullptr);
-    bool called = false;
-    cache.adopt_later(white, [&] {
-        called = true;
-        return std::optional<ui::MadePicture>();
-    });
-    EXPECT_EQ(cache.adopt(white, ui::MadePicture{Bitmap(2, 2, rgb(1, 1, 1)), {}})->image()->pixel(0, 0),
-              rgb(255, 255, 255));
-    EXPECT_FALSE(called);
-
-    const Value black = Value::of_bytes(solid_bmp(2, 2, rgb(0, 0, 0)));
-    EXPECT_EQ(cache.adopt(black, ui::MadePicture{Bitmap(2, 2, rgb(3, 3, 3)), {}})->image()->pixel(1, 1), rgb(3, 3, 3));
-    EXPECT_EQ(cache.adopt(Value(), ui::MadePicture{}), nullptr);
-}
-
 } // namespace
 } // namespace tav
