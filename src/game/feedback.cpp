@@ -7,7 +7,8 @@
 #include "audio/play_sound.hpp"
 #include "core/gbk.hpp"
 #include "core/value.hpp"
-#include "runtime/message_box.hpp"
+#include "runtime/runtime.hpp"
+#include "ui/message_box.hpp"
 
 namespace tav::game {
 namespace {
@@ -56,8 +57,10 @@ void set_sounds_played(bool played) { sounds_played().store(played, std::memory_
 void set_sound_observer(std::function<void(GameSound)> observer) { sound_observer() = std::move(observer); }
 
 void show_refusal(std::string_view message, std::optional<std::string_view> caption) {
-    show_message_box(Value::of_text(gbk(message)), Value::of_integer(kPlainOk),
-                     caption ? Value::of_text(gbk(*caption)) : Value());
+    Runtime* runtime = Runtime::current();
+    if (runtime == nullptr) return;
+    ui::show_message_box(runtime->windows(), Value::of_text(gbk(message)), Value::of_integer(kPlainOk),
+                         caption ? Value::of_text(gbk(*caption)) : Value());
 }
 
 } // namespace tav::game

@@ -76,6 +76,8 @@ public:
     void destroy(WindowHandle w);
     bool exists(WindowHandle w) const;
 
+    // The top-level windows that exist, in creation order: every one of the program's own.
+    std::vector<WindowHandle> top_levels() const;
     WindowHandle parent(WindowHandle w) const;    // kNoWindow for a top-level window
     WindowHandle top_level(WindowHandle w) const; // the top-level window that holds `w`
     // Moves a child to another parent, keeping its rectangle; it becomes topmost there.

@@ -137,6 +137,8 @@ WindowHandle WindowSystem::create_top_level(WindowDelegate& delegate, Size clien
     return h;
 }
 
+std::vector<WindowHandle> WindowSystem::top_levels() const { return impl_->top_levels; }
+
 WindowHandle WindowSystem::create_child(WindowHandle parent, WindowDelegate& delegate, const Rect& rect) {
     Impl& i = *impl_;
     Window* p = i.find(parent);

@@ -140,16 +140,6 @@ bool Runtime::is_loaded(std::uint32_t window_id) const {
                        [window_id](const auto& w) { return w->layout->id == window_id; });
 }
 
-std::vector<platform::WindowHandle> Runtime::top_level_windows() const {
-    std::vector<platform::WindowHandle> out;
-    for (const auto& w : loaded_)
-        if (w->self->handle() != platform::kNoWindow) out.push_back(w->self->handle());
-    out.insert(out.end(), extra_top_levels_.begin(), extra_top_levels_.end());
-    return out;
-}
-
-void Runtime::remove_top_level(platform::WindowHandle w) { std::erase(extra_top_levels_, w); }
-
 // --- Loading ---------------------------------------------------------------------------
 
 void Runtime::load_window(std::uint32_t window_id) {

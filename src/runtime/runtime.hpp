@@ -110,11 +110,6 @@ public:
     // The platform window of a loaded window; kNoWindow when not loaded.
     platform::WindowHandle window_handle_of(std::uint32_t window_id);
     bool is_loaded(std::uint32_t window_id) const;
-    // The top-level windows of the program (loaded windows and open message boxes).
-    std::vector<platform::WindowHandle> top_level_windows() const;
-    // Message boxes register their windows while they are open.
-    void add_top_level(platform::WindowHandle w) { extra_top_levels_.push_back(w); }
-    void remove_top_level(platform::WindowHandle w);
 
 private:
     struct LoadedControl {
@@ -163,7 +158,6 @@ private:
     std::vector<std::unique_ptr<LoadedWindow>> loaded_;
     // Destroyed windows stay here until the runtime goes: their code may still be on the stack.
     std::vector<std::unique_ptr<LoadedWindow>> destroyed_;
-    std::vector<platform::WindowHandle> extra_top_levels_;
     int suppress_events_ = 0;
     std::optional<EventSource> source_;
     bool loop_started_ = false;

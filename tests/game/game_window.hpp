@@ -25,8 +25,8 @@
 #include "game/main_window_layout.hpp"
 #include "platform/audio/silent_sink.hpp"
 #include "platform/headless/headless_backend.hpp"
-#include "runtime/message_box.hpp"
 #include "runtime/runtime.hpp"
+#include "ui/message_box.hpp"
 
 namespace tav::game::test {
 
@@ -48,7 +48,7 @@ public:
             sounds.push_back(s);
             if (on_sound) on_sound(s);
         });
-        set_message_box_opened_hook([this](const MessageBoxInfo& box) {
+        ui::set_message_box_opened_hook([this](const ui::MessageBoxInfo& box) {
             boxes.push_back({gbk_to_utf8(box.text.view()), gbk_to_utf8(box.caption.view()), backend->now_ms()});
             const Rect& ok = box.buttons.at(0).rect;
             backend->schedule_click(box.window, {ok.x + ok.width / 2, ok.y + ok.height / 2},
@@ -64,7 +64,7 @@ public:
     ~GameWindow() {
         stop_all_sounds(true);
         runtime.reset();
-        set_message_box_opened_hook({});
+        ui::set_message_box_opened_hook({});
         set_sound_observer({});
         set_wall_clock({});
     }

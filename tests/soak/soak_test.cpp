@@ -44,8 +44,8 @@
 #include "platform/audio/silent_sink.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "platform/input.hpp"
-#include "runtime/message_box.hpp"
 #include "runtime/runtime.hpp"
+#include "ui/message_box.hpp"
 
 namespace tav::game::soak {
 namespace {
@@ -168,7 +168,7 @@ public:
             peak_players = std::max(peak_players, players + 1);
             sounds.started(s);
         });
-        set_message_box_opened_hook([this](const MessageBoxInfo& box) {
+        ui::set_message_box_opened_hook([this](const ui::MessageBoxInfo& box) {
             last_box = gbk_to_utf8(box.text.view());
             ++boxes;
             const std::uint64_t at = backend->now_ms() + kBoxReadingMs;
@@ -186,7 +186,7 @@ public:
     ~SoakWindow() {
         stop_all_sounds(true);
         runtime.reset();
-        set_message_box_opened_hook({});
+        ui::set_message_box_opened_hook({});
         set_sound_observer({});
         set_wall_clock({});
     }
@@ -257,7 +257,7 @@ public:
         w_.click(board::kStartButton);
         ++refusals;
         expect(w_.boxes == boxes + 1 && w_.last_box == "请选择下面图标进行押注！", "no-bet refusal box");
-        expect(w_.runtime->top_level_windows().size() == 1, "Enter closed the no-bet refusal box");
+        expect(w_.runtime->windows().top_levels().size() == 1, "Enter closed the no-bet refusal box");
         expect(w_.settled(), "nothing starts without bets");
         check_bets("after the no-bet refusal");
     }
@@ -278,7 +278,7 @@ public:
             w_.spinner(k, true);
             ++refusals;
             expect(w_.boxes == boxes + 1 && w_.last_box == "分数不够！请先上分！", "no-credit refusal box");
-            expect(w_.runtime->top_level_windows().size() == 1, "Enter closed the no-credit refusal box");
+            expect(w_.runtime->windows().top_levels().size() == 1, "Enter closed the no-credit refusal box");
             check_bets("after the no-credit refusal");
         }
         spin();

@@ -11,10 +11,10 @@
 #include <string>
 
 #include "platform/input.hpp"
-#include "runtime/message_box.hpp"
 #include "runtime/runtime_error.hpp"
 #include "runtime/startup.hpp"
 #include "test_window.hpp"
+#include "ui/message_box.hpp"
 
 namespace tav::test {
 namespace {
@@ -52,7 +52,7 @@ ChildResult run_child(const std::function<int(const std::function<void(std::stri
 // Answers every box with Enter after `delay_ms` of virtual time and reports its text.
 void answer_boxes(platform::HeadlessBackend* backend, const std::function<void(std::string_view)>& report,
                   std::uint64_t delay_ms) {
-    set_message_box_opened_hook([=](const MessageBoxInfo& box) {
+    ui::set_message_box_opened_hook([=](const ui::MessageBoxInfo& box) {
         report("[box " + std::string(box.caption.view()) + "|" + std::to_string(box.style) + "|" +
                std::string(box.text.view()) + "]");
         backend->schedule_key(box.window, platform::vk::kReturn, true, backend->now_ms() + delay_ms);
@@ -116,7 +116,8 @@ TEST(ProgramExit, SessionEndUnderAnOpenBoxEndsWithZeroAndRunsNoHandlerAfter) {
             };
             log.actions["button:Click"] = [&](auto) {
                 report("[box]");
-                const std::int32_t answer = show_message_box(Value::of_text("m"), {}, {});
+                const std::int32_t answer =
+                    ui::show_message_box(Runtime::current()->windows(), Value::of_text("m"), {}, {});
                 report("[box " + std::to_string(answer) + "]");
                 set_property(kWindow, kEditBox, 8, -1, Value::of_text("x")); // would raise ContentChanged
                 return std::nullopt;
@@ -125,7 +126,7 @@ TEST(ProgramExit, SessionEndUnderAnOpenBoxEndsWithZeroAndRunsNoHandlerAfter) {
                 report("[changed]");
                 return std::nullopt;
             };
-            set_message_box_opened_hook([&](const MessageBoxInfo&) {
+            ui::set_message_box_opened_hook([&](const ui::MessageBoxInfo&) {
                 b->schedule(b->now_ms() + 5, [=] { b->request_close(top()); });
                 b->schedule(b->now_ms() + 15, [=] { b->request_session_end(); });
                 b->schedule(b->now_ms() + 35, [=] { b->request_session_end(); });

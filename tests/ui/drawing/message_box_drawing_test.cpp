@@ -3,7 +3,7 @@
 
 #include "drawing_window.hpp"
 #include "gfx/system_colors.hpp"
-#include "runtime/message_box.hpp"
+#include "ui/message_box.hpp"
 #include "ui/themed_drawing.hpp"
 
 namespace tav::test {
@@ -11,21 +11,21 @@ namespace {
 
 struct Seen {
     Bitmap pixels;
-    MessageBoxInfo info;
+    ui::MessageBoxInfo info;
 };
 
 // Opens a box with `style`, keeps what it showed and closes it with its first button.
 Seen show_box(DrawingProgram& p, std::string_view text_utf8, std::uint32_t style) {
     Seen seen;
-    set_message_box_opened_hook([&](const MessageBoxInfo& info) {
+    ui::set_message_box_opened_hook([&](const ui::MessageBoxInfo& info) {
         p.ws().update(info.window);
         seen.pixels = p.ws().framebuffer(info.window);
         seen.info = info;
         const Rect b = info.buttons.front().rect;
         p.backend->click(info.window, {b.x + b.width / 2, b.y + b.height / 2});
     });
-    run_message_box(gbk(text_utf8), gbk("信息提示！"), style);
-    set_message_box_opened_hook({});
+    ui::run_message_box(p.ws(), gbk(text_utf8), gbk("信息提示！"), style);
+    ui::set_message_box_opened_hook({});
     return seen;
 }
 

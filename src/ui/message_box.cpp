@@ -1,4 +1,4 @@
-#include "runtime/message_box.hpp"
+#include "ui/message_box.hpp"
 
 #include <algorithm>
 #include <memory>
@@ -10,11 +10,10 @@
 #include "core/gbk.hpp"
 #include "gfx/painter.hpp"
 #include "gfx/system_colors.hpp"
-#include "runtime/runtime.hpp"
 #include "ui/message_box_painting.hpp"
 #include "ui/standard_looks.hpp"
 
-namespace tav {
+namespace tav::ui {
 namespace {
 
 constexpr int kButtonWidth = 75;
@@ -82,11 +81,11 @@ public:
 
     void on_paint(Painter& p) override {
         const Text caption = label_of(id_);
-        ui::PushButtonLook look;
+        PushButtonLook look;
         look.caption_gbk = caption.view();
         look.pressed = pressed_;
         look.focused = ws_.focus() == window_;
-        ui::paint_push_button(p, ws_.client_size(window_), look);
+        paint_push_button(p, ws_.client_size(window_), look);
     }
     void on_focus_in() override { ws_.invalidate(window_); }
     void on_focus_out() override { ws_.invalidate(window_); }
@@ -142,8 +141,8 @@ public:
         for (auto line : text_lines) text_w = std::max(text_w, static_cast<int>(line.size()) * kByteWidth);
         text_w = std::max(text_w, kMinTextWidth);
         const int text_h = static_cast<int>(text_lines.size()) * kLineHeight;
-        const int icon_w = info_.icon != 0 ? ui::kBoxIconSize + kMargin : 0;
-        const int content_h = std::max(text_h, info_.icon != 0 ? ui::kBoxIconSize : 0);
+        const int icon_w = info_.icon != 0 ? kBoxIconSize + kMargin : 0;
+        const int content_h = std::max(text_h, info_.icon != 0 ? kBoxIconSize : 0);
         const int count = static_cast<int>(ids.size());
         const int buttons_w = count * kButtonWidth + (count - 1) * kButtonGap;
         client_.width = std::max(2 * kMargin + icon_w + text_w, 2 * kMargin + buttons_w);
@@ -196,15 +195,15 @@ public:
     const MessageBoxInfo& info() const { return info_; }
 
     void on_paint(Painter& p) override {
-        ui::MessageBoxFace face;
+        MessageBoxFace face;
         face.client = client_;
         face.icon = info_.icon;
-        const int content_h = std::max(info_.text_rect.height, info_.icon != 0 ? ui::kBoxIconSize : 0);
-        face.icon_rect = {kMargin, kMargin + (content_h - ui::kBoxIconSize) / 2, ui::kBoxIconSize, ui::kBoxIconSize};
+        const int content_h = std::max(info_.text_rect.height, info_.icon != 0 ? kBoxIconSize : 0);
+        face.icon_rect = {kMargin, kMargin + (content_h - kBoxIconSize) / 2, kBoxIconSize, kBoxIconSize};
         face.text_rect = info_.text_rect;
         face.text_gbk = info_.text.view();
         face.button_top = info_.buttons.empty() ? client_.height : info_.buttons.front().rect.y;
-        ui::paint_message_box(p, face);
+        paint_message_box(p, face);
     }
     void on_close_request() override { escape(); }
     bool on_key_down(int vk, std::uint32_t) override {
@@ -237,28 +236,17 @@ void BoxButton::on_activate_key() { box_.finish(id_); }
 // Keeps the box listed as open while it is shown.
 class OpenBoxEntry {
 public:
-    OpenBoxEntry(Runtime& rt, const MessageBoxInfo& info) : rt_(rt), window_(info.window) {
-        open_boxes().push_back(&info);
-        rt_.add_top_level(window_);
-    }
-    ~OpenBoxEntry() {
-        open_boxes().pop_back();
-        rt_.remove_top_level(window_);
-    }
+    explicit OpenBoxEntry(const MessageBoxInfo& info) { open_boxes().push_back(&info); }
+    ~OpenBoxEntry() { open_boxes().pop_back(); }
     OpenBoxEntry(const OpenBoxEntry&) = delete;
     OpenBoxEntry& operator=(const OpenBoxEntry&) = delete;
-
-private:
-    Runtime& rt_;
-    platform::WindowHandle window_;
 };
 
 // The window a box belongs to on the desktop: the program's first shown, enabled top-level
 // window (the one a task-modal box disables), kNoWindow when there is none.
-platform::WindowHandle box_owner(Runtime& rt) {
-    auto& ws = rt.windows();
-    for (platform::WindowHandle w : rt.top_level_windows()) {
-        if (ws.exists(w) && ws.is_visible(w) && ws.is_enabled(w)) return w;
+platform::WindowHandle box_owner(platform::WindowSystem& ws) {
+    for (platform::WindowHandle w : ws.top_levels()) {
+        if (ws.is_visible(w) && ws.is_enabled(w)) return w;
     }
     return platform::kNoWindow;
 }
@@ -266,9 +254,9 @@ platform::WindowHandle box_owner(Runtime& rt) {
 // Disables the other top-level windows of the program for its lifetime (task modality).
 class TaskModality {
 public:
-    TaskModality(Runtime& rt, platform::WindowHandle box) : ws_(rt.windows()) {
-        for (platform::WindowHandle w : rt.top_level_windows()) {
-            if (w == box || !ws_.exists(w) || !ws_.is_enabled(w)) continue;
+    TaskModality(platform::WindowSystem& ws, platform::WindowHandle box) : ws_(ws) {
+        for (platform::WindowHandle w : ws_.top_levels()) {
+            if (w == box || !ws_.is_enabled(w)) continue;
             ws_.enable(w, false);
             disabled_.push_back(w);
         }
@@ -294,16 +282,14 @@ Text message_box_text(const Value& message) {
     return Text();
 }
 
-int run_message_box(const Text& text, const Text& caption, std::uint32_t style) {
-    Runtime* rt = Runtime::current();
-    if (rt == nullptr) return 0;
-    auto& ws = rt->windows();
+int run_message_box(platform::WindowSystem& windows, const Text& text, const Text& caption, std::uint32_t style) {
+    platform::WindowSystem& ws = windows;
     const platform::WindowHandle focus = ws.focus();
     Box box(ws, text, caption, style);
-    if (!box.open(box_owner(*rt))) return 0;
-    OpenBoxEntry entry(*rt, box.info());
+    if (!box.open(box_owner(ws))) return 0;
+    OpenBoxEntry entry(box.info());
     std::optional<TaskModality> modality;
-    if ((style & mb::kTaskModal) != 0 && (style & mb::kSystemModal) == 0) modality.emplace(*rt, box.info().window);
+    if ((style & mb::kTaskModal) != 0 && (style & mb::kSystemModal) == 0) modality.emplace(ws, box.info().window);
     if (opened_hook()) opened_hook()(box.info());
     ws.run([&box] { return box.done(); });
     modality.reset();
@@ -311,12 +297,13 @@ int run_message_box(const Text& text, const Text& caption, std::uint32_t style) 
     return box.result();
 }
 
-std::int32_t show_message_box(const Value& message, const Value& flags, const Value& caption) {
+std::int32_t show_message_box(platform::WindowSystem& windows, const Value& message, const Value& flags,
+                              const Value& caption) {
     const Text text = message_box_text(message);
     const Text title = caption.absent() ? gbk("信息：") : to_text(caption);
     auto style = static_cast<std::uint32_t>(flags.absent() ? 0 : to_integer(flags));
     if ((style & mb::kSystemModal) == 0) style |= mb::kTaskModal;
-    const int id = run_message_box(text, title, style);
+    const int id = run_message_box(windows, text, title, style);
     return id >= kIdOk && id <= kIdNo ? id - kIdOk : 0;
 }
 
@@ -324,4 +311,4 @@ const MessageBoxInfo* current_message_box() { return open_boxes().empty() ? null
 
 void set_message_box_opened_hook(std::function<void(const MessageBoxInfo&)> hook) { opened_hook() = std::move(hook); }
 
-} // namespace tav
+} // namespace tav::ui
