@@ -22,6 +22,7 @@
 #include "runtime/runtime.hpp"
 #include "runtime/startup.hpp"
 #include "ui/layout_preload.hpp"
+#include "ui/services.hpp"
 
 namespace {
 
@@ -55,17 +56,20 @@ int main(int argc, char** argv) {
                      std::string(tav::chinese_font_packages()).c_str());
         return 1;
     }
+    // What the window uses besides the display: the system's clock, our caches, the sound device.
+    tav::ui::Services services;
     // The first paint's fonts, glyphs and pictures are made by the helper, on the other core,
     // while the display connection is made.
-    tav::ui::LayoutPreload preload(preload_helper(),
-                                   [] { return tav::ui::main_window_layout(tav::game::game_handlers()); });
+    tav::ui::LayoutPreload preload(
+        preload_helper(), [] { return tav::ui::main_window_layout(tav::game::game_handlers()); }, *services.fonts,
+        *services.pictures);
     std::string reason;
     auto backend = tav::platform::create_sdl_backend(&reason);
     if (!backend) {
         std::fputs(tav::display_failure_text("tavrino", std::getenv("DISPLAY")).c_str(), stderr);
         return 1;
     }
-    tav::use_wave_device(tav::make_sdl_audio_device());
+    services.sound_output = std::make_shared<tav::WaveOutput>(tav::make_sdl_audio_device());
     // Sounds still playing when the window goes are stopped, and their threads joined, before
     // the program ends, and the preloading helper is no longer listened to.
     const auto end_cleanly = [&preload] {
@@ -76,5 +80,5 @@ int main(int argc, char** argv) {
             preload.finish();
         });
     };
-    return tav::run_program(preload.layout(), std::move(backend), end_cleanly);
+    return tav::run_program(preload.layout(), std::move(backend), end_cleanly, std::move(services));
 }

@@ -28,11 +28,14 @@ int main() {
     // This process ends once it has handed everything over, so what it holds in memory does
     // not matter: font files are mapped, and freed blocks are kept for reuse rather than
     // given back (FreeType frees large ones as faces open).
-    tav::shared_fonts().map_files();
+    tav::FontCache fonts;
+    tav::ui::PictureCache pictures;
+    fonts.map_files();
     mallopt(M_MMAP_THRESHOLD, kNeverMapped);
     mallopt(M_TRIM_THRESHOLD, kNeverTrimmed);
     // The handlers play no part in what is painted.
-    tav::ui::preload_layout(tav::ui::main_window_layout({}), channel->area(),
-                            [&](std::size_t end) { return channel->hand_over(end); });
+    tav::ui::preload_layout(
+        tav::ui::main_window_layout({}), channel->area(), [&](std::size_t end) { return channel->hand_over(end); },
+        fonts, pictures);
     return 0;
 }

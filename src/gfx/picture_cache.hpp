@@ -96,7 +96,4 @@ private:
     std::function<void(PictureCache&)> fill_;
 };
 
-// The program's picture cache.
-PictureCache& shared_pictures();
-
 } // namespace tav::ui

@@ -96,16 +96,17 @@ struct LayoutPreload::State {
     TakenIn taken;
 };
 
-LayoutPreload::LayoutPreload(const std::string& helper, std::function<LayoutData()> make)
+LayoutPreload::LayoutPreload(const std::string& helper, std::function<LayoutData()> make, FontCache& fonts,
+                             PictureCache& pictures)
     : state_(std::make_shared<State>(helper, std::move(make))) {
     if (!state_->process || !state_->process->started()) return;
     // The fills hold the state, so a lookup after this is gone still finds the helper's bytes.
-    shared_fonts().fill_before_next_lookup([state = state_](FontCache& fonts) {
-        const std::size_t taken = take_in_preloaded_fonts(state->made(kFontsPart), fonts);
+    fonts.fill_before_next_lookup([state = state_](FontCache& cache) {
+        const std::size_t taken = take_in_preloaded_fonts(state->made(kFontsPart), cache);
         std::lock_guard lock(state->mutex);
         state->taken.fonts = taken;
     });
-    shared_pictures().fill_before_next_lookup([state = state_](PictureCache& cache) {
+    pictures.fill_before_next_lookup([state = state_](PictureCache& cache) {
         const std::vector<Wanted> wanted = wanted_by(state->built());
         const auto values = std::make_shared<const std::vector<Value>>(pictures_of(wanted));
         const auto keeper = state->process->area_keeper();
@@ -148,14 +149,14 @@ void LayoutPreload::finish() {
 }
 
 void preload_layout(const LayoutData& layout, std::span<std::uint8_t> area,
-                    const std::function<bool(std::size_t end)>& hand_over) {
+                    const std::function<bool(std::size_t end)>& hand_over, FontCache& fonts, PictureCache& cache) {
     const std::vector<Wanted> wanted = wanted_by(layout);
     std::vector<PlacedPicture> pictures, stretched;
     std::vector<Size> stretched_to;
     std::size_t place = 0;
     for (const Wanted& w : wanted) {
         for (const Value& bytes : w.pictures) {
-            auto picture = shared_pictures().picture(bytes);
+            auto picture = cache.picture(bytes);
             if (w.stretched_to) {
                 stretched.push_back({place++, std::move(picture)});
                 stretched_to.push_back(*w.stretched_to);
@@ -168,16 +169,16 @@ void preload_layout(const LayoutData& layout, std::span<std::uint8_t> area,
     std::size_t end = write_preloaded_pictures(area, pictures);
     if (!hand_over(end)) return;
 
-    shared_fonts().stock();
+    fonts.stock();
     for (const Wanted& w : wanted) {
         for (const Value& record : w.fonts) {
-            const auto font = shared_fonts().font(record.bytes());
+            const auto font = fonts.font(record.bytes());
             for (const Text& text : w.texts)
                 for (const char32_t c : decode_gbk_text(text.view())) font->glyph(c);
         }
     }
-    const std::size_t fonts = write_preloaded_fonts(area.subspan(end), shared_fonts());
-    if (fonts == 0 || !hand_over(end += fonts)) return;
+    const std::size_t font_bytes = write_preloaded_fonts(area.subspan(end), fonts);
+    if (font_bytes == 0 || !hand_over(end += font_bytes)) return;
 
     for (std::size_t i = 0; i < stretched.size(); ++i) {
         if (stretched[i].picture->image() != nullptr) stretched[i].picture->scaled(stretched_to[i]);

@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 
+#include "gfx/font.hpp"
+#include "gfx/picture_cache.hpp"
 #include "ui/layout_data.hpp"
 
 namespace tav::ui {
@@ -18,8 +20,10 @@ namespace tav::ui {
 // missing or fails leaves the caches to load as they would without it.
 class LayoutPreload {
 public:
-    // Starts `helper` (no helper for an empty name); `make` builds this process's own layout.
-    LayoutPreload(const std::string& helper, std::function<LayoutData()> make);
+    // Starts `helper` (no helper for an empty name); `make` builds this process's own layout;
+    // what the helper makes is taken into `fonts` and `pictures`, which must outlive this.
+    LayoutPreload(const std::string& helper, std::function<LayoutData()> make, FontCache& fonts,
+                  PictureCache& pictures);
     // Stops listening to the helper (finish()); what was taken in stays in the caches.
     ~LayoutPreload();
     LayoutPreload(const LayoutPreload&) = delete;
@@ -52,8 +56,9 @@ private:
 // renders the glyphs of the controls' texts in them; decodes every picture, and scales a
 // window's stretched picture to its client area. Writes three parts into `area` and hands
 // each over as it is written: the pictures but the stretched ones, the fonts, and the
-// stretched pictures with their scaled copies.
+// stretched pictures with their scaled copies. The fonts and pictures are made in `fonts` and
+// `pictures`.
 void preload_layout(const LayoutData& layout, std::span<std::uint8_t> area,
-                    const std::function<bool(std::size_t end)>& hand_over);
+                    const std::function<bool(std::size_t end)>& hand_over, FontCache& fonts, PictureCache& pictures);
 
 } // namespace tav::ui

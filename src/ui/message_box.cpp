@@ -11,6 +11,7 @@
 #include "gfx/painter.hpp"
 #include "gfx/system_colors.hpp"
 #include "ui/message_box_painting.hpp"
+#include "ui/services.hpp"
 #include "ui/standard_looks.hpp"
 
 namespace tav::ui {
@@ -23,16 +24,6 @@ constexpr int kMargin = 12;
 constexpr int kByteWidth = 7; // a GBK byte's advance in the box font: a Chinese character is two
 constexpr int kLineHeight = 16;
 constexpr int kMinTextWidth = 100;
-
-std::function<void(const MessageBoxInfo&)>& opened_hook() {
-    static std::function<void(const MessageBoxInfo&)> hook;
-    return hook;
-}
-
-std::vector<const MessageBoxInfo*>& open_boxes() {
-    static std::vector<const MessageBoxInfo*> boxes;
-    return boxes;
-}
 
 std::vector<int> buttons_of(std::uint32_t style) {
     switch (style & mb::kButtonsMask) {
@@ -76,7 +67,8 @@ class Box;
 // One push button of a box.
 class BoxButton final : public platform::WindowDelegate {
 public:
-    BoxButton(Box& box, platform::WindowSystem& ws, int id) : box_(box), ws_(ws), id_(id) {}
+    BoxButton(Box& box, platform::WindowSystem& ws, Services& services, int id)
+        : box_(box), ws_(ws), services_(services), id_(id) {}
     void attach(platform::WindowHandle w) { window_ = w; }
 
     void on_paint(Painter& p) override {
@@ -85,6 +77,8 @@ public:
         look.caption_gbk = caption.view();
         look.pressed = pressed_;
         look.focused = ws_.focus() == window_;
+        look.scheme = services_.themes.scheme();
+        look.fonts = services_.fonts.get();
         paint_push_button(p, ws_.client_size(window_), look);
     }
     void on_focus_in() override { ws_.invalidate(window_); }
@@ -114,6 +108,7 @@ private:
 
     Box& box_;
     platform::WindowSystem& ws_;
+    Services& services_;
     int id_;
     platform::WindowHandle window_ = platform::kNoWindow;
     bool tracking_ = false;
@@ -123,7 +118,8 @@ private:
 // The box window: lays out its text and buttons, ends on a button, Esc or the close box.
 class Box final : public platform::WindowDelegate {
 public:
-    Box(platform::WindowSystem& ws, const Text& text, const Text& caption, std::uint32_t style) : ws_(ws) {
+    Box(platform::WindowSystem& ws, Services& services, const Text& text, const Text& caption, std::uint32_t style)
+        : ws_(ws), services_(services) {
         info_.text = text;
         info_.caption = caption;
         info_.style = style;
@@ -171,7 +167,7 @@ public:
         info_.window = ws_.create_top_level(*this, client_, style, info_.caption.view());
         if (info_.window == platform::kNoWindow) return false;
         for (auto& b : info_.buttons) {
-            buttons_.push_back(std::make_unique<BoxButton>(*this, ws_, b.id));
+            buttons_.push_back(std::make_unique<BoxButton>(*this, ws_, services_, b.id));
             b.window = ws_.create_child(info_.window, *buttons_.back(), b.rect);
             if (b.window == platform::kNoWindow) return false;
             buttons_.back()->attach(b.window);
@@ -203,6 +199,7 @@ public:
         face.text_rect = info_.text_rect;
         face.text_gbk = info_.text.view();
         face.button_top = info_.buttons.empty() ? client_.height : info_.buttons.front().rect.y;
+        face.fonts = services_.fonts.get();
         paint_message_box(p, face);
     }
     void on_close_request() override { escape(); }
@@ -214,6 +211,7 @@ public:
 
 private:
     platform::WindowSystem& ws_;
+    Services& services_;
     MessageBoxInfo info_;
     Size client_;
     int cancel_id_ = 0;
@@ -236,10 +234,15 @@ void BoxButton::on_activate_key() { box_.finish(id_); }
 // Keeps the box listed as open while it is shown.
 class OpenBoxEntry {
 public:
-    explicit OpenBoxEntry(const MessageBoxInfo& info) { open_boxes().push_back(&info); }
-    ~OpenBoxEntry() { open_boxes().pop_back(); }
+    OpenBoxEntry(Services& services, const MessageBoxInfo& info) : services_(services) {
+        services_.open_message_boxes.push_back(&info);
+    }
+    ~OpenBoxEntry() { services_.open_message_boxes.pop_back(); }
     OpenBoxEntry(const OpenBoxEntry&) = delete;
     OpenBoxEntry& operator=(const OpenBoxEntry&) = delete;
+
+private:
+    Services& services_;
 };
 
 // The window a box belongs to on the desktop: the program's first shown, enabled top-level
@@ -282,33 +285,34 @@ Text message_box_text(const Value& message) {
     return Text();
 }
 
-int run_message_box(platform::WindowSystem& windows, const Text& text, const Text& caption, std::uint32_t style) {
+int run_message_box(platform::WindowSystem& windows, Services& services, const Text& text, const Text& caption,
+                    std::uint32_t style) {
     platform::WindowSystem& ws = windows;
     const platform::WindowHandle focus = ws.focus();
-    Box box(ws, text, caption, style);
+    Box box(ws, services, text, caption, style);
     if (!box.open(box_owner(ws))) return 0;
-    OpenBoxEntry entry(box.info());
+    OpenBoxEntry entry(services, box.info());
     std::optional<TaskModality> modality;
     if ((style & mb::kTaskModal) != 0 && (style & mb::kSystemModal) == 0) modality.emplace(ws, box.info().window);
-    if (opened_hook()) opened_hook()(box.info());
+    if (services.message_box_opened) services.message_box_opened(box.info());
     ws.run([&box] { return box.done(); });
     modality.reset();
     if (focus != platform::kNoWindow && ws.exists(focus)) ws.set_focus(focus);
     return box.result();
 }
 
-std::int32_t show_message_box(platform::WindowSystem& windows, const Value& message, const Value& flags,
-                              const Value& caption) {
+std::int32_t show_message_box(platform::WindowSystem& windows, Services& services, const Value& message,
+                              const Value& flags, const Value& caption) {
     const Text text = message_box_text(message);
     const Text title = caption.absent() ? gbk("信息：") : to_text(caption);
     auto style = static_cast<std::uint32_t>(flags.absent() ? 0 : to_integer(flags));
     if ((style & mb::kSystemModal) == 0) style |= mb::kTaskModal;
-    const int id = run_message_box(windows, text, title, style);
+    const int id = run_message_box(windows, services, text, title, style);
     return id >= kIdOk && id <= kIdNo ? id - kIdOk : 0;
 }
 
-const MessageBoxInfo* current_message_box() { return open_boxes().empty() ? nullptr : open_boxes().back(); }
-
-void set_message_box_opened_hook(std::function<void(const MessageBoxInfo&)> hook) { opened_hook() = std::move(hook); }
+const MessageBoxInfo* current_message_box(const Services& services) {
+    return services.open_message_boxes.empty() ? nullptr : services.open_message_boxes.back();
+}
 
 } // namespace tav::ui

@@ -7,6 +7,7 @@
 #include "gfx/scale.hpp"
 #include "platform/backend.hpp"
 #include "ui/control_colors.hpp"
+#include "ui/services.hpp"
 
 namespace tav::ui {
 namespace {
@@ -151,7 +152,7 @@ void WindowControl::on_paint(Painter& p) {
     if (clip.empty() || !has_window()) return;
     const Size client = system().client_size(handle());
     const Argb back = resolve_color(static_cast<std::uint32_t>(prop_int(kBackColor)));
-    const Bitmap* image = back_picture_.sync(prop(kBackPicture));
+    const Bitmap* image = back_picture_.sync(*services().pictures, prop(kBackPicture));
     if (image == nullptr) {
         p.fill_rect(clip, back);
         return;

@@ -40,12 +40,26 @@ struct Preloaded {
     }
 };
 
+// The caches the helper makes its fonts and pictures in, kept from test to test as a helper
+// process keeps them.
+FontCache& helper_fonts() {
+    static FontCache fonts;
+    return fonts;
+}
+PictureCache& helper_pictures() {
+    static PictureCache pictures;
+    return pictures;
+}
+
 Preloaded preload(const LayoutData& layout) {
     Preloaded p;
-    preload_layout(layout, *p.area, [&](std::size_t end) {
-        p.ends.push_back(end);
-        return true;
-    });
+    preload_layout(
+        layout, *p.area,
+        [&](std::size_t end) {
+            p.ends.push_back(end);
+            return true;
+        },
+        helper_fonts(), helper_pictures());
     return p;
 }
 
@@ -90,11 +104,11 @@ TEST(LayoutPreload, WhatTheHelperMakesIsWhatAnotherProcessWouldHaveMade) {
     EXPECT_GE(take_in_preloaded_fonts(made.part(1), fonts), 3u);
     const auto song = fonts.font(board.song);
     const auto kai = fonts.font(board.kai);
-    EXPECT_EQ(song->family(), shared_fonts().font(board.song)->family());
+    EXPECT_EQ(song->family(), helper_fonts().font(board.song)->family());
     EXPECT_EQ(kai->family(), "AR PL UKai CN");
-    EXPECT_EQ(song->ascent(), shared_fonts().font(board.song)->ascent());
+    EXPECT_EQ(song->ascent(), helper_fonts().font(board.song)->ascent());
     EXPECT_TRUE(song->synthetic_bold());
-    for (char32_t c : kCaption) EXPECT_TRUE(same_glyph(song->glyph(c), shared_fonts().font(board.song)->glyph(c)));
+    for (char32_t c : kCaption) EXPECT_TRUE(same_glyph(song->glyph(c), helper_fonts().font(board.song)->glyph(c)));
     FontCache fresh;
     for (char32_t c : std::u32string_view(U"龙Aa9"))
         EXPECT_TRUE(same_glyph(kai->glyph(c), fresh.font(board.kai)->glyph(c))) << static_cast<std::uint32_t>(c);
@@ -151,10 +165,13 @@ TEST(LayoutPreload, APartTheAreaCannotHoldEndsTheHandingOver) {
     const Board board;
     std::vector<std::uint8_t> area(64);
     std::vector<std::size_t> ends;
-    preload_layout(board.layout, area, [&](std::size_t end) {
-        ends.push_back(end);
-        return true;
-    });
+    preload_layout(
+        board.layout, area,
+        [&](std::size_t end) {
+            ends.push_back(end);
+            return true;
+        },
+        helper_fonts(), helper_pictures());
     ASSERT_EQ(ends.size(), 1u); // the controls' pictures: none here, so they fit
     FontCache fonts;
     PictureCache pictures;

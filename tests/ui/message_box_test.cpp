@@ -14,17 +14,16 @@ namespace vk = platform::vk;
 class MessageBoxes : public ::testing::Test {
 protected:
     void SetUp() override { p_.load(); }
-    void TearDown() override { ui::set_message_box_opened_hook({}); }
 
     // Shows a box and lets `act` work it once it is open; returns the result.
     std::int32_t show(const Value& message, const Value& flags, const Value& caption,
                       std::function<void(const ui::MessageBoxInfo&)> act) {
-        ui::set_message_box_opened_hook([this, act](const ui::MessageBoxInfo& box) {
+        p_.runtime->services().message_box_opened = [this, act](const ui::MessageBoxInfo& box) {
             seen_ = box;
             main_enabled_while_open_ = p_.ws().is_enabled(p_.top());
             act(box);
-        });
-        return ui::show_message_box(p_.ws(), message, flags, caption);
+        };
+        return ui::show_message_box(p_.ws(), p_.runtime->services(), message, flags, caption);
     }
     // Presses the button labelled `label_utf8` with the mouse.
     std::function<void(const ui::MessageBoxInfo&)> press(std::string_view label_utf8) {
@@ -67,7 +66,7 @@ TEST_F(MessageBoxes, PlainBoxIsTaskModalWithOneOkButtonAndTheDefaultCaption) {
     EXPECT_EQ(seen_.icon, 0u);
     EXPECT_FALSE(main_enabled_while_open_);
     EXPECT_TRUE(p_.ws().is_enabled(p_.top()));
-    EXPECT_EQ(ui::current_message_box(), nullptr);
+    EXPECT_EQ(ui::current_message_box(p_.runtime->services()), nullptr);
     EXPECT_FALSE(p_.ws().exists(seen_.window));
     // A lone OK box also closes by Esc, with OK.
     EXPECT_EQ(show(Value::of_integer(1), Value::of_integer(0), {}, key(vk::kEscape)), 0);
@@ -121,15 +120,17 @@ TEST_F(MessageBoxes, AHeldArrowStopsRepeatingOnceItsHandlerOpensABox) {
     for (std::int32_t flags : {0, 0x1000}) {
         int adjusts = 0;
         p_.log.actions["spin:Adjust"] = [&](auto) {
-            if (++adjusts == 1) ui::show_message_box(p_.ws(), Value::of_text("m"), Value::of_integer(flags), {});
+            if (++adjusts == 1)
+                ui::show_message_box(p_.ws(), p_.runtime->services(), Value::of_text("m"), Value::of_integer(flags),
+                                     {});
             return std::nullopt;
         };
-        ui::set_message_box_opened_hook([&](const ui::MessageBoxInfo& box) {
+        p_.runtime->services().message_box_opened = [&](const ui::MessageBoxInfo& box) {
             // The button is released over the box; the box closes a second later.
             const std::uint64_t now = p_.ws().now_ms();
             p_.backend->schedule(now + 50, [&, box] { p_.backend->mouse_up(box.window, {5, 5}); });
             p_.backend->schedule_key(box.window, vk::kReturn, true, now + 1000);
-        });
+        };
         p_.backend->mouse_down(p_.top(), TestProgram::at(kSpinRect, 10, 5));
         p_.backend->run_for(2000);
         EXPECT_EQ(adjusts, 1) << flags;
@@ -164,14 +165,14 @@ TEST_F(MessageBoxes, TimersKeepTickingAndTheirHandlersRunInsideAnOpenBox) {
         return std::nullopt;
     };
     p_.log.actions["button:Click"] = [&](auto) {
-        result = ui::show_message_box(p_.ws(), Value::of_text(gbk("分数不够！请先上分！")), Value::of_integer(0),
-                                      Value::of_text(gbk("信息提示！")));
+        result = ui::show_message_box(p_.ws(), p_.runtime->services(), Value::of_text(gbk("分数不够！请先上分！")),
+                                      Value::of_integer(0), Value::of_text(gbk("信息提示！")));
         p_.log.entries.push_back("after box");
         return std::nullopt;
     };
-    ui::set_message_box_opened_hook([&](const ui::MessageBoxInfo& box) {
+    p_.runtime->services().message_box_opened = [&](const ui::MessageBoxInfo& box) {
         p_.backend->schedule_key(box.window, vk::kReturn, true, p_.ws().now_ms() + 175);
-    });
+    };
     p_.set(kTimer, 8, Value::of_integer(50));
     p_.backend->click(p_.top(), TestProgram::at(kButtonRect, 5, 5));
     p_.backend->schedule_click(p_.top(), TestProgram::at(kButtonRect, 5, 5), platform::MouseButton::Left,

@@ -112,8 +112,8 @@ TEST_F(Properties, FontsOfAnyOtherLengthThanSixtyBytesAreTheStockFont) {
     Value f = p_.get(kLabel, 15);
     EXPECT_TRUE(std::ranges::equal(f.bytes(), stock));
     // The record read back describes the very font the control draws with.
-    const auto drawn = shared_fonts().stock();
-    const auto described = shared_fonts().font(f.bytes());
+    const auto drawn = p_.runtime->services().fonts->stock();
+    const auto described = p_.runtime->services().fonts->font(f.bytes());
     EXPECT_EQ(described->family(), drawn->family());
     EXPECT_EQ(described->height(), drawn->height());
     EXPECT_EQ(described->synthetic_bold(), drawn->synthetic_bold());

@@ -89,7 +89,7 @@ public:
     // With nothing scheduled and no timer, wait for wake() in real time (for posts from threads).
     void set_wait_for_threads(bool on);
     // A wall clock that reads `start` plus the virtual time since this call (or stays at `start`
-    // when `running` is false); hand it to tav::set_wall_clock.
+    // when `running` is false); give it as the runtime's wall clock.
     std::function<LocalTime()> wall_clock(LocalTime start, bool running = true);
 
     // --- Test side: what was shown ---

@@ -11,13 +11,14 @@
 #include "platform/headless/headless_backend.hpp"
 #include "runtime/runtime.hpp"
 #include "ui/layout_preload.hpp"
+#include "ui/services.hpp"
 
 namespace tav::test {
 namespace {
 
-// The first paint of the main window, as a fresh runtime makes it.
-Bitmap first_paint() {
-    Runtime runtime(ui::main_window_layout({}), std::make_unique<platform::HeadlessBackend>());
+// The first paint of the main window, as a fresh runtime with `services` makes it.
+Bitmap first_paint(ui::Services services = {}) {
+    Runtime runtime(ui::main_window_layout({}), std::make_unique<platform::HeadlessBackend>(), std::move(services));
     runtime.load_window(ui::kMainWindowId);
     const platform::WindowHandle top = runtime.window_handle_of(ui::kMainWindowId);
     runtime.windows().update(top);
@@ -42,8 +43,11 @@ TEST(PreloadedFace, IsPixelForPixelTheFaceMadeWithoutTheHelper) {
     const pid_t painter = ::fork();
     ASSERT_GE(painter, 0);
     if (painter == 0) {
-        ui::LayoutPreload preload(TAVRINO_TEST_PRELOAD_HELPER, [] { return ui::main_window_layout({}); });
-        const Bitmap face = first_paint();
+        ui::Services services;
+        ui::LayoutPreload preload(
+            TAVRINO_TEST_PRELOAD_HELPER, [] { return ui::main_window_layout({}); }, *services.fonts,
+            *services.pictures);
+        const Bitmap face = first_paint(std::move(services));
         report->taken = preload.taken_in();
         if (face.pixels().size() <= std::size(report->pixels)) {
             report->width = face.width();
