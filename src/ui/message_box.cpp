@@ -164,7 +164,7 @@ public:
         style.centred = true;
         style.modal_dialog = true;
         style.owner = owner;
-        info_.window = ws_.create_top_level(*this, client_, style, info_.caption.view());
+        info_.window = ws_.create_top_level(*this, client_, style, gbk_to_utf8(info_.caption.view()));
         if (info_.window == platform::kNoWindow) return false;
         for (auto& b : info_.buttons) {
             buttons_.push_back(std::make_unique<BoxButton>(*this, ws_, services_, b.id));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/gbk.hpp"
 #include "gfx/painter.hpp"
 #include "gfx/scale.hpp"
 #include "platform/backend.hpp"
@@ -59,7 +60,8 @@ platform::WindowHandle WindowControl::create_window(const Rect& rect) {
 
     frame_extra_ = system().backend().frame_size(style);
     const Size client{std::max(0, rect.width - frame_extra_.width), std::max(0, rect.height - frame_extra_.height)};
-    const auto w = system().create_top_level(*this, client, style, prop_text(kCaption).view());
+    // The Caption property holds GBK like every text of the game; the window system takes UTF-8.
+    const auto w = system().create_top_level(*this, client, style, gbk_to_utf8(prop_text(kCaption).view()));
     if (w == platform::kNoWindow) return w;
     Point position = rect.origin();
     if (style.centred) {
@@ -99,7 +101,7 @@ void WindowControl::destroy_window() {
 bool WindowControl::apply_property(int local, const Value& old) {
     switch (local) {
         case kCaption:
-            if (has_window()) system().set_caption(handle(), prop_text(kCaption).view());
+            if (has_window()) system().set_caption(handle(), gbk_to_utf8(prop_text(kCaption).view()));
             return false;
         case kBackColor:
         case kBackPicture:

@@ -146,7 +146,7 @@ TEST_F(Properties, IndicesAKindLacksReadNoneAndIgnoreWrites) {
 
 TEST_F(Properties, WindowCaptionChangesTheTitleAtOnce) {
     p_.set(kSelf, 8, Value::of_text(gbk("新标题")));
-    EXPECT_EQ(p_.backend->native(p_.top())->caption, std::string(gbk("新标题").view()));
+    EXPECT_EQ(p_.backend->native(p_.top())->caption, "新标题");
     EXPECT_EQ(p_.get(kSelf, 8).text(), gbk("新标题"));
     // Control id 0 also names the window.
     EXPECT_EQ(p_.runtime->get_property(kWindow, 0, 8).text(), gbk("新标题"));

@@ -34,7 +34,7 @@ public:
         bool enabled = true;
         Point position;
         Size client;
-        std::string caption;
+        std::string caption; // UTF-8
         TopLevelStyle style;
         Size icon; // the size of the icon set last (0 x 0: none)
     };
@@ -44,11 +44,11 @@ public:
     std::uint64_t now_ms() override;
     Size screen_size() override;
     Size frame_size(const TopLevelStyle& style) override;
-    bool create_native(WindowHandle w, Size client, const TopLevelStyle& style, std::string_view caption_gbk) override;
+    bool create_native(WindowHandle w, Size client, const TopLevelStyle& style, std::string_view caption_utf8) override;
     void destroy_native(WindowHandle w) override;
     void show_native(WindowHandle w, bool visible, Point screen_pos) override;
     void move_native(WindowHandle w, Point screen_pos, Size client) override;
-    void set_native_caption(WindowHandle w, std::string_view caption_gbk) override;
+    void set_native_caption(WindowHandle w, std::string_view caption_utf8) override;
     void set_native_icon(WindowHandle w, const Bitmap& icon) override;
     void set_native_enabled(WindowHandle w, bool enabled) override;
     void present(WindowHandle w, const Bitmap& framebuffer, std::span<const Rect> areas) override;
