@@ -20,24 +20,33 @@ constexpr int kPeriodsMixed = 4;
 // instead of being let go by the stall rule.
 constexpr std::chrono::seconds kStallTimeout{60};
 
-tav::ManualSink* shared_sink() {
-    static tav::ManualSink* sink = [] {
+// The output every input plays into, and the sink it mixes into.
+struct Output {
+    tav::ManualSink* sink = nullptr;
+    std::shared_ptr<tav::WaveOutput> output;
+};
+
+const Output& shared_output() {
+    static const Output made = [] {
         auto owned = std::make_unique<tav::ManualSink>();
-        tav::ManualSink* raw = owned.get();
-        tav::use_wave_device(std::move(owned));
+        Output o;
+        o.sink = owned.get();
+        o.output = std::make_shared<tav::WaveOutput>(std::move(owned));
         tav::set_stall_timeout_for_testing(kStallTimeout);
-        return raw;
+        return o;
     }();
-    return sink;
+    return made;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    tav::ManualSink* sink = shared_sink();
+    const Output& out = shared_output();
+    tav::ManualSink* sink = out.sink;
     // The length's lowest bit chooses looping, so both kinds of player are reached.
     const tav::Value loop = tav::Value::of_integer(static_cast<std::int32_t>(size & 1));
-    const bool started = tav::play_sound_async(tav::Value::of_bytes(std::span<const std::uint8_t>(data, size)), loop);
+    const bool started =
+        tav::play_sound_async(out.output, tav::Value::of_bytes(std::span<const std::uint8_t>(data, size)), loop);
     if (started) {
         for (int i = 0; i < kPeriodsMixed; ++i) sink->pull(sink->period_frames());
     }
@@ -45,6 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tav::stop_all_sounds(true);
     FUZZ_CHECK(tav::active_player_count() == 0);
     FUZZ_CHECK(tav::player_thread_count() == 0);
-    FUZZ_CHECK(tav::queued_sound_buffers().empty());
+    FUZZ_CHECK(out.output->queued_lengths().empty());
     return 0;
 }

@@ -20,6 +20,7 @@
 #include "runtime/runtime.hpp"
 #include "runtime/startup.hpp"
 #include "ui/font_warm_up.hpp"
+#include "ui/services.hpp"
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -34,19 +35,22 @@ int main(int argc, char** argv) {
                      std::string(tav::chinese_font_packages()).c_str());
         return 1;
     }
+    // What the window uses besides the display: the system's clock, our caches, the sound device.
+    tav::ui::Services services;
     const auto layout = tav::ui::main_window_layout(tav::game::game_handlers());
     // The pictures come decoded, and the board scaled, from the program's static data.
-    const auto pictures = tav::assets::adopt_predecoded_pictures(tav::ui::shared_pictures());
+    const auto pictures = tav::assets::adopt_predecoded_pictures(*services.pictures);
     // The fonts and glyphs of the first paint are made on the other core while the display
     // connection is opened and the window made.
-    const tav::ui::FontWarmUp font_warm_up(layout);
+    const auto fonts = services.fonts; // held until the warm-up thread has ended
+    const tav::ui::FontWarmUp font_warm_up(layout, *fonts);
     std::string reason;
     auto backend = tav::platform::create_sdl_backend(&reason);
     if (!backend) {
         std::fputs(tav::display_failure_text("tavrino", std::getenv("DISPLAY")).c_str(), stderr);
         return 1;
     }
-    tav::use_wave_device(tav::make_sdl_audio_device());
+    services.sound_output = std::make_shared<tav::WaveOutput>(tav::make_sdl_audio_device());
     // Sounds still playing when the window goes are stopped, and their threads joined, before
     // the program ends.
     const auto end_cleanly = [] {
@@ -54,5 +58,5 @@ int main(int argc, char** argv) {
         tav::game::use_keyboard_play();
         tav::set_end_of_program_hook([] { tav::stop_sounds_at_exit(); });
     };
-    return tav::run_program(layout, std::move(backend), end_cleanly);
+    return tav::run_program(layout, std::move(backend), end_cleanly, std::move(services));
 }

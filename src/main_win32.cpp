@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -13,6 +14,7 @@
 #include "platform/win32/win32_backend.hpp"
 #include "runtime/runtime.hpp"
 #include "runtime/startup.hpp"
+#include "ui/services.hpp"
 
 namespace {
 
@@ -37,9 +39,11 @@ int main() {
         show_start_problem("Tavrino cannot open its window: " + reason);
         return 1;
     }
-    tav::use_wave_device(tav::make_wave_out_device());
+    // What the window uses besides the display: the system's clock, our caches, the sound device.
+    tav::ui::Services services{.sound_output = std::make_shared<tav::WaveOutput>(tav::make_wave_out_device())};
     // Sounds still playing when the window goes are stopped, and their threads joined, before
     // the program ends.
     const auto end_cleanly = [] { tav::set_end_of_program_hook([] { tav::stop_sounds_at_exit(); }); };
-    return tav::run_program(tav::ui::main_window_layout(tav::game::game_handlers()), std::move(backend), end_cleanly);
+    return tav::run_program(tav::ui::main_window_layout(tav::game::game_handlers()), std::move(backend), end_cleanly,
+                            std::move(services));
 }

@@ -17,22 +17,23 @@
 namespace tav {
 namespace {
 
-ManualSink* use_manual_sink() {
-    auto sink = std::make_unique<ManualSink>(kDefaultDeviceRate, kDefaultPeriodFrames);
-    ManualSink* raw = sink.get();
-    use_wave_device(std::move(sink));
-    return raw;
+// A wave output mixing into a manual sink, which `sink` is set to; the caller pulls it.
+std::shared_ptr<WaveOutput> manual_output(ManualSink*& sink) {
+    auto owned = std::make_unique<ManualSink>(kDefaultDeviceRate, kDefaultPeriodFrames);
+    sink = owned.get();
+    return std::make_shared<WaveOutput>(std::move(owned));
 }
 
 // play_sound_async of a step-sized sound, as the window thread pays for it: parse, copy, open,
 // start the thread. The players are stopped outside the timed part.
 void bm_play_sound_async(benchmark::State& state) {
-    use_manual_sink();
+    ManualSink* sink = nullptr;
+    const auto output = manual_output(sink);
     const Value step = Value::of_bytes(test::step_sound_wav());
-    play_sound_async(step); // opens the device once
+    play_sound_async(output, step); // opens the device once
     stop_all_sounds(true);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(play_sound_async(step));
+        benchmark::DoNotOptimize(play_sound_async(output, step));
         state.PauseTiming();
         stop_all_sounds(true);
         state.ResumeTiming();
@@ -131,13 +132,14 @@ BENCHMARK(bm_limiter10ms)->Arg(20000)->Arg(327670)->Unit(benchmark::kMicrosecond
 // From the request to the first mixed period that carries the sound, pulling periods as
 // fast as they are asked for; a real device adds up to one period of waiting on top.
 void bm_request_to_first_sample(benchmark::State& state) {
-    ManualSink* manual = use_manual_sink();
+    ManualSink* manual = nullptr;
+    const auto output = manual_output(manual);
     const Value step = Value::of_bytes(test::step_sound_wav());
-    play_sound_async(step);
+    play_sound_async(output, step);
     stop_all_sounds(true);
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        play_sound_async(step);
+        play_sound_async(output, step);
         // The device would come back once a period; here the test thread stands in for it,
         // yielding so the player thread gets the core.
         for (;;) {

@@ -9,7 +9,6 @@
 #include "game/main_window_layout.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "runtime/runtime.hpp"
-#include "ui/themed_drawing.hpp"
 
 namespace {
 
@@ -28,7 +27,7 @@ struct GameWindow {
     GameWindow() {
         runtime = std::make_unique<Runtime>(ui::main_window_layout({}), std::make_unique<platform::HeadlessBackend>());
         runtime->load_window(ui::kMainWindowId);
-        ui::themed_drawing(3);
+        runtime->services().themes.themed_drawing(3);
         for (int k = 0; k < kRingSize; ++k) {
             const game::board::RingPosition& position = game::board::kRing[std::size_t(k)];
             lamps[std::size_t(k)] = ui::main_window_control_id(position.lamp);
@@ -38,7 +37,6 @@ struct GameWindow {
         prize = ui::main_window_control_id(game::board::kPrizePicture);
         ws().update(top());
     }
-    ~GameWindow() { ui::themed_drawing(0); }
     platform::WindowSystem& ws() { return runtime->windows(); }
     platform::WindowHandle top() { return runtime->window_handle_of(ui::kMainWindowId); }
     void set(std::uint32_t id, int index, const Value& v) {

@@ -10,7 +10,6 @@
 #include "game/game.hpp"
 #include "game/game_handlers.hpp"
 #include "game/main_window_layout.hpp"
-#include "platform/audio/silent_sink.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "runtime/runtime.hpp"
 
@@ -18,7 +17,6 @@ namespace tav::game {
 namespace {
 
 void bm_lamp_step(benchmark::State& state) {
-    use_wave_device(std::make_unique<SilentSink>());
     {
         auto headless = std::make_unique<platform::HeadlessBackend>();
         const platform::HeadlessBackend& backend = *headless;

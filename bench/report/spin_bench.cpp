@@ -3,7 +3,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/random.hpp"
 #include "headless_game.hpp"
 
 namespace {
@@ -11,8 +10,6 @@ namespace {
 using namespace tav::report;
 
 void run_spins(benchmark::State& state, bool tick_rounding) {
-    tav::reset_random_for_this_thread();
-    HeadlessHooks hooks;
     PlayerOptions options;
     options.tick_rounding = tick_rounding;
     HeadlessGame game(options);

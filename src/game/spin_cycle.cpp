@@ -6,12 +6,12 @@
 
 #include "core/clock.hpp"
 #include "core/conversions.hpp"
-#include "core/random.hpp"
 #include "game/board.hpp"
 #include "game/control_names.hpp"
 #include "game/feedback.hpp"
 #include "game/game.hpp"
 #include "game/game_state.hpp"
+#include "runtime/runtime.hpp"
 
 namespace tav::game {
 namespace {

@@ -5,7 +5,7 @@
 #include "game/feedback.hpp"
 #include "game/game.hpp"
 #include "game/game_state.hpp"
-#include "ui/themed_drawing.hpp"
+#include "runtime/runtime.hpp"
 
 namespace tav::game {
 namespace {
@@ -19,7 +19,7 @@ constexpr std::string_view kLongTitle = "Tavrino --- a lamp-ring fruit machine, 
 } // namespace
 
 void window_created() {
-    ui::themed_drawing(kThemeScheme);
+    if (Runtime* runtime = Runtime::current()) runtime->services().themes.themed_drawing(kThemeScheme);
     play_game_sound(GameSound::Music);
 }
 

@@ -11,7 +11,7 @@ bool holds(const std::shared_ptr<const SharedPicture>& picture, std::span<const 
 
 } // namespace
 
-const Bitmap* DecodedPicture::sync(const Value& value) {
+const Bitmap* DecodedPicture::sync(PictureCache& cache, const Value& value) {
     const std::span<const std::uint8_t> bytes = value.bytes();
     if (!kept_.empty() && holds(kept_.front().picture, bytes)) return image();
     const auto found =
@@ -21,7 +21,7 @@ const Bitmap* DecodedPicture::sync(const Value& value) {
         return image();
     }
     Entry e;
-    e.picture = shared_pictures().picture(value);
+    e.picture = cache.picture(value);
     if (e.picture) {
         ++decode_count_;
         e.image = e.picture->image();

@@ -22,11 +22,11 @@ public:
     // How many pictures are kept at hand, the current one included.
     static constexpr std::size_t kKeptPictures = 12;
 
-    // The image of the Bytes value `bytes`: takes them up when they differ from the bytes held
-    // (a set of the picture property) unless they are among the pictures kept, else returns the
-    // image kept. The value a control holds is known by its block, so a repaint reads no bytes.
-    // nullptr when nothing is drawable.
-    const Bitmap* sync(const Value& bytes);
+    // The image of the Bytes value `bytes`: takes them up from `cache` when they differ from
+    // the bytes held (a set of the picture property) unless they are among the pictures kept,
+    // else returns the image kept. The value a control holds is known by its block, so a repaint
+    // reads no bytes. nullptr when nothing is drawable.
+    const Bitmap* sync(PictureCache& cache, const Value& bytes);
     // The current image; nullptr when none.
     const Bitmap* image() const;
     // The current image scaled to `size` with the area-averaging filter, made once per picture

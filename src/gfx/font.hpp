@@ -122,10 +122,6 @@ private:
     std::shared_ptr<const Font> stock_;
 };
 
-// The program's font cache, made on first use. Any thread may load fonts through it; a Font
-// it returns renders glyphs on one thread only (the window's).
-FontCache& shared_fonts();
-
 // The face files fontconfig picks for a face name from a font record (GBK bytes), through our
 // own map of the standard Chinese face names; nothing when no face can be found at all.
 // A face named but missing is replaced by an installed face that covers Chinese text, and

@@ -55,9 +55,4 @@ std::shared_ptr<const Font> FontCache::font(std::span<const std::uint8_t> record
     return loaded;
 }
 
-FontCache& shared_fonts() {
-    static FontCache cache;
-    return cache;
-}
-
 } // namespace tav

@@ -78,9 +78,4 @@ void PictureCache::sweep() {
     sweep_at_ = std::max<std::size_t>(64, 2 * by_hash_.size());
 }
 
-PictureCache& shared_pictures() {
-    static PictureCache cache;
-    return cache;
-}
-
 } // namespace tav::ui

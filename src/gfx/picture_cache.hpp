@@ -67,7 +67,4 @@ private:
     std::size_t sweep_at_ = 64; // the bucket count that calls for the next sweep
 };
 
-// The program's picture cache.
-PictureCache& shared_pictures();
-
 } // namespace tav::ui

@@ -1,5 +1,6 @@
 #pragma once
-// The one interface between our window system and a real or simulated desktop.
+// The one interface between our window system and a real or simulated desktop. Texts cross it
+// in UTF-8 (window captions); the GBK of the game's values is converted above it.
 
 #include <algorithm>
 #include <cstdint>
@@ -39,12 +40,12 @@ public:
 
     // Native counterpart of a top-level window: created hidden, sized to `client`.
     virtual bool create_native(WindowHandle w, Size client, const TopLevelStyle& style,
-                               std::string_view caption_gbk) = 0;
+                               std::string_view caption_utf8) = 0;
     virtual void destroy_native(WindowHandle w) = 0;
     virtual void show_native(WindowHandle w, bool visible, Point screen_pos) = 0;
     // The window was moved or resized by the program (screen position, client size).
     virtual void move_native(WindowHandle w, Point screen_pos, Size client) = 0;
-    virtual void set_native_caption(WindowHandle w, std::string_view caption_gbk) = 0;
+    virtual void set_native_caption(WindowHandle w, std::string_view caption_utf8) = 0;
     virtual void set_native_icon(WindowHandle w, const Bitmap& icon) = 0;
     // A modal box is up (owner disabled) or gone: the backend may tell the window manager.
     virtual void set_native_enabled(WindowHandle w, bool enabled) = 0;

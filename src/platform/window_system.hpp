@@ -67,15 +67,17 @@ public:
     Backend& backend();
 
     // --- Windows -------------------------------------------------------------------------
-    // Creates a hidden top-level window whose client area has `client` size.
+    // Creates a hidden top-level window whose client area has `client` size, titled in UTF-8.
     WindowHandle create_top_level(WindowDelegate& delegate, Size client, const TopLevelStyle& style,
-                                  std::string_view caption_gbk);
+                                  std::string_view caption_utf8);
     // Creates a hidden child of `parent` at `rect` (parent client coordinates), topmost among its siblings.
     WindowHandle create_child(WindowHandle parent, WindowDelegate& delegate, const Rect& rect);
     // Destroys the window and its children (children first, each told on_destroy()).
     void destroy(WindowHandle w);
     bool exists(WindowHandle w) const;
 
+    // The top-level windows that exist, in creation order: every one of the program's own.
+    std::vector<WindowHandle> top_levels() const;
     WindowHandle parent(WindowHandle w) const;    // kNoWindow for a top-level window
     WindowHandle top_level(WindowHandle w) const; // the top-level window that holds `w`
     // Moves a child to another parent, keeping its rectangle; it becomes topmost there.
@@ -97,7 +99,8 @@ public:
     bool is_visible(WindowHandle w) const;
     void enable(WindowHandle w, bool enabled);
     bool is_enabled(WindowHandle w) const;
-    void set_caption(WindowHandle w, std::string_view caption_gbk);
+    // The title of a top-level window, in UTF-8.
+    void set_caption(WindowHandle w, std::string_view caption_utf8);
     std::string caption(WindowHandle w) const;
     // Sets the window icon from 32-bit ARGB pixels (top-level windows only).
     void set_icon(WindowHandle w, const Bitmap& icon);

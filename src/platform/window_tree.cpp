@@ -118,16 +118,16 @@ void WindowSystem::Impl::destroy_tree(WindowHandle h) {
 // --- Windows -----------------------------------------------------------------------------
 
 WindowHandle WindowSystem::create_top_level(WindowDelegate& delegate, Size client, const TopLevelStyle& style,
-                                            std::string_view caption_gbk) {
+                                            std::string_view caption_utf8) {
     Impl& i = *impl_;
     const auto h = static_cast<WindowHandle>(i.windows.size());
     client = {std::max(client.width, 0), std::max(client.height, 0)};
-    if (!i.backend->create_native(h, client, style, caption_gbk)) return kNoWindow;
+    if (!i.backend->create_native(h, client, style, caption_utf8)) return kNoWindow;
     auto w = std::make_unique<Window>();
     w->handle = h;
     w->delegate = &delegate;
     w->rect = {0, 0, client.width, client.height};
-    w->caption = std::string(caption_gbk);
+    w->caption = std::string(caption_utf8);
     w->top_level = true;
     w->style = style;
     w->framebuffer = Bitmap(client.width, client.height);
@@ -136,6 +136,8 @@ WindowHandle WindowSystem::create_top_level(WindowDelegate& delegate, Size clien
     if (!i.program_icon.empty()) i.backend->set_native_icon(h, i.program_icon);
     return h;
 }
+
+std::vector<WindowHandle> WindowSystem::top_levels() const { return impl_->top_levels; }
 
 WindowHandle WindowSystem::create_child(WindowHandle parent, WindowDelegate& delegate, const Rect& rect) {
     Impl& i = *impl_;
@@ -304,11 +306,11 @@ bool WindowSystem::is_enabled(WindowHandle w) const {
     return win && win->enabled;
 }
 
-void WindowSystem::set_caption(WindowHandle w, std::string_view caption_gbk) {
+void WindowSystem::set_caption(WindowHandle w, std::string_view caption_utf8) {
     Window* win = impl_->find(w);
     if (!win) return;
-    win->caption = std::string(caption_gbk);
-    if (win->top_level) impl_->backend->set_native_caption(w, caption_gbk);
+    win->caption = std::string(caption_utf8);
+    if (win->top_level) impl_->backend->set_native_caption(w, caption_utf8);
 }
 
 std::string WindowSystem::caption(WindowHandle w) const {

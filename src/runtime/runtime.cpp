@@ -42,8 +42,9 @@ constexpr int kWheelNotch = 120;
 
 } // namespace
 
-Runtime::Runtime(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend)
-    : layout_(layout), system_(std::make_unique<platform::WindowSystem>(std::move(backend))), previous_(current_) {
+Runtime::Runtime(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend, ui::Services services)
+    : layout_(layout), services_(std::move(services)),
+      system_(std::make_unique<platform::WindowSystem>(std::move(backend))), previous_(current_) {
     current_ = this;
     system_->set_input_hook([this](const platform::InputMessage& m) { return on_input(m); });
 }
@@ -140,16 +141,6 @@ bool Runtime::is_loaded(std::uint32_t window_id) const {
                        [window_id](const auto& w) { return w->layout->id == window_id; });
 }
 
-std::vector<platform::WindowHandle> Runtime::top_level_windows() const {
-    std::vector<platform::WindowHandle> out;
-    for (const auto& w : loaded_)
-        if (w->self->handle() != platform::kNoWindow) out.push_back(w->self->handle());
-    out.insert(out.end(), extra_top_levels_.begin(), extra_top_levels_.end());
-    return out;
-}
-
-void Runtime::remove_top_level(platform::WindowHandle w) { std::erase(extra_top_levels_, w); }
-
 // --- Loading ---------------------------------------------------------------------------
 
 void Runtime::load_window(std::uint32_t window_id) {
@@ -202,7 +193,7 @@ bool Runtime::build_window(const ui::WindowTemplate& layout) {
 
     LoadedControl& own = *find_loaded_control(*window, ui::kWindowSelfControlId);
     window->self = static_cast<ui::WindowControl*>(own.control.get());
-    ui::ControlSite site{system_.get(), this, layout.id, 0, platform::kNoWindow};
+    ui::ControlSite site{system_.get(), &services_, this, layout.id, 0, platform::kNoWindow};
     if (!window->self->create(site, common_of(*self), self->properties)) return false;
     LoadedWindow* raw = window.get();
     loaded_.push_back(std::move(window));
@@ -386,6 +377,21 @@ void run_message_loop() {
 
 void set_end_of_program_hook(std::function<void()> hook) {
     if (Runtime* rt = Runtime::current()) rt->set_end_of_program_hook(std::move(hook));
+}
+
+std::int32_t random_in_range(std::int32_t lower, std::int32_t upper) {
+    Runtime* rt = Runtime::current();
+    return rt ? rt->services().random.in_range(lower, upper) : 0;
+}
+
+std::int32_t random_in_range(const Value& lower, const Value& upper) {
+    Runtime* rt = Runtime::current();
+    return rt ? rt->services().random.in_range(lower, upper) : 0;
+}
+
+double current_date_time() {
+    Runtime* rt = Runtime::current();
+    return current_date_time(rt ? rt->services().wall_clock : WallClock());
 }
 
 } // namespace tav

@@ -2,7 +2,9 @@
 // The runtime between the window system and the game: loaded windows with their controls,
 // event dispatch to the bound handlers, property access by number, re-creation of controls,
 // fatal errors and the end of the program. One runtime per UI thread; the free functions at
-// the bottom address the current one.
+// the bottom address the current one. The runtime owns the services its windows use (clock,
+// random source, caches, sound output, themed look, message-box observer; ui/services.hpp)
+// and hands them down to every control it makes.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +22,7 @@
 #include "ui/control.hpp"
 #include "ui/event_notice.hpp"
 #include "ui/layout_data.hpp"
+#include "ui/services.hpp"
 
 namespace tav {
 
@@ -38,9 +41,9 @@ public:
         std::uint32_t control_id = 0;
     };
 
-    // Sets up the window system on `backend` and keeps a copy of `layout`; becomes the current
-    // runtime of this thread until destroyed.
-    Runtime(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend);
+    // Sets up the window system on `backend`, keeps a copy of `layout` and takes `services`;
+    // becomes the current runtime of this thread until destroyed.
+    Runtime(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend, ui::Services services = {});
     ~Runtime() override;
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;
@@ -50,6 +53,7 @@ public:
     static Runtime* current() { return current_; }
 
     platform::WindowSystem& windows() { return *system_; }
+    ui::Services& services() { return services_; }
     const ui::LayoutData& layout() const { return layout_; }
 
     // --- Start-up and the loop ---------------------------------------------------------
@@ -110,11 +114,6 @@ public:
     // The platform window of a loaded window; kNoWindow when not loaded.
     platform::WindowHandle window_handle_of(std::uint32_t window_id);
     bool is_loaded(std::uint32_t window_id) const;
-    // The top-level windows of the program (loaded windows and open message boxes).
-    std::vector<platform::WindowHandle> top_level_windows() const;
-    // Message boxes register their windows while they are open.
-    void add_top_level(platform::WindowHandle w) { extra_top_levels_.push_back(w); }
-    void remove_top_level(platform::WindowHandle w);
 
 private:
     struct LoadedControl {
@@ -159,11 +158,12 @@ private:
     bool on_input(const platform::InputMessage& message);
 
     ui::LayoutData layout_;
+    // Before the window system and the windows, so it outlives every control that uses it.
+    ui::Services services_;
     std::unique_ptr<platform::WindowSystem> system_;
     std::vector<std::unique_ptr<LoadedWindow>> loaded_;
     // Destroyed windows stay here until the runtime goes: their code may still be on the stack.
     std::vector<std::unique_ptr<LoadedWindow>> destroyed_;
-    std::vector<platform::WindowHandle> extra_top_levels_;
     int suppress_events_ = 0;
     std::optional<EventSource> source_;
     bool loop_started_ = false;
@@ -189,5 +189,12 @@ void run_message_loop();
 [[noreturn]] void report_runtime_error(std::string_view message_gbk, std::int32_t code = 0);
 // Registers what the end of the program runs first (stopping every sound).
 void set_end_of_program_hook(std::function<void()> hook);
+// A draw from the current runtime's random source (random_in_range of RandomSource); 0 without
+// a runtime.
+std::int32_t random_in_range(std::int32_t lower, std::int32_t upper);
+std::int32_t random_in_range(const Value& lower, const Value& upper);
+// The current local date and time from the current runtime's wall clock (the system's without
+// a runtime).
+double current_date_time();
 
 } // namespace tav

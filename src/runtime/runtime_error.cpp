@@ -6,8 +6,8 @@
 #include <string>
 
 #include "core/gbk.hpp"
-#include "runtime/message_box.hpp"
 #include "runtime/runtime.hpp"
+#include "ui/message_box.hpp"
 
 namespace tav {
 
@@ -41,7 +41,7 @@ void Runtime::report_runtime_error(std::string_view message_gbk, std::int32_t co
         // With memory short the box itself may fail to show; the program still ends with −1.
         try {
             const Text text = error_box_text(message_gbk, code);
-            run_message_box(text, gbk(kErrorCaption), kErrorBoxStyle);
+            ui::run_message_box(*system_, services_, text, gbk(kErrorCaption), kErrorBoxStyle);
         } catch (const std::bad_alloc&) {
             std::fputs("fatal runtime error; out of memory for its box\n", stderr);
         }

@@ -31,9 +31,9 @@ bool layout_is_usable(const ui::LayoutData& layout) {
 }
 
 int run_program(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend,
-                const std::function<void()>& before_load) {
+                const std::function<void()>& before_load, ui::Services services) {
     enter_program_folder();
-    Runtime runtime(layout, std::move(backend));
+    Runtime runtime(layout, std::move(backend), std::move(services));
     if (before_load) before_load();
     if (!layout_is_usable(layout)) runtime.fatal(fatal::kLayoutUnreadable);
     runtime.load_window(layout.startup_window);

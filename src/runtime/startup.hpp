@@ -6,6 +6,7 @@
 
 #include "platform/backend.hpp"
 #include "ui/layout_data.hpp"
+#include "ui/services.hpp"
 
 namespace tav {
 
@@ -14,9 +15,10 @@ namespace tav {
 // "载入启动窗口失败" when the layout lacks it or it cannot be built), runs the
 // message loop until the last window is gone, ends the program (stopping sounds through the
 // hook `before_load` may register) and returns the exit code 0. A fatal error exits with −1.
-// `before_load` runs once the runtime exists (for set_end_of_program_hook and the like).
+// `before_load` runs once the runtime exists (for set_end_of_program_hook and the like); the
+// runtime is given `services`.
 int run_program(const ui::LayoutData& layout, std::unique_ptr<platform::Backend> backend,
-                const std::function<void()>& before_load = {});
+                const std::function<void()>& before_load = {}, ui::Services services = {});
 
 // True when the layout can be read: at least one window, each listing itself (kind window)
 // under its own control id. Whether the start-up window is among them is load_window's to say.

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "ui/services.hpp"
 #include "ui/standard_looks.hpp"
 
 namespace tav::ui {
@@ -23,6 +24,7 @@ Button::Button() : Control(*find_kind(kind_id::kButton)) {}
 std::span<const PropertySpec> Button::properties() { return kProperties; }
 
 platform::WindowHandle Button::create_window(const Rect& rect) {
+    theme_.join(services().themes);
     const auto w = Control::create_window(rect);
     if (w != platform::kNoWindow) system().set_push_button(w, true);
     return w;
@@ -112,7 +114,9 @@ void Button::on_paint(Painter& p) {
     look.hot = hot_;
     look.pressed = pressed_;
     look.is_default = is_default();
-    look.picture = picture_.sync(picture());
+    look.picture = picture_.sync(*services().pictures, picture());
+    look.scheme = services().themes.scheme();
+    look.fonts = services().fonts.get();
     paint_push_button(p, system().client_size(handle()), look);
 }
 

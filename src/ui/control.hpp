@@ -17,9 +17,12 @@
 
 namespace tav::ui {
 
+struct Services;
+
 // Where a control lives and whom it tells about its events.
 struct ControlSite {
     platform::WindowSystem* system = nullptr;
+    Services* services = nullptr; // the runtime's fonts, pictures, themed look and the rest
     EventSink* events = nullptr;
     std::uint32_t window_id = 0;
     std::uint32_t control_id = 0;                        // quoted in notices; 0 for the window itself
@@ -111,6 +114,7 @@ protected:
     void store(int local, Value v) { props_[static_cast<std::size_t>(local)] = std::move(v); }
 
     platform::WindowSystem& system() const { return *site_.system; }
+    Services& services() const { return *site_.services; }
     // Raises event `event` with `args`; the notice comes back with the handler's result.
     EventNotice raise(std::int32_t event, std::initializer_list<std::int32_t> args = {});
     // Repaints the whole control when it has a window.

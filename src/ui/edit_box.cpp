@@ -6,6 +6,7 @@
 
 #include "platform/input.hpp"
 #include "ui/control_colors.hpp"
+#include "ui/services.hpp"
 #include "ui/standard_looks.hpp"
 
 namespace tav::ui {
@@ -44,6 +45,7 @@ EditBox::EditBox() : Control(*find_kind(kind_id::kEditBox)) {}
 std::span<const PropertySpec> EditBox::properties() { return kProperties; }
 
 platform::WindowHandle EditBox::create_window(const Rect& rect) {
+    theme_.join(services().themes);
     sel_start_ = prop_int(kSelStart);
     sel_length_ = prop_int(kSelLength);
     clamp_selection();
@@ -213,6 +215,8 @@ void EditBox::on_paint(Painter& p) {
     look.enabled = system().is_enabled(handle());
     look.read_only = prop_int(kInputMode) == kReadOnly;
     look.focused = system().focus() == handle();
+    look.scheme = services().themes.scheme();
+    look.fonts = services().fonts.get();
     paint_edit_box(p, system().client_size(handle()), look);
 }
 

@@ -10,8 +10,8 @@
 namespace tav::ui {
 namespace {
 
-void warm_up(const LayoutData& layout) {
-    shared_fonts().stock();
+void warm_up(const LayoutData& layout, FontCache& cache) {
+    cache.stock();
     for (const auto& window : layout.windows) {
         for (const auto& c : window.controls) {
             const ControlKind* kind = find_kind(c.kind);
@@ -28,7 +28,7 @@ void warm_up(const LayoutData& layout) {
                 if (property->type == PropertyType::Text && !value.text().empty()) texts.push_back(value.text());
             }
             for (const Value& record : fonts) {
-                const auto font = shared_fonts().font(record.bytes());
+                const auto font = cache.font(record.bytes());
                 for (const Text& text : texts)
                     for (const char32_t ch : decode_gbk_text(text.view())) font->glyph(ch);
             }
@@ -38,6 +38,7 @@ void warm_up(const LayoutData& layout) {
 
 } // namespace
 
-FontWarmUp::FontWarmUp(const LayoutData& layout) : thread_([&layout] { warm_up(layout); }) {}
+FontWarmUp::FontWarmUp(const LayoutData& layout, FontCache& fonts)
+    : thread_([&layout, &fonts] { warm_up(layout, fonts); }) {}
 
 } // namespace tav::ui

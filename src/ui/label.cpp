@@ -7,6 +7,7 @@
 #include "gfx/scale.hpp"
 #include "ui/control_colors.hpp"
 #include "ui/label_look.hpp"
+#include "ui/services.hpp"
 
 namespace tav::ui {
 namespace {
@@ -82,7 +83,7 @@ void Label::on_paint(Painter& p) {
     Region left(paint);
 
     // 3. The background picture or gradient.
-    if (const Bitmap* image = back_picture_.sync(prop(kBackPicture))) {
+    if (const Bitmap* image = back_picture_.sync(*services().pictures, prop(kBackPicture))) {
         p.save();
         p.clip_rect(r);
         switch (prop_int(kBackPictureMode)) {
@@ -126,7 +127,7 @@ void Label::on_paint(Painter& p) {
     if (caption().empty()) return;
     p.save();
     p.clip_rect(paint);
-    draw_caption(p, r, caption().view(), caption_style_of(*this));
+    draw_caption(p, r, caption().view(), caption_style_of(*this, *services().fonts));
     p.restore();
 }
 

@@ -50,7 +50,7 @@ void run(Painter& p, const Rect& r, std::span<const Argb> colors, bool across) {
 
 void draw_caption(Painter& p, const Rect& r, std::string_view caption_gbk, const CaptionStyle& style) {
     if (caption_gbk.empty() || r.empty()) return;
-    const auto font = shared_fonts().font(style.font);
+    const auto font = style.fonts->font(style.font);
     if (!font) return;
     TextFormat fmt;
     fmt.halign = style.halign;

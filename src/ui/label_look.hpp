@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gfx/bitmap.hpp"
+#include "gfx/font.hpp"
 #include "gfx/geometry.hpp"
 #include "gfx/painter.hpp"
 #include "ui/control_colors.hpp"
@@ -21,13 +22,15 @@ struct CaptionStyle {
     int halign = 0;
     int valign = 1;
     bool word_wrap = false;
-    int effect = 0; // TextEffect 0..3
+    int effect = 0;             // TextEffect 0..3
+    FontCache* fonts = nullptr; // where the font comes from (required)
 };
 
 // The caption style of a Label or TransLabel from its properties (the two kinds name them alike).
 template <typename LabelKind>
-CaptionStyle caption_style_of(const LabelKind& label) {
+CaptionStyle caption_style_of(const LabelKind& label, FontCache& fonts) {
     CaptionStyle style;
+    style.fonts = &fonts;
     style.font = label.font_record();
     style.color = resolve_color(static_cast<std::uint32_t>(label.value(LabelKind::kTextColor)));
     style.halign = label.value(LabelKind::kHAlign);

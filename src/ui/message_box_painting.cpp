@@ -63,9 +63,9 @@ bool in_triangle(float x, float y, float inset) {
 }
 
 // A bold sans mark ("?", "!", "i") centred on the icon.
-void mark(Bitmap& icon, std::string_view mark, Argb color, int px, int dy) {
+void mark(Bitmap& icon, FontCache& fonts, std::string_view mark, Argb color, int px, int dy) {
     const auto record = make_log_font("Arial", px, kWeightBold);
-    const auto font = shared_fonts().font(record);
+    const auto font = fonts.font(record);
     if (!font) return;
     Painter p(icon);
     TextFormat fmt;
@@ -76,7 +76,7 @@ void mark(Bitmap& icon, std::string_view mark, Argb color, int px, int dy) {
 
 } // namespace
 
-void draw_message_box_icon(Painter& p, const Rect& r, std::uint32_t icon) {
+void draw_message_box_icon(Painter& p, FontCache& fonts, const Rect& r, std::uint32_t icon) {
     Bitmap image(kBoxIconSize, kBoxIconSize, syscolor::kWindow);
     const Argb white = syscolor::kWindow;
     switch (icon) {
@@ -88,16 +88,16 @@ void draw_message_box_icon(Painter& p, const Rect& r, std::uint32_t icon) {
             break;
         case kBoxIconQuestion:
             shape(image, kQuestionBlue, [](float x, float y) { return in_circle(x, y, 15.0f); });
-            mark(image, "?", white, 22, 0);
+            mark(image, fonts, "?", white, 22, 0);
             break;
         case kBoxIconExclamation:
             shape(image, kWarningEdge, [](float x, float y) { return in_triangle(x, y, 0.0f); });
             shape(image, kWarningYellow, [](float x, float y) { return in_triangle(x, y, 1.2f); });
-            mark(image, "!", rgb(0, 0, 0), 20, 3);
+            mark(image, fonts, "!", rgb(0, 0, 0), 20, 3);
             break;
         case kBoxIconInformation:
             shape(image, kInfoBlue, [](float x, float y) { return in_circle(x, y, 15.0f); });
-            mark(image, "i", white, 22, 0);
+            mark(image, fonts, "i", white, 22, 0);
             break;
         default: return;
     }
@@ -108,9 +108,9 @@ void paint_message_box(Painter& p, const MessageBoxFace& face) {
     const int strip = std::clamp(face.button_top - kStripAboveButtons, 0, face.client.height);
     p.fill_rect({0, 0, face.client.width, strip}, syscolor::kWindow);
     p.fill_rect({0, strip, face.client.width, face.client.height - strip}, syscolor::kFace);
-    if (face.icon != 0) draw_message_box_icon(p, face.icon_rect, face.icon);
+    if (face.icon != 0) draw_message_box_icon(p, *face.fonts, face.icon_rect, face.icon);
     if (face.text_gbk.empty()) return;
-    const auto font = shared_fonts().stock();
+    const auto font = face.fonts->stock();
     if (!font) return;
     TextFormat fmt;
     fmt.word_wrap = true;

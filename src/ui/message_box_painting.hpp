@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "gfx/font.hpp"
 #include "gfx/geometry.hpp"
 #include "gfx/painter.hpp"
 
@@ -26,7 +27,8 @@ struct MessageBoxFace {
     Rect icon_rect;         // kBoxIconSize square
     Rect text_rect;         // the top of the message and the width it wraps at
     std::string_view text_gbk;
-    int button_top = 0; // the top of the button row
+    int button_top = 0;         // the top of the button row
+    FontCache* fonts = nullptr; // the message's and the icon's fonts come from here (required)
 };
 
 // Paints the whole face of a box.
@@ -35,6 +37,6 @@ void paint_message_box(Painter& p, const MessageBoxFace& face);
 // Draws an icon into `r` (at most kBoxIconSize square used) over a white background: a red circle with a
 // white cross (stop), a blue circle with "?" (question), a yellow triangle with "!"
 // (exclamation), a blue circle with "i" (information). Other flags draw nothing.
-void draw_message_box_icon(Painter& p, const Rect& r, std::uint32_t icon);
+void draw_message_box_icon(Painter& p, FontCache& fonts, const Rect& r, std::uint32_t icon);
 
 } // namespace tav::ui

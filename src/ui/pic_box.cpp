@@ -5,6 +5,7 @@
 #include "gfx/painter.hpp"
 #include "gfx/scale.hpp"
 #include "ui/control_colors.hpp"
+#include "ui/services.hpp"
 
 namespace tav::ui {
 namespace {
@@ -39,7 +40,7 @@ void PicBox::on_paint(Painter& p) {
     const Rect client = p.draw_edge({0, 0, size.width, size.height}, edge_style_for_border(border()));
     if (client.empty()) return;
     p.fill_rect(client, resolve_color(back_color()));
-    const Bitmap* image = picture_.sync(picture());
+    const Bitmap* image = picture_.sync(*services().pictures, picture());
     if (image == nullptr) return;
     p.save();
     p.clip_rect(client);

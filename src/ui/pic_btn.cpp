@@ -3,6 +3,7 @@
 #include <array>
 
 #include "gfx/painter.hpp"
+#include "ui/services.hpp"
 
 namespace tav::ui {
 namespace {
@@ -111,7 +112,7 @@ const Bitmap* PicBtn::current_image() const {
     if (bytes.empty()) return nullptr;
     for (int local = kNormalPicture; local <= kDisabledPicture; ++local) {
         if (prop_bytes(local).data() == bytes.data())
-            return pictures_[static_cast<std::size_t>(local - kNormalPicture)].sync(prop(local));
+            return pictures_[static_cast<std::size_t>(local - kNormalPicture)].sync(*services().pictures, prop(local));
     }
     return nullptr;
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "ui/services.hpp"
 #include "ui/standard_looks.hpp"
 
 namespace tav::ui {
@@ -85,6 +86,11 @@ void Spin::on_timer(int timer_id) {
     if (hot_ == pressed_) adjust(pressed_);
 }
 
+platform::WindowHandle Spin::create_window(const Rect& rect) {
+    theme_.join(services().themes);
+    return Control::create_window(rect);
+}
+
 // --- Painting: The arrow pair's state gathered for the classic or themed look.
 
 void Spin::on_paint(Painter& p) {
@@ -99,6 +105,7 @@ void Spin::on_paint(Painter& p) {
     look.second_pressed = pressed_arrow() == second;
     look.first_hot = hot_arrow() == first;
     look.second_hot = hot_arrow() == second;
+    look.scheme = services().themes.scheme();
     paint_up_down(p, system().client_size(handle()), look);
 }
 

@@ -41,6 +41,8 @@ public:
     void on_paint(Painter& p) override;
 
 protected:
+    // Joins the themed look of the control's runtime.
+    platform::WindowHandle create_window(const Rect& rect) override;
     bool apply_property(int local, const Value& old) override;
 
 private:

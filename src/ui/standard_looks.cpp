@@ -61,7 +61,7 @@ void fill_entry(Painter& p, const Rect& r, const std::array<Argb, 4>& e) {
 
 void caption(Painter& p, const Rect& r, const PushButtonLook& look, Argb color) {
     if (look.caption_gbk.empty()) return;
-    const auto font = shared_fonts().font(look.font);
+    const auto font = look.fonts->font(look.font);
     if (!font) return;
     TextFormat fmt;
     fmt.halign = look.halign;
@@ -148,7 +148,7 @@ void themed_arrow_button(Painter& p, const Rect& r, Direction dir, bool pressed,
 } // namespace
 
 void paint_push_button(Painter& p, Size size, const PushButtonLook& look) {
-    const ThemeColors* scheme = scheme_colors(themed_scheme());
+    const ThemeColors* scheme = scheme_colors(look.scheme);
     if (scheme != nullptr && look.picture == nullptr)
         off_screen(p, size, [&](Painter& off) { paint_themed_push_button(off, size, look, *scheme); });
     else
@@ -231,7 +231,7 @@ void paint_themed_push_button(Painter& p, Size size, const PushButtonLook& look,
 
 void paint_up_down(Painter& p, Size size, const UpDownLook& look) {
     const Halves halves = split(size, look.vertical);
-    if (const ThemeColors* scheme = scheme_colors(themed_scheme())) {
+    if (const ThemeColors* scheme = scheme_colors(look.scheme)) {
         off_screen(p, size, [&](Painter& off) {
             // The background reaches one pixel beyond the client area, as far as the clip allows.
             off.fill_rect(Rect{0, 0, size.width, size.height}.shrunk(-1), scheme->up_down);
@@ -247,14 +247,14 @@ void paint_up_down(Painter& p, Size size, const UpDownLook& look) {
 }
 
 void paint_edit_box(Painter& p, Size size, const EditBoxLook& look) {
-    const ThemeColors* scheme = scheme_colors(themed_scheme());
+    const ThemeColors* scheme = scheme_colors(look.scheme);
     auto paint = [&](Painter& q) {
         const Rect client{0, 0, size.width, size.height};
         const Rect inside = q.draw_edge(client, edge_style_for_border(look.border));
         const bool grey = !look.enabled || look.read_only;
         q.fill_rect(inside, grey ? syscolor::kFace : look.back_color);
 
-        const auto font = shared_fonts().font(look.font);
+        const auto font = look.fonts->font(look.font);
         const Rect field{inside.x + 2, inside.y + 1, inside.width - 4, inside.height - 1};
         if (font && !field.empty()) {
             q.save();

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "gfx/bitmap.hpp"
+#include "gfx/font.hpp"
 #include "gfx/geometry.hpp"
 #include "gfx/painter.hpp"
 #include "ui/themed_drawing.hpp"
@@ -27,9 +28,11 @@ struct PushButtonLook {
     bool checked = false;
     bool is_default = false;
     const Bitmap* picture = nullptr; // a bitmap button shows this instead of its caption
+    int scheme = 0;                  // the themed look's scheme in force; 0: classic
+    FontCache* fonts = nullptr;      // where the caption's font comes from (required)
 };
 
-// Paints a push button of `size` in the look in force (themed when themed_scheme() is not 0;
+// Paints a push button of `size` in the look in force (themed when `look.scheme` is not 0;
 // a bitmap button always keeps the classic look).
 void paint_push_button(Painter& p, Size size, const PushButtonLook& look);
 // The classic look: a raised 3-D face, sunken while pressed, a black frame on the default or
@@ -46,6 +49,7 @@ struct UpDownLook {
     bool second_pressed = false; // lower or right arrow
     bool first_hot = false;
     bool second_hot = false;
+    int scheme = 0; // the themed look's scheme in force; 0: classic
 };
 
 // Paints an up-down control in the look in force.
@@ -63,6 +67,8 @@ struct EditBoxLook {
     bool focused = false;
     int sel_start = 0; // in bytes of text_gbk
     int sel_length = 0;
+    int scheme = 0;             // the themed look's scheme in force; 0: classic
+    FontCache* fonts = nullptr; // where the text's font comes from (required)
 };
 
 // Paints an edit box in the look in force: the classic box, with the themed frame over its

@@ -48,13 +48,6 @@ constexpr ThemeColors kScheme3{rgb(0, 60, 116),
                                  vertical(rgb(179, 178, 197), rgb(252, 252, 251)),
                                  vertical(rgb(252, 252, 251), rgb(198, 197, 215))}}};
 
-int g_scheme = 0;
-
-std::vector<Control*>& registered() {
-    static std::vector<Control*> controls;
-    return controls;
-}
-
 // Paints a control at once, as a take-over or give-back does.
 void repaint_now(Control& c) {
     if (!c.has_window()) return;
@@ -63,15 +56,15 @@ void repaint_now(Control& c) {
     ws.update(c.handle());
 }
 
-void repaint_all() {
+} // namespace
+
+void ThemeRegistry::repaint_all() {
     // A repaint may run code that adds or removes controls: walk a copy.
-    const std::vector<Control*> controls = registered();
+    const std::vector<Control*> controls = controls_;
     for (Control* c : controls) {
-        if (std::find(registered().begin(), registered().end(), c) != registered().end()) repaint_now(*c);
+        if (std::find(controls_.begin(), controls_.end(), c) != controls_.end()) repaint_now(*c);
     }
 }
-
-} // namespace
 
 const ThemeColors* scheme_colors(int scheme) {
     switch (scheme) {
@@ -82,23 +75,26 @@ const ThemeColors* scheme_colors(int scheme) {
     }
 }
 
-int themed_scheme() { return g_scheme; }
-
-void themed_drawing(int scheme) {
-    if (g_scheme != 0) {
-        g_scheme = 0;
+void ThemeRegistry::themed_drawing(int scheme) {
+    if (scheme_ != 0) {
+        scheme_ = 0;
         repaint_all();
     }
     if (scheme_colors(scheme) == nullptr) return;
-    g_scheme = scheme;
+    scheme_ = scheme;
     repaint_all();
 }
 
-ThemeRegistration::ThemeRegistration(Control& control) : control_(control) { registered().push_back(&control_); }
+void ThemeRegistry::remove(Control& control) { std::erase(controls_, &control); }
+
+void ThemeRegistration::join(ThemeRegistry& registry) {
+    if (registry_ != nullptr) return;
+    registry_ = &registry;
+    registry.add(control_);
+}
 
 ThemeRegistration::~ThemeRegistration() {
-    auto& list = registered();
-    list.erase(std::remove(list.begin(), list.end(), &control_), list.end());
+    if (registry_ != nullptr) registry_->remove(control_);
 }
 
 } // namespace tav::ui

@@ -1,23 +1,17 @@
 #pragma once
 // The themed look of standard controls: push buttons, up-down controls and edit boxes painted
 // in one of three colour schemes instead of the classic 3-D look. Controls of those kinds put
-// themselves on a list for their lifetime, so switching the mode repaints the ones that exist
-// and those created later paint themed from the start.
+// themselves on their runtime's ThemeRegistry (one of its Services) once made, so switching
+// the mode repaints the ones that exist and those created later paint themed from the start.
 
 #include <array>
+#include <vector>
 
 #include "gfx/bitmap.hpp"
 
 namespace tav::ui {
 
 class Control;
-
-// Switches the themed look on with colour scheme 1, 2 or 3 (a mode already on is switched off
-// first); any other number switches it off. Every listed control is repainted at once.
-void themed_drawing(int scheme);
-
-// The scheme in force; 0 while the themed look is off.
-int themed_scheme();
 
 // The colours of one scheme.
 struct ThemeColors {
@@ -33,16 +27,40 @@ struct ThemeColors {
 // The colours of scheme 1..3; nullptr for any other number.
 const ThemeColors* scheme_colors(int scheme);
 
-// Keeps a control on the list of themable controls while it lives (a member of the kind).
+// The themed look in force for the controls of one runtime, and the controls it repaints.
+class ThemeRegistry {
+public:
+    // Switches the themed look on with colour scheme 1, 2 or 3 (a mode already on is switched
+    // off first); any other number switches it off. Every listed control is repainted at once.
+    void themed_drawing(int scheme);
+    // The scheme in force; 0 while the themed look is off.
+    int scheme() const { return scheme_; }
+
+    void add(Control& control) { controls_.push_back(&control); }
+    void remove(Control& control);
+
+private:
+    void repaint_all();
+
+    int scheme_ = 0;
+    std::vector<Control*> controls_;
+};
+
+// Keeps a control on its registry while it lives (a member of the kind), from the time the
+// kind joins it, once its site is known.
 class ThemeRegistration {
 public:
-    explicit ThemeRegistration(Control& control);
+    explicit ThemeRegistration(Control& control) : control_(control) {}
     ~ThemeRegistration();
     ThemeRegistration(const ThemeRegistration&) = delete;
     ThemeRegistration& operator=(const ThemeRegistration&) = delete;
 
+    // Puts the control on `registry`; later calls do nothing.
+    void join(ThemeRegistry& registry);
+
 private:
     Control& control_;
+    ThemeRegistry* registry_ = nullptr;
 };
 
 } // namespace tav::ui

@@ -4,6 +4,7 @@
 
 #include "gfx/painter.hpp"
 #include "ui/label_look.hpp"
+#include "ui/services.hpp"
 
 namespace tav::ui {
 namespace {
@@ -46,7 +47,7 @@ void TransLabel::repaint_beneath() {
 void TransLabel::on_paint(Painter& p) {
     if (caption().empty() || !has_window() || p.clip_bounds().empty()) return;
     const Size size = system().client_size(handle());
-    draw_caption(p, {0, 0, size.width, size.height}, caption().view(), caption_style_of(*this));
+    draw_caption(p, {0, 0, size.width, size.height}, caption().view(), caption_style_of(*this, *services().fonts));
 }
 
 } // namespace tav::ui

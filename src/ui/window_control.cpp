@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 
+#include "core/gbk.hpp"
 #include "gfx/painter.hpp"
 #include "gfx/scale.hpp"
 #include "platform/backend.hpp"
 #include "ui/control_colors.hpp"
+#include "ui/services.hpp"
 
 namespace tav::ui {
 namespace {
@@ -58,7 +60,8 @@ platform::WindowHandle WindowControl::create_window(const Rect& rect) {
 
     frame_extra_ = system().backend().frame_size(style);
     const Size client{std::max(0, rect.width - frame_extra_.width), std::max(0, rect.height - frame_extra_.height)};
-    const auto w = system().create_top_level(*this, client, style, prop_text(kCaption).view());
+    // The Caption property holds GBK like every text of the game; the window system takes UTF-8.
+    const auto w = system().create_top_level(*this, client, style, gbk_to_utf8(prop_text(kCaption).view()));
     if (w == platform::kNoWindow) return w;
     Point position = rect.origin();
     if (style.centred) {
@@ -98,7 +101,7 @@ void WindowControl::destroy_window() {
 bool WindowControl::apply_property(int local, const Value& old) {
     switch (local) {
         case kCaption:
-            if (has_window()) system().set_caption(handle(), prop_text(kCaption).view());
+            if (has_window()) system().set_caption(handle(), gbk_to_utf8(prop_text(kCaption).view()));
             return false;
         case kBackColor:
         case kBackPicture:
@@ -151,7 +154,7 @@ void WindowControl::on_paint(Painter& p) {
     if (clip.empty() || !has_window()) return;
     const Size client = system().client_size(handle());
     const Argb back = resolve_color(static_cast<std::uint32_t>(prop_int(kBackColor)));
-    const Bitmap* image = back_picture_.sync(prop(kBackPicture));
+    const Bitmap* image = back_picture_.sync(*services().pictures, prop(kBackPicture));
     if (image == nullptr) {
         p.fill_rect(clip, back);
         return;

@@ -12,13 +12,12 @@
 namespace tav::assets {
 namespace {
 
-#if TAVRINO_PREDECODED_PICTURES // a cross build decodes its pictures at run time
-
 bool same_pixels(const Bitmap& a, const Bitmap& b) {
     return a.size() == b.size() && std::ranges::equal(a.pixels(), b.pixels());
 }
 
 TEST(PredecodedPictures, AreEveryEmbeddedPictureAsDecodedAndScaledAtRunTimeAndReadInPlace) {
+    if (predecoded::kPictures.empty()) GTEST_SKIP() << "a cross build decodes its pictures at run time";
     // Every picture the program shows: the board, the lamp frame and each motif in both sizes.
     ASSERT_EQ(predecoded::kPictures.size(), 2 + 2 * kMotifCount);
     ui::PictureCache cache;
@@ -45,8 +44,6 @@ TEST(PredecodedPictures, AreEveryEmbeddedPictureAsDecodedAndScaledAtRunTimeAndRe
     EXPECT_EQ(predecoded::kPictures[0].bytes, &embedded::kBoardBackground);
     EXPECT_NE(predecoded::kPictures[0].scaled_pixels, nullptr);
 }
-
-#endif
 
 } // namespace
 } // namespace tav::assets

@@ -15,7 +15,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/gbk.hpp"
 #include "gfx/painter.hpp"
 #include "platform/sdl/sdl_backend.hpp"
 #include "platform/window_delegate.hpp"
@@ -120,7 +119,7 @@ public:
         platform::TopLevelStyle style;
         style.centred = true;
         style.modal_dialog = true;
-        handle_ = system_.create_top_level(*this, kBoxClient, style, tav::utf8_to_gbk("信息提示！"));
+        handle_ = system_.create_top_level(*this, kBoxClient, style, "信息提示！");
         system_.enable(owner_, false);
         system_.show(handle_, true);
     }

@@ -16,7 +16,7 @@ TEST(CreditsAndBets, SpinnersMoveTenCreditsAndRefuseWithoutCreditsOrAtTheLimit) 
     ASSERT_EQ(w.boxes.size(), 1u);
     EXPECT_EQ(w.boxes[0].text, kNotEnough);
     EXPECT_EQ(w.boxes[0].caption, kNotice);
-    EXPECT_EQ(current_message_box(), nullptr); // answered with OK
+    EXPECT_EQ(ui::current_message_box(w.runtime->services()), nullptr); // answered with OK
     EXPECT_EQ(w.text(board::kBetColumns[2].bet_display), "0");
     EXPECT_EQ(w.text(board::kCredits), "0");
 

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "audio/play_sound.hpp"
-#include "core/clock.hpp"
 #include "core/conversions.hpp"
 #include "core/gbk.hpp"
 #include "core/random.hpp"
@@ -23,10 +22,10 @@
 #include "game/feedback.hpp"
 #include "game/game_handlers.hpp"
 #include "game/main_window_layout.hpp"
-#include "platform/audio/silent_sink.hpp"
 #include "platform/headless/headless_backend.hpp"
-#include "runtime/message_box.hpp"
 #include "runtime/runtime.hpp"
+#include "ui/message_box.hpp"
+#include "ui/services.hpp"
 
 namespace tav::game::test {
 
@@ -42,31 +41,19 @@ struct SeenBox {
 class GameWindow {
 public:
     GameWindow() {
-        reset_random_for_this_thread();
-        use_wave_device(std::make_unique<SilentSink>());
-        set_sound_observer([this](GameSound s) {
-            sounds.push_back(s);
-            if (on_sound) on_sound(s);
-        });
-        set_message_box_opened_hook([this](const MessageBoxInfo& box) {
-            boxes.push_back({gbk_to_utf8(box.text.view()), gbk_to_utf8(box.caption.view()), backend->now_ms()});
-            const Rect& ok = box.buttons.at(0).rect;
-            backend->schedule_click(box.window, {ok.x + ok.width / 2, ok.y + ok.height / 2},
-                                    platform::MouseButton::Left, backend->now_ms() + box_answer_delay_ms);
-        });
         auto b = std::make_unique<platform::HeadlessBackend>();
         backend = b.get();
-        set_wall_clock(backend->wall_clock(LocalTime{2026, 12, 7, 21, 30, 0}, false));
-        runtime = std::make_unique<Runtime>(ui::main_window_layout(game_handlers()), std::move(b));
+        runtime = std::make_unique<Runtime>(
+            ui::main_window_layout(game_handlers()), std::move(b),
+            ui::Services{.wall_clock = backend->wall_clock(LocalTime{2026, 12, 7, 21, 30, 0}, false),
+                         .message_box_opened = [this](const ui::MessageBoxInfo& box) { answer(box); },
+                         .program = SoundWatch{[this](GameSound s) { heard(s); }}});
         runtime->load_window(kMainWindow);
     }
 
     ~GameWindow() {
         stop_all_sounds(true);
         runtime.reset();
-        set_message_box_opened_hook({});
-        set_sound_observer({});
-        set_wall_clock({});
     }
 
     GameWindow(const GameWindow&) = delete;
@@ -103,6 +90,10 @@ public:
         return out;
     }
     std::size_t sound_count(GameSound s) const { return static_cast<std::size_t>(std::ranges::count(sounds, s)); }
+    // The window's random source (its runtime's).
+    RandomSource& random() { return runtime->services().random; }
+    // Whether the game's sounds are played or only recorded (they are played at first).
+    void play_sounds(bool played) { std::any_cast<SoundWatch&>(runtime->services().program).played = played; }
 
     // --- The player ---
     platform::WindowHandle top() { return runtime->window_handle_of(kMainWindow); }
@@ -125,6 +116,19 @@ public:
     // Runs the loop until every timer has stopped (a spin ends within a minute).
     bool run_until_idle() {
         return backend->run_until([this] { return !spinning(); }, 60000);
+    }
+
+    // Records a sound the game starts.
+    void heard(GameSound s) {
+        sounds.push_back(s);
+        if (on_sound) on_sound(s);
+    }
+    // Records a box and has the player press its OK button after box_answer_delay_ms.
+    void answer(const ui::MessageBoxInfo& box) {
+        boxes.push_back({gbk_to_utf8(box.text.view()), gbk_to_utf8(box.caption.view()), backend->now_ms()});
+        const Rect& ok = box.buttons.at(0).rect;
+        backend->schedule_click(box.window, {ok.x + ok.width / 2, ok.y + ok.height / 2}, platform::MouseButton::Left,
+                                backend->now_ms() + box_answer_delay_ms);
     }
 
     std::vector<GameSound> sounds;

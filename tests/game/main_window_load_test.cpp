@@ -62,7 +62,7 @@ TEST(MainWindowLoad, EveryControlAnswersWithItsStoredValues) {
 
     // The window: its caption, a client area of 505 × 584, centred on the screen.
     EXPECT_EQ(w.get_window(8).text(), gbk("Tavrino"));
-    EXPECT_EQ(w.backend->native(w.top())->caption, std::string(gbk("Tavrino").view()));
+    EXPECT_EQ(w.backend->native(w.top())->caption, "Tavrino");
     EXPECT_EQ(w.runtime->windows().client_size(w.top()), (Size{505, 584}));
     const Point corner = w.runtime->windows().rect(w.top()).origin();
     EXPECT_EQ(corner, (Point{(platform::HeadlessBackend::kScreenSize.width - 505) / 2,

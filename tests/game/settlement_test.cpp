@@ -7,13 +7,13 @@ namespace tav::game::test {
 namespace {
 
 // Puts the random source where its next jump draw gives `distance`, counted from program start.
-void prepare_jump(int distance) {
+void prepare_jump(RandomSource& random, int distance) {
     for (int burned = 0; burned < 1000; ++burned) {
-        reset_random_for_this_thread();
-        for (int i = 0; i < burned; ++i) random_in_range(0, 200);
-        if (random_in_range(1, 20) == distance) {
-            reset_random_for_this_thread();
-            for (int i = 0; i < burned; ++i) random_in_range(0, 200);
+        random = RandomSource{};
+        for (int i = 0; i < burned; ++i) random.in_range(0, 200);
+        if (random.in_range(1, 20) == distance) {
+            random = RandomSource{};
+            for (int i = 0; i < burned; ++i) random.in_range(0, 200);
             return;
         }
     }
@@ -105,7 +105,7 @@ TEST(Settlement, RandomFieldsJumpOnAndSettleTheNewPositionInside) {
         // The nested settlement clears the bets before the outer one does it again.
         std::vector<std::vector<std::string>> bets_at_sound;
         w.on_sound = [&](GameSound) { bets_at_sound.push_back(w.bets()); };
-        prepare_jump(c.distance);
+        prepare_jump(w.random(), c.distance);
         settle_result();
         w.on_sound = nullptr;
 
@@ -128,7 +128,7 @@ TEST(Settlement, RandomFieldsJumpOnAndSettleTheNewPositionInside) {
     w.set_text(board::kCredits, "0");
     place_bets(w, std::vector<std::string>(8, "10"));
     w.set_text(board::kLampPosition, "8");
-    prepare_jump(19);
+    prepare_jump(w.random(), 19);
     settle_result();
     const std::size_t steps = w.sound_count(GameSound::Step);
     EXPECT_GE(steps, 2u);

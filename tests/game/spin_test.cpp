@@ -91,10 +91,10 @@ TEST(Spin, FirstSpinAfterStartUpFollowsItsDrawsToPositionFour) {
     EXPECT_TRUE(w.boxes.empty());
 
     // The spin drew 2 + 5 + 38 × 2 values: two per deceleration tick, none for the settlement.
-    const std::int32_t next = random_in_range(0, 32767);
-    reset_random_for_this_thread();
-    for (int i = 0; i < 2 + 5 + 38 * 2; ++i) random_in_range(0, 1);
-    EXPECT_EQ(random_in_range(0, 32767), next);
+    const std::int32_t next = w.random().in_range(0, 32767);
+    RandomSource fresh;
+    for (int i = 0; i < 2 + 5 + 38 * 2; ++i) fresh.in_range(0, 1);
+    EXPECT_EQ(fresh.in_range(0, 32767), next);
 }
 
 TEST(Spin, StartWithoutBetsIsRefusedAndStartsNothing) {

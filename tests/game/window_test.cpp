@@ -1,15 +1,13 @@
 // The window as the game opens it, and the right click on its background.
 
 #include "game_window.hpp"
-#include "ui/themed_drawing.hpp"
 
 namespace tav::game::test {
 namespace {
 
 TEST(GameWindowEvents, FreshWindowShowsZerosNoLampThemedLookAndStartsTheMusicOnce) {
-    ui::themed_drawing(0);
     GameWindow w;
-    EXPECT_EQ(ui::themed_scheme(), 3);
+    EXPECT_EQ(w.runtime->services().themes.scheme(), 3);
     EXPECT_EQ(w.bets(), std::vector<std::string>(8, "0"));
     for (std::string_view display : {board::kCredits, board::kWin, board::kOdds})
         EXPECT_EQ(w.text(display), "0") << display;

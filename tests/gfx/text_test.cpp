@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/gbk.hpp"
+#include "gfx/font.hpp"
 #include "gfx/text.hpp"
 
 namespace tav {
@@ -13,8 +14,14 @@ namespace {
 
 constexpr Argb kGround = rgb(0, 0, 0);
 
+// The fonts of these tests, loaded once for all of them.
+FontCache& test_fonts() {
+    static FontCache fonts;
+    return fonts;
+}
+
 std::shared_ptr<const Font> font_of(const char* utf8_face, int height, int weight = kWeightBold) {
-    return shared_fonts().font(make_log_font(utf8_to_gbk(utf8_face), height, weight));
+    return test_fonts().font(make_log_font(utf8_to_gbk(utf8_face), height, weight));
 }
 
 // The rows and columns holding any pixel other than the ground.
@@ -75,11 +82,11 @@ TEST(LogFont, RoundTripAndWrongLength) {
     EXPECT_FALSE(parse_log_font(std::span(made).first(59)).has_value());
     const std::vector<std::uint8_t> longer(61, 0);
     EXPECT_FALSE(parse_log_font(longer).has_value());
-    EXPECT_EQ(shared_fonts().font(std::span(made).first(59)), shared_fonts().stock());
-    EXPECT_EQ(shared_fonts().font({}), shared_fonts().stock());
-    EXPECT_EQ(shared_fonts().stock()->height(), 12);
+    EXPECT_EQ(test_fonts().font(std::span(made).first(59)), test_fonts().stock());
+    EXPECT_EQ(test_fonts().font({}), test_fonts().stock());
+    EXPECT_EQ(test_fonts().stock()->height(), 12);
     // The same record gives the same shared font.
-    EXPECT_EQ(shared_fonts().font(made), shared_fonts().font(made));
+    EXPECT_EQ(test_fonts().font(made), test_fonts().font(made));
 }
 
 // The standard Chinese faces map onto our faces, with the real bold face where there is one.
@@ -95,7 +102,7 @@ TEST(Fonts, FaceMapAndBold) {
     EXPECT_NE(choice->file.find("Bold"), std::string::npos);
     EXPECT_EQ(choice->index, 7); // the Simplified Chinese face of the collection
     // An unknown face still draws Chinese text.
-    const auto other = shared_fonts().font(make_log_font("NoSuchFace", 16));
+    const auto other = test_fonts().font(make_log_font("NoSuchFace", 16));
     EXPECT_FALSE(other->glyph(U'分').coverage.empty());
     EXPECT_EQ(other->height(), 16);
 }

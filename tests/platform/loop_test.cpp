@@ -138,17 +138,16 @@ TEST(LoopTest, PostsFromOtherThreadsArriveInOrderAndCanQuit) {
 
 TEST(LoopTest, WallClockFollowsTheVirtualClock) {
     Desk d;
-    tav::set_wall_clock(d.backend->wall_clock({2026, 12, 31, 23, 59, 58}));
-    EXPECT_EQ(tav::second_of(tav::current_date_time()), 58);
+    const tav::WallClock running = d.backend->wall_clock({2026, 12, 31, 23, 59, 58});
+    EXPECT_EQ(tav::second_of(tav::current_date_time(running)), 58);
     d.backend->run_for(2999); // 2.999 s: whole seconds only
-    const LocalTime t = tav::fields_from_date_time(tav::current_date_time());
+    const LocalTime t = tav::fields_from_date_time(tav::current_date_time(running));
     EXPECT_EQ((std::vector<int>{t.year, t.month, t.day, t.hour, t.minute, t.second}),
               (std::vector<int>{2027, 1, 1, 0, 0, 0}));
     // Held: the seconds stay where they were put, whatever the virtual time.
-    tav::set_wall_clock(d.backend->wall_clock({2026, 1, 1, 12, 0, 0}, false));
+    const tav::WallClock held = d.backend->wall_clock({2026, 1, 1, 12, 0, 0}, false);
     d.backend->run_for(90000);
-    EXPECT_EQ(tav::second_of(tav::current_date_time()), 0);
-    tav::set_wall_clock({});
+    EXPECT_EQ(tav::second_of(tav::current_date_time(held)), 0);
 }
 
 } // namespace

@@ -29,7 +29,7 @@ struct Seen {
 // The player steps the real window: 10 on every symbol, then 开始 and the loop until idle.
 std::vector<Seen> step_by_hand(int spins) {
     game::test::GameWindow w;
-    game::set_sounds_played(false);
+    w.play_sounds(false);
     std::vector<Seen> seen;
     for (int i = 0; i < spins; ++i) {
         while (std::stod(w.text(game::board::kCredits)) < 80) w.add_credits();
@@ -41,7 +41,6 @@ std::vector<Seen> step_by_hand(int spins) {
         seen.push_back({std::stoi(w.text(game::board::kLampPosition)), w.text(game::board::kOdds),
                         w.text(game::board::kWin), static_cast<int>(w.sound_count(game::GameSound::Result) - results)});
     }
-    game::set_sounds_played(true);
     return seen;
 }
 
@@ -53,8 +52,6 @@ TEST(ReportCounts, ToolSpinsMatchTheWindowSteppedByHand) {
     std::vector<Seen> reported;
     Tally tally;
     {
-        reset_random_for_this_thread();
-        HeadlessHooks hooks;
         HeadlessGame game(options);
         for (int i = 0; i < kSpins; ++i) {
             const SpinRecord r = game.play_spin();
@@ -89,8 +86,6 @@ TEST(ReportCounts, FirstSpinPhasesAndTickRounding) {
     PlayerOptions options;
     options.clock = ClockMode::Hold;
     options.bets = {0, 0, 0, 0, 0, 0, 0, 10};
-    reset_random_for_this_thread();
-    HeadlessHooks hooks;
     {
         HeadlessGame game(options);
         const SpinRecord r = game.play_spin();
@@ -107,7 +102,6 @@ TEST(ReportCounts, FirstSpinPhasesAndTickRounding) {
     EXPECT_EQ(rounded_period_eighths(30), 250);
     EXPECT_EQ(rounded_period_eighths(50), 500);
     EXPECT_EQ(rounded_period_eighths(125), 1000);
-    reset_random_for_this_thread();
     options.tick_rounding = true;
     HeadlessGame rounded(options);
     const SpinRecord r = rounded.play_spin();

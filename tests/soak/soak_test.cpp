@@ -33,19 +33,18 @@
 #include "assets/assets.hpp"
 #include "audio/play_sound.hpp"
 #include "audio/wav_chunks.hpp"
-#include "core/clock.hpp"
+#include "core/calendar.hpp"
 #include "core/gbk.hpp"
-#include "core/random.hpp"
 #include "game/board.hpp"
 #include "game/control_names.hpp"
 #include "game/feedback.hpp"
 #include "game/game_handlers.hpp"
 #include "game/main_window_layout.hpp"
-#include "platform/audio/silent_sink.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "platform/input.hpp"
-#include "runtime/message_box.hpp"
 #include "runtime/runtime.hpp"
+#include "ui/message_box.hpp"
+#include "ui/services.hpp"
 
 namespace tav::game::soak {
 namespace {
@@ -154,45 +153,46 @@ private:
 class SoakWindow {
 public:
     SoakWindow() {
-        reset_random_for_this_thread();
-        use_wave_device(std::make_unique<SilentSink>());
-        set_sound_observer([this](GameSound s) {
-            const auto give_up = RealClock::now() + kPlayerEndWait;
-            std::size_t players = active_player_count();
-            while (players >= kMaxPlayers && RealClock::now() < give_up) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                players = active_player_count();
-            }
-            if (players >= kMaxPlayers)
-                ADD_FAILURE() << players << " players still play after " << kPlayerEndWait.count() << " s";
-            peak_players = std::max(peak_players, players + 1);
-            sounds.started(s);
-        });
-        set_message_box_opened_hook([this](const MessageBoxInfo& box) {
-            last_box = gbk_to_utf8(box.text.view());
-            ++boxes;
-            const std::uint64_t at = backend->now_ms() + kBoxReadingMs;
-            backend->schedule_key(box.window, platform::vk::kReturn, true, at);
-            backend->schedule_key(box.window, platform::vk::kReturn, false, at);
-        });
         auto b = std::make_unique<platform::HeadlessBackend>();
         backend = b.get();
         // The clock's seconds move with the virtual time, so the draws that scale with them vary.
-        set_wall_clock(backend->wall_clock(LocalTime{2026, 12, 7, 21, 30, 0}, true));
-        runtime = std::make_unique<Runtime>(ui::main_window_layout(game_handlers()), std::move(b));
+        runtime = std::make_unique<Runtime>(
+            ui::main_window_layout(game_handlers()), std::move(b),
+            ui::Services{.wall_clock = backend->wall_clock(LocalTime{2026, 12, 7, 21, 30, 0}, true),
+                         .message_box_opened = [this](const ui::MessageBoxInfo& box) { answer(box); },
+                         .program = SoundWatch{[this](GameSound s) { heard(s); }}});
         runtime->load_window(kMainWindow);
     }
 
     ~SoakWindow() {
         stop_all_sounds(true);
         runtime.reset();
-        set_message_box_opened_hook({});
-        set_sound_observer({});
-        set_wall_clock({});
     }
 
     SoakWindow(const SoakWindow&) = delete;
     SoakWindow& operator=(const SoakWindow&) = delete;
+
+    // Counts a sound the game starts, once fewer than kMaxPlayers play.
+    void heard(GameSound s) {
+        const auto give_up = RealClock::now() + kPlayerEndWait;
+        std::size_t players = active_player_count();
+        while (players >= kMaxPlayers && RealClock::now() < give_up) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            players = active_player_count();
+        }
+        if (players >= kMaxPlayers)
+            ADD_FAILURE() << players << " players still play after " << kPlayerEndWait.count() << " s";
+        peak_players = std::max(peak_players, players + 1);
+        sounds.started(s);
+    }
+    // Records a refusal box and has the player read it and press Enter.
+    void answer(const ui::MessageBoxInfo& box) {
+        last_box = gbk_to_utf8(box.text.view());
+        ++boxes;
+        const std::uint64_t at = backend->now_ms() + kBoxReadingMs;
+        backend->schedule_key(box.window, platform::vk::kReturn, true, at);
+        backend->schedule_key(box.window, platform::vk::kReturn, false, at);
+    }
 
     Value get(std::string_view name, int index) { return runtime->get_property(kMainWindow, control(name), index); }
     std::string text(std::string_view name) { return gbk_to_utf8(get(name, kTextProperty).text().view()); }
@@ -257,7 +257,7 @@ public:
         w_.click(board::kStartButton);
         ++refusals;
         expect(w_.boxes == boxes + 1 && w_.last_box == "请选择下面图标进行押注！", "no-bet refusal box");
-        expect(w_.runtime->top_level_windows().size() == 1, "Enter closed the no-bet refusal box");
+        expect(w_.runtime->windows().top_levels().size() == 1, "Enter closed the no-bet refusal box");
         expect(w_.settled(), "nothing starts without bets");
         check_bets("after the no-bet refusal");
     }
@@ -278,7 +278,7 @@ public:
             w_.spinner(k, true);
             ++refusals;
             expect(w_.boxes == boxes + 1 && w_.last_box == "分数不够！请先上分！", "no-credit refusal box");
-            expect(w_.runtime->top_level_windows().size() == 1, "Enter closed the no-credit refusal box");
+            expect(w_.runtime->windows().top_levels().size() == 1, "Enter closed the no-credit refusal box");
             check_bets("after the no-credit refusal");
         }
         spin();
@@ -443,7 +443,7 @@ TEST(Soak, SpinsBalanceAndLeaveNoPlayerThreadTimerOrMemoryBehind) {
         EXPECT_EQ(w.peak_over_allowed, 0u);
     }
 
-    stop_sounds_at_exit(); // the silent sink's thread goes with the output
+    stop_sounds_at_exit(); // the silent sink's thread goes with the output, once the last player lets go
     const auto give_up = RealClock::now() + kThreadGoneWait;
     while (proc_status("Threads") > threads_at_start && RealClock::now() < give_up)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

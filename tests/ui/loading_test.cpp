@@ -47,7 +47,7 @@ TEST(LoadWindow, BuildsEveryKindSilentlyThenRaisesCreatedMovedResizedThenShows) 
     // The window's geometry and caption as stored.
     EXPECT_EQ(p.get_int(kSelf, 2), 400);
     EXPECT_EQ(p.get_int(kSelf, 3), 300);
-    EXPECT_EQ(p.backend->native(p.top())->caption, std::string(gbk("测试").view()));
+    EXPECT_EQ(p.backend->native(p.top())->caption, "测试");
 }
 
 TEST(LoadWindow, ACentredWindowStandsInTheMiddleOfTheScreenFromItsCreation) {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/input.hpp"
-#include "runtime/message_box.hpp"
 #include "test_window.hpp"
+#include "ui/message_box.hpp"
 
 namespace tav::test {
 namespace {
@@ -14,35 +14,34 @@ namespace vk = platform::vk;
 class MessageBoxes : public ::testing::Test {
 protected:
     void SetUp() override { p_.load(); }
-    void TearDown() override { set_message_box_opened_hook({}); }
 
     // Shows a box and lets `act` work it once it is open; returns the result.
     std::int32_t show(const Value& message, const Value& flags, const Value& caption,
-                      std::function<void(const MessageBoxInfo&)> act) {
-        set_message_box_opened_hook([this, act](const MessageBoxInfo& box) {
+                      std::function<void(const ui::MessageBoxInfo&)> act) {
+        p_.runtime->services().message_box_opened = [this, act](const ui::MessageBoxInfo& box) {
             seen_ = box;
             main_enabled_while_open_ = p_.ws().is_enabled(p_.top());
             act(box);
-        });
-        return show_message_box(message, flags, caption);
+        };
+        return ui::show_message_box(p_.ws(), p_.runtime->services(), message, flags, caption);
     }
     // Presses the button labelled `label_utf8` with the mouse.
-    std::function<void(const MessageBoxInfo&)> press(std::string_view label_utf8) {
-        return [this, label = gbk(label_utf8)](const MessageBoxInfo& box) {
+    std::function<void(const ui::MessageBoxInfo&)> press(std::string_view label_utf8) {
+        return [this, label = gbk(label_utf8)](const ui::MessageBoxInfo& box) {
             for (const auto& b : box.buttons)
                 if (b.label == label) p_.backend->click(box.window, {b.rect.x + 5, b.rect.y + 5});
         };
     }
-    std::function<void(const MessageBoxInfo&)> key(int vk_code) {
-        return [this, vk_code](const MessageBoxInfo& box) { p_.backend->press_key(box.window, vk_code); };
+    std::function<void(const ui::MessageBoxInfo&)> key(int vk_code) {
+        return [this, vk_code](const ui::MessageBoxInfo& box) { p_.backend->press_key(box.window, vk_code); };
     }
-    std::function<void(const MessageBoxInfo&)> close() {
-        return [this](const MessageBoxInfo& box) { p_.backend->request_close(box.window); };
+    std::function<void(const ui::MessageBoxInfo&)> close() {
+        return [this](const ui::MessageBoxInfo& box) { p_.backend->request_close(box.window); };
     }
     // Runs each action in turn on the open box.
-    static std::function<void(const MessageBoxInfo&)> then(std::function<void(const MessageBoxInfo&)> a,
-                                                           std::function<void(const MessageBoxInfo&)> b) {
-        return [a, b](const MessageBoxInfo& box) {
+    static std::function<void(const ui::MessageBoxInfo&)> then(std::function<void(const ui::MessageBoxInfo&)> a,
+                                                               std::function<void(const ui::MessageBoxInfo&)> b) {
+        return [a, b](const ui::MessageBoxInfo& box) {
             a(box);
             b(box);
         };
@@ -54,7 +53,7 @@ protected:
     }
 
     TestProgram p_;
-    MessageBoxInfo seen_;
+    ui::MessageBoxInfo seen_;
     bool main_enabled_while_open_ = true;
 };
 
@@ -67,7 +66,7 @@ TEST_F(MessageBoxes, PlainBoxIsTaskModalWithOneOkButtonAndTheDefaultCaption) {
     EXPECT_EQ(seen_.icon, 0u);
     EXPECT_FALSE(main_enabled_while_open_);
     EXPECT_TRUE(p_.ws().is_enabled(p_.top()));
-    EXPECT_EQ(current_message_box(), nullptr);
+    EXPECT_EQ(ui::current_message_box(p_.runtime->services()), nullptr);
     EXPECT_FALSE(p_.ws().exists(seen_.window));
     // A lone OK box also closes by Esc, with OK.
     EXPECT_EQ(show(Value::of_integer(1), Value::of_integer(0), {}, key(vk::kEscape)), 0);
@@ -111,7 +110,7 @@ TEST_F(MessageBoxes, EnterPressesTheDefaultButton) {
 
 TEST_F(MessageBoxes, TheDisabledWindowCannotBeClosedUnderTheBox) {
     EXPECT_EQ(show(Value::of_text("m"), {}, {},
-                   then([this](const MessageBoxInfo&) { p_.backend->request_close(p_.top()); }, press("确定"))),
+                   then([this](const ui::MessageBoxInfo&) { p_.backend->request_close(p_.top()); }, press("确定"))),
               0);
     EXPECT_TRUE(p_.runtime->is_loaded(kWindow));
     EXPECT_EQ(p_.log.count("window:CloseQuery"), 0u);
@@ -121,15 +120,17 @@ TEST_F(MessageBoxes, AHeldArrowStopsRepeatingOnceItsHandlerOpensABox) {
     for (std::int32_t flags : {0, 0x1000}) {
         int adjusts = 0;
         p_.log.actions["spin:Adjust"] = [&](auto) {
-            if (++adjusts == 1) show_message_box(Value::of_text("m"), Value::of_integer(flags), {});
+            if (++adjusts == 1)
+                ui::show_message_box(p_.ws(), p_.runtime->services(), Value::of_text("m"), Value::of_integer(flags),
+                                     {});
             return std::nullopt;
         };
-        set_message_box_opened_hook([&](const MessageBoxInfo& box) {
+        p_.runtime->services().message_box_opened = [&](const ui::MessageBoxInfo& box) {
             // The button is released over the box; the box closes a second later.
             const std::uint64_t now = p_.ws().now_ms();
             p_.backend->schedule(now + 50, [&, box] { p_.backend->mouse_up(box.window, {5, 5}); });
             p_.backend->schedule_key(box.window, vk::kReturn, true, now + 1000);
-        });
+        };
         p_.backend->mouse_down(p_.top(), TestProgram::at(kSpinRect, 10, 5));
         p_.backend->run_for(2000);
         EXPECT_EQ(adjusts, 1) << flags;
@@ -164,14 +165,14 @@ TEST_F(MessageBoxes, TimersKeepTickingAndTheirHandlersRunInsideAnOpenBox) {
         return std::nullopt;
     };
     p_.log.actions["button:Click"] = [&](auto) {
-        result = show_message_box(Value::of_text(gbk("分数不够！请先上分！")), Value::of_integer(0),
-                                  Value::of_text(gbk("信息提示！")));
+        result = ui::show_message_box(p_.ws(), p_.runtime->services(), Value::of_text(gbk("分数不够！请先上分！")),
+                                      Value::of_integer(0), Value::of_text(gbk("信息提示！")));
         p_.log.entries.push_back("after box");
         return std::nullopt;
     };
-    set_message_box_opened_hook([&](const MessageBoxInfo& box) {
+    p_.runtime->services().message_box_opened = [&](const ui::MessageBoxInfo& box) {
         p_.backend->schedule_key(box.window, vk::kReturn, true, p_.ws().now_ms() + 175);
-    });
+    };
     p_.set(kTimer, 8, Value::of_integer(50));
     p_.backend->click(p_.top(), TestProgram::at(kButtonRect, 5, 5));
     p_.backend->schedule_click(p_.top(), TestProgram::at(kButtonRect, 5, 5), platform::MouseButton::Left,
@@ -195,7 +196,7 @@ TEST_F(MessageBoxes, BoxIsAModalDialogOfTheMainWindowCentredOnIt) {
     p_.ws().set_program_icon(Bitmap(32, 32, 0xFF102030u));
     EXPECT_EQ(p_.backend->native(p_.top())->icon, (Size{32, 32}));
     platform::HeadlessBackend::Native box;
-    show(Value::of_text("m"), {}, {}, [&](const MessageBoxInfo& info) {
+    show(Value::of_text("m"), {}, {}, [&](const ui::MessageBoxInfo& info) {
         box = *p_.backend->native(info.window);
         p_.backend->press_key(info.window, vk::kEscape);
     });
@@ -207,7 +208,7 @@ TEST_F(MessageBoxes, BoxIsAModalDialogOfTheMainWindowCentredOnIt) {
     EXPECT_NEAR(box.position.y + box.client.height / 2, main.y + main.height / 2, 1);
     // With the main window hidden there is no owner: the box is centred on the screen.
     p_.ws().show(p_.top(), false);
-    show(Value::of_text("m"), {}, {}, [&](const MessageBoxInfo& info) {
+    show(Value::of_text("m"), {}, {}, [&](const ui::MessageBoxInfo& info) {
         box = *p_.backend->native(info.window);
         p_.backend->press_key(info.window, vk::kEscape);
     });

@@ -11,10 +11,10 @@
 #include <string>
 
 #include "platform/input.hpp"
-#include "runtime/message_box.hpp"
 #include "runtime/runtime_error.hpp"
 #include "runtime/startup.hpp"
 #include "test_window.hpp"
+#include "ui/message_box.hpp"
 
 namespace tav::test {
 namespace {
@@ -49,14 +49,14 @@ ChildResult run_child(const std::function<int(const std::function<void(std::stri
     return r;
 }
 
-// Answers every box with Enter after `delay_ms` of virtual time and reports its text.
-void answer_boxes(platform::HeadlessBackend* backend, const std::function<void(std::string_view)>& report,
-                  std::uint64_t delay_ms) {
-    set_message_box_opened_hook([=](const MessageBoxInfo& box) {
+// Services that answer every box with Enter after `delay_ms` of virtual time and report its text.
+[[nodiscard]] ui::Services answer_boxes(platform::HeadlessBackend* backend,
+                                        const std::function<void(std::string_view)>& report, std::uint64_t delay_ms) {
+    return {.message_box_opened = [=](const ui::MessageBoxInfo& box) {
         report("[box " + std::string(box.caption.view()) + "|" + std::to_string(box.style) + "|" +
                std::string(box.text.view()) + "]");
         backend->schedule_key(box.window, platform::vk::kReturn, true, backend->now_ms() + delay_ms);
-    });
+    }};
 }
 
 // Starts the timer at `period_ms` once the window is created and reports every tick as "t".
@@ -116,7 +116,9 @@ TEST(ProgramExit, SessionEndUnderAnOpenBoxEndsWithZeroAndRunsNoHandlerAfter) {
             };
             log.actions["button:Click"] = [&](auto) {
                 report("[box]");
-                const std::int32_t answer = show_message_box(Value::of_text("m"), {}, {});
+                Runtime& runtime = *Runtime::current();
+                const std::int32_t answer =
+                    ui::show_message_box(runtime.windows(), runtime.services(), Value::of_text("m"), {}, {});
                 report("[box " + std::to_string(answer) + "]");
                 set_property(kWindow, kEditBox, 8, -1, Value::of_text("x")); // would raise ContentChanged
                 return std::nullopt;
@@ -125,14 +127,15 @@ TEST(ProgramExit, SessionEndUnderAnOpenBoxEndsWithZeroAndRunsNoHandlerAfter) {
                 report("[changed]");
                 return std::nullopt;
             };
-            set_message_box_opened_hook([&](const MessageBoxInfo&) {
+            ui::Services services{.message_box_opened = [&](const ui::MessageBoxInfo&) {
                 b->schedule(b->now_ms() + 5, [=] { b->request_close(top()); });
                 b->schedule(b->now_ms() + 15, [=] { b->request_session_end(); });
                 b->schedule(b->now_ms() + 35, [=] { b->request_session_end(); });
-            });
+            }};
             b->schedule(50, [=] { b->click(top(), TestProgram::at(kButtonRect, 5, 5)); });
-            const int code =
-                run_program(layout, std::move(backend), [&] { set_end_of_program_hook([&] { report("[end]"); }); });
+            const int code = run_program(
+                layout, std::move(backend), [&] { set_end_of_program_hook([&] { report("[end]"); }); },
+                std::move(services));
             report(code == 0 ? "[0]" : "[?]");
             return code;
         });
@@ -151,7 +154,8 @@ TEST(ProgramExit, FatalErrorShowsTheBoxRunsNoHandlerAfterItAndExitsWithMinusOne)
         EventLog log;
         ui::LayoutData layout = test_layout(log);
         auto backend = std::make_unique<platform::HeadlessBackend>();
-        answer_boxes(backend.get(), report, 200); // four timer periods pass while the box is up
+        // Four timer periods pass while the box is up.
+        ui::Services services = answer_boxes(backend.get(), report, 200);
         int ticks = 0;
         log.actions["window:Created"] = [](auto) {
             set_property(kWindow, kTimer, 8, -1, Value::of_integer(50));
@@ -162,7 +166,9 @@ TEST(ProgramExit, FatalErrorShowsTheBoxRunsNoHandlerAfterItAndExitsWithMinusOne)
             if (++ticks == 2) get_property(kWindow, 0x1601FFFF, 8); // no such control
             return std::nullopt;
         };
-        return run_program(layout, std::move(backend), [&] { set_end_of_program_hook([&] { report("[end]"); }); });
+        return run_program(
+            layout, std::move(backend), [&] { set_end_of_program_hook([&] { report("[end]"); }); },
+            std::move(services));
     });
     EXPECT_EQ(r.status, 255);
     const std::string text = std::string(gbk("运行时出错!").view()) + "\r\n\r\n" +
@@ -178,8 +184,8 @@ TEST(ProgramExit, StartupFailuresAndCodedErrorsShowTheirExactText) {
             ui::LayoutData layout = test_layout(log);
             edit(layout);
             auto backend = std::make_unique<platform::HeadlessBackend>();
-            answer_boxes(backend.get(), report, 10);
-            return run_program(layout, std::move(backend));
+            ui::Services services = answer_boxes(backend.get(), report, 10);
+            return run_program(layout, std::move(backend), {}, std::move(services));
         });
     };
     const std::string head = std::string(gbk("运行时出错!").view()) + "\r\n\r\n";
@@ -200,8 +206,8 @@ TEST(ProgramExit, StartupFailuresAndCodedErrorsShowTheirExactText) {
     r = run_child([](const auto& report) {
         EventLog log;
         auto backend = std::make_unique<platform::HeadlessBackend>();
-        answer_boxes(backend.get(), report, 10);
-        Runtime rt(test_layout(log), std::move(backend));
+        ui::Services services = answer_boxes(backend.get(), report, 10);
+        Runtime rt(test_layout(log), std::move(backend), std::move(services));
         rt.report_runtime_error("", 7);
         return 0;
     });
@@ -246,10 +252,11 @@ TEST(ProgramExit, MemoryTheRuntimeCannotGetIsTheFatalErrorAndAHugeStretchedPictu
                 ui::LayoutData layout = test_layout(log);
                 auto backend = std::make_unique<platform::HeadlessBackend>();
                 platform::HeadlessBackend* b = backend.get();
-                answer_boxes(b, report, 10);
+                ui::Services services = answer_boxes(b, report, 10);
                 b->schedule(50, [b, act, report] { act(b, report); });
-                const int code = run_program(layout, std::move(backend),
-                                             [&] { set_end_of_program_hook([report] { report("[end]"); }); });
+                const int code = run_program(
+                    layout, std::move(backend), [&] { set_end_of_program_hook([report] { report("[end]"); }); },
+                    std::move(services));
                 report(code == 0 ? "[0]" : "[?]");
                 return code;
             });
@@ -295,8 +302,8 @@ TEST(ProgramExit, EventsNamingUnknownWindowsOrControlsAreFatal) {
         return run_child([notice](const auto& report) mutable {
             EventLog log;
             auto backend = std::make_unique<platform::HeadlessBackend>();
-            answer_boxes(backend.get(), report, 10);
-            Runtime rt(test_layout(log), std::move(backend));
+            ui::Services services = answer_boxes(backend.get(), report, 10);
+            Runtime rt(test_layout(log), std::move(backend), std::move(services));
             rt.load_window(kWindow);
             rt.raise_event(notice);
             return 0;

@@ -112,8 +112,8 @@ TEST_F(Properties, FontsOfAnyOtherLengthThanSixtyBytesAreTheStockFont) {
     Value f = p_.get(kLabel, 15);
     EXPECT_TRUE(std::ranges::equal(f.bytes(), stock));
     // The record read back describes the very font the control draws with.
-    const auto drawn = shared_fonts().stock();
-    const auto described = shared_fonts().font(f.bytes());
+    const auto drawn = p_.runtime->services().fonts->stock();
+    const auto described = p_.runtime->services().fonts->font(f.bytes());
     EXPECT_EQ(described->family(), drawn->family());
     EXPECT_EQ(described->height(), drawn->height());
     EXPECT_EQ(described->synthetic_bold(), drawn->synthetic_bold());
@@ -146,7 +146,7 @@ TEST_F(Properties, IndicesAKindLacksReadNoneAndIgnoreWrites) {
 
 TEST_F(Properties, WindowCaptionChangesTheTitleAtOnce) {
     p_.set(kSelf, 8, Value::of_text(gbk("新标题")));
-    EXPECT_EQ(p_.backend->native(p_.top())->caption, std::string(gbk("新标题").view()));
+    EXPECT_EQ(p_.backend->native(p_.top())->caption, "新标题");
     EXPECT_EQ(p_.get(kSelf, 8).text(), gbk("新标题"));
     // Control id 0 also names the window.
     EXPECT_EQ(p_.runtime->get_property(kWindow, 0, 8).text(), gbk("新标题"));

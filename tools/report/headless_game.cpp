@@ -5,7 +5,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/clock.hpp"
 #include "core/conversions.hpp"
 #include "game/board.hpp"
 #include "game/control_names.hpp"
@@ -31,27 +30,11 @@ constexpr int kSecondsPerMinute = 60;
 // The day the clock shows; only its seconds matter to the game.
 constexpr LocalTime kMinuteStart{2026, 12, 7, 21, 30, 0};
 
-thread_local HeadlessGame* t_game = nullptr;
-
 } // namespace
 
 int rounded_period_eighths(int ms) {
     const int eighths = ms * kRoundedUnitsPerMs;
     return (eighths + kDesktopTickEighths - 1) / kDesktopTickEighths * kDesktopTickEighths;
-}
-
-HeadlessHooks::HeadlessHooks() {
-    game::set_sounds_played(false);
-    game::set_sound_observer([](game::GameSound sound) {
-        if (t_game != nullptr) t_game->on_sound(sound);
-    });
-    set_wall_clock([] { return t_game != nullptr ? t_game->now() : system_local_time(); });
-}
-
-HeadlessHooks::~HeadlessHooks() {
-    set_wall_clock({});
-    game::set_sound_observer({});
-    game::set_sounds_played(true);
 }
 
 HeadlessGame::HeadlessGame(const PlayerOptions& options)
@@ -62,9 +45,11 @@ HeadlessGame::HeadlessGame(const PlayerOptions& options)
     }
     auto backend = std::make_unique<platform::HeadlessBackend>();
     backend_ = backend.get();
-    runtime_ = std::make_unique<Runtime>(ui::main_window_layout(game::game_handlers()), std::move(backend));
+    runtime_ = std::make_unique<Runtime>(
+        ui::main_window_layout(game::game_handlers()), std::move(backend),
+        ui::Services{.wall_clock = [this] { return now(); },
+                     .program = game::SoundWatch{[this](game::GameSound sound) { on_sound(sound); }, false}});
     if (options_.tick_rounding) runtime_->windows().set_timer_period_map(rounded_period_eighths);
-    t_game = this;
     runtime_->load_window(ui::kMainWindowId);
     // Hidden, the window keeps its controls, timers and events but is never composed.
     runtime_->windows().show(runtime_->window_handle_of(ui::kMainWindowId), false);
@@ -82,10 +67,9 @@ HeadlessGame::HeadlessGame(const PlayerOptions& options)
     positions_.reserve(512);
 }
 
-HeadlessGame::~HeadlessGame() {
-    runtime_.reset();
-    if (t_game == this) t_game = nullptr;
-}
+HeadlessGame::~HeadlessGame() { runtime_.reset(); }
+
+RandomSource& HeadlessGame::random() { return runtime_->services().random; }
 
 double HeadlessGame::stake() const {
     double sum = 0;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/calendar.hpp"
+#include "core/random.hpp"
 #include "game/feedback.hpp"
 #include "statistics.hpp"
 
@@ -53,20 +54,11 @@ struct PlayerOptions {
 // The timer period a desktop with 15.625 ms ticks delivers for `ms`, in eighths of a ms.
 int rounded_period_eighths(int ms);
 
-// Routes the game's sound observer and the wall clock to the game of each thread and keeps the
-// game's sounds from playing. One per process while HeadlessGames exist; restores all on exit.
-class HeadlessHooks {
-public:
-    HeadlessHooks();
-    ~HeadlessHooks();
-    HeadlessHooks(const HeadlessHooks&) = delete;
-    HeadlessHooks& operator=(const HeadlessHooks&) = delete;
-};
-
 class HeadlessGame {
 public:
     // Builds the runtime and loads the main window on this thread (the game's Created handler
-    // runs as at program start). Needs a HeadlessHooks alive.
+    // runs as at program start). The runtime's wall clock is the player's, its random source
+    // starts at its starting state, and the game's sounds are counted here and not played.
     explicit HeadlessGame(const PlayerOptions& options);
     ~HeadlessGame();
     HeadlessGame(const HeadlessGame&) = delete;
@@ -80,11 +72,14 @@ public:
     // The credits display now.
     double credits();
 
-    // Called by the hooks on this thread.
+    // The random source of the game's runtime.
+    RandomSource& random();
+
+private:
+    // What the game's sounds and its clock reads come to.
     void on_sound(game::GameSound sound);
     LocalTime now();
 
-private:
     enum class Phase { Acceleration, Fast, Slowing };
     std::int32_t interval_of(std::uint32_t timer);
     std::int32_t number(std::uint32_t control);

@@ -17,24 +17,22 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kProgressPeriod = std::chrono::milliseconds(200);
 
-// Steps this thread's generator `draws` times.
-void burn_draws(std::uint64_t draws) {
-    for (std::uint64_t i = 0; i < draws; ++i) random_in_range(0, 1);
+// Steps `random` `draws` times.
+void burn_draws(RandomSource& random, std::uint64_t draws) {
+    for (std::uint64_t i = 0; i < draws; ++i) random.in_range(0, 1);
 }
 
 } // namespace
 
 RunResult run_spins(const RunOptions& options) {
     const int threads = std::max(1, options.threads);
-    HeadlessHooks hooks;
     std::vector<Tally> tallies(static_cast<std::size_t>(threads));
     std::vector<double> rates(static_cast<std::size_t>(threads), 0.0);
     std::vector<std::exception_ptr> errors(static_cast<std::size_t>(threads));
     std::atomic<std::uint64_t> done{0};
     std::atomic<int> running{threads};
     std::atomic<bool> stop{false};
-    // Building and tearing down windows touches state shared by every window of the process
-    // (the themed-look registry), so one thread at a time does it, and none spins meanwhile.
+    // One thread at a time builds its window, and none spins meanwhile.
     std::mutex setup;
     std::barrier gate(threads);
 
@@ -48,12 +46,12 @@ RunResult run_spins(const RunOptions& options) {
                                             (index < options.spins % static_cast<std::uint64_t>(threads) ? 1 : 0);
                 std::unique_ptr<HeadlessGame> game;
                 try {
-                    reset_random_for_this_thread();
-                    burn_draws(index * kThreadDrawOffset);
                     PlayerOptions player = options.player;
                     player.clock_seed = options.player.clock_seed + index;
                     std::lock_guard lock(setup);
                     game = std::make_unique<HeadlessGame>(player);
+                    // Loading the window draws nothing, so this is as if burnt at program start.
+                    burn_draws(game->random(), index * kThreadDrawOffset);
                 } catch (...) {
                     errors[index] = std::current_exception();
                 }

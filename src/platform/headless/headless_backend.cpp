@@ -44,8 +44,8 @@ Size HeadlessBackend::screen_size() { return kScreenSize; }
 Size HeadlessBackend::frame_size(const TopLevelStyle&) { return {}; }
 
 bool HeadlessBackend::create_native(WindowHandle w, Size client, const TopLevelStyle& style,
-                                    std::string_view caption_gbk) {
-    natives_[w] = Native{false, true, {}, client, std::string(caption_gbk), style, {}};
+                                    std::string_view caption_utf8) {
+    natives_[w] = Native{false, true, {}, client, std::string(caption_utf8), style, {}};
     return true;
 }
 
@@ -65,8 +65,8 @@ void HeadlessBackend::move_native(WindowHandle w, Point screen_pos, Size client)
     it->second.client = client;
 }
 
-void HeadlessBackend::set_native_caption(WindowHandle w, std::string_view caption_gbk) {
-    if (auto it = natives_.find(w); it != natives_.end()) it->second.caption = std::string(caption_gbk);
+void HeadlessBackend::set_native_caption(WindowHandle w, std::string_view caption_utf8) {
+    if (auto it = natives_.find(w); it != natives_.end()) it->second.caption = std::string(caption_utf8);
 }
 
 void HeadlessBackend::set_native_icon(WindowHandle w, const Bitmap& icon) {

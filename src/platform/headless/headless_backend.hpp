@@ -34,7 +34,7 @@ public:
         bool enabled = true;
         Point position;
         Size client;
-        std::string caption;
+        std::string caption; // UTF-8
         TopLevelStyle style;
         Size icon; // the size of the icon set last (0 x 0: none)
     };
@@ -44,11 +44,11 @@ public:
     std::uint64_t now_ms() override;
     Size screen_size() override;
     Size frame_size(const TopLevelStyle& style) override;
-    bool create_native(WindowHandle w, Size client, const TopLevelStyle& style, std::string_view caption_gbk) override;
+    bool create_native(WindowHandle w, Size client, const TopLevelStyle& style, std::string_view caption_utf8) override;
     void destroy_native(WindowHandle w) override;
     void show_native(WindowHandle w, bool visible, Point screen_pos) override;
     void move_native(WindowHandle w, Point screen_pos, Size client) override;
-    void set_native_caption(WindowHandle w, std::string_view caption_gbk) override;
+    void set_native_caption(WindowHandle w, std::string_view caption_utf8) override;
     void set_native_icon(WindowHandle w, const Bitmap& icon) override;
     void set_native_enabled(WindowHandle w, bool enabled) override;
     void present(WindowHandle w, const Bitmap& framebuffer, std::span<const Rect> areas) override;
@@ -89,7 +89,7 @@ public:
     // With nothing scheduled and no timer, wait for wake() in real time (for posts from threads).
     void set_wait_for_threads(bool on);
     // A wall clock that reads `start` plus the virtual time since this call (or stays at `start`
-    // when `running` is false); hand it to tav::set_wall_clock.
+    // when `running` is false); give it as the runtime's wall clock.
     std::function<LocalTime()> wall_clock(LocalTime start, bool running = true);
 
     // --- Test side: what was shown ---

@@ -13,7 +13,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/gbk.hpp"
 #include "platform/sdl/display_connection.hpp"
 #include "platform/sdl/key_map.hpp"
 #include "platform/sdl/present_areas.hpp"
@@ -180,12 +179,13 @@ public:
 
     bool can_receive_input() override { return true; }
 
-    bool create_native(WindowHandle w, Size client, const TopLevelStyle& style, std::string_view caption_gbk) override {
+    bool create_native(WindowHandle w, Size client, const TopLevelStyle& style,
+                       std::string_view caption_utf8) override {
         Uint32 flags = SDL_WINDOW_HIDDEN;
         if (style.resizable) flags |= SDL_WINDOW_RESIZABLE;
         if (!style.title_bar) flags |= SDL_WINDOW_BORDERLESS;
         // Close and minimise boxes are the window manager's; a fixed-size window gets no maximise box.
-        const std::string title = gbk_to_utf8(caption_gbk);
+        const std::string title(caption_utf8);
         WindowPtr window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                           std::max(client.width, 1), std::max(client.height, 1), flags));
         if (!window) return false;
@@ -235,8 +235,8 @@ public:
         place(*n, screen_pos);
     }
 
-    void set_native_caption(WindowHandle w, std::string_view caption_gbk) override {
-        if (Native* n = find(w)) SDL_SetWindowTitle(n->window.get(), gbk_to_utf8(caption_gbk).c_str());
+    void set_native_caption(WindowHandle w, std::string_view caption_utf8) override {
+        if (Native* n = find(w)) SDL_SetWindowTitle(n->window.get(), std::string(caption_utf8).c_str());
     }
 
     void set_native_icon(WindowHandle w, const Bitmap& icon) override {

@@ -40,8 +40,6 @@ std::string utf8_of_wide(std::wstring_view wide) {
     return out;
 }
 
-std::wstring wide_of_gbk(std::string_view gbk_text) { return wide_of_utf8(gbk_to_utf8(gbk_text)); }
-
 // The GBK character code of typed UTF-16 text: a single byte as itself, a pair as
 // (lead << 8) | trail; '?' for what GBK cannot hold.
 std::uint32_t gbk_char_code(std::wstring_view typed) {
@@ -222,10 +220,11 @@ public:
 
     bool can_receive_input() override { return true; }
 
-    bool create_native(WindowHandle w, Size client, const TopLevelStyle& style, std::string_view caption_gbk) override {
+    bool create_native(WindowHandle w, Size client, const TopLevelStyle& style,
+                       std::string_view caption_utf8) override {
         const Size outer = outer_size(style, client);
         HWND owner = style.modal_dialog ? main_hwnd() : nullptr;
-        HWND hwnd = CreateWindowExW(window_ex_style(style), kWindowClass, wide_of_gbk(caption_gbk).c_str(),
+        HWND hwnd = CreateWindowExW(window_ex_style(style), kWindowClass, wide_of_utf8(caption_utf8).c_str(),
                                     window_style(style), CW_USEDEFAULT, CW_USEDEFAULT, outer.width, outer.height, owner,
                                     nullptr, GetModuleHandleW(nullptr), this);
         if (hwnd == nullptr) return false;
@@ -276,8 +275,8 @@ public:
         place(*n, screen_pos, client);
     }
 
-    void set_native_caption(WindowHandle w, std::string_view caption_gbk) override {
-        if (Native* n = find(w)) SetWindowTextW(n->hwnd, wide_of_gbk(caption_gbk).c_str());
+    void set_native_caption(WindowHandle w, std::string_view caption_utf8) override {
+        if (Native* n = find(w)) SetWindowTextW(n->hwnd, wide_of_utf8(caption_utf8).c_str());
     }
 
     void set_native_icon(WindowHandle w, const Bitmap& icon) override {

@@ -89,7 +89,7 @@ struct DrawingProgram {
     std::unique_ptr<Runtime> runtime;
 
     DrawingProgram(std::vector<ui::ControlTemplate> controls, std::vector<Value> window_props = {},
-                   Size client = {300, 240}) {
+                   Size client = {300, 240}, ui::Services services = {}) {
         auto b = std::make_unique<platform::HeadlessBackend>();
         backend = b.get();
         platform::TopLevelStyle style;
@@ -107,12 +107,13 @@ struct DrawingProgram {
         ui::LayoutData layout;
         layout.windows.push_back(std::move(w));
         layout.startup_window = kWindow;
-        runtime = std::make_unique<Runtime>(layout, std::move(b));
+        runtime = std::make_unique<Runtime>(layout, std::move(b), std::move(services));
         runtime->load_window(kWindow);
         paint();
     }
 
     platform::WindowSystem& ws() { return runtime->windows(); }
+    ui::ThemeRegistry& themes() { return runtime->services().themes; }
     platform::WindowHandle top() { return runtime->window_handle_of(kWindow); }
     ui::Control* control(std::uint32_t id) { return runtime->find_control(kWindow, id); }
     void set(std::uint32_t id, int index, const Value& v) { runtime->set_property(kWindow, id, index, -1, v); }

@@ -3,29 +3,29 @@
 
 #include "drawing_window.hpp"
 #include "gfx/system_colors.hpp"
-#include "runtime/message_box.hpp"
-#include "ui/themed_drawing.hpp"
+#include "ui/message_box.hpp"
+#include "ui/services.hpp"
 
 namespace tav::test {
 namespace {
 
 struct Seen {
     Bitmap pixels;
-    MessageBoxInfo info;
+    ui::MessageBoxInfo info;
 };
 
 // Opens a box with `style`, keeps what it showed and closes it with its first button.
 Seen show_box(DrawingProgram& p, std::string_view text_utf8, std::uint32_t style) {
     Seen seen;
-    set_message_box_opened_hook([&](const MessageBoxInfo& info) {
+    p.runtime->services().message_box_opened = [&](const ui::MessageBoxInfo& info) {
         p.ws().update(info.window);
         seen.pixels = p.ws().framebuffer(info.window);
         seen.info = info;
         const Rect b = info.buttons.front().rect;
         p.backend->click(info.window, {b.x + b.width / 2, b.y + b.height / 2});
-    });
-    run_message_box(gbk(text_utf8), gbk("信息提示！"), style);
-    set_message_box_opened_hook({});
+    };
+    ui::run_message_box(p.ws(), p.runtime->services(), gbk(text_utf8), gbk("信息提示！"), style);
+    p.runtime->services().message_box_opened = {};
     return seen;
 }
 
@@ -72,9 +72,9 @@ TEST(MessageBoxDrawing, IconsTextAndButtonsFollowTheFlags) {
 
 TEST(MessageBoxDrawing, ButtonsAreThemedWhileTheThemedLookIsOn) {
     DrawingProgram p({});
-    ui::themed_drawing(3);
+    p.themes().themed_drawing(3);
     const Seen seen = show_box(p, "分数到顶了！", 4);
-    ui::themed_drawing(0);
+    p.themes().themed_drawing(0);
     ASSERT_EQ(seen.info.buttons.size(), 2u);
     for (const auto& button : seen.info.buttons) {
         const Rect b = button.rect;

@@ -18,13 +18,14 @@ TEST(PictureCache, EqualBytesShareOneDecodeAndOneScaledCopyWhoeverAsks) {
     const Value red_again = Value::of_bytes(red.bytes()); // equal bytes in another block
     const Value blue = Value::of_bytes(solid_bmp(6, 4, rgb(0, 0, 255)));
 
+    ui::PictureCache cache;
     ui::DecodedPicture first, second, other;
-    const Bitmap* a = first.sync(red);
+    const Bitmap* a = first.sync(cache, red);
     ASSERT_NE(a, nullptr);
-    EXPECT_EQ(second.sync(red_again), a);
+    EXPECT_EQ(second.sync(cache, red_again), a);
     // The cache keeps the first holder's block, not a copy of its bytes.
-    EXPECT_EQ(ui::shared_pictures().picture(red_again)->bytes().data(), red.bytes().data());
-    const Bitmap* b = other.sync(blue);
+    EXPECT_EQ(cache.picture(red_again)->bytes().data(), red.bytes().data());
+    const Bitmap* b = other.sync(cache, blue);
     ASSERT_NE(b, nullptr);
     EXPECT_NE(b, a);
     EXPECT_EQ(b->pixel(0, 0), rgb(0, 0, 255));
@@ -32,7 +33,7 @@ TEST(PictureCache, EqualBytesShareOneDecodeAndOneScaledCopyWhoeverAsks) {
     EXPECT_EQ(first.scaled({12, 8}).pixel(11, 7), rgb(255, 0, 0));
 
     // Each control still counts what it took up, and a repaint adds nothing.
-    EXPECT_EQ(second.sync(red_again), a);
+    EXPECT_EQ(second.sync(cache, red_again), a);
     EXPECT_EQ(first.decode_count(), 1);
     EXPECT_EQ(second.decode_count(), 1);
 
@@ -44,7 +45,7 @@ TEST(PictureCache, EqualBytesShareOneDecodeAndOneScaledCopyWhoeverAsks) {
         std::vector<std::jthread> threads;
         for (std::size_t i = 0; i < 2; ++i)
             threads.emplace_back([&, i] {
-                got[i] = ui::shared_pictures().picture(green);
+                got[i] = cache.picture(green);
                 scaled[i] = got[i]->scaled({45, 30});
             });
     }
@@ -53,8 +54,8 @@ TEST(PictureCache, EqualBytesShareOneDecodeAndOneScaledCopyWhoeverAsks) {
     EXPECT_EQ(got[0]->image(), got[1]->image());
 
     // No bytes are no picture; bytes that are no picture have no image.
-    EXPECT_EQ(ui::shared_pictures().picture(Value()), nullptr);
-    const auto junk = ui::shared_pictures().picture(Value::of_bytes(Bytes{'n', 'o'}));
+    EXPECT_EQ(cache.picture(Value()), nullptr);
+    const auto junk = cache.picture(Value::of_bytes(Bytes{'n', 'o'}));
     ASSERT_NE(junk, nullptr);
     EXPECT_EQ(junk->image(), nullptr);
 }

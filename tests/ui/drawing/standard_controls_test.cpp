@@ -3,7 +3,7 @@
 
 #include "drawing_window.hpp"
 #include "gfx/system_colors.hpp"
-#include "ui/themed_drawing.hpp"
+#include "ui/services.hpp"
 
 namespace tav::test {
 namespace {
@@ -15,11 +15,6 @@ constexpr Rect kButtonRect{10, 10, 64, 34};
 constexpr Rect kSpinRect{100, 10, 33, 50};
 constexpr Rect kEditRect{150, 10, 80, 24};
 
-// Switches the themed look off again whatever a test did.
-struct ThemeOff {
-    ~ThemeOff() { ui::themed_drawing(0); }
-};
-
 std::vector<ui::ControlTemplate> controls() {
     return {make(kButton, ui::kind_id::kButton, kButtonRect, {{}, {}, Value::of_text("OK")}),
             make(kSpin, ui::kind_id::kSpin, kSpinRect),
@@ -27,7 +22,6 @@ std::vector<ui::ControlTemplate> controls() {
 }
 
 TEST(StandardControls, ClassicLookIsRaisedAndPressedLooksSunken) {
-    ThemeOff off;
     DrawingProgram p(controls());
     ASSERT_NE(p.ws().focus(), p.control(kButton)->handle());
     EXPECT_EQ(p.at(10, 10), syscolor::kHighlight);
@@ -59,9 +53,8 @@ TEST(StandardControls, ClassicLookIsRaisedAndPressedLooksSunken) {
 }
 
 TEST(StandardControls, ThemedSchemeThreeTakesOverAtOnceWithItsFrameGradientsAndUpDownColour) {
-    ThemeOff off;
     DrawingProgram p(controls());
-    ui::themed_drawing(3);
+    p.themes().themed_drawing(3);
     // Painted at once, without waiting for the loop.
     const Bitmap& fb = p.ws().framebuffer(p.top());
     const auto px = [&](int x, int y) { return fb.pixel(x, y) | 0xFF000000u; };
@@ -100,33 +93,34 @@ TEST(StandardControls, ThemedSchemeThreeTakesOverAtOnceWithItsFrameGradientsAndU
     EXPECT_EQ(p.at(cx, kButtonRect.y + 2), rgb(245, 244, 234));
 
     // Given back at once.
-    ui::themed_drawing(0);
+    p.themes().themed_drawing(0);
     EXPECT_EQ(px(kSpinRect.x, kSpinRect.y), syscolor::kHighlight);
 }
 
 TEST(StandardControls, SchemesSwitchOverAndControlsMadeLaterAreThemedToo) {
-    ThemeOff off;
-    ui::themed_drawing(1);
-    DrawingProgram p(controls());
+    ui::Services themed;
+    themed.themes.themed_drawing(1);
+    DrawingProgram p(controls(), {}, {300, 240}, std::move(themed));
     EXPECT_EQ(p.at(kSpinRect.x, kSpinRect.y), rgb(123, 158, 189));
     EXPECT_EQ(p.at(kButtonRect.x + 20, kButtonRect.y + 1), rgb(0, 60, 115));
-    ui::themed_drawing(2);
+    p.themes().themed_drawing(2);
     EXPECT_EQ(p.at(kSpinRect.x, kSpinRect.y), rgb(164, 185, 127));
     EXPECT_EQ(p.at(kButtonRect.x + 20, kButtonRect.y + 1), rgb(55, 98, 6));
     // A re-created spinner (a new control) is taken over as it is made.
     p.set(kSpin, 8, Value::of_integer(0));
     EXPECT_EQ(p.at(kSpinRect.x, kSpinRect.y), rgb(164, 185, 127));
     // Any other number switches the look off.
-    ui::themed_drawing(7);
-    EXPECT_EQ(ui::themed_scheme(), 0);
+    p.themes().themed_drawing(7);
+    EXPECT_EQ(p.themes().scheme(), 0);
     EXPECT_EQ(p.at(kSpinRect.x, kSpinRect.y), syscolor::kHighlight);
 }
 
 TEST(StandardControls, BitmapButtonShowsItsPictureAndStaysClassic) {
-    ThemeOff off;
-    ui::themed_drawing(3);
+    ui::Services themed;
+    themed.themes.themed_drawing(3);
     DrawingProgram p({make(kButton, ui::kind_id::kButton, kButtonRect,
-                           {Value::of_bytes(solid_bmp(10, 10, rgb(255, 0, 0))), {}, Value::of_text("OK")})});
+                           {Value::of_bytes(solid_bmp(10, 10, rgb(255, 0, 0))), {}, Value::of_text("OK")})},
+                     {}, {300, 240}, std::move(themed));
     const int cx = kButtonRect.x + kButtonRect.width / 2, cy = kButtonRect.y + kButtonRect.height / 2;
     EXPECT_EQ(p.at(cx, cy), rgb(255, 0, 0));
     EXPECT_EQ(p.at(cx, kButtonRect.y), syscolor::kHighlight);

@@ -1,4 +1,4 @@
-#include "runtime/message_box.hpp"
+#include "ui/message_box.hpp"
 
 #include <algorithm>
 #include <memory>
@@ -10,11 +10,11 @@
 #include "core/gbk.hpp"
 #include "gfx/painter.hpp"
 #include "gfx/system_colors.hpp"
-#include "runtime/runtime.hpp"
 #include "ui/message_box_painting.hpp"
+#include "ui/services.hpp"
 #include "ui/standard_looks.hpp"
 
-namespace tav {
+namespace tav::ui {
 namespace {
 
 constexpr int kButtonWidth = 75;
@@ -24,16 +24,6 @@ constexpr int kMargin = 12;
 constexpr int kByteWidth = 7; // a GBK byte's advance in the box font: a Chinese character is two
 constexpr int kLineHeight = 16;
 constexpr int kMinTextWidth = 100;
-
-std::function<void(const MessageBoxInfo&)>& opened_hook() {
-    static std::function<void(const MessageBoxInfo&)> hook;
-    return hook;
-}
-
-std::vector<const MessageBoxInfo*>& open_boxes() {
-    static std::vector<const MessageBoxInfo*> boxes;
-    return boxes;
-}
 
 std::vector<int> buttons_of(std::uint32_t style) {
     switch (style & mb::kButtonsMask) {
@@ -77,16 +67,19 @@ class Box;
 // One push button of a box.
 class BoxButton final : public platform::WindowDelegate {
 public:
-    BoxButton(Box& box, platform::WindowSystem& ws, int id) : box_(box), ws_(ws), id_(id) {}
+    BoxButton(Box& box, platform::WindowSystem& ws, Services& services, int id)
+        : box_(box), ws_(ws), services_(services), id_(id) {}
     void attach(platform::WindowHandle w) { window_ = w; }
 
     void on_paint(Painter& p) override {
         const Text caption = label_of(id_);
-        ui::PushButtonLook look;
+        PushButtonLook look;
         look.caption_gbk = caption.view();
         look.pressed = pressed_;
         look.focused = ws_.focus() == window_;
-        ui::paint_push_button(p, ws_.client_size(window_), look);
+        look.scheme = services_.themes.scheme();
+        look.fonts = services_.fonts.get();
+        paint_push_button(p, ws_.client_size(window_), look);
     }
     void on_focus_in() override { ws_.invalidate(window_); }
     void on_focus_out() override { ws_.invalidate(window_); }
@@ -115,6 +108,7 @@ private:
 
     Box& box_;
     platform::WindowSystem& ws_;
+    Services& services_;
     int id_;
     platform::WindowHandle window_ = platform::kNoWindow;
     bool tracking_ = false;
@@ -124,7 +118,8 @@ private:
 // The box window: lays out its text and buttons, ends on a button, Esc or the close box.
 class Box final : public platform::WindowDelegate {
 public:
-    Box(platform::WindowSystem& ws, const Text& text, const Text& caption, std::uint32_t style) : ws_(ws) {
+    Box(platform::WindowSystem& ws, Services& services, const Text& text, const Text& caption, std::uint32_t style)
+        : ws_(ws), services_(services) {
         info_.text = text;
         info_.caption = caption;
         info_.style = style;
@@ -142,8 +137,8 @@ public:
         for (auto line : text_lines) text_w = std::max(text_w, static_cast<int>(line.size()) * kByteWidth);
         text_w = std::max(text_w, kMinTextWidth);
         const int text_h = static_cast<int>(text_lines.size()) * kLineHeight;
-        const int icon_w = info_.icon != 0 ? ui::kBoxIconSize + kMargin : 0;
-        const int content_h = std::max(text_h, info_.icon != 0 ? ui::kBoxIconSize : 0);
+        const int icon_w = info_.icon != 0 ? kBoxIconSize + kMargin : 0;
+        const int content_h = std::max(text_h, info_.icon != 0 ? kBoxIconSize : 0);
         const int count = static_cast<int>(ids.size());
         const int buttons_w = count * kButtonWidth + (count - 1) * kButtonGap;
         client_.width = std::max(2 * kMargin + icon_w + text_w, 2 * kMargin + buttons_w);
@@ -169,10 +164,10 @@ public:
         style.centred = true;
         style.modal_dialog = true;
         style.owner = owner;
-        info_.window = ws_.create_top_level(*this, client_, style, info_.caption.view());
+        info_.window = ws_.create_top_level(*this, client_, style, gbk_to_utf8(info_.caption.view()));
         if (info_.window == platform::kNoWindow) return false;
         for (auto& b : info_.buttons) {
-            buttons_.push_back(std::make_unique<BoxButton>(*this, ws_, b.id));
+            buttons_.push_back(std::make_unique<BoxButton>(*this, ws_, services_, b.id));
             b.window = ws_.create_child(info_.window, *buttons_.back(), b.rect);
             if (b.window == platform::kNoWindow) return false;
             buttons_.back()->attach(b.window);
@@ -196,15 +191,16 @@ public:
     const MessageBoxInfo& info() const { return info_; }
 
     void on_paint(Painter& p) override {
-        ui::MessageBoxFace face;
+        MessageBoxFace face;
         face.client = client_;
         face.icon = info_.icon;
-        const int content_h = std::max(info_.text_rect.height, info_.icon != 0 ? ui::kBoxIconSize : 0);
-        face.icon_rect = {kMargin, kMargin + (content_h - ui::kBoxIconSize) / 2, ui::kBoxIconSize, ui::kBoxIconSize};
+        const int content_h = std::max(info_.text_rect.height, info_.icon != 0 ? kBoxIconSize : 0);
+        face.icon_rect = {kMargin, kMargin + (content_h - kBoxIconSize) / 2, kBoxIconSize, kBoxIconSize};
         face.text_rect = info_.text_rect;
         face.text_gbk = info_.text.view();
         face.button_top = info_.buttons.empty() ? client_.height : info_.buttons.front().rect.y;
-        ui::paint_message_box(p, face);
+        face.fonts = services_.fonts.get();
+        paint_message_box(p, face);
     }
     void on_close_request() override { escape(); }
     bool on_key_down(int vk, std::uint32_t) override {
@@ -215,6 +211,7 @@ public:
 
 private:
     platform::WindowSystem& ws_;
+    Services& services_;
     MessageBoxInfo info_;
     Size client_;
     int cancel_id_ = 0;
@@ -237,28 +234,22 @@ void BoxButton::on_activate_key() { box_.finish(id_); }
 // Keeps the box listed as open while it is shown.
 class OpenBoxEntry {
 public:
-    OpenBoxEntry(Runtime& rt, const MessageBoxInfo& info) : rt_(rt), window_(info.window) {
-        open_boxes().push_back(&info);
-        rt_.add_top_level(window_);
+    OpenBoxEntry(Services& services, const MessageBoxInfo& info) : services_(services) {
+        services_.open_message_boxes.push_back(&info);
     }
-    ~OpenBoxEntry() {
-        open_boxes().pop_back();
-        rt_.remove_top_level(window_);
-    }
+    ~OpenBoxEntry() { services_.open_message_boxes.pop_back(); }
     OpenBoxEntry(const OpenBoxEntry&) = delete;
     OpenBoxEntry& operator=(const OpenBoxEntry&) = delete;
 
 private:
-    Runtime& rt_;
-    platform::WindowHandle window_;
+    Services& services_;
 };
 
 // The window a box belongs to on the desktop: the program's first shown, enabled top-level
 // window (the one a task-modal box disables), kNoWindow when there is none.
-platform::WindowHandle box_owner(Runtime& rt) {
-    auto& ws = rt.windows();
-    for (platform::WindowHandle w : rt.top_level_windows()) {
-        if (ws.exists(w) && ws.is_visible(w) && ws.is_enabled(w)) return w;
+platform::WindowHandle box_owner(platform::WindowSystem& ws) {
+    for (platform::WindowHandle w : ws.top_levels()) {
+        if (ws.is_visible(w) && ws.is_enabled(w)) return w;
     }
     return platform::kNoWindow;
 }
@@ -266,9 +257,9 @@ platform::WindowHandle box_owner(Runtime& rt) {
 // Disables the other top-level windows of the program for its lifetime (task modality).
 class TaskModality {
 public:
-    TaskModality(Runtime& rt, platform::WindowHandle box) : ws_(rt.windows()) {
-        for (platform::WindowHandle w : rt.top_level_windows()) {
-            if (w == box || !ws_.exists(w) || !ws_.is_enabled(w)) continue;
+    TaskModality(platform::WindowSystem& ws, platform::WindowHandle box) : ws_(ws) {
+        for (platform::WindowHandle w : ws_.top_levels()) {
+            if (w == box || !ws_.is_enabled(w)) continue;
             ws_.enable(w, false);
             disabled_.push_back(w);
         }
@@ -294,34 +285,34 @@ Text message_box_text(const Value& message) {
     return Text();
 }
 
-int run_message_box(const Text& text, const Text& caption, std::uint32_t style) {
-    Runtime* rt = Runtime::current();
-    if (rt == nullptr) return 0;
-    auto& ws = rt->windows();
+int run_message_box(platform::WindowSystem& windows, Services& services, const Text& text, const Text& caption,
+                    std::uint32_t style) {
+    platform::WindowSystem& ws = windows;
     const platform::WindowHandle focus = ws.focus();
-    Box box(ws, text, caption, style);
-    if (!box.open(box_owner(*rt))) return 0;
-    OpenBoxEntry entry(*rt, box.info());
+    Box box(ws, services, text, caption, style);
+    if (!box.open(box_owner(ws))) return 0;
+    OpenBoxEntry entry(services, box.info());
     std::optional<TaskModality> modality;
-    if ((style & mb::kTaskModal) != 0 && (style & mb::kSystemModal) == 0) modality.emplace(*rt, box.info().window);
-    if (opened_hook()) opened_hook()(box.info());
+    if ((style & mb::kTaskModal) != 0 && (style & mb::kSystemModal) == 0) modality.emplace(ws, box.info().window);
+    if (services.message_box_opened) services.message_box_opened(box.info());
     ws.run([&box] { return box.done(); });
     modality.reset();
     if (focus != platform::kNoWindow && ws.exists(focus)) ws.set_focus(focus);
     return box.result();
 }
 
-std::int32_t show_message_box(const Value& message, const Value& flags, const Value& caption) {
+std::int32_t show_message_box(platform::WindowSystem& windows, Services& services, const Value& message,
+                              const Value& flags, const Value& caption) {
     const Text text = message_box_text(message);
     const Text title = caption.absent() ? gbk("信息：") : to_text(caption);
     auto style = static_cast<std::uint32_t>(flags.absent() ? 0 : to_integer(flags));
     if ((style & mb::kSystemModal) == 0) style |= mb::kTaskModal;
-    const int id = run_message_box(text, title, style);
+    const int id = run_message_box(windows, services, text, title, style);
     return id >= kIdOk && id <= kIdNo ? id - kIdOk : 0;
 }
 
-const MessageBoxInfo* current_message_box() { return open_boxes().empty() ? nullptr : open_boxes().back(); }
+const MessageBoxInfo* current_message_box(const Services& services) {
+    return services.open_message_boxes.empty() ? nullptr : services.open_message_boxes.back();
+}
 
-void set_message_box_opened_hook(std::function<void(const MessageBoxInfo&)> hook) { opened_hook() = std::move(hook); }
-
-} // namespace tav
+} // namespace tav::ui

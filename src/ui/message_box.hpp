@@ -1,15 +1,19 @@
 #pragma once
 // Modal message boxes: a top-level window of our own with a text, an optional icon and a row
-// of push buttons, run in a nested message loop (timers keep ticking and their handlers run).
+// of push buttons, run in a nested message loop of the window system (timers keep ticking and
+// their handlers run). A box needs only the window system it opens on and the services it
+// paints with: task modality disables the system's other top-level windows, which are all the
+// program's own.
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "core/value.hpp"
 #include "platform/window_system.hpp"
 
-namespace tav {
+namespace tav::ui {
+
+struct Services;
 
 // Style bits of a box.
 namespace mb {
@@ -46,7 +50,8 @@ struct MessageBoxInfo {
 // Shows `message` (any kind: numbers, Text, Bool and DateTime as their texts, others empty)
 // in a box with `flags` (Absent: 0) and `caption` (Absent: "信息："), task-modal unless the
 // system-modal bit is set; returns 0 OK, 1 Cancel, 2 Abort, 3 Retry, 4 Ignore, 5 Yes, 6 No.
-std::int32_t show_message_box(const Value& message, const Value& flags = {}, const Value& caption = {});
+std::int32_t show_message_box(platform::WindowSystem& windows, Services& services, const Value& message,
+                              const Value& flags = {}, const Value& caption = {});
 
 // The text a message value shows as.
 Text message_box_text(const Value& message);
@@ -54,12 +59,11 @@ Text message_box_text(const Value& message);
 // Shows a box with no owner and waits until it is closed; returns the BoxButtonId pressed,
 // or 0 when the box could not be shown or the program is quitting. Task-modal (0x2000) boxes
 // disable every other top-level window of the program while they are open.
-int run_message_box(const Text& text, const Text& caption, std::uint32_t style);
+int run_message_box(platform::WindowSystem& windows, Services& services, const Text& text, const Text& caption,
+                    std::uint32_t style);
 
-// The innermost open box; nullptr when none is open.
-const MessageBoxInfo* current_message_box();
+// The innermost box open on `services`; nullptr when none is open. Each time a box has opened,
+// before its loop runs, services.message_box_opened is called with it (tests answer it there).
+const MessageBoxInfo* current_message_box(const Services& services);
 
-// Called each time a box has opened, before its loop runs (tests press its buttons from here).
-void set_message_box_opened_hook(std::function<void(const MessageBoxInfo&)> hook);
-
-} // namespace tav
+} // namespace tav::ui
