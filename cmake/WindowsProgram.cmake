@@ -54,6 +54,20 @@ if(TAVRINO_TESTS)
                      --close-helper ${_close_helper} ${CMAKE_BINARY_DIR}/tavrino-under-wine)
     set_tests_properties(wine_tavrino_play PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
   endif()
+
+  # The first frame painted under Wine is the Linux build's, pixel for pixel (the same font files
+  # are linked into the prefix). The Linux build's tool is made by scripts/test-windows.
+  if(Python3_FOUND)
+    set(TAVRINO_LINUX_BUILD ${PROJECT_SOURCE_DIR}/build CACHE PATH "The Linux build the Windows build's frame is compared with")
+    list(JOIN CMAKE_CROSSCOMPILING_EMULATOR "' '" _emulator)
+    file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/first-frame-under-wine
+         CONTENT "#!/bin/sh\n# tavrino-first-frame.exe under the test prefix's Wine.\nexec '${_emulator}' '$<TARGET_FILE:tavrino-first-frame>' \"$@\"\n"
+         FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+    add_test(NAME windows_first_frame_as_on_linux
+             COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/e2e/first_frame_test.py
+                     ${TAVRINO_LINUX_BUILD}/tools/first-frame/tavrino-first-frame ${CMAKE_BINARY_DIR}/first-frame-under-wine)
+    set_tests_properties(windows_first_frame_as_on_linux PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
+  endif()
 endif()
 
 # The 30 ms timer's punctuality under Wine (not a test: bench/report.py-style JSON on stdout).

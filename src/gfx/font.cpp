@@ -67,8 +67,8 @@ private:
             self->block_start_ = offset;
             self->block_.resize(self->file_.read_at(offset, self->block_.data(), kBlockSize));
         }
-        const unsigned long available =
-            std::min<unsigned long>(count, self->block_start_ + self->block_.size() - offset);
+        const unsigned long available = std::min<unsigned long>(
+            count, static_cast<unsigned long>(self->block_start_ + self->block_.size() - offset));
         std::copy_n(self->block_.begin() + static_cast<std::ptrdiff_t>(offset - self->block_start_), available, buffer);
         return available;
     }
