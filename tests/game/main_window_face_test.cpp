@@ -10,6 +10,7 @@
 #include "gfx/picture_cache.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "runtime/runtime.hpp"
+#include "ui/font_warm_up.hpp"
 
 namespace tav::test {
 namespace {
@@ -60,6 +61,26 @@ TEST(MainWindowFace, StartsWithTheRingOnBlackAndLightsALampAsARedFrameAroundItsP
     const Argb empty_prize = w.at(216, 160);
     w.runtime->set_property(ui::kMainWindowId, w.id(game::board::kPrizePicture), 10, -1, ring);
     EXPECT_NE(w.at(216, 160), empty_prize);
+}
+
+// The program paints its first frame while a thread loads the same fonts and glyphs into the
+// same cache: the window looks exactly as when it loads them itself.
+TEST(MainWindowFace, IsTheSameWhileItsFontsAreWarmedUpOnAnotherThread) {
+    Bitmap alone;
+    {
+        MainWindow w;
+        alone = w.paint();
+    }
+    const auto layout = ui::main_window_layout({});
+    ui::Services services;
+    const auto fonts = services.fonts;
+    {
+        const ui::FontWarmUp warm_up(layout, *fonts);
+        MainWindow w(std::move(services));
+        const Bitmap& painted = w.paint();
+        ASSERT_EQ(painted.size(), alone.size());
+        EXPECT_TRUE(std::ranges::equal(painted.pixels(), alone.pixels()));
+    }
 }
 
 // The program starts with its pictures decoded, and the board scaled to the client area, at
