@@ -1,5 +1,6 @@
 // Tavrino: the main window on the desktop, with the game's operations bound to its events.
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,11 +17,25 @@
 #include "gfx/font.hpp"
 #include "platform/sdl/sdl_audio_device.hpp"
 #include "platform/sdl/sdl_backend.hpp"
+#include "platform/sdl/termination_signals.hpp"
 #include "runtime/command_line.hpp"
 #include "runtime/runtime.hpp"
 #include "runtime/startup.hpp"
 #include "ui/font_warm_up.hpp"
 #include "ui/services.hpp"
+
+namespace {
+
+// A display server that is stopped takes the connection but never answers: start-up waits this
+// long for it, then says so and ends with 1.
+constexpr std::chrono::seconds kDisplayAnswerTimeout{10};
+// A termination request ends the program within a second: when the orderly end has not come
+// this long after the request (a stopped display blocks the window calls), the sounds are
+// stopped and the process ends at once, with the code the orderly end gives.
+constexpr std::chrono::milliseconds kTerminationGrace{750};
+constexpr int kTerminationExitCode = 0;
+
+} // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -45,7 +60,14 @@ int main(int argc, char** argv) {
     const auto fonts = services.fonts; // held until the warm-up thread has ended
     const tav::ui::FontWarmUp font_warm_up(layout, *fonts);
     std::string reason;
-    auto backend = tav::platform::create_sdl_backend(&reason);
+    std::unique_ptr<tav::platform::Backend> backend;
+    {
+        using tav::platform::sdl::ExitWatchdog;
+        const std::string silent = tav::display_silent_text("tavrino", std::getenv("DISPLAY"));
+        const ExitWatchdog display_answers(ExitWatchdog::Arming::Now, kDisplayAnswerTimeout, 1,
+                                           [&silent] { std::fputs(silent.c_str(), stderr); });
+        backend = tav::platform::create_sdl_backend(&reason);
+    }
     if (!backend) {
         std::fputs(tav::display_failure_text("tavrino", std::getenv("DISPLAY")).c_str(), stderr);
         return 1;
@@ -58,5 +80,9 @@ int main(int argc, char** argv) {
         tav::game::use_keyboard_play();
         tav::set_end_of_program_hook([] { tav::stop_sounds_at_exit(); });
     };
+    // The game's windows never refuse a session end, so every request the backend takes ends it.
+    const tav::platform::sdl::ExitWatchdog termination(tav::platform::sdl::ExitWatchdog::Arming::OnTerminationRequest,
+                                                       kTerminationGrace, kTerminationExitCode,
+                                                       [] { tav::stop_sounds_at_exit(); });
     return tav::run_program(layout, std::move(backend), end_cleanly, std::move(services));
 }

@@ -81,6 +81,12 @@ std::string display_failure_text(std::string_view program, const char* display_v
     return std::string(program) + ": cannot open display " + std::string(display) + "\n";
 }
 
+std::string display_silent_text(std::string_view program, const char* display_variable) {
+    const std::string_view display = display_variable ? display_variable : "";
+    if (display.empty()) return std::string(program) + ": the display does not answer\n";
+    return std::string(program) + ": display " + std::string(display) + " does not answer\n";
+}
+
 int answer_command_line(const CommandLine& line, std::string_view program, std::string_view version,
                         std::string_view keys_help, std::FILE* out, std::FILE* err) {
     switch (line.action) {

@@ -36,6 +36,11 @@ std::string version_text(std::string_view program, std::string_view version);
 // empty: not set): "cannot open the display (DISPLAY is not set)" or "cannot open display :N".
 std::string display_failure_text(std::string_view program, const char* display_variable);
 
+// What the program says on stderr when the display was reached but does not answer (a server
+// that is stopped): "display :N does not answer", or "the display does not answer" when $DISPLAY
+// is null or empty.
+std::string display_silent_text(std::string_view program, const char* display_variable);
+
 // Runs the non-Run actions: prints help or version on `out` (exit 0), or the error and the usage
 // on `err` (exit 2). Returns the exit code.
 int answer_command_line(const CommandLine& line, std::string_view program, std::string_view version,

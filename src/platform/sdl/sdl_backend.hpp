@@ -20,7 +20,7 @@ namespace tav::platform {
 // SDL_VIDEODRIVER names another) and returns the backend, or nullptr when there is no display;
 // `error` (if given) then receives SDL's reason. Nothing is printed: the caller reports
 // "tavrino: cannot open a display: <reason>" and exits non-zero. While the backend lives,
-// SIGTERM and SIGINT become a session-end request (WindowSystem::on_native_session_end).
+// SIGTERM, SIGINT and SIGHUP become a session-end request (WindowSystem::on_native_session_end).
 // With TAVRINO_TRACE_FIRST_FRAME=1 in the environment, the first present prints
 // "tavrino: first frame at <seconds>" (CLOCK_MONOTONIC) on stderr, for start-up measurements.
 std::unique_ptr<Backend> create_sdl_backend(std::string* error = nullptr);
