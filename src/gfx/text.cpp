@@ -21,10 +21,12 @@ bool breaks_anywhere(char32_t c) {
            (c >= 0xFF00 && c <= 0xFFEF) || (c >= 0x20000 && c <= 0x3FFFF);
 }
 
-// Appends the lines of one hard line (no breaks inside) wrapped to `width`.
-void wrap_line(std::u32string_view line, const Font& font, int width, std::vector<std::u32string>& out) {
+// Appends the lines of one hard line (no breaks inside) wrapped to `width`, while `out` has
+// fewer than `max_lines`.
+void wrap_line(std::u32string_view line, const Font& font, int width, std::size_t max_lines,
+               std::vector<std::u32string>& out) {
     std::size_t start = 0;
-    while (start < line.size()) {
+    while (start < line.size() && out.size() < max_lines) {
         int w = 0;
         std::size_t i = start, last_break = start;
         for (; i < line.size(); ++i) {
@@ -112,15 +114,16 @@ int line_width(std::u32string_view line, const Font& font) {
     return w;
 }
 
-std::vector<std::u32string> layout_lines(std::u32string_view text, const Font& font, int width, bool wrap) {
+std::vector<std::u32string> layout_lines(std::u32string_view text, const Font& font, int width, bool wrap,
+                                         std::size_t max_lines) {
     std::vector<std::u32string> lines;
     std::size_t start = 0;
-    for (;;) {
+    while (lines.size() < max_lines) {
         std::size_t end = start;
         while (end < text.size() && text[end] != U'\r' && text[end] != U'\n') ++end;
         const std::u32string_view hard = text.substr(start, end - start);
         if (wrap && !hard.empty())
-            wrap_line(hard, font, width, lines);
+            wrap_line(hard, font, width, max_lines, lines);
         else
             lines.emplace_back(hard);
         if (end >= text.size()) break;
@@ -134,6 +137,12 @@ Size measure_text(std::string_view gbk, const Font& font) {
     int w = 0;
     for (const auto& line : lines) w = std::max(w, line_width(line, font));
     return {w, font.height() * int(lines.size())};
+}
+
+void draw_text_lines(Painter& p, const Rect& r, const std::vector<std::u32string>& lines, const Font& font, Argb color,
+                     const TextFormat& fmt) {
+    if (lines.empty() || r.empty()) return;
+    draw_lines(p, r, r, lines, font, color, fmt);
 }
 
 void draw_text(Painter& p, const Rect& r, std::string_view gbk, const Font& font, Argb color, const TextFormat& fmt) {

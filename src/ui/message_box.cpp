@@ -10,6 +10,8 @@
 #include "core/gbk.hpp"
 #include "gfx/painter.hpp"
 #include "gfx/system_colors.hpp"
+#include "gfx/text.hpp"
+#include "platform/backend.hpp"
 #include "ui/message_box_painting.hpp"
 #include "ui/services.hpp"
 #include "ui/standard_looks.hpp"
@@ -24,6 +26,10 @@ constexpr int kMargin = 12;
 constexpr int kByteWidth = 7; // a GBK byte's advance in the box font: a Chinese character is two
 constexpr int kLineHeight = 16;
 constexpr int kMinTextWidth = 100;
+// Lines are measured in bytes no further than this: wider than any screen.
+constexpr std::size_t kLongestLine = 1 << 16;
+// The screen assumed when the window system cannot tell its size.
+constexpr Size kFallbackScreen{1024, 768};
 
 std::vector<int> buttons_of(std::uint32_t style) {
     switch (style & mb::kButtonsMask) {
@@ -48,18 +54,99 @@ Text label_of(int id) {
     }
 }
 
-// Lines of the text (CR LF, LF or CR end a line).
-std::vector<std::string_view> lines(std::string_view text) {
-    std::vector<std::string_view> lines;
+// Calls `visit` with each line of the text (CR LF, LF or CR end a line; a break at the very
+// end starts no line) until it returns false. A GBK trail byte is never CR or LF, so the
+// bytes split safely.
+template <typename Visit>
+void for_each_line(std::string_view text, Visit visit) {
     std::size_t start = 0;
+    bool any = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.push_back(text.substr(start, i - start));
+        any = true;
+        if (!visit(text.substr(start, i - start))) return;
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
         start = i + 1;
     }
-    if (start < text.size() || lines.empty()) lines.push_back(text.substr(start));
-    return lines;
+    if (start < text.size() || !any) visit(text.substr(start));
+}
+
+// The most text a box shows: its message area is at most three quarters of the screen wide, as
+// a desktop's own boxes are, and the whole box, frame included, at most the screen's height.
+struct TextBounds {
+    int width = 0;
+    int height = 0;
+};
+
+// The message as the box shows it and the room it takes.
+struct MessageLayout {
+    std::vector<std::u32string> lines;
+    int width = 0;
+    int height = 0;
+};
+
+constexpr char32_t kEllipsis = U'\u2026';
+
+// Lays `text` out in `font` within `bounds`. A line is as wide as the wider of its bytes at
+// kByteWidth and its glyphs; the text is as wide as its widest line, at least kMinTextWidth,
+// and lines wider than the bounds wrap. A line of the text reserves kLineHeight, a line it
+// wraps into the font's height. Past the bounds' height the text is cut and its last line
+// ends in an ellipsis. Only the lines that can show are decoded and measured, so a text of
+// any length costs little more than one pass over its bytes.
+MessageLayout layout_message(std::string_view text, const Font& font, TextBounds bounds) {
+    const int font_height = std::max(1, font.height());
+    const std::size_t most_lines = static_cast<std::size_t>(std::max(1, bounds.height / font_height));
+
+    // The lines of the text that can show: every one reserves at least a line.
+    std::vector<std::u32string> text_lines;
+    bool more = false;
+    int natural_w = 0;
+    for_each_line(text, [&](std::string_view line) {
+        if (text_lines.size() == most_lines) {
+            more = true;
+            return false;
+        }
+        text_lines.push_back(decode_gbk_text(line));
+        const int estimate = static_cast<int>(std::min<std::size_t>(line.size(), kLongestLine)) * kByteWidth;
+        // A line the estimate already puts past the bounds wraps at them: its glyphs need no measuring.
+        natural_w = std::max(
+            natural_w, estimate < bounds.width ? std::max(estimate, line_width(text_lines.back(), font)) : estimate);
+        return true;
+    });
+
+    MessageLayout out;
+    out.width = std::min(std::max(natural_w, kMinTextWidth), bounds.width);
+    int texts = 0;
+    bool cut = false;
+    const auto height_of = [&](int text_count, std::size_t shown) {
+        return std::max(text_count * kLineHeight, static_cast<int>(shown) * font_height);
+    };
+    for (const std::u32string& line : text_lines) {
+        // One line more than fits tells that the text goes on.
+        auto pieces = layout_lines(line, font, out.width, true, most_lines - out.lines.size() + 1);
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            const int count = texts + (i == 0 ? 1 : 0);
+            if (height_of(count, out.lines.size() + 1) > bounds.height) {
+                cut = true;
+                break;
+            }
+            texts = count;
+            out.lines.push_back(std::move(pieces[i]));
+        }
+        if (cut) break;
+    }
+    if (cut || more) {
+        if (out.lines.empty()) out.lines.emplace_back();
+        std::u32string& last = out.lines.back();
+        int w = line_width(last, font) + font.advance(kEllipsis);
+        while (!last.empty() && w > out.width) {
+            w -= font.advance(last.back());
+            last.pop_back();
+        }
+        last.push_back(kEllipsis);
+    }
+    out.height = height_of(texts, out.lines.size());
+    return out;
 }
 
 class Box;
@@ -132,15 +219,14 @@ public:
         const int wanted_default = static_cast<int>((style & mb::kDefaultButtonMask) >> 8);
         info_.default_button = wanted_default < static_cast<int>(ids.size()) ? wanted_default : 0;
 
-        int text_w = 0;
-        const auto text_lines = lines(text.view());
-        for (auto line : text_lines) text_w = std::max(text_w, static_cast<int>(line.size()) * kByteWidth);
-        text_w = std::max(text_w, kMinTextWidth);
-        const int text_h = static_cast<int>(text_lines.size()) * kLineHeight;
         const int icon_w = info_.icon != 0 ? kBoxIconSize + kMargin : 0;
-        const int content_h = std::max(text_h, info_.icon != 0 ? kBoxIconSize : 0);
         const int count = static_cast<int>(ids.size());
         const int buttons_w = count * kButtonWidth + (count - 1) * kButtonGap;
+        MessageLayout layout = layout_message(text.view(), *services_.fonts->stock(), text_bounds(icon_w));
+        info_.lines = std::move(layout.lines);
+        const int text_w = layout.width;
+        const int text_h = layout.height;
+        const int content_h = std::max(text_h, info_.icon != 0 ? kBoxIconSize : 0);
         client_.width = std::max(2 * kMargin + icon_w + text_w, 2 * kMargin + buttons_w);
         client_.height = 3 * kMargin + content_h + kButtonHeight;
         info_.text_rect = {kMargin + icon_w, kMargin + (content_h - text_h) / 2, text_w, text_h};
@@ -158,11 +244,7 @@ public:
 
     // Shows the box, a dialog of `owner` when there is one (kNoWindow: centred on the screen).
     bool open(platform::WindowHandle owner) {
-        platform::TopLevelStyle style;
-        style.title_bar = true;
-        style.close_box = true;
-        style.centred = true;
-        style.modal_dialog = true;
+        platform::TopLevelStyle style = frame_style();
         style.owner = owner;
         info_.window = ws_.create_top_level(*this, client_, style, gbk_to_utf8(info_.caption.view()));
         if (info_.window == platform::kNoWindow) return false;
@@ -197,7 +279,7 @@ public:
         const int content_h = std::max(info_.text_rect.height, info_.icon != 0 ? kBoxIconSize : 0);
         face.icon_rect = {kMargin, kMargin + (content_h - kBoxIconSize) / 2, kBoxIconSize, kBoxIconSize};
         face.text_rect = info_.text_rect;
-        face.text_gbk = info_.text.view();
+        face.lines = &info_.lines;
         face.button_top = info_.buttons.empty() ? client_.height : info_.buttons.front().rect.y;
         face.fonts = services_.fonts.get();
         paint_message_box(p, face);
@@ -210,6 +292,26 @@ public:
     }
 
 private:
+    static platform::TopLevelStyle frame_style() {
+        platform::TopLevelStyle style;
+        style.title_bar = true;
+        style.close_box = true;
+        style.centred = true;
+        style.modal_dialog = true;
+        return style;
+    }
+
+    // The most room the message may take on the screen the window system reports.
+    TextBounds text_bounds(int icon_w) {
+        Size screen = ws_.backend().screen_size();
+        if (screen.width <= 0 || screen.height <= 0) screen = kFallbackScreen;
+        const Size frame = ws_.backend().frame_size(frame_style());
+        const int client_w = screen.width * 3 / 4 - frame.width;
+        const int client_h = screen.height - frame.height;
+        return {std::max(kMinTextWidth, client_w - 2 * kMargin - icon_w),
+                std::max(kLineHeight, client_h - 3 * kMargin - kButtonHeight)};
+    }
+
     platform::WindowSystem& ws_;
     Services& services_;
     MessageBoxInfo info_;

@@ -6,6 +6,7 @@
 // program's own.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/value.hpp"
@@ -43,6 +44,11 @@ struct MessageBoxInfo {
     std::uint32_t style = 0; // as shown (modality bits included)
     std::uint32_t icon = 0;  // 0 or one of the mb::kIcon values
     Rect text_rect;          // where the text goes in the client area
+    // The text as shown: wrapped to text_rect's width in the stock GUI font at its own line
+    // breaks, at spaces, around Chinese characters, else between characters. A box is at most
+    // three quarters of the screen wide and the screen high: a text past that is cut and its
+    // last line ends in "…".
+    std::vector<std::u32string> lines;
     std::vector<MessageBoxButtonInfo> buttons;
     int default_button = 0; // index into buttons
 };

@@ -109,15 +109,14 @@ void paint_message_box(Painter& p, const MessageBoxFace& face) {
     p.fill_rect({0, 0, face.client.width, strip}, syscolor::kWindow);
     p.fill_rect({0, strip, face.client.width, face.client.height - strip}, syscolor::kFace);
     if (face.icon != 0) draw_message_box_icon(p, *face.fonts, face.icon_rect, face.icon);
-    if (face.text_gbk.empty()) return;
+    if (face.lines == nullptr || face.lines->empty()) return;
     const auto font = face.fonts->stock();
     if (!font) return;
     TextFormat fmt;
     fmt.word_wrap = true;
-    // The whole message area below the text's top is available, so a line more than planned
-    // still shows.
+    // Lines run from the text's top, clipped at the button strip.
     const Rect text{face.text_rect.x, face.text_rect.y, face.text_rect.width, strip - face.text_rect.y};
-    draw_text(p, text, face.text_gbk, *font, rgb(0, 0, 0), fmt);
+    draw_text_lines(p, text, *face.lines, *font, rgb(0, 0, 0), fmt);
 }
 
 } // namespace tav::ui

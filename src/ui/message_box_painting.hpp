@@ -1,10 +1,11 @@
 #pragma once
 // The face of a message box: a white message area over a button strip in the face colour,
-// the icon of the box's flags and the message word-wrapped in the stock GUI font. The buttons
+// the icon of the box's flags and the message's lines, laid out by the box, in the stock GUI font. The buttons
 // are push buttons of their own (paint_push_button).
 
 #include <cstdint>
-#include <string_view>
+#include <string>
+#include <vector>
 
 #include "gfx/font.hpp"
 #include "gfx/geometry.hpp"
@@ -23,12 +24,12 @@ inline constexpr int kBoxIconSize = 32;
 // Where things go in the box's client area.
 struct MessageBoxFace {
     Size client;
-    std::uint32_t icon = 0; // 0 or one of the kBoxIcon values
-    Rect icon_rect;         // kBoxIconSize square
-    Rect text_rect;         // the top of the message and the width it wraps at
-    std::string_view text_gbk;
-    int button_top = 0;         // the top of the button row
-    FontCache* fonts = nullptr; // the message's and the icon's fonts come from here (required)
+    std::uint32_t icon = 0;                             // 0 or one of the kBoxIcon values
+    Rect icon_rect;                                     // kBoxIconSize square
+    Rect text_rect;                                     // the top of the message and the width its lines fit
+    const std::vector<std::u32string>* lines = nullptr; // the message, one entry a line (none: no text)
+    int button_top = 0;                                 // the top of the button row
+    FontCache* fonts = nullptr;                         // the message's and the icon's fonts come from here (required)
 };
 
 // Paints the whole face of a box.

@@ -1,7 +1,9 @@
 // Message boxes: texts and captions, the buttons of each set and their results, Esc and the
-// close box, the default button, task modality, and timers running inside an open box.
+// close box, the default button, task modality, timers running inside an open box, and long
+// texts wrapped and cut to fit the screen.
 #include <gtest/gtest.h>
 
+#include "gfx/text.hpp"
 #include "platform/input.hpp"
 #include "test_window.hpp"
 #include "ui/message_box.hpp"
@@ -214,6 +216,84 @@ TEST_F(MessageBoxes, BoxIsAModalDialogOfTheMainWindowCentredOnIt) {
     });
     EXPECT_EQ(box.style.owner, platform::kNoWindow);
     EXPECT_NEAR(box.position.x + box.client.width / 2, platform::HeadlessBackend::kScreenSize.width / 2, 1);
+}
+
+// A text wider than the box may be wraps at spaces, else between characters (never inside a
+// Chinese character); one taller than the screen is cut with an ellipsis; short texts keep
+// their boxes.
+TEST_F(MessageBoxes, LongTextsWrapAndAreCutToFitTheScreen) {
+    const Size screen = platform::HeadlessBackend::kScreenSize;
+    const auto font = p_.runtime->services().fonts->stock();
+    Rect frame;
+    const auto open = [&](const std::string& text_gbk) {
+        show(Value::of_text(Text(text_gbk)), {}, {}, [&](const ui::MessageBoxInfo& box) {
+            frame = p_.ws().rect(box.window);
+            p_.backend->press_key(box.window, vk::kEscape);
+        });
+        EXPECT_GE(frame.x, 0);
+        EXPECT_GE(frame.y, 0);
+        EXPECT_LE(frame.right(), screen.width);
+        EXPECT_LE(frame.bottom(), screen.height);
+        for (const auto& line : seen_.lines) EXPECT_LE(line_width(line, *font), seen_.text_rect.width);
+    };
+    const auto joined = [&](std::u32string_view between) {
+        std::u32string all;
+        for (std::size_t i = 0; i < seen_.lines.size(); ++i) {
+            if (i > 0) all += between;
+            all += seen_.lines[i];
+        }
+        return all;
+    };
+
+    // Short texts: the boxes they always had.
+    open(std::string(gbk("分数不够！请先上分！").view()));
+    EXPECT_EQ(frame.size(), (Size{164, 75}));
+    EXPECT_EQ(seen_.text_rect, (Rect{12, 12, 140, 16}));
+    EXPECT_EQ(seen_.lines, std::vector<std::u32string>{U"分数不够！请先上分！"});
+    open(std::string(gbk("ab\r\n请选择下面图标进行押注！\nc").view()));
+    EXPECT_EQ(frame.size(), (Size{192, 107}));
+    EXPECT_EQ(seen_.lines, (std::vector<std::u32string>{U"ab", U"请选择下面图标进行押注！", U"c"}));
+
+    // One long line of words wraps at its spaces into lines no wider than 3/4 of the screen.
+    std::string words;
+    for (int i = 0; i < 400; ++i) words += (i ? " w" : "w") + std::to_string(1000 + i);
+    open(words);
+    EXPECT_GT(seen_.lines.size(), 3u);
+    EXPECT_LE(frame.width, screen.width * 3 / 4);
+    EXPECT_GE(seen_.text_rect.height, static_cast<int>(seen_.lines.size()) * font->height());
+    EXPECT_TRUE(joined(U" ") == decode_gbk_text(words)); // the wrap points are the spaces
+
+    // Without spaces a line wraps between characters: Chinese ones whole, at odd byte offsets too.
+    std::string dense = "a";
+    for (int i = 0; i < 300; ++i) dense += std::string(gbk("分数不够").view()) + "xyz";
+    open(dense);
+    EXPECT_GT(seen_.lines.size(), 3u);
+    EXPECT_TRUE(joined(U"") == decode_gbk_text(dense));
+    open(std::string(3000, 'x'));
+    EXPECT_GT(seen_.lines.size(), 3u);
+    EXPECT_TRUE(joined(U"") == std::u32string(3000, U'x'));
+
+    // A megabyte, in one line or in many, is cut to the screen and ends in an ellipsis; what
+    // shows is the text's beginning.
+    std::string huge;
+    while (huge.size() < 1'000'000) huge += std::string(gbk("中文abc def ").view());
+    open(huge);
+    EXPECT_EQ(frame.width, screen.width * 3 / 4);
+    EXPECT_GT(frame.height, screen.height * 3 / 4);
+    ASSERT_FALSE(seen_.lines.empty());
+    EXPECT_EQ(seen_.lines.back().back(), U'…');
+    const auto without_spaces = [](std::u32string s) {
+        std::erase(s, U' ');
+        return s;
+    };
+    std::u32string shown = without_spaces(joined(U""));
+    shown.pop_back();
+    EXPECT_TRUE(without_spaces(decode_gbk_text(huge)).starts_with(shown));
+    std::string many;
+    while (many.size() < 1'000'000) many += "line\n";
+    open(many);
+    EXPECT_LE(seen_.lines.size() * 16, static_cast<std::size_t>(screen.height));
+    EXPECT_EQ(seen_.lines.back(), U"line…");
 }
 
 } // namespace
