@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
         const std::string silent = tav::display_silent_text("tavrino", std::getenv("DISPLAY"));
         const ExitWatchdog display_answers(ExitWatchdog::Arming::Now, kDisplayAnswerTimeout, 1,
                                            [&silent] { std::fputs(silent.c_str(), stderr); });
-        backend = tav::platform::create_sdl_backend(&reason);
+        backend = tav::platform::create_sdl_backend(&reason, command_line.scale);
     }
     if (!backend) {
         std::fputs(tav::display_failure_text("tavrino", std::getenv("DISPLAY")).c_str(), stderr);

@@ -1,4 +1,5 @@
-// Painting the game's window on the headless backend with the real drawing code.
+// Painting the game's window on the headless backend with the real drawing code, at the scale
+// given as the benchmark's argument (1, and 2 for a HiDPI screen: four times the pixels).
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -24,8 +25,9 @@ struct GameWindow {
     std::array<Value, kRingSize> pictures;
     std::uint32_t prize = 0;
 
-    GameWindow() {
-        runtime = std::make_unique<Runtime>(ui::main_window_layout({}), std::make_unique<platform::HeadlessBackend>());
+    explicit GameWindow(int scale) {
+        runtime =
+            std::make_unique<Runtime>(ui::main_window_layout({}), std::make_unique<platform::HeadlessBackend>(scale));
         runtime->load_window(ui::kMainWindowId);
         runtime->services().themes.themed_drawing(3);
         for (int k = 0; k < kRingSize; ++k) {
@@ -47,7 +49,7 @@ struct GameWindow {
 // One step of the running lamp: the lit lamp goes out, the next lights, the prize box takes the
 // next ring picture, and the changed area is painted at once.
 void bm_lamp_step(benchmark::State& state) {
-    GameWindow w;
+    GameWindow w(int(state.range(0)));
     int at = 0;
     w.set(w.lamps[0], kVisible, Value::of_bool(true));
     w.ws().update(w.top());
@@ -60,16 +62,17 @@ void bm_lamp_step(benchmark::State& state) {
         at = next;
     }
 }
-BENCHMARK(bm_lamp_step)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bm_lamp_step)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// The whole 505 x 584 client area: stretched background, ring, labels, spinners and buttons.
+// The whole 505 x 584 client area (1010 x 1168 pixels at scale 2): stretched background, ring, labels, spinners and
+// buttons.
 void bm_full_repaint(benchmark::State& state) {
-    GameWindow w;
+    GameWindow w(int(state.range(0)));
     for (auto _ : state) {
         w.ws().invalidate(w.top());
         w.ws().update(w.top());
     }
 }
-BENCHMARK(bm_full_repaint)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(bm_full_repaint)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace

@@ -1,6 +1,7 @@
 // One lamp step as a spin pays for it every 30 ms: the handler's property reads and writes on
 // the real window, the repaint of the lamps and prize picture it dirtied, and the start of the
-// step sound (mixed into a silent sink on the player's own thread).
+// step sound (mixed into a silent sink on the player's own thread); at the scale given as the
+// argument (1, and 2 for a HiDPI screen).
 
 #include <benchmark/benchmark.h>
 
@@ -18,7 +19,7 @@ namespace {
 
 void bm_lamp_step(benchmark::State& state) {
     {
-        auto headless = std::make_unique<platform::HeadlessBackend>();
+        auto headless = std::make_unique<platform::HeadlessBackend>(int(state.range(0)));
         const platform::HeadlessBackend& backend = *headless;
         Runtime runtime(ui::main_window_layout(game_handlers()), std::move(headless));
         runtime.load_window(kMainWindow);
@@ -36,7 +37,7 @@ void bm_lamp_step(benchmark::State& state) {
     }
     stop_sounds_at_exit();
 }
-BENCHMARK(bm_lamp_step)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK(bm_lamp_step)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
 } // namespace
 } // namespace tav::game

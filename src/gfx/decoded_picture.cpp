@@ -43,10 +43,19 @@ const Bitmap& DecodedPicture::scaled(Size size) {
 void DecodedPicture::draw_scaled(Painter& p, const Rect& dst) {
     const Bitmap& source = *kept_.front().image;
     if (dst.empty()) return;
-    if (std::int64_t(dst.width) * dst.height <= kMaxKeptScaledPixels || dst.size() == source.size())
-        p.draw_image(scaled(dst.size()), dst.origin());
+    const Size device{dst.width * p.scale(), dst.height * p.scale()};
+    if (std::int64_t(device.width) * device.height <= kMaxKeptScaledPixels || device == source.size())
+        p.draw_device_image(scaled(device), dst.origin());
     else
         p.draw_stretched(source, dst);
+}
+
+void DecodedPicture::draw_natural(Painter& p, Point at) {
+    const Bitmap& source = *kept_.front().image;
+    if (p.scale() == 1)
+        p.draw_image(source, at);
+    else
+        draw_scaled(p, {at.x, at.y, source.width(), source.height()});
 }
 
 } // namespace tav::ui

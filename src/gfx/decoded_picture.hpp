@@ -32,11 +32,15 @@ public:
     // The current image scaled to `size` with the area-averaging filter, made once per picture
     // and size; the image itself when the size is its own. Only valid while image() is not null.
     const Bitmap& scaled(Size size);
-    // Draws the current image scaled into `dst`: from the kept scaled copy when that copy is
-    // small enough to keep (kMaxKeptScaledPixels), else by resampling only the part inside the
-    // painter's clip, so a picture stretched over a huge control costs what is visible. Only
-    // valid while image() is not null.
+    // Draws the current image scaled into `dst` (logical units; the copy is made at the
+    // painter's device size, so a scaled painter gets it resampled from the source): from the
+    // kept scaled copy when that copy is small enough to keep (kMaxKeptScaledPixels), else by
+    // resampling only the part inside the painter's clip, so a picture stretched over a huge
+    // control costs what is visible. Only valid while image() is not null.
     void draw_scaled(Painter& p, const Rect& dst);
+    // Draws the current image at natural size with its corner at `at`: draw_image at scale 1,
+    // else draw_scaled into the scaled size, so the resampled copy is kept for the next paint.
+    void draw_natural(Painter& p, Point at);
     // The largest scaled copy kept for later paints (64 MB of pixels).
     static constexpr std::int64_t kMaxKeptScaledPixels = std::int64_t(1) << 24;
     // How many times new bytes were taken up (a repaint must never add to it).

@@ -208,6 +208,23 @@ std::shared_ptr<Font> Font::blank(int height) {
 
 Font::~Font() = default;
 
+const Font& Font::at_scale(int scale) const {
+    if (scale <= 1) return *this;
+    std::lock_guard lock(scaled_mutex_);
+    auto it = scaled_.find(scale);
+    if (it == scaled_.end()) {
+        std::shared_ptr<Font> made;
+        if (facts_.face)
+            made = open(lib_, *facts_.face, facts_.height * scale, facts_.bold, facts_.synthetic_italic,
+                        facts_.underline, facts_.strikeout);
+        else
+            made = blank(facts_.height * scale);
+        if (made) made->scale_ = scale;
+        it = scaled_.emplace(scale, std::move(made)).first;
+    }
+    return it->second ? *it->second : *this;
+}
+
 const Glyph& Font::glyph(char32_t c) const {
     std::lock_guard lock(glyphs_mutex_);
     auto it = glyphs_.find(c);
@@ -248,7 +265,8 @@ Glyph Font::render(char32_t c) const {
     if (synthetic_bold && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
         // Thickened sideways only, as bitmap faces are made bold: the glyph keeps its height
         // and so stays inside its line.
-        const FT_Pos strength = std::max<FT_Pos>(kMinEmbolden, FT_Pos(facts_.height) * 64 / kEmboldenDivisor);
+        // A font opened at a scale is thickened by as many target pixels as the 1x font.
+        const FT_Pos strength = std::max<FT_Pos>(kMinEmbolden * scale_, FT_Pos(facts_.height) * 64 / kEmboldenDivisor);
         FT_Outline_EmboldenXY(&slot->outline, strength, 0);
         slot->advance.x += strength;
     }

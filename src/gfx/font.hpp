@@ -78,6 +78,10 @@ public:
     const Glyph& glyph(char32_t c) const;
     // The pen movement of `c` in pixels.
     int advance(char32_t c) const { return glyph(c).advance; }
+    // This font rendered from the same face at `scale` times its height, opened once per scale
+    // and kept with this font (which stays in use for measuring, in logical units); itself at
+    // scale 1, or when the face cannot be opened again. Any thread may ask.
+    const Font& at_scale(int scale) const;
 
     // An open face with the file it reads (defined where fonts are opened).
     struct Face;
@@ -93,6 +97,9 @@ private:
     mutable bool fallback_tried_ = false;
     mutable std::mutex glyphs_mutex_; // guards glyphs_ and the fallback face
     mutable std::unordered_map<char32_t, Glyph> glyphs_;
+    int scale_ = 1;                   // the scale this font was opened at by at_scale(), for outline thickening
+    mutable std::mutex scaled_mutex_; // guards scaled_
+    mutable std::map<int, std::shared_ptr<const Font>> scaled_;
 };
 
 // Loads fonts lazily by record and shares them; owns the FreeType library through its fonts.

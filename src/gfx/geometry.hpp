@@ -37,6 +37,8 @@ struct Rect {
     Rect translated(int dx, int dy) const { return {x + dx, y + dy, width, height}; }
     // The rectangle shrunk by d on every side (grown for negative d).
     Rect shrunk(int d) const { return {x + d, y + d, width - 2 * d, height - 2 * d}; }
+    // Every coordinate and length multiplied by `factor`.
+    Rect scaled(int factor) const { return {x * factor, y * factor, width * factor, height * factor}; }
     Rect intersected(const Rect& o) const {
         int l = std::max(x, o.x), t = std::max(y, o.y);
         int r = std::min(right(), o.right()), b = std::min(bottom(), o.bottom());
@@ -78,6 +80,12 @@ public:
     Region translated(int dx, int dy) const {
         Region out;
         for (const Rect& r : rects_) out.add(r.translated(dx, dy));
+        return out;
+    }
+    // Every rectangle multiplied by `factor`.
+    Region scaled(int factor) const {
+        Region out;
+        for (const Rect& r : rects_) out.add(r.scaled(factor));
         return out;
     }
     Region intersected(const Rect& clip) const {

@@ -6,7 +6,23 @@
 
 namespace tav {
 
-Painter::Painter(Bitmap& target) : target_(target) { state_.clip = Region(target.rect()); }
+namespace {
+
+int floor_div(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int ceil_div(int a, int b) { return -floor_div(-a, b); }
+
+// The smallest logical rectangle covering target pixels `r` at `scale`.
+Rect logical_cover(const Rect& r, int scale) {
+    if (r.empty()) return {};
+    const int l = floor_div(r.left(), scale), t = floor_div(r.top(), scale);
+    return {l, t, ceil_div(r.right(), scale) - l, ceil_div(r.bottom(), scale) - t};
+}
+
+} // namespace
+
+Painter::Painter(Bitmap& target, int scale) : target_(target), scale_(std::max(1, scale)) {
+    state_.clip = Region(target.rect());
+}
 
 void Painter::save() { stack_.push_back(state_); }
 
@@ -21,21 +37,26 @@ void Painter::translate(int dx, int dy) {
     state_.origin.y += dy;
 }
 
-void Painter::clip_rect(const Rect& r) {
-    state_.clip = state_.clip.intersected(r.translated(state_.origin.x, state_.origin.y));
-}
+void Painter::clip_rect(const Rect& r) { state_.clip = state_.clip.intersected(device_rect(r)); }
 
 void Painter::clip_region(const Region& region) {
-    state_.clip = state_.clip.intersected(region.translated(state_.origin.x, state_.origin.y));
+    state_.clip = state_.clip.intersected(region.translated(state_.origin.x, state_.origin.y).scaled(scale_));
 }
 
-Rect Painter::clip_bounds() const { return state_.clip.bounds().translated(-state_.origin.x, -state_.origin.y); }
+Rect Painter::clip_bounds() const {
+    return logical_cover(state_.clip.bounds(), scale_).translated(-state_.origin.x, -state_.origin.y);
+}
 
-Region Painter::clip() const { return state_.clip.translated(-state_.origin.x, -state_.origin.y); }
+Region Painter::clip() const {
+    Region out;
+    for (const Rect& r : state_.clip.rects())
+        out.add(logical_cover(r, scale_).translated(-state_.origin.x, -state_.origin.y));
+    return out;
+}
 
 void Painter::fill_rect(const Rect& r, Argb color) {
     color |= 0xFF000000u;
-    for_each_clipped(r.translated(state_.origin.x, state_.origin.y), [&](const Rect& area) {
+    for_each_clipped(device_rect(r), [&](const Rect& area) {
         for (int y = area.top(); y < area.bottom(); ++y) {
             auto row = target_.row(y);
             std::fill(row.begin() + area.left(), row.begin() + area.right(), color);
@@ -57,10 +78,10 @@ void Painter::gradient_fill_vertical(const Rect& r, Argb top, Argb bottom) {
 
 void Painter::gradient_fill(const Rect& r, const GradientCorners& c) {
     if (r.empty()) return;
-    const Rect device = r.translated(state_.origin.x, state_.origin.y);
+    const Rect device = device_rect(r);
     // Corner pixels carry exactly the corner colours: u and v run from 0 to 1 across the rect.
-    const float du = r.width > 1 ? 1.0f / float(r.width - 1) : 0.0f;
-    const float dv = r.height > 1 ? 1.0f / float(r.height - 1) : 0.0f;
+    const float du = device.width > 1 ? 1.0f / float(device.width - 1) : 0.0f;
+    const float dv = device.height > 1 ? 1.0f / float(device.height - 1) : 0.0f;
     auto channel = [](Argb col, int shift) { return float((col >> shift) & 0xFF); };
     for_each_clipped(device, [&](const Rect& area) {
         for (int y = area.top(); y < area.bottom(); ++y) {
@@ -90,10 +111,15 @@ void Painter::gradient_fill(const Rect& r, const GradientCorners& c) {
 void Painter::draw_focus_rect(const Rect& r) {
     if (r.empty()) return;
     const Rect d = r.translated(state_.origin.x, state_.origin.y);
-    // Every other pixel of the border, counted from the corner, each inverted exactly once.
+    // Every other logical pixel of the border, counted from the corner, each inverted exactly
+    // once; at scale s a dot is s x s target pixels.
     auto dot = [&](int x, int y) {
-        if ((x - d.x + y - d.y) % 2 != 0 || !state_.clip.contains({x, y})) return;
-        target_.set_pixel(x, y, target_.pixel(x, y) ^ 0x00FFFFFFu);
+        if ((x - d.x + y - d.y) % 2 != 0) return;
+        for (int ty = y * scale_; ty < (y + 1) * scale_; ++ty) {
+            for (int tx = x * scale_; tx < (x + 1) * scale_; ++tx) {
+                if (state_.clip.contains({tx, ty})) target_.set_pixel(tx, ty, target_.pixel(tx, ty) ^ 0x00FFFFFFu);
+            }
+        }
     };
     for (int x = d.left(); x < d.right(); ++x) {
         dot(x, d.top());
@@ -108,7 +134,26 @@ void Painter::draw_focus_rect(const Rect& r) {
 void Painter::blend_mask(Point at, Size size, std::span<const std::uint8_t> mask, int pitch, Argb color) {
     if (size.width <= 0 || size.height <= 0 || pitch < size.width) return;
     if (mask.size() < std::size_t(pitch) * std::size_t(size.height - 1) + std::size_t(size.width)) return;
-    const Rect device = Rect{at.x, at.y, size.width, size.height}.translated(state_.origin.x, state_.origin.y);
+    if (scale_ == 1) {
+        blend_device_mask(at, size, mask, pitch, color);
+        return;
+    }
+    // Each mask value repeated over its s x s target pixels.
+    const Size big{size.width * scale_, size.height * scale_};
+    std::vector<std::uint8_t> grown(std::size_t(big.width) * std::size_t(big.height));
+    for (int y = 0; y < big.height; ++y) {
+        for (int x = 0; x < big.width; ++x)
+            grown[std::size_t(y) * std::size_t(big.width) + std::size_t(x)] =
+                mask[std::size_t(y / scale_) * std::size_t(pitch) + std::size_t(x / scale_)];
+    }
+    blend_device_mask({at.x * scale_, at.y * scale_}, big, grown, big.width, color);
+}
+
+void Painter::blend_device_mask(Point at, Size size, std::span<const std::uint8_t> mask, int pitch, Argb color) {
+    if (size.width <= 0 || size.height <= 0 || pitch < size.width) return;
+    if (mask.size() < std::size_t(pitch) * std::size_t(size.height - 1) + std::size_t(size.width)) return;
+    const Point o = device_origin();
+    const Rect device{at.x + o.x, at.y + o.y, size.width, size.height};
     for_each_clipped(device, [&](const Rect& area) {
         for (int y = area.top(); y < area.bottom(); ++y) {
             const std::uint8_t* m = mask.data() + std::size_t(y - device.y) * std::size_t(pitch);

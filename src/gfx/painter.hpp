@@ -2,6 +2,9 @@
 // The painter: draws into a Bitmap through a stack of translation and clip states.
 // A clip only ever narrows; restore() brings back the state of the matching save().
 // Every drawing call is limited to the clip and never writes outside the target.
+// With a device scale s every coordinate and length it is given (logical units) covers s x s
+// target pixels: lines become s pixels wide and pictures are resampled from their source to
+// the scaled size. At scale 1 the target pixels are the logical ones.
 
 #include <cstdint>
 #include <span>
@@ -39,8 +42,12 @@ struct GradientCorners {
 
 class Painter {
 public:
-    // Paints into `target`; the clip starts as the whole bitmap, the origin at its corner.
-    explicit Painter(Bitmap& target);
+    // Paints into `target` at device scale `scale` (1 or more); the clip starts as the whole
+    // bitmap, the origin at its corner.
+    explicit Painter(Bitmap& target, int scale = 1);
+
+    // Target pixels per logical unit along each axis.
+    int scale() const { return scale_; }
 
     // Pushes the current origin and clip.
     void save();
@@ -53,12 +60,15 @@ public:
     void clip_rect(const Rect& r);
     // Narrows the clip to `region`, given in current coordinates.
     void clip_region(const Region& region);
-    // The bounding box of the clip in current coordinates; empty when nothing can be drawn.
+    // The bounding box of the clip in current coordinates (rounded outwards to whole logical
+    // units); empty when nothing can be drawn.
     Rect clip_bounds() const;
-    // The clip as a region in current coordinates.
+    // The clip as a region in current coordinates (each part rounded outwards).
     Region clip() const;
-    // The current origin in the target bitmap's coordinates.
+    // The current origin in logical units from the target bitmap's corner.
     Point origin() const { return state_.origin; }
+    // The current origin in target pixels.
+    Point device_origin() const { return {state_.origin.x * scale_, state_.origin.y * scale_}; }
     // The bitmap painted into.
     Bitmap& target() { return target_; }
 
@@ -77,10 +87,14 @@ public:
     // drawing it twice restores the pixels.
     void draw_focus_rect(const Rect& r);
 
-    // Draws `image` at natural size with its top-left corner at `at`, blending by its alpha.
+    // Draws `image` at natural size (each image pixel one logical unit, resampled above scale
+    // 1) with its top-left corner at `at`, blending by its alpha.
     void draw_image(const Bitmap& image, Point at);
     // Draws the part `src` of `image` at natural size with that part's corner at `at`.
     void draw_image(const Bitmap& image, const Rect& src, Point at);
+    // Draws `image`, already at device resolution (one image pixel a target pixel), with its
+    // corner at the target pixel of logical point `at`; draw_image at scale 1.
+    void draw_device_image(const Bitmap& image, Point at);
     // Draws `image` scaled to fill `dst` with an area-averaging filter (bilinear when enlarging).
     void draw_stretched(const Bitmap& image, const Rect& dst);
     // Draws `image` shrunk to fit and centred in `area` (natural size when it fits); returns
@@ -90,18 +104,26 @@ public:
     void draw_tiled(const Bitmap& image, const Rect& area, Point anchor);
     // Draws `image` at `at` leaving out every pixel whose colour equals `key` (alpha ignored).
     void draw_keyed(const Bitmap& image, Point at, Argb key);
-    // Copies the part `src` of `source` to `at` unchanged (no blending), as a back buffer is
-    // copied to the screen.
+    // Copies the part `src` (in its own pixels) of `source`, a back buffer painted at this
+    // painter's scale, unchanged (no blending) to the target pixel of logical point `at`.
     void blit(const Bitmap& source, const Rect& src, Point at);
     // Blends opaque `color` onto the target through a coverage mask of `size` (one byte per pixel,
-    // `pitch` bytes a row), the mask's corner at `at`; text glyphs are drawn this way.
+    // `pitch` bytes a row), the mask's corner at `at`; each mask value covers one logical unit.
     void blend_mask(Point at, Size size, std::span<const std::uint8_t> mask, int pitch, Argb color);
+    // blend_mask for a mask at device resolution, its corner `at` in target pixels from
+    // device_origin(); text glyphs rendered at the scaled height are drawn this way.
+    void blend_device_mask(Point at, Size size, std::span<const std::uint8_t> mask, int pitch, Argb color);
 
 private:
     struct State {
-        Point origin;
-        Region clip; // in target coordinates
+        Point origin; // logical
+        Region clip;  // in target pixels
     };
+
+    // The target pixels of logical rectangle `r` in current coordinates.
+    Rect device_rect(const Rect& r) const { return r.translated(state_.origin.x, state_.origin.y).scaled(scale_); }
+    // Draws the part `src` of `image` pixel for pixel with that part's corner at target pixel `at`.
+    void draw_device(const Bitmap& image, const Rect& src, Point at);
 
     // Calls fn(device rect) for each part of device rectangle `device` inside the clip.
     template <typename Fn>
@@ -113,6 +135,7 @@ private:
     }
 
     Bitmap& target_;
+    int scale_ = 1;
     State state_;
     std::vector<State> stack_;
 };

@@ -30,8 +30,7 @@ void for_each_row(const Bitmap& image, const Rect& src, Point at, const Rect& ar
 
 void Painter::draw_image(const Bitmap& image, Point at) { draw_image(image, image.rect(), at); }
 
-void Painter::draw_image(const Bitmap& image, const Rect& src, Point at) {
-    const Point d{at.x + state_.origin.x, at.y + state_.origin.y};
+void Painter::draw_device(const Bitmap& image, const Rect& src, Point d) {
     const Rect device{d.x, d.y, src.width, src.height};
     for_each_clipped(device, [&](const Rect& area) {
         for_each_row(image, src, d, area, target_, [](std::span<Argb> dst, std::span<const Argb> s) {
@@ -46,8 +45,26 @@ void Painter::draw_image(const Bitmap& image, const Rect& src, Point at) {
     });
 }
 
+void Painter::draw_image(const Bitmap& image, const Rect& src, Point at) {
+    if (scale_ == 1) {
+        draw_device(image, src, {at.x + state_.origin.x, at.y + state_.origin.y});
+        return;
+    }
+    // The whole image resampled to the scaled size, only the part `src` let through.
+    save();
+    clip_rect({at.x, at.y, src.width, src.height});
+    draw_stretched(image, {at.x - src.x, at.y - src.y, image.width(), image.height()});
+    restore();
+}
+
+void Painter::draw_device_image(const Bitmap& image, Point at) {
+    const Point o = device_origin();
+    draw_device(image, image.rect(), {at.x * scale_ + o.x, at.y * scale_ + o.y});
+}
+
 void Painter::blit(const Bitmap& source, const Rect& src, Point at) {
-    const Point d{at.x + state_.origin.x, at.y + state_.origin.y};
+    const Point o = device_origin();
+    const Point d{at.x * scale_ + o.x, at.y * scale_ + o.y};
     const Rect device{d.x, d.y, src.width, src.height};
     for_each_clipped(device, [&](const Rect& area) {
         for_each_row(source, src, d, area, target_,
@@ -56,10 +73,22 @@ void Painter::blit(const Bitmap& source, const Rect& src, Point at) {
 }
 
 void Painter::draw_keyed(const Bitmap& image, Point at, Argb key) {
-    const Point d{at.x + state_.origin.x, at.y + state_.origin.y};
-    const Rect device{d.x, d.y, image.width(), image.height()};
+    const Point o = device_origin();
+    const Point d{at.x * scale_ + o.x, at.y * scale_ + o.y};
+    // Keyed pixels must keep their exact colour, so a scaled copy repeats pixels, never blends.
+    Bitmap grown;
+    if (scale_ > 1) {
+        grown = Bitmap(image.width() * scale_, image.height() * scale_);
+        for (int y = 0; y < grown.height(); ++y) {
+            auto row = grown.row(y);
+            auto from = image.row(y / scale_);
+            for (int x = 0; x < grown.width(); ++x) row[std::size_t(x)] = from[std::size_t(x / scale_)];
+        }
+    }
+    const Bitmap& shown = scale_ > 1 ? grown : image;
+    const Rect device{d.x, d.y, shown.width(), shown.height()};
     for_each_clipped(device, [&](const Rect& area) {
-        for_each_row(image, image.rect(), d, area, target_, [key](std::span<Argb> dst, std::span<const Argb> s) {
+        for_each_row(shown, shown.rect(), d, area, target_, [key](std::span<Argb> dst, std::span<const Argb> s) {
             for (std::size_t i = 0; i < dst.size(); ++i) {
                 if (!pixel::same_rgb(s[i], key)) dst[i] = pixel::over(dst[i], s[i]);
             }
@@ -69,16 +98,16 @@ void Painter::draw_keyed(const Bitmap& image, Point at, Argb key) {
 
 void Painter::draw_stretched(const Bitmap& image, const Rect& dst) {
     if (image.empty() || dst.empty()) return;
-    if (dst.size() == image.size()) {
-        draw_image(image, dst.origin());
+    const Rect device = device_rect(dst);
+    if (device.size() == image.size()) {
+        draw_device(image, image.rect(), device.origin());
         return;
     }
-    const Rect device = dst.translated(state_.origin.x, state_.origin.y);
     // Only the visible part is resampled: one pass over the clip's bounding box.
     const Rect vis = device.intersected(state_.clip.bounds());
     if (vis.empty()) return;
-    const Bitmap part = resample_part(image, dst.size(), vis.translated(-device.x, -device.y));
-    draw_image(part, {vis.x - state_.origin.x, vis.y - state_.origin.y});
+    const Bitmap part = resample_part(image, device.size(), vis.translated(-device.x, -device.y));
+    draw_device(part, part.rect(), vis.origin());
 }
 
 Rect Painter::draw_fitted(const Bitmap& image, const Rect& area) {

@@ -63,6 +63,8 @@ void draw_lines(Painter& p, const Rect& box, const Rect& clip, const std::vector
             y = box.bottom() - total;
     }
     const Rect visible = p.clip_bounds();
+    const int scale = p.scale();
+    const Font& sharp = font.at_scale(scale);
     for (const std::u32string& line : lines) {
         if (y >= visible.bottom()) break;
         if (y + line_height > visible.top()) {
@@ -73,12 +75,31 @@ void draw_lines(Painter& p, const Rect& box, const Rect& clip, const std::vector
             else if (fmt.halign == 2)
                 x = box.right() - w;
             const int baseline = y + font.ascent();
-            int pen = x;
-            for (char32_t c : line) {
-                const Glyph& g = font.glyph(c);
-                if (!g.coverage.empty())
-                    p.blend_mask({pen + g.left, baseline - g.top}, {g.width, g.rows}, g.coverage, g.width, color);
-                pen += g.advance;
+            if (scale == 1) {
+                int pen = x;
+                for (char32_t c : line) {
+                    const Glyph& g = font.glyph(c);
+                    if (!g.coverage.empty())
+                        p.blend_mask({pen + g.left, baseline - g.top}, {g.width, g.rows}, g.coverage, g.width, color);
+                    pen += g.advance;
+                }
+            } else {
+                // Lines are broken and placed in logical units; the glyphs come from the face
+                // rendered at the scaled height and are placed in target pixels.
+                const int device_width = line_width(line, sharp);
+                int pen = box.x * scale;
+                if (fmt.halign == 1)
+                    pen = box.x * scale + (box.width * scale - device_width) / 2;
+                else if (fmt.halign == 2)
+                    pen = box.right() * scale - device_width;
+                const int device_baseline = y * scale + sharp.ascent();
+                for (char32_t c : line) {
+                    const Glyph& g = sharp.glyph(c);
+                    if (!g.coverage.empty())
+                        p.blend_device_mask({pen + g.left, device_baseline - g.top}, {g.width, g.rows}, g.coverage,
+                                            g.width, color);
+                    pen += g.advance;
+                }
             }
             const int thickness = std::max(1, line_height / kLineThicknessDivisor);
             if (font.underline()) p.fill_rect({x, baseline + thickness, w, thickness}, color);

@@ -21,6 +21,12 @@ public:
     // Called once by the window system that owns the backend, before anything else.
     virtual void attach(WindowSystem& system) = 0;
 
+    // Target pixels per logical unit (1 to 3): every top-level's framebuffer is this many times
+    // its client size along each axis. Coordinates crossing this interface are logical (client
+    // sizes, positions, mouse points, present areas) and the backend scales them itself. Fixed
+    // for the backend's lifetime.
+    virtual int scale() const { return 1; }
+
     // Monotonic milliseconds since an arbitrary start.
     virtual std::uint64_t now_ms() = 0;
     // Size of the screen top-level windows are placed on.
@@ -50,7 +56,8 @@ public:
     // A modal box is up (owner disabled) or gone: the backend may tell the window manager.
     virtual void set_native_enabled(WindowHandle w, bool enabled) = 0;
 
-    // Shows the given areas of a top-level window's composed framebuffer.
+    // Shows the given areas (logical units) of a top-level window's composed framebuffer (at
+    // scale() times the client size).
     virtual void present(WindowHandle w, const Bitmap& framebuffer, std::span<const Rect> areas) = 0;
 
     // Blocks until input arrives (delivered through the window system's on_native_* calls) or

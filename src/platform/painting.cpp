@@ -88,7 +88,7 @@ void WindowSystem::Impl::paint_tree(WindowHandle h, Bitmap& fb, Point origin, co
     if (pushed) shaped.push_back({h, origin});
     {
         // A fresh painter per window: a delegate's unbalanced save/restore cannot leak.
-        Painter p(fb);
+        Painter p(fb, backend->scale());
         p.clip_rect(clip);
         for (const Shape& s : shaped) {
             const Window* sw = find(s.window);
@@ -133,6 +133,8 @@ const Bitmap& WindowSystem::framebuffer(WindowHandle top_level) const {
     const Window* win = impl_->find(top_level);
     return (win && win->top_level) ? win->framebuffer : kNone;
 }
+
+int WindowSystem::scale() const { return impl_->backend->scale(); }
 
 void WindowSystem::on_native_expose(WindowHandle top_level) {
     const Window* win = impl_->find(top_level);

@@ -147,8 +147,11 @@ public:
     void invalidate(WindowHandle w, std::optional<Rect> r = std::nullopt);
     // Paints every pending area of `w`'s top-level window now.
     void update(WindowHandle w);
-    // The composed client pixels of a top-level window (for tests and the backend).
+    // The composed client pixels of a top-level window (for tests and the backend), scale()
+    // times its client size.
     const Bitmap& framebuffer(WindowHandle top_level) const;
+    // Target pixels per logical unit of every framebuffer (the backend's scale).
+    int scale() const;
 
     // --- Timers --------------------------------------------------------------------------
     // Starts or restarts timer `id` of `w` with a period of `ms` (> 0; periods under

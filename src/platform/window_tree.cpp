@@ -130,7 +130,7 @@ WindowHandle WindowSystem::create_top_level(WindowDelegate& delegate, Size clien
     w->caption = std::string(caption_utf8);
     w->top_level = true;
     w->style = style;
-    w->framebuffer = Bitmap(client.width, client.height);
+    w->framebuffer = Bitmap(client.width * i.backend->scale(), client.height * i.backend->scale());
     i.windows.push_back(std::move(w));
     i.top_levels.push_back(h);
     if (!i.program_icon.empty()) i.backend->set_native_icon(h, i.program_icon);
@@ -202,7 +202,7 @@ void WindowSystem::set_rect(WindowHandle w, const Rect& r) {
     if (win->top_level) {
         if (nr.size() != old.size()) {
             // Allocated first: when it fails the window keeps its old size and framebuffer.
-            Bitmap fresh(nr.width, nr.height);
+            Bitmap fresh(nr.width * i.backend->scale(), nr.height * i.backend->scale());
             win->rect = nr;
             win->framebuffer = std::move(fresh);
             win->dirty.clear();

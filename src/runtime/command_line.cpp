@@ -60,8 +60,8 @@ std::string usage_text(std::string_view program, std::string_view keys_help) {
     std::string text = "Usage: " + std::string(program) + " [--scale N]\n";
     text += "A lamp-ring fruit machine: top up credits, bet on eight symbols and start the lamp.\n\n";
     text += "Options:\n";
-    text += "  --scale N    the window's scale, 1, 2 or 3 (checked and accepted; every scale is\n";
-    text += "               drawn at 1 for now)\n";
+    text += "  --scale N    draw the window N times larger, N = 1, 2 or 3 (default: GDK_SCALE,\n";
+    text += "               else 2 or 3 when the X resource Xft.dpi is 192 or 288 and more)\n";
     text += "  --version    print the version and exit\n";
     text += "  --help       print this help and exit\n";
     if (!keys_help.empty()) {

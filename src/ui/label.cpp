@@ -89,7 +89,7 @@ void Label::on_paint(Painter& p) {
         switch (prop_int(kBackPictureMode)) {
             case kNatural: {
                 const Rect placed{r.x, r.y, image->width(), image->height()};
-                p.draw_image(*image, placed.origin());
+                back_picture_.draw_natural(p, placed.origin());
                 left = left.subtracted(placed);
                 break;
             }

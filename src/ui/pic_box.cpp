@@ -51,7 +51,7 @@ void PicBox::on_paint(Painter& p) {
             picture_.draw_scaled(p, fit);
             break;
         }
-        default: p.draw_image(*image, client.origin()); break;
+        default: picture_.draw_natural(p, client.origin()); break;
     }
     p.restore();
 }

@@ -107,14 +107,21 @@ void PicBtn::on_enabled_changed(bool) { refresh(); }
 
 // --- Painting: The image of the current state, composed off-screen on black.
 
-const Bitmap* PicBtn::current_image() const {
+DecodedPicture* PicBtn::current_decoded() const {
     const auto bytes = current_picture();
     if (bytes.empty()) return nullptr;
     for (int local = kNormalPicture; local <= kDisabledPicture; ++local) {
-        if (prop_bytes(local).data() == bytes.data())
-            return pictures_[static_cast<std::size_t>(local - kNormalPicture)].sync(*services().pictures, prop(local));
+        if (prop_bytes(local).data() == bytes.data()) {
+            DecodedPicture& d = pictures_[static_cast<std::size_t>(local - kNormalPicture)];
+            return d.sync(*services().pictures, prop(local)) != nullptr ? &d : nullptr;
+        }
     }
     return nullptr;
+}
+
+const Bitmap* PicBtn::current_image() const {
+    const DecodedPicture* d = current_decoded();
+    return d != nullptr ? d->image() : nullptr;
 }
 
 void PicBtn::on_paint(Painter& p) {
@@ -124,10 +131,11 @@ void PicBtn::on_paint(Painter& p) {
     // buffer holds the part of the client area being painted.
     const Rect part = p.clip_bounds().intersected({0, 0, size.width, size.height});
     if (part.empty()) return;
-    Bitmap buffer(part.width, part.height, rgb(0, 0, 0));
-    if (const Bitmap* image = current_image()) {
-        Painter off(buffer);
-        off.draw_image(*image, {-part.x, -part.y});
+    const int scale = p.scale();
+    Bitmap buffer(part.width * scale, part.height * scale, rgb(0, 0, 0));
+    if (DecodedPicture* picture = current_decoded()) {
+        Painter off(buffer, scale);
+        picture->draw_natural(off, {-part.x, -part.y});
     }
     p.blit(buffer, buffer.rect(), part.origin());
 }

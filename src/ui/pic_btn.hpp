@@ -68,6 +68,8 @@ private:
     mutable std::array<DecodedPicture, 4> pictures_;
     // The decoded image for the current state; nullptr when it has none that can be drawn.
     const Bitmap* current_image() const;
+    // The decoded picture behind current_image(), synced; nullptr when there is no image.
+    DecodedPicture* current_decoded() const;
 };
 
 } // namespace tav::ui

@@ -75,8 +75,8 @@ template <typename Fn>
 void off_screen(Painter& p, Size size, Fn&& paint) {
     const Rect part = p.clip_bounds().intersected({0, 0, size.width, size.height});
     if (part.empty()) return;
-    Bitmap buffer(part.width, part.height, syscolor::kFace);
-    Painter off(buffer);
+    Bitmap buffer(part.width * p.scale(), part.height * p.scale(), syscolor::kFace);
+    Painter off(buffer, p.scale());
     off.translate(-part.x, -part.y);
     paint(off);
     p.blit(buffer, buffer.rect(), part.origin());

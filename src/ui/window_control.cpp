@@ -162,7 +162,7 @@ void WindowControl::on_paint(Painter& p) {
     switch (prop_int(kBackPictureMode)) {
         case kNaturalPicture:
             fill_around(p, clip, image->rect(), back);
-            p.draw_image(*image, {0, 0});
+            back_picture_.draw_natural(p, {0, 0});
             break;
         case kTiledPicture: p.draw_tiled(*image, {0, 0, client.width, client.height}, {0, 0}); break;
         case kFittedPicture: {

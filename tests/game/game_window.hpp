@@ -40,8 +40,9 @@ struct SeenBox {
 
 class GameWindow {
 public:
-    GameWindow() {
-        auto b = std::make_unique<platform::HeadlessBackend>();
+    // The window drawn at `scale` target pixels per logical unit.
+    explicit GameWindow(int scale = 1) {
+        auto b = std::make_unique<platform::HeadlessBackend>(scale);
         backend = b.get();
         runtime = std::make_unique<Runtime>(
             ui::main_window_layout(game_handlers()), std::move(b),

@@ -39,5 +39,25 @@ TEST(GameWindowEvents, RightClickOnTheBackgroundAloneShowsTheLongTitle) {
     EXPECT_TRUE(w.boxes.empty());
 }
 
+// At scale 2 a click arrives in native pixels and is divided by the scale before the window
+// system sees it: the last native pixel row and column of a button still belong to it, the
+// next ones (the first native pixels of the logical unit past it) do not.
+TEST(GameWindowEvents, AtScaleTwoANativeClickLandsOnTheOneTimesControl) {
+    GameWindow w(2);
+    EXPECT_EQ(w.runtime->windows().framebuffer(w.top()).width(), 2 * w.runtime->windows().client_size(w.top()).width);
+    const Point corner = w.at(board::kAddCreditsButton, 0, 0);
+    const int width = w.get(board::kAddCreditsButton, kWidth).as_integer();
+    const int height = w.get(board::kAddCreditsButton, kHeight).as_integer();
+    auto native_click = [&](Point native) {
+        w.backend->click_native(w.top(), native);
+        w.runtime->windows().process_pending();
+        return w.text(board::kCredits);
+    };
+    EXPECT_EQ(native_click({2 * corner.x + width, 2 * corner.y + height}), "100"); // the middle
+    EXPECT_EQ(native_click({2 * (corner.x + width) - 1, 2 * (corner.y + height) - 1}), "200");
+    EXPECT_EQ(native_click({2 * (corner.x + width), 2 * (corner.y + height)}), "200"); // just past it
+    EXPECT_EQ(w.backend->from_native({-1, 5}), (Point{-1, 2}));                        // rounding down
+}
+
 } // namespace
 } // namespace tav::game::test

@@ -250,6 +250,36 @@ TEST(Text, ClippedAndShadowed) {
     EXPECT_EQ(black.right - red.right, 2);
 }
 
+// At scale 2 text is rendered from the face at twice the height, not repeated pixel for pixel:
+// it covers about twice the 1x extent in the same logical place, and its strokes have edges
+// that fall between the 2 x 2 blocks of a doubled picture.
+TEST(Text, ScaleTwoRendersAtTwiceTheHeight) {
+    const auto hei = font_of("黑体", 24);
+    Bitmap one(126, 24, kGround);
+    Painter p1(one);
+    draw_text(p1, one.rect(), "1080", *hei, rgb(0, 255, 255), {1, 1, false});
+    Bitmap two(252, 48, kGround);
+    Painter p2(two, 2);
+    draw_text(p2, {0, 0, 126, 24}, "1080", *hei, rgb(0, 255, 255), {1, 1, false});
+    const Ink a = ink_of(one), b = ink_of(two);
+    ASSERT_GE(a.bottom, 0);
+    ASSERT_GE(b.bottom, 0);
+    EXPECT_NEAR(b.right - b.left + 1, 2 * (a.right - a.left + 1), 4);
+    EXPECT_NEAR(b.bottom - b.top + 1, 2 * (a.bottom - a.top + 1), 4);
+    EXPECT_NEAR((b.left + b.right) / 2, a.left + a.right, 4); // still centred
+    int split_blocks = 0;
+    for (int y = 0; y < 48; y += 2) {
+        for (int x = 0; x < 252; x += 2) {
+            const Argb c = two.pixel(x, y);
+            split_blocks += c != two.pixel(x + 1, y) || c != two.pixel(x, y + 1) || c != two.pixel(x + 1, y + 1);
+        }
+    }
+    EXPECT_GT(split_blocks, 20);
+    EXPECT_EQ(&hei->at_scale(1), hei.get());
+    EXPECT_EQ(&hei->at_scale(2), &hei->at_scale(2)); // opened once per scale
+    EXPECT_EQ(hei->at_scale(2).height(), 48);
+}
+
 } // namespace
 } // namespace tav
 

@@ -145,6 +145,17 @@ void HeadlessBackend::mouse_up(WindowHandle top, Point client, MouseButton b) {
 
 void HeadlessBackend::mouse_move(WindowHandle top, Point client) { system_->on_native_mouse_move(top, client); }
 
+HeadlessBackend::HeadlessBackend(int scale) : scale_(std::clamp(scale, 1, 3)) {}
+
+Point HeadlessBackend::from_native(Point native) const {
+    auto down = [this](int v) { return v >= 0 ? v / scale_ : -((-v + scale_ - 1) / scale_); };
+    return {down(native.x), down(native.y)};
+}
+
+void HeadlessBackend::click_native(WindowHandle top, Point native, MouseButton b) {
+    click(top, from_native(native), b);
+}
+
 void HeadlessBackend::click(WindowHandle top, Point client, MouseButton b) {
     mouse_move(top, client);
     mouse_down(top, client, b);

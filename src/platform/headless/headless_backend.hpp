@@ -39,7 +39,11 @@ public:
         Size icon; // the size of the icon set last (0 x 0: none)
     };
 
+    // A backend drawing at `scale` target pixels per logical unit (clamped to 1..3).
+    explicit HeadlessBackend(int scale = 1);
+
     // --- Backend ---
+    int scale() const override { return scale_; }
     void attach(WindowSystem& system) override;
     std::uint64_t now_ms() override;
     Size screen_size() override;
@@ -67,6 +71,12 @@ public:
     void press_key(WindowHandle top, int vk); // down, then up
     void type_char(WindowHandle top, std::uint32_t character);
     void request_close(WindowHandle top);
+    // A click at native pixel `native` of the window's client area (scale() times the logical
+    // size), divided by the scale as a real backend does before the window system sees it.
+    void click_native(WindowHandle top, Point native, MouseButton b = MouseButton::Left);
+    // The logical client point of native pixel `native` (each coordinate divided by the scale,
+    // rounding down).
+    Point from_native(Point native) const;
     void request_session_end(); // as a SIGTERM or a log-off does
 
     // --- Test side: input at a virtual time (delivered when the loop waits and the clock gets there) ---
@@ -100,6 +110,7 @@ public:
 private:
     void deliver_due_input();
 
+    int scale_ = 1;
     WindowSystem* system_ = nullptr;
     std::atomic<std::uint64_t> now_{0};
     std::multimap<std::uint64_t, std::function<void()>> scheduled_;

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/display_scale.hpp"
 #include "platform/sdl/display_connection.hpp"
 #include "platform/sdl/key_map.hpp"
 #include "platform/sdl/present_areas.hpp"
@@ -148,8 +149,8 @@ void copy_area(const Bitmap& framebuffer, const Rect& area, SDL_Surface* surface
 
 class SdlBackend final : public Backend {
 public:
-    explicit SdlBackend(std::unique_ptr<VideoSubsystem> video)
-        : video_(std::move(video)), start_(std::chrono::steady_clock::now()), signals_(wake_event_) {
+    SdlBackend(std::unique_ptr<VideoSubsystem> video, int scale)
+        : video_(std::move(video)), scale_(scale), start_(std::chrono::steady_clock::now()), signals_(wake_event_) {
         const char* trace = std::getenv(kTraceFirstFrameVariable);
         trace_first_frame_ = trace != nullptr && std::string_view(trace) == "1";
     }
@@ -157,6 +158,8 @@ public:
     ~SdlBackend() override { natives_.clear(); }
 
     void attach(WindowSystem& system) override { system_ = &system; }
+
+    int scale() const override { return scale_; }
 
     std::uint64_t now_ms() override { return now_us() / 1000; }
 
@@ -187,7 +190,8 @@ public:
         // Close and minimise boxes are the window manager's; a fixed-size window gets no maximise box.
         const std::string title(caption_utf8);
         WindowPtr window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                          std::max(client.width, 1), std::max(client.height, 1), flags));
+                                          std::max(client.width * scale_, 1), std::max(client.height * scale_, 1),
+                                          flags));
         if (!window) return false;
         sdl::set_window_class(window.get(), kWindowInstance, kWindowClass);
         Native* owner = find(style.owner);
@@ -231,7 +235,7 @@ public:
     void move_native(WindowHandle w, Point screen_pos, Size client) override {
         Native* n = find(w);
         if (!n) return;
-        SDL_SetWindowSize(n->window.get(), std::max(client.width, 1), std::max(client.height, 1));
+        SDL_SetWindowSize(n->window.get(), std::max(client.width * scale_, 1), std::max(client.height * scale_, 1));
         place(*n, screen_pos);
     }
 
@@ -270,7 +274,8 @@ public:
         if (Native* owner = find(style.owner)) on = sdl::frame_on_screen(owner->window.get()).value_or(area);
         const Size screen = screen_size();
         const Rect work = sdl::work_area(n->window.get()).value_or(Rect{0, 0, screen.width, screen.height});
-        return sdl::centred_on(on, {client.width + frame.width, client.height + frame.height}, work);
+        // Screen positions and frames are native pixels: the client is the scale times larger.
+        return sdl::centred_on(on, {client.width * scale_ + frame.width, client.height * scale_ + frame.height}, work);
     }
 
     void present(WindowHandle w, const Bitmap& framebuffer, std::span<const Rect> areas) override {
@@ -279,7 +284,10 @@ public:
         // SDL hands out a new surface after the window was resized, so fetch it every time.
         SDL_Surface* surface = SDL_GetWindowSurface(n->window.get());
         if (!surface) return;
-        const std::vector<Rect> clipped = sdl::clip_present_areas(areas, framebuffer.size(), {surface->w, surface->h});
+        std::vector<Rect> native;
+        native.reserve(areas.size());
+        for (const Rect& r : areas) native.push_back(r.scaled(scale_));
+        const std::vector<Rect> clipped = sdl::clip_present_areas(native, framebuffer.size(), {surface->w, surface->h});
         if (clipped.empty()) return;
         {
             SurfaceLock lock(surface);
@@ -411,6 +419,13 @@ private:
         for (int vk : held) system_->on_native_key(w, vk, false);
     }
 
+    // The client point of native pixel `p`: divided by the scale, rounding down (a pointer
+    // dragged out of the window has negative coordinates).
+    Point logical(Point p) const {
+        auto down = [this](int v) { return v >= 0 ? v / scale_ : -((-v + scale_ - 1) / scale_); };
+        return {down(p.x), down(p.y)};
+    }
+
     void handle(const SDL_Event& e) {
         if (!system_) return;
         switch (e.type) {
@@ -420,7 +435,7 @@ private:
             case SDL_WINDOWEVENT: handle_window_event(e.window); break;
             case SDL_MOUSEMOTION:
                 if (WindowHandle w = handle_of(e.motion.windowID))
-                    system_->on_native_mouse_move(w, {e.motion.x, e.motion.y});
+                    system_->on_native_mouse_move(w, logical({e.motion.x, e.motion.y}));
                 break;
             case SDL_MOUSEBUTTONDOWN:
             case SDL_MOUSEBUTTONUP: {
@@ -431,14 +446,15 @@ private:
                 const bool down = e.type == SDL_MOUSEBUTTONDOWN;
                 // Every second press of a quick series is a double click (press, release, double, release).
                 const bool double_click = down && e.button.clicks >= 2 && e.button.clicks % 2 == 0;
-                system_->on_native_mouse_button(w, *button, down, {e.button.x, e.button.y}, double_click);
+                system_->on_native_mouse_button(w, *button, down, logical({e.button.x, e.button.y}), double_click);
                 break;
             }
             case SDL_MOUSEWHEEL: {
                 const WindowHandle w = handle_of(e.wheel.windowID);
                 const int sign = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
                 if (w && e.wheel.y != 0)
-                    system_->on_native_wheel(w, e.wheel.y * kWheelNotch * sign, {e.wheel.mouseX, e.wheel.mouseY});
+                    system_->on_native_wheel(w, e.wheel.y * kWheelNotch * sign,
+                                             logical({e.wheel.mouseX, e.wheel.mouseY}));
                 break;
             }
             case SDL_KEYDOWN:
@@ -479,6 +495,7 @@ private:
     }
 
     std::unique_ptr<VideoSubsystem> video_; // first member: outlives every window
+    int scale_ = 1;
     WindowSystem* system_ = nullptr;
     std::chrono::steady_clock::time_point start_;
     bool trace_first_frame_ = false;
@@ -493,10 +510,12 @@ private:
 
 } // namespace
 
-std::unique_ptr<Backend> create_sdl_backend(std::string* error) {
+std::unique_ptr<Backend> create_sdl_backend(std::string* error, int scale) {
     auto video = std::make_unique<VideoSubsystem>();
     if (!video->open(error)) return nullptr;
-    return std::make_unique<SdlBackend>(std::move(video));
+    const int chosen = choose_display_scale(scale, std::getenv("GDK_SCALE"),
+                                            scale >= kMinDisplayScale ? std::nullopt : sdl::xft_dpi());
+    return std::make_unique<SdlBackend>(std::move(video), chosen);
 }
 
 } // namespace tav::platform

@@ -23,6 +23,9 @@ namespace tav::platform {
 // SIGTERM, SIGINT and SIGHUP become a session-end request (WindowSystem::on_native_session_end).
 // With TAVRINO_TRACE_FIRST_FRAME=1 in the environment, the first present prints
 // "tavrino: first frame at <seconds>" (CLOCK_MONOTONIC) on stderr, for start-up measurements.
-std::unique_ptr<Backend> create_sdl_backend(std::string* error = nullptr);
+// The backend draws at `scale` (1..3) when given, else at the scale the desktop asks for
+// (choose_display_scale: GDK_SCALE, then Xft.dpi of the X resources): native windows are the
+// scale times their client size and mouse positions are divided by it.
+std::unique_ptr<Backend> create_sdl_backend(std::string* error = nullptr, int scale = 0);
 
 } // namespace tav::platform

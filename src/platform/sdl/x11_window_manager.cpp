@@ -3,6 +3,8 @@
 
 #include "platform/sdl/x11_window_manager.hpp"
 
+#include "platform/display_scale.hpp"
+
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
@@ -11,6 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -229,6 +232,18 @@ Point centred_on(const Rect& area, Size frame, const Rect& work) {
     at.x = std::max(std::min(at.x, work.right() - frame.width), work.x);
     at.y = std::max(std::min(at.y, work.bottom() - frame.height), work.y);
     return at;
+}
+
+std::optional<int> xft_dpi() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || std::strcmp(driver, "x11") != 0) return std::nullopt;
+    // A connection of our own for a moment: SDL's is only reachable through a window.
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return std::nullopt;
+    const char* resources = XResourceManagerString(display);
+    const std::optional<int> dpi = resources != nullptr ? xft_dpi_from_resources(resources) : std::nullopt;
+    XCloseDisplay(display);
+    return dpi;
 }
 
 } // namespace tav::platform::sdl

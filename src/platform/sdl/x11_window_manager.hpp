@@ -48,6 +48,10 @@ void activate_window(SDL_Window* window);
 // fits, else its top-left corner (title bar first) on the work area.
 Point centred_on(const Rect& area, Size frame, const Rect& work);
 
+// The Xft.dpi of the X resources (the root window's RESOURCE_MANAGER) of the display SDL
+// uses; nullopt when SDL is not on X11 or the resources name none.
+std::optional<int> xft_dpi();
+
 // `icon` shrunk to half its size by averaging 2 x 2 blocks (straight ARGB).
 Bitmap halved(const Bitmap& icon);
 

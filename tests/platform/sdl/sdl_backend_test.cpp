@@ -49,7 +49,7 @@ protected:
     void SetUp() override {
         if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no DISPLAY";
         std::string error;
-        auto backend = create_sdl_backend(&error);
+        auto backend = create_sdl_backend(&error, 1);
         ASSERT_NE(backend, nullptr) << error;
         system_ = std::make_unique<WindowSystem>(std::move(backend));
     }
