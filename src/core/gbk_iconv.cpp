@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "core/gbk.hpp"
+#include "core/gbk_bytes.hpp"
 
 namespace tav {
 namespace {
@@ -59,29 +60,6 @@ public:
 private:
     iconv_t cd_;
 };
-
-// Bytes of the UTF-8 character that could not be converted: its lead byte and the continuation
-// bytes that belong to it, or one byte when it is malformed.
-std::size_t utf8_character_length(std::string_view rest) {
-    const auto lead = static_cast<unsigned char>(rest[0]);
-    const std::size_t expected = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    std::size_t n = 1;
-    while (n < expected && n < rest.size() && (static_cast<unsigned char>(rest[n]) & 0xC0) == 0x80) {
-        ++n;
-    }
-    return n;
-}
-
-// Bytes of the GBK character that could not be converted: a lead byte with a byte in the trail
-// range after it is a pair that has no character; anything else is one byte.
-std::size_t gbk_character_length(std::string_view rest) {
-    const auto lead = static_cast<unsigned char>(rest[0]);
-    if (lead < 0x81 || lead == 0xFF || rest.size() < 2) {
-        return 1;
-    }
-    const auto trail = static_cast<unsigned char>(rest[1]);
-    return trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 1;
-}
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/gbk.hpp"
+#include "core/gbk_bytes.hpp"
 
 namespace tav {
 namespace {
@@ -18,18 +19,6 @@ constexpr UINT kCodePageGbk = 936;
 // Code points code page 936 maps that the Linux GBK table has no character for: the private
 // use area (the user-defined GBK rows).
 bool unmatched_code_point(std::uint32_t c) { return c >= 0xE000 && c <= 0xF8FF; }
-
-// Bytes of the UTF-8 character that could not be converted: its lead byte and the continuation
-// bytes that belong to it, or one byte when it is malformed.
-std::size_t utf8_character_length(std::string_view rest) {
-    const auto lead = static_cast<unsigned char>(rest[0]);
-    const std::size_t expected = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    std::size_t n = 1;
-    while (n < expected && n < rest.size() && (static_cast<unsigned char>(rest[n]) & 0xC0) == 0x80) {
-        ++n;
-    }
-    return n;
-}
 
 // The code point of the well-formed UTF-8 character at the start of `rest` and its length; a
 // length of 0 when it is malformed, overlong, a surrogate, beyond U+10FFFF or cut off.
@@ -62,17 +51,6 @@ std::pair<std::uint32_t, std::size_t> decode_utf8(std::string_view rest) {
         c = (c << 6) | (byte(i) & 0x3Fu);
     }
     return {c, length};
-}
-
-// Bytes of the GBK character that could not be converted: a lead byte with a byte in the trail
-// range after it is a pair that has no character; anything else is one byte.
-std::size_t gbk_character_length(std::string_view rest) {
-    const auto lead = static_cast<unsigned char>(rest[0]);
-    if (lead < 0x81 || lead == 0xFF || rest.size() < 2) {
-        return 1;
-    }
-    const auto trail = static_cast<unsigned char>(rest[1]);
-    return trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 1;
 }
 
 void append_utf8(std::string& out, std::uint32_t c) {
