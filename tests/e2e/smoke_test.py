@@ -277,6 +277,11 @@ def run_checks(body):
     finally:
         keeper.terminate()
         keeper.wait()
+    return report_checks()
+
+
+def report_checks():
+    """Prints how the checks went: 0 when all passed, 1 when any failed."""
     if failures:
         print("%d check(s) failed" % len(failures))
         return 1
