@@ -38,11 +38,11 @@ struct TopLevelStyle {
     bool minimise_box = false;
     bool maximise_box = false;
     bool resizable = false;
-    bool tool_window = false;  // a tool window's smaller title bar, no taskbar entry
-    bool client_edge = false;  // a 2-px sunken edge around the client area, part of the frame
-    bool movable = true;       // false: the window offers no moving (no Move in its menu)
-    bool top_most = false;     // kept above every ordinary window
-    bool centred = false;      // placed in the middle of the screen (or of `owner`) when first shown
+    bool tool_window = false; // a tool window's smaller title bar, no taskbar entry
+    bool client_edge = false; // a 2-px sunken edge around the client area, part of the frame
+    bool movable = true;      // false: the window offers no moving (no Move in its menu)
+    bool top_most = false;    // kept above every ordinary window
+    bool centred = false;     // placed in the middle of the screen (or of `owner`) when first shown
     // Maximised only takes on a resizable window; the window manager's new size then comes back
     // through on_native_placed().
     StartState start_state = StartState::Normal;
