@@ -189,8 +189,9 @@ public:
         Uint32 flags = SDL_WINDOW_HIDDEN;
         if (style.resizable) flags |= SDL_WINDOW_RESIZABLE;
         if (!style.title_bar) flags |= SDL_WINDOW_BORDERLESS;
-        // A utility window to the window manager (its own small frame, no task bar entry).
-        if (style.tool_window) flags |= SDL_WINDOW_UTILITY;
+        // A utility window to the window manager, with no task bar entry; the frame it gets is the
+        // window manager's choice (openbox draws the same title bar as for any window).
+        if (style.tool_window) flags |= SDL_WINDOW_UTILITY | SDL_WINDOW_SKIP_TASKBAR;
         if (style.top_most) flags |= SDL_WINDOW_ALWAYS_ON_TOP; // _NET_WM_STATE_ABOVE
         // Close and minimise boxes are the window manager's; a fixed-size window gets no maximise box.
         const std::string title(caption_utf8);

@@ -210,7 +210,7 @@ TEST_F(SdlBackendTest, ToolTopMostAndUnmovableWindowsSayItToTheWindowManager) {
     ASSERT_NE(tool, kNoWindow);
 
     struct Seen {
-        bool utility = false, above = false, movable = false;
+        bool utility = false, above = false, movable = false, skips_task_bar = false;
     };
     const auto seen = [](const char* title) {
         Seen out;
@@ -239,7 +239,9 @@ TEST_F(SdlBackendTest, ToolTopMostAndUnmovableWindowsSayItToTheWindowManager) {
             return std::find(v.begin(), v.end(), long(XInternAtom(d, atom, False))) != v.end();
         };
         out.utility = has(longs("_NET_WM_WINDOW_TYPE", XA_ATOM), "_NET_WM_WINDOW_TYPE_UTILITY");
-        out.above = has(longs("_NET_WM_STATE", XA_ATOM), "_NET_WM_STATE_ABOVE");
+        const auto state = longs("_NET_WM_STATE", XA_ATOM);
+        out.above = has(state, "_NET_WM_STATE_ABOVE");
+        out.skips_task_bar = has(state, "_NET_WM_STATE_SKIP_TASKBAR");
         const Atom motif = XInternAtom(d, "_MOTIF_WM_HINTS", False);
         const auto mwm = longs("_MOTIF_WM_HINTS", motif);
         constexpr long kFunctionMove = 4;
@@ -248,10 +250,12 @@ TEST_F(SdlBackendTest, ToolTopMostAndUnmovableWindowsSayItToTheWindowManager) {
     };
     const Seen p = seen("plain");
     EXPECT_FALSE(p.utility);
+    EXPECT_FALSE(p.skips_task_bar);
     EXPECT_FALSE(p.above);
     EXPECT_TRUE(p.movable);
     const Seen t = seen("tool");
     EXPECT_TRUE(t.utility);
+    EXPECT_TRUE(t.skips_task_bar);
     EXPECT_TRUE(t.above);
     EXPECT_FALSE(t.movable);
 }
