@@ -28,6 +28,9 @@ inline constexpr WindowHandle kNoWindow = 0;
 // The shortest timer period; shorter ones are raised to it, as the desktop's timers do.
 inline constexpr int kMinTimerPeriodMs = 10;
 
+// How a top-level window is first shown.
+enum class StartState { Normal, Minimised, Maximised };
+
 // How a top-level window is framed; the backend turns this into a native window.
 struct TopLevelStyle {
     bool title_bar = true;
@@ -35,7 +38,14 @@ struct TopLevelStyle {
     bool minimise_box = false;
     bool maximise_box = false;
     bool resizable = false;
-    bool centred = false;      // placed in the middle of the screen (or of `owner`) when first shown
+    bool tool_window = false; // a tool window's smaller title bar, no taskbar entry
+    bool client_edge = false; // a 2-px sunken edge around the client area, part of the frame
+    bool movable = true;      // false: the window offers no moving (no Move in its menu)
+    bool top_most = false;    // kept above every ordinary window
+    bool centred = false;     // placed in the middle of the screen (or of `owner`) when first shown
+    // Maximised only takes on a resizable window; the window manager's new size then comes back
+    // through on_native_placed().
+    StartState start_state = StartState::Normal;
     bool modal_dialog = false; // a message box: the backend marks it modal for the window manager
     // A dialog of this top-level window: kept above it and centred on it; while the owner is
     // disabled, activating or clicking the owner hands the keyboard to the dialog. kNoWindow:
@@ -220,6 +230,12 @@ public:
     void on_native_session_end();
     // The whole top-level client area must be repainted (exposed).
     void on_native_expose(WindowHandle top_level);
+    // The player or the window manager moved or resized a top-level window (maximising it, say):
+    // its client area is now at `screen_pos` (frame corner, as set_rect() takes it) with size
+    // `client`. Taken at once, without telling the backend back; the delegate hears on_moved()
+    // and on_resized() as after set_rect(). A new size that cannot be allocated keeps the old
+    // framebuffer and rectangle, so the window shows its old content clipped or padded.
+    void on_native_placed(WindowHandle top_level, Point screen_pos, Size client);
 
 private:
     struct Impl;

@@ -109,6 +109,9 @@ struct WindowSystem::Impl {
     void destroy_tree(WindowHandle w);
     // Invalidates the area `w` covers in its parent (or all of a top-level).
     void invalidate_footprint(const Window& w);
+    // Moves and sizes `w`; a top-level one gets a new framebuffer when its size changes and, when
+    // `tell_backend`, its native window follows.
+    void place(WindowHandle w, const Rect& r, bool tell_backend);
     // The window lost visibility or input: drops capture and focus held by it or its descendants.
     void drop_input_holders(WindowHandle w, bool focus_too);
     // A window hidden under the pointer is told the pointer left it.

@@ -2,6 +2,7 @@
 // shapes and hit-testing. Operations on a handle that names no window do nothing.
 
 #include <algorithm>
+#include <new>
 
 #include "platform/window_system_impl.hpp"
 
@@ -192,9 +193,20 @@ Rect WindowSystem::rect(WindowHandle w) const {
     return win ? win->rect : Rect{};
 }
 
-void WindowSystem::set_rect(WindowHandle w, const Rect& r) {
-    Impl& i = *impl_;
-    Window* win = i.find(w);
+void WindowSystem::set_rect(WindowHandle w, const Rect& r) { impl_->place(w, r, true); }
+
+void WindowSystem::on_native_placed(WindowHandle top_level, Point screen_pos, Size client) {
+    const Window* win = impl_->find(top_level);
+    if (!win || !win->top_level) return;
+    try {
+        impl_->place(top_level, {screen_pos.x, screen_pos.y, client.width, client.height}, false);
+    } catch (const std::bad_alloc&) {
+        // The window keeps its old framebuffer: the player sees it clipped or padded, nothing is lost.
+    }
+}
+
+void WindowSystem::Impl::place(WindowHandle w, const Rect& r, bool tell_backend) {
+    Window* win = find(w);
     if (!win) return;
     const Rect nr{r.x, r.y, std::max(r.width, 0), std::max(r.height, 0)};
     const Rect old = win->rect;
@@ -202,23 +214,23 @@ void WindowSystem::set_rect(WindowHandle w, const Rect& r) {
     if (win->top_level) {
         if (nr.size() != old.size()) {
             // Allocated first: when it fails the window keeps its old size and framebuffer.
-            Bitmap fresh(nr.width * i.backend->scale(), nr.height * i.backend->scale());
+            Bitmap fresh(nr.width * backend->scale(), nr.height * backend->scale());
             win->rect = nr;
             win->framebuffer = std::move(fresh);
             win->dirty.clear();
-            i.invalidate_footprint(*win);
+            invalidate_footprint(*win);
         }
         win->rect = nr;
-        i.backend->move_native(w, nr.origin(), nr.size());
+        if (tell_backend) backend->move_native(w, nr.origin(), nr.size());
     } else {
-        if (win->visible) i.invalidate_footprint(*win);
+        if (win->visible) invalidate_footprint(*win);
         win->rect = nr;
-        if (win->visible) i.invalidate_footprint(*win);
+        if (win->visible) invalidate_footprint(*win);
     }
     const WindowHandle keep = w;
     if (nr.origin() != old.origin()) win->delegate->on_moved();
     if (nr.size() != old.size()) {
-        if (Window* again = i.find(keep)) again->delegate->on_resized();
+        if (Window* again = find(keep)) again->delegate->on_resized();
     }
 }
 

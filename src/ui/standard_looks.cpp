@@ -280,7 +280,7 @@ void paint_edit_box(Painter& p, Size size, const EditBoxLook& look) {
             q.restore();
         }
         // The themed frame goes over the border the box drew itself.
-        if (scheme != nullptr && look.border != 0) {
+        if (scheme != nullptr) {
             q.frame_rect(client, look.enabled ? scheme->up_down : darker(syscolor::kFace, kDisabledFrameDarkening));
             q.frame_rect(client.shrunk(1), grey ? syscolor::kFace : syscolor::kWindow);
         }

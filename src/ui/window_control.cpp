@@ -13,7 +13,7 @@
 namespace tav::ui {
 namespace {
 
-constexpr int kStartCentred = 1;
+constexpr int kStartCentred = 1, kStartMinimised = 2, kStartMaximised = 3;
 
 constexpr auto kProperties = with_common(std::array<PropertySpec, 24>{
     text_prop(),                                            // 8 Caption
@@ -56,7 +56,15 @@ platform::WindowHandle WindowControl::create_window(const Rect& rect) {
     style.minimise_box = style.title_bar && prop_bool(kMinButton);
     style.maximise_box = style.title_bar && prop_bool(kMaxButton);
     style.resizable = border == 1 || border == 3 || border == 5;
-    style.centred = prop_int(kStartPosition) == kStartCentred;
+    style.tool_window = border == 3 || border == 4;
+    style.client_edge = border == 5 || border == 6;
+    style.movable = prop_bool(kMovable);
+    style.top_most = prop_bool(kTopMost);
+    const int start = prop_int(kStartPosition);
+    style.centred = start == kStartCentred;
+    if (start == kStartMinimised) style.start_state = platform::StartState::Minimised;
+    // Only a window with a sizing frame opens maximised.
+    if (start == kStartMaximised && style.resizable) style.start_state = platform::StartState::Maximised;
 
     frame_extra_ = system().backend().frame_size(style);
     const Size client{std::max(0, rect.width - frame_extra_.width), std::max(0, rect.height - frame_extra_.height)};

@@ -28,7 +28,7 @@ struct FakeWindow : WindowDelegate {
     std::function<void(int)> on_key;
     std::vector<Point> downs, moves;
     std::vector<std::uint32_t> key_bits;
-    int leaves = 0, activations = 0, closes = 0, paints = 0;
+    int leaves = 0, activations = 0, closes = 0, paints = 0, moves_told = 0, resizes_told = 0;
 
     void note(const std::string& what) {
         if (log) log->push_back(name + ":" + what);
@@ -73,6 +73,8 @@ struct FakeWindow : WindowDelegate {
         if (posted_action) posted_action(message);
     }
     void on_close_request() override { ++closes; }
+    void on_moved() override { ++moves_told; }
+    void on_resized() override { ++resizes_told; }
     void on_capture_lost() override { note("capture lost"); }
     void on_destroy() override { note("destroy"); }
 };

@@ -86,5 +86,46 @@ TEST(WindowTreeTest, PlacementCoordinatesAndReparenting) {
     EXPECT_EQ(d.ws->window_at(h, {101, 51}), h);
 }
 
+TEST(WindowTreeTest, TheWindowManagersMovesAndResizesComeBackWithoutAnEcho) {
+    Desk d;
+    FakeWindow& top = d.delegate("top");
+    const WindowHandle h = d.top(top, {100, 80});
+    d.backend->run_for(10);
+    const int paints = top.paints;
+
+    d.ws->on_native_placed(h, {30, 40}, {120, 90});
+    EXPECT_EQ(d.ws->rect(h), (Rect{30, 40, 120, 90}));
+    EXPECT_EQ(d.ws->framebuffer(h).size(), (Size{120, 90}));
+    EXPECT_EQ(top.moves_told, 1);
+    EXPECT_EQ(top.resizes_told, 1);
+    // Nothing went back to the native window: it is already where the window manager put it.
+    EXPECT_EQ(d.backend->native(h)->client, (Size{100, 80}));
+    EXPECT_EQ(d.backend->native(h)->position, (Point{}));
+    d.backend->run_for(10);
+    EXPECT_GT(top.paints, paints); // the larger client area is painted whole
+
+    // The same place again changes nothing; a move alone is no resize.
+    d.ws->on_native_placed(h, {30, 40}, {120, 90});
+    d.ws->on_native_placed(h, {0, 5}, {120, 90});
+    EXPECT_EQ(top.moves_told, 2);
+    EXPECT_EQ(top.resizes_told, 1);
+
+    // A window that starts maximised gets the screen once the window manager has taken it on;
+    // one without a sizing frame keeps its size.
+    TopLevelStyle maximised;
+    maximised.resizable = true;
+    maximised.start_state = StartState::Maximised;
+    FakeWindow& big_d = d.delegate("big");
+    const WindowHandle big = d.top(big_d, {100, 80}, maximised);
+    maximised.resizable = false;
+    FakeWindow& fixed_d = d.delegate("fixed");
+    const WindowHandle fixed = d.top(fixed_d, {100, 80}, maximised);
+    d.backend->run_for(10);
+    EXPECT_EQ(d.ws->rect(big), (Rect{0, 0, HeadlessBackend::kScreenSize.width, HeadlessBackend::kScreenSize.height}));
+    EXPECT_EQ(big_d.resizes_told, 1);
+    EXPECT_EQ(d.ws->client_size(fixed), (Size{100, 80}));
+    EXPECT_EQ(fixed_d.resizes_told, 0);
+}
+
 } // namespace
 } // namespace tav::platform::test

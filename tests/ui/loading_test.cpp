@@ -1,6 +1,10 @@
 // Loading a window of every kind: order of the first events, flags, stacking and focus.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "test_window.hpp"
 #include "ui/window_control.hpp"
 
@@ -67,6 +71,58 @@ TEST(LoadWindow, ACentredWindowStandsInTheMiddleOfTheScreenFromItsCreation) {
     EXPECT_EQ(in_created, centred);
     EXPECT_EQ((Point{p.get_int(kSelf, 0), p.get_int(kSelf, 1)}), centred);
     EXPECT_EQ(p.backend->native(p.top())->position, centred);
+}
+
+// The window's own properties from index 8 on, set in its layout entry.
+std::function<void(ui::LayoutData&)> window_properties(std::vector<std::pair<int, Value>> values) {
+    return [values](ui::LayoutData& layout) {
+        auto& self = layout.windows[0].controls[0];
+        self.properties.resize(22);
+        for (const auto& [index, v] : values) self.properties[std::size_t(index - 8)] = v;
+    };
+}
+
+TEST(LoadWindow, BorderStartPositionMovableAndTopMostShapeTheNativeWindow) {
+    // Border 4: a fixed tool window; not movable, top-most, opened minimised.
+    TestProgram tool(window_properties({{9, Value::of_integer(4)},
+                                        {18, Value::of_integer(2)},
+                                        {19, Value::of_bool(false)},
+                                        {29, Value::of_bool(true)}}));
+    tool.load();
+    const auto* n = tool.backend->native(tool.top());
+    ASSERT_NE(n, nullptr);
+    EXPECT_TRUE(n->style.tool_window);
+    EXPECT_FALSE(n->style.resizable);
+    EXPECT_FALSE(n->style.client_edge);
+    EXPECT_FALSE(n->style.movable);
+    EXPECT_TRUE(n->style.top_most);
+    EXPECT_TRUE(n->minimised);
+
+    // Border 5: sizable with a sunken client edge; opened maximised, it takes the screen and
+    // the handlers hear the new size.
+    TestProgram sizable(window_properties({{9, Value::of_integer(5)}, {18, Value::of_integer(3)}}));
+    sizable.load();
+    sizable.backend->run_for(10);
+    n = sizable.backend->native(sizable.top());
+    EXPECT_TRUE(n->style.client_edge);
+    EXPECT_TRUE(n->style.resizable);
+    EXPECT_FALSE(n->style.tool_window);
+    EXPECT_TRUE(n->style.movable);
+    EXPECT_FALSE(n->style.top_most);
+    EXPECT_EQ(sizable.get_int(kSelf, 2), platform::HeadlessBackend::kScreenSize.width);
+    EXPECT_EQ(sizable.get_int(kSelf, 3), platform::HeadlessBackend::kScreenSize.height);
+    EXPECT_EQ(sizable.log.entries.back(), "window:Resized");
+
+    // Border 6: fixed with the edge; without a sizing frame StartPosition 3 changes nothing.
+    TestProgram fixed(window_properties({{9, Value::of_integer(6)}, {18, Value::of_integer(3)}}));
+    fixed.load();
+    fixed.backend->run_for(10);
+    n = fixed.backend->native(fixed.top());
+    EXPECT_TRUE(n->style.client_edge);
+    EXPECT_FALSE(n->style.resizable);
+    EXPECT_EQ(n->style.start_state, platform::StartState::Normal);
+    EXPECT_EQ(fixed.get_int(kSelf, 2), 400);
+    EXPECT_FALSE(n->minimised);
 }
 
 TEST(LoadWindow, LoadingAgainBringsTheWindowForwardInsteadOfBuildingIt) {

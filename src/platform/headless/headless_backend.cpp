@@ -45,7 +45,7 @@ Size HeadlessBackend::frame_size(const TopLevelStyle&) { return {}; }
 
 bool HeadlessBackend::create_native(WindowHandle w, Size client, const TopLevelStyle& style,
                                     std::string_view caption_utf8) {
-    natives_[w] = Native{false, true, {}, client, std::string(caption_utf8), style, {}};
+    natives_[w] = Native{false, true, {}, client, std::string(caption_utf8), style, {}, false, false};
     return true;
 }
 
@@ -54,8 +54,21 @@ void HeadlessBackend::destroy_native(WindowHandle w) { natives_.erase(w); }
 void HeadlessBackend::show_native(WindowHandle w, bool visible, Point screen_pos) {
     auto it = natives_.find(w);
     if (it == natives_.end()) return;
-    it->second.visible = visible;
-    it->second.position = screen_pos;
+    Native& n = it->second;
+    n.visible = visible;
+    n.position = screen_pos;
+    if (!visible || n.shown_once) return;
+    n.shown_once = true;
+    n.minimised = n.style.start_state == StartState::Minimised;
+    if (n.style.start_state == StartState::Maximised && n.style.resizable) {
+        schedule(now_ms(), [this, w] {
+            auto found = natives_.find(w);
+            if (found == natives_.end()) return;
+            found->second.position = {};
+            found->second.client = kScreenSize;
+            system_->on_native_placed(w, {}, kScreenSize);
+        });
+    }
 }
 
 void HeadlessBackend::move_native(WindowHandle w, Point screen_pos, Size client) {

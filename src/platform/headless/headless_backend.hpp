@@ -7,6 +7,9 @@
 // the limit of run_until()/run_for(), then delivers the input due by then. With none of these it
 // returns at once and can_receive_input() is false, so WindowSystem::run() returns rather than
 // hang (unless set_wait_for_threads(true): then it blocks in real time until wake()).
+//
+// It plays the window manager for start states: a window first shown maximised is given the
+// whole screen when the loop next waits, through WindowSystem::on_native_placed().
 
 #include <atomic>
 #include <condition_variable>
@@ -37,6 +40,8 @@ public:
         std::string caption; // UTF-8
         TopLevelStyle style;
         Size icon; // the size of the icon set last (0 x 0: none)
+        bool shown_once = false;
+        bool minimised = false; // shown minimised (a start state); nothing here restores it
     };
 
     // A backend drawing at `scale` target pixels per logical unit (clamped to 1..3).

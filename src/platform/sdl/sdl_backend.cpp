@@ -127,13 +127,13 @@ bool is_typed_control_key(int vk) {
     return vk == vk::kBack || vk == vk::kTab || vk == vk::kReturn || vk == vk::kEscape;
 }
 
-// Copies `area` of the framebuffer into the surface at the same place.
-void copy_area(const Bitmap& framebuffer, const Rect& area, SDL_Surface* surface) {
+// Copies `area` of the framebuffer into the surface, `inset` pixels right and down.
+void copy_area(const Bitmap& framebuffer, const Rect& area, SDL_Surface* surface, int inset) {
     const Argb* src = framebuffer.pixels().data() + std::size_t(area.y) * framebuffer.width() + area.x;
     const int src_pitch = framebuffer.width() * kBytesPerPixel;
     const Uint32 format = surface->format->format;
-    auto* dst = static_cast<Uint8*>(surface->pixels) + std::size_t(area.y) * surface->pitch +
-                std::size_t(area.x) * surface->format->BytesPerPixel;
+    auto* dst = static_cast<Uint8*>(surface->pixels) + std::size_t(area.y + inset) * surface->pitch +
+                std::size_t(area.x + inset) * surface->format->BytesPerPixel;
     if (format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_RGB888) {
         const auto row_bytes = std::size_t(area.width) * kBytesPerPixel;
         for (int y = 0; y < area.height; ++y) {
@@ -169,15 +169,17 @@ public:
         return {mode.w, mode.h};
     }
 
-    // Known once the window manager has framed one of our windows; no window manager, no frame.
+    // The window manager's part is known once it has framed one of our windows (no window
+    // manager, none); a sunken client edge is ours, drawn inside the native window.
     Size frame_size(const TopLevelStyle& style) override {
-        if (!style.title_bar) return {};
+        const int edges = style.client_edge ? 2 * sdl::kClientEdgeWidth : 0;
+        if (!style.title_bar) return {edges, edges};
         for (const auto& [handle, n] : natives_) {
             if (const auto b = frame_of(n); b && (b->top | b->left | b->bottom | b->right) != 0) {
-                return {b->left + b->right, b->top + b->bottom};
+                return {b->left + b->right + edges, b->top + b->bottom + edges};
             }
         }
-        return {};
+        return {edges, edges};
     }
 
     bool can_receive_input() override { return true; }
@@ -187,11 +189,16 @@ public:
         Uint32 flags = SDL_WINDOW_HIDDEN;
         if (style.resizable) flags |= SDL_WINDOW_RESIZABLE;
         if (!style.title_bar) flags |= SDL_WINDOW_BORDERLESS;
+        // A utility window to the window manager, with no task bar entry; the frame it gets is the
+        // window manager's choice (openbox draws the same title bar as for any window).
+        if (style.tool_window) flags |= SDL_WINDOW_UTILITY | SDL_WINDOW_SKIP_TASKBAR;
+        if (style.top_most) flags |= SDL_WINDOW_ALWAYS_ON_TOP; // _NET_WM_STATE_ABOVE
         // Close and minimise boxes are the window manager's; a fixed-size window gets no maximise box.
         const std::string title(caption_utf8);
+        const int edge = style.client_edge ? sdl::kClientEdgeWidth * scale_ : 0;
         WindowPtr window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                          std::max(client.width * scale_, 1), std::max(client.height * scale_, 1),
-                                          flags));
+                                          std::max(client.width * scale_ + 2 * edge, 1),
+                                          std::max(client.height * scale_ + 2 * edge, 1), flags));
         if (!window) return false;
         sdl::set_window_class(window.get(), kWindowInstance, kWindowClass);
         Native* owner = find(style.owner);
@@ -202,11 +209,18 @@ public:
         }
         // A fixed-size window offers no maximising or full screen it could not fill; a dialog no
         // minimising of its own.
-        if (style.title_bar) sdl::set_window_functions(window.get(), style.minimise_box && !owner, style.resizable);
+        if (style.title_bar) {
+            sdl::set_window_functions(window.get(), style.minimise_box && !owner, style.resizable, style.movable);
+        }
+        // Set before the window is mapped, the window manager maximises it as it takes it on.
+        if (style.start_state == StartState::Maximised && style.resizable) SDL_MaximizeWindow(window.get());
         if (display_fd_ < 0) display_fd_ = sdl::display_connection_fd(window.get());
         const Uint32 id = SDL_GetWindowID(window.get());
         by_sdl_id_[id] = w;
-        natives_[w] = Native{std::move(window), id, std::nullopt, style.owner, true, std::nullopt};
+        Native n{std::move(window), id, std::nullopt, style.owner, true, std::nullopt};
+        n.edge = edge;
+        n.minimise_on_show = style.start_state == StartState::Minimised;
+        natives_[w] = std::move(n);
         creation_order_.push_back(w);
         return true;
     }
@@ -229,13 +243,21 @@ public:
         // Move only to a new position: where the user dragged the window is not ours to undo.
         if (n->placed_at != screen_pos) place(*n, screen_pos);
         SDL_ShowWindow(n->window.get());
+        // Iconified once mapped: SDL's show waits for the map, which never comes to a window
+        // that asks to start iconic (WM_HINTS), so the window flashes up for a moment first.
+        if (n->minimise_on_show) {
+            SDL_MinimizeWindow(n->window.get());
+            n->minimise_on_show = false;
+            return;
+        }
         SDL_RaiseWindow(n->window.get());
     }
 
     void move_native(WindowHandle w, Point screen_pos, Size client) override {
         Native* n = find(w);
         if (!n) return;
-        SDL_SetWindowSize(n->window.get(), std::max(client.width * scale_, 1), std::max(client.height * scale_, 1));
+        SDL_SetWindowSize(n->window.get(), std::max(client.width * scale_ + 2 * n->edge, 1),
+                          std::max(client.height * scale_ + 2 * n->edge, 1));
         place(*n, screen_pos);
     }
 
@@ -269,7 +291,10 @@ public:
         if (!n) return Backend::centred_position(w, client, style, area);
         if (!n->extents) n->extents = sdl::frame_extents(n->window.get(), style.title_bar ? kFrameExtentsWaitMs : 0);
         Size frame = frame_size(style);
-        if (n->extents) frame = {n->extents->left + n->extents->right, n->extents->top + n->extents->bottom};
+        if (n->extents) {
+            frame = {n->extents->left + n->extents->right + 2 * n->edge,
+                     n->extents->top + n->extents->bottom + 2 * n->edge};
+        }
         Rect on = area;
         if (Native* owner = find(style.owner)) on = sdl::frame_on_screen(owner->window.get()).value_or(area);
         const Size screen = screen_size();
@@ -287,16 +312,29 @@ public:
         std::vector<Rect> native;
         native.reserve(areas.size());
         for (const Rect& r : areas) native.push_back(r.scaled(scale_));
-        const std::vector<Rect> clipped = sdl::clip_present_areas(native, framebuffer.size(), {surface->w, surface->h});
-        if (clipped.empty()) return;
+        const int edge = n->edge;
+        const std::vector<Rect> clipped = sdl::clip_present_areas(
+            native, framebuffer.size(), {std::max(surface->w - 2 * edge, 0), std::max(surface->h - 2 * edge, 0)});
+        std::vector<SDL_Rect> rects;
+        rects.reserve(clipped.size() + 8);
+        for (const Rect& r : clipped) rects.push_back({r.x + edge, r.y + edge, r.width, r.height});
+        // The edge goes with the first present after the window was exposed or resized.
+        if (edge > 0 && n->edge_due) {
+            for (const sdl::EdgeStrip& strip : sdl::client_edge_strips({surface->w, surface->h}, edge / 2)) {
+                const SDL_Rect r{strip.rect.x, strip.rect.y, strip.rect.width, strip.rect.height};
+                SDL_FillRect(
+                    surface, &r,
+                    SDL_MapRGB(surface->format, red_of(strip.color), green_of(strip.color), blue_of(strip.color)));
+                rects.push_back(r);
+            }
+            n->edge_due = false;
+        }
+        if (rects.empty()) return;
         {
             SurfaceLock lock(surface);
             if (!lock.locked()) return;
-            for (const Rect& r : clipped) copy_area(framebuffer, r, surface);
+            for (const Rect& r : clipped) copy_area(framebuffer, r, surface, edge);
         }
-        std::vector<SDL_Rect> rects;
-        rects.reserve(clipped.size());
-        for (const Rect& r : clipped) rects.push_back({r.x, r.y, r.width, r.height});
         SDL_UpdateWindowSurfaceRects(n->window.get(), rects.data(), int(rects.size()));
         if (trace_first_frame_) {
             trace_first_frame_ = false;
@@ -329,6 +367,9 @@ private:
         WindowHandle owner = kNoWindow; // a dialog's owner
         bool enabled = true;
         std::optional<sdl::FrameExtents> extents; // as the window manager announced them before the first show
+        int edge = 0;                             // native pixels of sunken client edge on each side (0: none)
+        bool edge_due = true;                     // the edge is drawn with the next present
+        bool minimise_on_show = false;            // a minimised start, until first shown
     };
 
     struct Borders {
@@ -419,11 +460,30 @@ private:
         for (int vk : held) system_->on_native_key(w, vk, false);
     }
 
-    // The client point of native pixel `p`: divided by the scale, rounding down (a pointer
-    // dragged out of the window has negative coordinates).
-    Point logical(Point p) const {
+    // The client point of native pixel `p` of window `w`: past its client edge, divided by the
+    // scale, rounding down (a pointer dragged out of the window has negative coordinates).
+    Point logical(WindowHandle w, Point p) const {
+        const auto it = natives_.find(w);
+        const int edge = it == natives_.end() ? 0 : it->second.edge;
         auto down = [this](int v) { return v >= 0 ? v / scale_ : -((-v + scale_ - 1) / scale_); };
-        return {down(p.x), down(p.y)};
+        return {down(p.x - edge), down(p.y - edge)};
+    }
+
+    // Tells the window system where the player or the window manager put the window: its frame
+    // corner as place() takes it, and its client size in logical units.
+    void report_placement(WindowHandle w) {
+        Native* n = find(w);
+        if (!n || (SDL_GetWindowFlags(n->window.get()) & SDL_WINDOW_MINIMIZED) != 0) return;
+        int x = 0, y = 0, width = 0, height = 0;
+        SDL_GetWindowPosition(n->window.get(), &x, &y);
+        SDL_GetWindowSize(n->window.get(), &width, &height);
+        const Borders b = frame_of(*n).value_or(Borders{});
+        SDL_Rect display{};
+        SDL_GetDisplayBounds(0, &display);
+        const Point corner{x - display.x - b.left, y - display.y - b.top};
+        const Size client{std::max(width - 2 * n->edge, 0) / scale_, std::max(height - 2 * n->edge, 0) / scale_};
+        n->placed_at = corner;
+        system_->on_native_placed(w, corner, client);
     }
 
     void handle(const SDL_Event& e) {
@@ -435,7 +495,7 @@ private:
             case SDL_WINDOWEVENT: handle_window_event(e.window); break;
             case SDL_MOUSEMOTION:
                 if (WindowHandle w = handle_of(e.motion.windowID))
-                    system_->on_native_mouse_move(w, logical({e.motion.x, e.motion.y}));
+                    system_->on_native_mouse_move(w, logical(w, {e.motion.x, e.motion.y}));
                 break;
             case SDL_MOUSEBUTTONDOWN:
             case SDL_MOUSEBUTTONUP: {
@@ -446,7 +506,7 @@ private:
                 const bool down = e.type == SDL_MOUSEBUTTONDOWN;
                 // Every second press of a quick series is a double click (press, release, double, release).
                 const bool double_click = down && e.button.clicks >= 2 && e.button.clicks % 2 == 0;
-                system_->on_native_mouse_button(w, *button, down, logical({e.button.x, e.button.y}), double_click);
+                system_->on_native_mouse_button(w, *button, down, logical(w, {e.button.x, e.button.y}), double_click);
                 break;
             }
             case SDL_MOUSEWHEEL: {
@@ -454,7 +514,7 @@ private:
                 const int sign = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
                 if (w && e.wheel.y != 0)
                     system_->on_native_wheel(w, e.wheel.y * kWheelNotch * sign,
-                                             logical({e.wheel.mouseX, e.wheel.mouseY}));
+                                             logical(w, {e.wheel.mouseX, e.wheel.mouseY}));
                 break;
             }
             case SDL_KEYDOWN:
@@ -485,7 +545,15 @@ private:
         if (!w) return;
         switch (e.event) {
             case SDL_WINDOWEVENT_EXPOSED:
-            case SDL_WINDOWEVENT_SIZE_CHANGED: system_->on_native_expose(w); break;
+                if (Native* n = find(w)) n->edge_due = true;
+                system_->on_native_expose(w);
+                break;
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                if (Native* n = find(w)) n->edge_due = true;
+                report_placement(w);
+                system_->on_native_expose(w);
+                break;
+            case SDL_WINDOWEVENT_MOVED: report_placement(w); break;
             case SDL_WINDOWEVENT_LEAVE: system_->on_native_mouse_leave(w); break;
             case SDL_WINDOWEVENT_FOCUS_LOST: release_held_keys(w); break;
             case SDL_WINDOWEVENT_FOCUS_GAINED: hand_to_dialog(w); break;

@@ -121,11 +121,11 @@ void make_dialog(SDL_Window* dialog, SDL_Window* owner, bool modal) {
     }
 }
 
-void set_window_functions(SDL_Window* window, bool minimise, bool resize) {
+void set_window_functions(SDL_Window* window, bool minimise, bool resize, bool move) {
     const XWindow x = x_window_of(window);
     if (!x) return;
-    long hints[5] = {long(kMwmHintsFunctions | kMwmHintsDecorations), long(kMwmFuncMove | kMwmFuncClose),
-                     long(kMwmDecorAll), 0, 0};
+    long hints[5] = {long(kMwmHintsFunctions | kMwmHintsDecorations), long(kMwmFuncClose), long(kMwmDecorAll), 0, 0};
+    if (move) hints[1] |= long(kMwmFuncMove);
     if (minimise) hints[1] |= long(kMwmFuncMinimize);
     if (resize) hints[1] |= long(kMwmFuncResize | kMwmFuncMaximize);
     const Atom motif = x.atom("_MOTIF_WM_HINTS");

@@ -26,9 +26,9 @@ void clear_transient_for(SDL_Window* window);
 // and, when `modal`, _NET_WM_STATE_MODAL.
 void make_dialog(SDL_Window* dialog, SDL_Window* owner, bool modal);
 // Before the window is mapped: the functions the window manager offers (_MOTIF_WM_HINTS):
-// moving and closing always, minimising and resizing (which also allows maximising and full
+// closing always; moving, minimising and resizing (which also allows maximising and full
 // screen) as asked. The decorations stay the window manager's.
-void set_window_functions(SDL_Window* window, bool minimise, bool resize);
+void set_window_functions(SDL_Window* window, bool minimise, bool resize, bool move);
 // _NET_WM_ICON with `icon` (ARGB) and its halvings down to 16 x 16, largest first.
 void set_window_icons(SDL_Window* window, const Bitmap& icon);
 

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
+#include "gfx/painter.hpp"
 #include "platform/sdl/present_areas.hpp"
 #include "platform/sdl/text_input.hpp"
 #include "platform/sdl/wait_timeout.hpp"
@@ -50,6 +52,34 @@ TEST(WaitTimeoutMs, RoundsUpSoTheWaitNeverEndsEarly) {
     EXPECT_EQ(wait_timeout_ms(10, 8'999), 2);
     EXPECT_EQ(wait_timeout_ms(1'000, 0), 1'000);
     EXPECT_EQ(wait_timeout_ms(std::uint64_t(INT_MAX) * 4, 0), INT_MAX);
+}
+
+// The edge the backend draws round a window's client area is the sunken edge our controls
+// draw, line for line, and at scale 2 each of its pixels is a 2 x 2 block.
+TEST(ClientEdgeStrips, DrawThePaintersSunkenEdgeAtAnyThickness) {
+    const auto draw = [](Size outer, int thickness) {
+        Bitmap b(outer.width, outer.height, rgb(1, 2, 3));
+        for (const EdgeStrip& s : client_edge_strips(outer, thickness)) {
+            for (int y = s.rect.y; y < s.rect.bottom(); ++y)
+                for (int x = s.rect.x; x < s.rect.right(); ++x) b.set_pixel(x, y, s.color);
+        }
+        return b;
+    };
+    const Size outer{24, 17};
+    Bitmap painted(outer.width, outer.height, rgb(1, 2, 3));
+    Painter p(painted);
+    EXPECT_EQ(p.draw_edge({0, 0, outer.width, outer.height}, EdgeStyle::Sunken), (Rect{2, 2, 20, 13}));
+    const Bitmap one = draw(outer, 1);
+    EXPECT_EQ(one.pixels().size(), painted.pixels().size());
+    EXPECT_TRUE(std::equal(one.pixels().begin(), one.pixels().end(), painted.pixels().begin()));
+
+    const Bitmap two = draw({outer.width * 2, outer.height * 2}, 2);
+    int differing = 0;
+    for (int y = 0; y < two.height(); ++y)
+        for (int x = 0; x < two.width(); ++x) differing += two.pixel(x, y) != painted.pixel(x / 2, y / 2);
+    EXPECT_EQ(differing, 0);
+    // Too small for both lines: nothing is drawn that would cover the other side.
+    EXPECT_TRUE(client_edge_strips({3, 3}, 2).empty());
 }
 
 } // namespace

@@ -3,12 +3,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <thread>
+#include <vector>
 
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include "gfx/system_colors.hpp"
 #include "platform/sdl/sdl_backend.hpp"
 #include "platform/window_delegate.hpp"
 #include "platform/window_system.hpp"
@@ -19,6 +29,8 @@ namespace {
 constexpr std::uint64_t kFarAway = 10'000; // ms: a wait that ends this late was not woken
 
 struct Recorder : WindowDelegate {
+    std::vector<Point> downs;
+    void on_mouse_down(MouseButton, Point p, std::uint32_t) override { downs.push_back(p); }
     int close_requests = 0;
     int session_queries = 0;
     bool refuse_session_end = false;
@@ -122,6 +134,130 @@ TEST_F(SdlBackendTest, PresentsOnlyWhatTheWindowHolds) {
     const Size screen = system_->backend().screen_size();
     EXPECT_GT(screen.width, 0);
     EXPECT_GT(screen.height, 0);
+}
+
+// The SDL window of ours with this title (SDL numbers its windows from 1).
+SDL_Window* sdl_window_titled(std::string_view title) {
+    for (Uint32 id = 1; id < 1000; ++id) {
+        SDL_Window* w = SDL_GetWindowFromID(id);
+        if (w != nullptr && title == SDL_GetWindowTitle(w)) return w;
+    }
+    return nullptr;
+}
+
+Argb surface_pixel(SDL_Surface* s, int x, int y) {
+    Uint32 v = 0;
+    std::memcpy(&v, static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel,
+                s->format->BytesPerPixel);
+    Uint8 r = 0, g = 0, b = 0;
+    SDL_GetRGB(v, s->format, &r, &g, &b);
+    return rgb(r, g, b);
+}
+
+TEST_F(SdlBackendTest, ClientEdgeSurroundsTheFramebufferAndTheMouseStartsInsideIt) {
+    Recorder recorder;
+    TopLevelStyle style;
+    style.client_edge = true;
+    const WindowHandle w = system_->create_top_level(recorder, {40, 30}, style, "edge");
+    ASSERT_NE(w, kNoWindow);
+    EXPECT_EQ(system_->backend().frame_size(style).width, system_->backend().frame_size({}).width + 4);
+    system_->show(w, true);
+    system_->process_pending();
+    SDL_Window* native = sdl_window_titled("edge");
+    ASSERT_NE(native, nullptr);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(native, &width, &height);
+    EXPECT_EQ(width, 44);
+    EXPECT_EQ(height, 34);
+
+    const Bitmap red(40, 30, rgb(255, 0, 0));
+    const Rect all[] = {{0, 0, 40, 30}};
+    system_->backend().present(w, red, all);
+    SDL_Surface* s = SDL_GetWindowSurface(native);
+    ASSERT_NE(s, nullptr);
+    ASSERT_EQ(s->w, 44);
+    EXPECT_EQ(surface_pixel(s, 0, 0), syscolor::kShadow);
+    EXPECT_EQ(surface_pixel(s, 1, 1), syscolor::kDarkShadow);
+    EXPECT_EQ(surface_pixel(s, 43, 33), syscolor::kHighlight);
+    EXPECT_EQ(surface_pixel(s, 42, 32), syscolor::kLight);
+    EXPECT_EQ(surface_pixel(s, 2, 2), rgb(255, 0, 0));
+    EXPECT_EQ(surface_pixel(s, 41, 31), rgb(255, 0, 0));
+
+    // A click on the first client pixel, just inside the edge, is at (0, 0).
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.windowID = SDL_GetWindowID(native);
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = SDL_PRESSED;
+    e.button.clicks = 1;
+    e.button.x = 2;
+    e.button.y = 2;
+    SDL_PushEvent(&e);
+    ASSERT_TRUE(wait_until([&] { return !recorder.downs.empty(); }));
+    EXPECT_EQ(recorder.downs.front(), (Point{0, 0}));
+}
+
+// What our windows tell the window manager before it takes them on, read back from X.
+TEST_F(SdlBackendTest, ToolTopMostAndUnmovableWindowsSayItToTheWindowManager) {
+    Recorder plain_r, tool_r;
+    const WindowHandle plain = system_->create_top_level(plain_r, {40, 30}, {}, "plain");
+    TopLevelStyle style;
+    style.tool_window = true;
+    style.top_most = true;
+    style.movable = false;
+    const WindowHandle tool = system_->create_top_level(tool_r, {40, 30}, style, "tool");
+    ASSERT_NE(plain, kNoWindow);
+    ASSERT_NE(tool, kNoWindow);
+
+    struct Seen {
+        bool utility = false, above = false, movable = false, skips_task_bar = false;
+    };
+    const auto seen = [](const char* title) {
+        Seen out;
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        SDL_Window* native = sdl_window_titled(title);
+        EXPECT_NE(native, nullptr) << title;
+        if (native == nullptr || !SDL_GetWindowWMInfo(native, &info) || info.subsystem != SDL_SYSWM_X11) return out;
+        Display* d = info.info.x11.display;
+        const ::Window x = info.info.x11.window;
+        const auto longs = [&](const char* name, Atom type) {
+            Atom actual = None;
+            int format = 0;
+            unsigned long count = 0, after = 0;
+            unsigned char* data = nullptr;
+            std::vector<long> v;
+            if (XGetWindowProperty(d, x, XInternAtom(d, name, False), 0, 64, False, type, &actual, &format, &count,
+                                   &after, &data) == Success &&
+                data != nullptr && format == 32) {
+                v.assign(reinterpret_cast<const long*>(data), reinterpret_cast<const long*>(data) + count);
+            }
+            if (data != nullptr) XFree(data);
+            return v;
+        };
+        const auto has = [&](const std::vector<long>& v, const char* atom) {
+            return std::find(v.begin(), v.end(), long(XInternAtom(d, atom, False))) != v.end();
+        };
+        out.utility = has(longs("_NET_WM_WINDOW_TYPE", XA_ATOM), "_NET_WM_WINDOW_TYPE_UTILITY");
+        const auto state = longs("_NET_WM_STATE", XA_ATOM);
+        out.above = has(state, "_NET_WM_STATE_ABOVE");
+        out.skips_task_bar = has(state, "_NET_WM_STATE_SKIP_TASKBAR");
+        const Atom motif = XInternAtom(d, "_MOTIF_WM_HINTS", False);
+        const auto mwm = longs("_MOTIF_WM_HINTS", motif);
+        constexpr long kFunctionMove = 4;
+        out.movable = mwm.size() < 2 || (mwm[1] & kFunctionMove) != 0;
+        return out;
+    };
+    const Seen p = seen("plain");
+    EXPECT_FALSE(p.utility);
+    EXPECT_FALSE(p.skips_task_bar);
+    EXPECT_FALSE(p.above);
+    EXPECT_TRUE(p.movable);
+    const Seen t = seen("tool");
+    EXPECT_TRUE(t.utility);
+    EXPECT_TRUE(t.skips_task_bar);
+    EXPECT_TRUE(t.above);
+    EXPECT_FALSE(t.movable);
 }
 
 } // namespace

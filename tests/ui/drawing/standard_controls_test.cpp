@@ -72,6 +72,10 @@ TEST(StandardControls, ThemedSchemeThreeTakesOverAtOnceWithItsFrameGradientsAndU
     EXPECT_EQ(px(kSpinRect.x + 16, kSpinRect.y + 24), rgb(198, 197, 215)); // between the arrows
     EXPECT_EQ(px(kEditRect.x, kEditRect.y), rgb(198, 197, 215));
     EXPECT_EQ(px(kEditRect.x + 1, kEditRect.y + 1), rgb(255, 255, 255));
+    // An edit box with no border of its own gets the same themed frame.
+    p.set(kEdit, 9, Value::of_integer(0));
+    EXPECT_EQ(p.at(kEditRect.x, kEditRect.y), rgb(198, 197, 215));
+    EXPECT_EQ(p.at(kEditRect.x + 1, kEditRect.y + 1), rgb(255, 255, 255));
 
     // Hot, then pressed: the ring follows the state flags at once.
     p.backend->mouse_move(p.top(), {cx, 25});
