@@ -44,19 +44,13 @@ int main(int argc, char** argv) {
         return tav::answer_command_line(command_line, "tavrino", TAVRINO_VERSION, tav::game::keyboard_help(), stdout,
                                         stderr);
     }
-    // Without a face for Chinese text every caption would be blank or boxes: say so and stop.
-    if (!tav::chinese_face_installed()) {
-        std::fprintf(stderr, "tavrino: no installed font covers Chinese text; install one of %s\n",
-                     std::string(tav::chinese_font_packages()).c_str());
-        return 1;
-    }
     // What the window uses besides the display: the system's clock, our caches, the sound device.
     tav::ui::Services services;
     const auto layout = tav::ui::main_window_layout(tav::game::game_handlers());
     // The pictures come decoded, and the board scaled, from the program's static data.
     const auto pictures = tav::assets::adopt_predecoded_pictures(*services.pictures);
-    // The fonts and glyphs of the first paint are made on the other core while the display
-    // connection is opened and the window made.
+    // Whether any face covers Chinese text is found out, and the fonts and glyphs of the first
+    // paint are made, on the other core while the display connection is opened.
     const auto fonts = services.fonts; // held until the warm-up thread has ended
     const tav::ui::FontWarmUp font_warm_up(layout, *fonts);
     std::string reason;
@@ -70,6 +64,12 @@ int main(int argc, char** argv) {
     }
     if (!backend) {
         std::fputs(tav::display_failure_text("tavrino", std::getenv("DISPLAY")).c_str(), stderr);
+        return 1;
+    }
+    // Without a face for Chinese text every caption would be blank or boxes: say so and stop.
+    if (!font_warm_up.chinese_face_installed()) {
+        std::fprintf(stderr, "tavrino: no installed font covers Chinese text; install one of %s\n",
+                     std::string(tav::chinese_font_packages()).c_str());
         return 1;
     }
     services.sound_output = std::make_shared<tav::WaveOutput>(tav::make_sdl_audio_device());

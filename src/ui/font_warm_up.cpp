@@ -1,6 +1,7 @@
 // Loading a layout's fonts and glyphs on a thread of its own.
 #include "ui/font_warm_up.hpp"
 
+#include <utility>
 #include <vector>
 
 #include "gfx/font.hpp"
@@ -38,7 +39,14 @@ void warm_up(const LayoutData& layout, FontCache& cache) {
 
 } // namespace
 
-FontWarmUp::FontWarmUp(const LayoutData& layout, FontCache& fonts)
-    : thread_([&layout, &fonts] { warm_up(layout, fonts); }) {}
+FontWarmUp::FontWarmUp(const LayoutData& layout, FontCache& fonts) {
+    std::promise<bool> found;
+    face_found_ = found.get_future().share();
+    thread_ = std::jthread([&layout, &fonts, found = std::move(found)]() mutable {
+        const bool any = tav::chinese_face_installed();
+        found.set_value(any);
+        if (any) warm_up(layout, fonts);
+    });
+}
 
 } // namespace tav::ui

@@ -4,16 +4,20 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "assets/assets.hpp"
+#include "assets/embedded.hpp"
 #include "core/gbk.hpp"
 #include "game/board.hpp"
 #include "game/main_window_layout.hpp"
 #include "gfx/logfont.hpp"
+#include "gfx/painter.hpp"
 #include "ui/control_kind.hpp"
+#include "ui/pic_box.hpp"
 
 namespace tav::ui {
 namespace {
@@ -253,6 +257,31 @@ TEST(MainWindowLayout, WindowOpensFixedCentredWithTheBoardStretchedOverA505By584
     EXPECT_TRUE(prop(self, 12).absent());                                           // no Icon of its own
     EXPECT_EQ(self.rect.origin(), (Point{50, 50}));
     EXPECT_EQ(self.rect.size(), (Size{505, 584}));
+}
+
+// A picture stretched at run time is resampled once, on the first paint; the build makes the
+// copies the window needs, so its sizes must stay those of the layout.
+TEST(MainWindowLayout, EveryStretchedPictureHasItsCopyAtItsBoxSizeFromTheBuild) {
+    if (assets::predecoded::kPictures.empty()) GTEST_SKIP() << "a cross build decodes its pictures at run time";
+    const auto scaled_size = [](const Value& picture) -> std::optional<Size> {
+        for (const auto& p : assets::predecoded::kPictures) {
+            if (std::ranges::equal(*p.bytes, picture.bytes())) return Size{p.scaled_width, p.scaled_height};
+        }
+        return std::nullopt;
+    };
+    constexpr int kPictureModeStretched = 1;
+    int stretched = 0;
+    for (const ControlTemplate& c : window().controls) {
+        if (c.kind != kind_id::kPicBox || prop(c, PicBox::kPictureMode).as_integer() != kPictureModeStretched) continue;
+        const Value picture = prop(c, PicBox::kPicture);
+        if (picture.absent()) continue;
+        const Rect client = edge_inner(c.rect, edge_style_for_border(prop(c, PicBox::kBorder).as_integer()));
+        EXPECT_EQ(scaled_size(picture), client.size()) << c.name;
+        ++stretched;
+    }
+    EXPECT_EQ(stretched, 8 + 9); // the bet column and the legend (the prize box starts empty)
+    const ControlTemplate& self = *window().self();
+    EXPECT_EQ(scaled_size(prop(self, 3)), self.rect.size()); // the board over the client area
 }
 
 TEST(MainWindowLayout, LabelsButtonsAndTheLegendText) {
