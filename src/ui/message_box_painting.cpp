@@ -29,14 +29,17 @@ Argb blend(Argb under, Argb over, float cover) {
     return rgb(ch(red_of(under), red_of(over)), ch(green_of(under), green_of(over)), ch(blue_of(under), blue_of(over)));
 }
 
-// Paints `color` over `icon` wherever `inside(x, y)` holds, smoothing the edges.
-void shape(Bitmap& icon, Argb color, const std::function<bool(float, float)>& inside) {
+// Paints `color` over `icon` (`scale` pixels per unit of the icon's 32 x 32 drawing) wherever
+// `inside(x, y)` holds, smoothing the edges.
+void shape(Bitmap& icon, int scale, Argb color, const std::function<bool(float, float)>& inside) {
+    const float unit = 1.0f / float(scale);
     for (int y = 0; y < icon.height(); ++y) {
         for (int x = 0; x < icon.width(); ++x) {
             int hits = 0;
             for (int sy = 0; sy < kSamples; ++sy)
                 for (int sx = 0; sx < kSamples; ++sx)
-                    hits += inside(float(x) + (float(sx) + 0.5f) / kSamples, float(y) + (float(sy) + 0.5f) / kSamples);
+                    hits += inside((float(x) + (float(sx) + 0.5f) / kSamples) * unit,
+                                   (float(y) + (float(sy) + 0.5f) / kSamples) * unit);
             if (hits > 0) icon.set_pixel(x, y, blend(icon.pixel(x, y), color, float(hits) / (kSamples * kSamples)));
         }
     }
@@ -63,11 +66,11 @@ bool in_triangle(float x, float y, float inset) {
 }
 
 // A bold sans mark ("?", "!", "i") centred on the icon.
-void mark(Bitmap& icon, FontCache& fonts, std::string_view mark, Argb color, int px, int dy) {
+void mark(Bitmap& icon, int scale, FontCache& fonts, std::string_view mark, Argb color, int px, int dy) {
     const auto record = make_log_font("Arial", px, kWeightBold);
     const auto font = fonts.font(record);
     if (!font) return;
-    Painter p(icon);
+    Painter p(icon, scale);
     TextFormat fmt;
     fmt.halign = 1;
     fmt.valign = 1;
@@ -77,31 +80,33 @@ void mark(Bitmap& icon, FontCache& fonts, std::string_view mark, Argb color, int
 } // namespace
 
 void draw_message_box_icon(Painter& p, FontCache& fonts, const Rect& r, std::uint32_t icon) {
-    Bitmap image(kBoxIconSize, kBoxIconSize, syscolor::kWindow);
+    // Drawn at the painter's scale, so a scaled box gets a sharp icon, not a resampled one.
+    const int s = p.scale();
+    Bitmap image(kBoxIconSize * s, kBoxIconSize * s, syscolor::kWindow);
     const Argb white = syscolor::kWindow;
     switch (icon) {
         case kBoxIconStop:
-            shape(image, kStopRed, [](float x, float y) { return in_circle(x, y, 15.0f); });
-            shape(image, white, [](float x, float y) {
+            shape(image, s, kStopRed, [](float x, float y) { return in_circle(x, y, 15.0f); });
+            shape(image, s, white, [](float x, float y) {
                 return segment_distance(x, y, 10, 10, 22, 22) <= 2.0f || segment_distance(x, y, 22, 10, 10, 22) <= 2.0f;
             });
             break;
         case kBoxIconQuestion:
-            shape(image, kQuestionBlue, [](float x, float y) { return in_circle(x, y, 15.0f); });
-            mark(image, fonts, "?", white, 22, 0);
+            shape(image, s, kQuestionBlue, [](float x, float y) { return in_circle(x, y, 15.0f); });
+            mark(image, s, fonts, "?", white, 22, 0);
             break;
         case kBoxIconExclamation:
-            shape(image, kWarningEdge, [](float x, float y) { return in_triangle(x, y, 0.0f); });
-            shape(image, kWarningYellow, [](float x, float y) { return in_triangle(x, y, 1.2f); });
-            mark(image, fonts, "!", rgb(0, 0, 0), 20, 3);
+            shape(image, s, kWarningEdge, [](float x, float y) { return in_triangle(x, y, 0.0f); });
+            shape(image, s, kWarningYellow, [](float x, float y) { return in_triangle(x, y, 1.2f); });
+            mark(image, s, fonts, "!", rgb(0, 0, 0), 20, 3);
             break;
         case kBoxIconInformation:
-            shape(image, kInfoBlue, [](float x, float y) { return in_circle(x, y, 15.0f); });
-            mark(image, fonts, "i", white, 22, 0);
+            shape(image, s, kInfoBlue, [](float x, float y) { return in_circle(x, y, 15.0f); });
+            mark(image, s, fonts, "i", white, 22, 0);
             break;
         default: return;
     }
-    p.draw_image(image, r.origin());
+    p.draw_device_image(image, r.origin());
 }
 
 void paint_message_box(Painter& p, const MessageBoxFace& face) {

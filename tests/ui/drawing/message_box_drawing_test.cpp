@@ -1,9 +1,15 @@
 // Message boxes: the icon of the flags, the message, the buttons.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "drawing_window.hpp"
+#include "gfx/font.hpp"
+#include "gfx/painter.hpp"
+#include "gfx/scale.hpp"
 #include "gfx/system_colors.hpp"
 #include "ui/message_box.hpp"
+#include "ui/message_box_painting.hpp"
 #include "ui/services.hpp"
 
 namespace tav::test {
@@ -79,6 +85,50 @@ TEST(MessageBoxDrawing, ButtonsAreThemedWhileTheThemedLookIsOn) {
     for (const auto& button : seen.info.buttons) {
         const Rect b = button.rect;
         EXPECT_EQ(seen.pixels.pixel(b.x + b.width / 2, b.y + 1) | 0xFF000000u, rgb(0, 60, 116));
+    }
+}
+
+// At scale 2 an icon is drawn at 64 x 64, not its 32 x 32 drawing resampled: each 2 x 2 block
+// averages back to the 1x icon up to the smoothing of the edges, and the edges are sharper than
+// those of the resampled copy.
+TEST(MessageBoxDrawing, IconsAreDrawnAnewAtTwiceTheScale) {
+    FontCache fonts;
+    for (const std::uint32_t icon :
+         {ui::kBoxIconStop, ui::kBoxIconQuestion, ui::kBoxIconExclamation, ui::kBoxIconInformation}) {
+        SCOPED_TRACE(icon);
+        Bitmap one(ui::kBoxIconSize, ui::kBoxIconSize, rgb(0, 0, 0));
+        Painter p1(one);
+        ui::draw_message_box_icon(p1, fonts, {0, 0, ui::kBoxIconSize, ui::kBoxIconSize}, icon);
+        Bitmap two(2 * ui::kBoxIconSize, 2 * ui::kBoxIconSize, rgb(0, 0, 0));
+        Painter p2(two, 2);
+        ui::draw_message_box_icon(p2, fonts, {0, 0, ui::kBoxIconSize, ui::kBoxIconSize}, icon);
+
+        long total = 0;
+        for (int y = 0; y < one.height(); ++y) {
+            for (int x = 0; x < one.width(); ++x) {
+                for (int shift = 0; shift <= 16; shift += 8) {
+                    int sum = 0;
+                    for (int d = 0; d < 4; ++d) sum += int((two.pixel(2 * x + d % 2, 2 * y + d / 2) >> shift) & 0xFF);
+                    total += std::abs((sum + 2) / 4 - int((one.pixel(x, y) >> shift) & 0xFF));
+                }
+            }
+        }
+        // The marks are glyphs hinted at their own size, so they move by a fraction of a pixel.
+        EXPECT_LT(double(total) / (3.0 * one.width() * one.height()), 6.0);
+
+        // A resampled copy blurs every edge over two pixels; the fresh drawing keeps them one
+        // pixel wide, so along each edge the two differ clearly.
+        const Bitmap blown = resample(one, two.size());
+        int apart = 0;
+        for (int y = 0; y < two.height(); ++y) {
+            for (int x = 0; x < two.width(); ++x) {
+                const Argb a = two.pixel(x, y), b = blown.pixel(x, y);
+                apart += std::abs(red_of(a) - red_of(b)) + std::abs(green_of(a) - green_of(b)) +
+                             std::abs(blue_of(a) - blue_of(b)) >
+                         48;
+            }
+        }
+        EXPECT_GT(apart, 60);
     }
 }
 
