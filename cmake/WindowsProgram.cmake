@@ -21,6 +21,7 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/tavrino.rc PROPERTIES OBJECT_DEP
 
 add_executable(tavrino WIN32 src/main_win32.cpp ${CMAKE_BINARY_DIR}/tavrino.rc)
 target_link_libraries(tavrino PRIVATE tavrino_options tavrino_game tavrino_runtime tavrino_audio tavrino_win32)
+target_compile_definitions(tavrino PRIVATE TAVRINO_VERSION="${PROJECT_VERSION}")
 install(TARGETS tavrino RUNTIME DESTINATION .)
 
 if(TAVRINO_TESTS)

@@ -159,6 +159,8 @@ std::optional<FaceChoice> choose_face(std::string_view gbk_face, int weight, boo
     return first_installed(kYaHeiFaces, bold);
 }
 
+bool chinese_face_installed() { return missing_chinese_faces().empty(); }
+
 std::string missing_chinese_faces() {
     if (first_installed(kYaHeiFaces, false)) return {};
     for (const FaceAlias& alias : face_aliases()) {

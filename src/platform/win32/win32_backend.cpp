@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/gbk.hpp"
+#include "platform/display_scale.hpp"
 #include "platform/input.hpp"
 #include "platform/window_system.hpp"
 
@@ -60,7 +61,13 @@ DWORD window_style(const TopLevelStyle& style) {
     return s;
 }
 
-DWORD window_ex_style(const TopLevelStyle& style) { return style.modal_dialog ? WS_EX_DLGMODALFRAME : 0; }
+DWORD window_ex_style(const TopLevelStyle& style) {
+    DWORD s = style.modal_dialog ? WS_EX_DLGMODALFRAME : 0;
+    if (style.tool_window) s |= WS_EX_TOOLWINDOW;
+    if (style.client_edge) s |= WS_EX_CLIENTEDGE;
+    if (style.top_most) s |= WS_EX_TOPMOST;
+    return s;
+}
 
 // The outer size of a window of `style` whose client area is `client`.
 Size outer_size(const TopLevelStyle& style, Size client) {
@@ -177,9 +184,17 @@ HICON icon_from_bitmap(const Bitmap& icon) {
     return result;
 }
 
+// The scale the desktop asks for: the system DPI over 96, as the Linux desktop's Xft.dpi is read.
+int desktop_scale(int requested) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return choose_display_scale(requested, nullptr, dpi > 0 ? std::optional<int>(dpi) : std::nullopt);
+}
+
 class Win32Backend final : public Backend {
 public:
-    Win32Backend() {
+    explicit Win32Backend(int scale) : scale_(scale) {
         QueryPerformanceFrequency(&frequency_);
         QueryPerformanceCounter(&start_);
         wake_event_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
@@ -203,6 +218,10 @@ public:
 
     void attach(WindowSystem& system) override { system_ = &system; }
 
+    // Fixed for the backend's life: a window moved to a screen of another DPI keeps its scale
+    // (WM_DPICHANGED is not followed).
+    int scale() const override { return scale_; }
+
     std::uint64_t now_ms() override {
         LARGE_INTEGER now{};
         QueryPerformanceCounter(&now);
@@ -222,7 +241,7 @@ public:
 
     bool create_native(WindowHandle w, Size client, const TopLevelStyle& style,
                        std::string_view caption_utf8) override {
-        const Size outer = outer_size(style, client);
+        const Size outer = outer_size(style, scaled(client));
         HWND owner = style.modal_dialog ? main_hwnd() : nullptr;
         HWND hwnd = CreateWindowExW(window_ex_style(style), kWindowClass, wide_of_utf8(caption_utf8).c_str(),
                                     window_style(style), CW_USEDEFAULT, CW_USEDEFAULT, outer.width, outer.height, owner,
@@ -231,7 +250,9 @@ public:
         Native& n = natives_[w];
         n.hwnd = hwnd;
         n.style = style;
-        if (!n.surface.make(client)) {
+        // Without Move in its menu the window cannot be dragged either (WM_SYSCOMMAND below).
+        if (!style.movable) DeleteMenu(GetSystemMenu(hwnd, FALSE), SC_MOVE, MF_BYCOMMAND);
+        if (!n.surface.make(scaled(client))) {
             DestroyWindow(hwnd);
             natives_.erase(w);
             return false;
@@ -264,14 +285,21 @@ public:
         }
         // Move only to a new position: where the player dragged the window is not ours to undo.
         if (n->placed_at != screen_pos) place(*n, screen_pos, std::nullopt);
-        ShowWindow(n->hwnd, SW_SHOW);
-        SetForegroundWindow(n->hwnd);
+        // The start state applies to the first show; a maximised start needs a sizing frame.
+        int show = SW_SHOW;
+        if (!n->shown_once && n->style.start_state == StartState::Minimised) show = SW_SHOWMINIMIZED;
+        if (!n->shown_once && n->style.start_state == StartState::Maximised && n->style.resizable)
+            show = SW_SHOWMAXIMIZED;
+        n->shown_once = true;
+        ShowWindow(n->hwnd, show);
+        if (show != SW_SHOWMINIMIZED) SetForegroundWindow(n->hwnd);
     }
 
     void move_native(WindowHandle w, Point screen_pos, Size client) override {
         Native* n = find(w);
         if (!n) return;
-        if (n->surface.size() != Size{std::max(client.width, 1), std::max(client.height, 1)}) n->surface.make(client);
+        const Size native = scaled(client);
+        if (n->surface.size() != Size{std::max(native.width, 1), std::max(native.height, 1)}) n->surface.make(native);
         place(*n, screen_pos, client);
     }
 
@@ -302,7 +330,7 @@ public:
         HDC dc = GetDC(n->hwnd);
         if (dc == nullptr) return;
         for (const Rect& area : areas) {
-            const Rect copied = n->surface.copy(framebuffer, area);
+            const Rect copied = n->surface.copy(framebuffer, area.scaled(scale_));
             if (copied.width > 0)
                 BitBlt(dc, copied.x, copied.y, copied.width, copied.height, n->surface.dc(), copied.x, copied.y,
                        SRCCOPY);
@@ -350,7 +378,43 @@ private:
         HICON icon = nullptr;
         std::optional<Point> placed_at; // the last position we moved the window to
         bool tracking_leave = false;
+        bool shown_once = false;
     };
+
+    // Native pixels of a logical size.
+    Size scaled(Size s) const { return {s.width * scale_, s.height * scale_}; }
+
+    // The client point of native pixel `p`: divided by the scale, rounding down (a pointer
+    // captured outside the window has negative coordinates).
+    Point logical(Point p) const {
+        auto down = [this](int v) { return v >= 0 ? v / scale_ : -((-v + scale_ - 1) / scale_); };
+        return {down(p.x), down(p.y)};
+    }
+
+    // The top-left corner place() would have put this window at, for its frame as it is now.
+    Point placement_of(const Native& n) const {
+        RECT area = work_area();
+        RECT frame{0, 0, 0, 0};
+        AdjustWindowRectEx(&frame, window_style(n.style), FALSE, window_ex_style(n.style));
+        RECT outer{};
+        GetWindowRect(n.hwnd, &outer);
+        return {outer.left - (area.left - (frame.right - frame.left) / 2),
+                outer.top - (area.top - (frame.bottom - frame.top) / 2)};
+    }
+
+    // The player or the system moved or resized the window (not place()): the window system
+    // hears the new place and client size; a minimised window reports nothing.
+    void report_placement(WindowHandle w) {
+        Native* n = find(w);
+        if (!n || placing_ || IsIconic(n->hwnd)) return;
+        RECT client{};
+        GetClientRect(n->hwnd, &client);
+        const Size native{client.right - client.left, client.bottom - client.top};
+        if (n->surface.size() != Size{std::max(native.width, 1), std::max(native.height, 1)}) n->surface.make(native);
+        const Point at = placement_of(*n);
+        n->placed_at = at;
+        system_->on_native_placed(w, at, {native.width / scale_, native.height / scale_});
+    }
 
     Native* find(WindowHandle w) {
         auto it = natives_.find(w);
@@ -381,12 +445,14 @@ private:
         UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
         Size outer;
         if (client) {
-            outer = outer_size(n.style, *client);
+            outer = outer_size(n.style, scaled(*client));
         } else {
             flags |= SWP_NOSIZE;
         }
+        placing_ = true; // the moves this causes are ours, not to be reported back
         SetWindowPos(n.hwnd, nullptr, area.left + screen_pos.x, area.top + screen_pos.y, outer.width, outer.height,
                      flags);
+        placing_ = false;
         n.placed_at = screen_pos;
     }
 
@@ -428,8 +494,19 @@ private:
         if (message == WM_ERASEBKGND) return 1;
         const WindowHandle w = handle_of(hwnd);
         if (w == kNoWindow || system_ == nullptr) return std::nullopt;
-        const Point p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+        const Point p = logical({GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
         switch (message) {
+            case WM_SYSCOMMAND:
+                if ((wparam & 0xFFF0) == SC_MOVE) {
+                    const Native* n = find(w);
+                    if (n && !n->style.movable) return 0;
+                }
+                return std::nullopt;
+            case WM_MOVE:
+            case WM_SIZE:
+                if (message == WM_SIZE && wparam == SIZE_MINIMIZED) return std::nullopt;
+                report_placement(w);
+                return std::nullopt;
             case WM_CLOSE: system_->on_native_close_request(w); return 0;
             case WM_QUERYENDSESSION:
                 // Asked of every top-level window: one query for the program.
@@ -462,9 +539,9 @@ private:
             case WM_MBUTTONDBLCLK: return button(hwnd, w, MouseButton::Middle, true, p, true);
             case WM_MBUTTONUP: return button(hwnd, w, MouseButton::Middle, false, p, false, wparam);
             case WM_MOUSEWHEEL: {
-                POINT at{p.x, p.y}; // screen coordinates
+                POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)}; // screen coordinates
                 ScreenToClient(hwnd, &at);
-                system_->on_native_wheel(w, GET_WHEEL_DELTA_WPARAM(wparam), {at.x, at.y});
+                system_->on_native_wheel(w, GET_WHEEL_DELTA_WPARAM(wparam), logical({at.x, at.y}));
                 return 0;
             }
             case WM_KEYDOWN:
@@ -520,6 +597,8 @@ private:
         EndPaint(hwnd, &ps);
     }
 
+    int scale_ = 1;
+    bool placing_ = false;
     WindowSystem* system_ = nullptr;
     LARGE_INTEGER frequency_{};
     LARGE_INTEGER start_{};
@@ -552,12 +631,12 @@ bool register_window_class() {
 
 } // namespace
 
-std::unique_ptr<Backend> create_win32_backend(std::string* error) {
+std::unique_ptr<Backend> create_win32_backend(std::string* error, int scale) {
     if (!register_window_class()) {
         if (error) *error = "the window class cannot be registered (error " + std::to_string(GetLastError()) + ")";
         return nullptr;
     }
-    auto backend = std::make_unique<Win32Backend>();
+    auto backend = std::make_unique<Win32Backend>(desktop_scale(scale));
     if (!backend->ready()) {
         if (error) *error = "no wake event";
         return nullptr;

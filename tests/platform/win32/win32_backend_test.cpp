@@ -1,0 +1,112 @@
+// The Win32 backend with real windows: the frame each style asks for, the client area at the
+// backend's scale, mouse positions in logical units, and moves made outside the program
+// reported back to the window system.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_backend.hpp"
+#include "platform/window_delegate.hpp"
+#include "platform/window_system.hpp"
+
+namespace tav::platform {
+namespace {
+
+struct Recorder : WindowDelegate {
+    std::vector<Point> downs;
+    int moves = 0, resizes = 0;
+    void on_mouse_down(MouseButton, Point p, std::uint32_t) override { downs.push_back(p); }
+    void on_moved() override { ++moves; }
+    void on_resized() override { ++resizes; }
+};
+
+HWND native_titled(const wchar_t* title) { return FindWindowW(L"TavrinoWindow", title); }
+
+Size client_of(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+TEST(Win32Backend, StylesFrameTheWindowAndTheClientIsTheAskedSizeTimesTheScale) {
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        std::string error;
+        auto backend = create_win32_backend(&error, scale);
+        ASSERT_NE(backend, nullptr) << error;
+        WindowSystem ws(std::move(backend));
+        EXPECT_EQ(ws.backend().scale(), scale);
+
+        Recorder plain_r, tool_r;
+        TopLevelStyle tool;
+        tool.tool_window = true;
+        tool.client_edge = true;
+        tool.top_most = true;
+        tool.movable = false;
+        const WindowHandle plain_handle = ws.create_top_level(plain_r, {120, 80}, {}, "plain");
+        ASSERT_NE(plain_handle, kNoWindow);
+        ASSERT_NE(ws.create_top_level(tool_r, {120, 80}, tool, "tool"), kNoWindow);
+        HWND plain = native_titled(L"plain");
+        HWND tool_window = native_titled(L"tool");
+        ASSERT_NE(plain, nullptr);
+        ASSERT_NE(tool_window, nullptr);
+
+        const auto ex = [](HWND h) { return DWORD(GetWindowLongPtrW(h, GWL_EXSTYLE)); };
+        constexpr DWORD kLooks = WS_EX_TOOLWINDOW | WS_EX_CLIENTEDGE | WS_EX_TOPMOST;
+        EXPECT_EQ(ex(plain) & kLooks, 0u);
+        EXPECT_EQ(ex(tool_window) & kLooks, kLooks);
+        // The system menu offers Move only on the window that may move.
+        EXPECT_NE(GetMenuState(GetSystemMenu(plain, FALSE), SC_MOVE, MF_BYCOMMAND), UINT(-1));
+        EXPECT_EQ(GetMenuState(GetSystemMenu(tool_window, FALSE), SC_MOVE, MF_BYCOMMAND), UINT(-1));
+        // The client area is exactly the asked size, the edge and the tool frame outside it.
+        EXPECT_EQ(client_of(plain), (Size{120 * scale, 80 * scale}));
+        EXPECT_EQ(client_of(tool_window), (Size{120 * scale, 80 * scale}));
+
+        // A click on the last native pixel of logical (2, 3) is there, not at (3, 4).
+        ws.show(plain_handle, true);
+        ws.process_pending();
+        SendMessageW(plain, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3 * scale - 1, 4 * scale - 1));
+        SendMessageW(plain, WM_LBUTTONUP, 0, MAKELPARAM(3 * scale - 1, 4 * scale - 1));
+        ws.process_pending();
+        ASSERT_EQ(plain_r.downs.size(), 1u);
+        EXPECT_EQ(plain_r.downs.front(), (Point{2, 3}));
+    }
+}
+
+TEST(Win32Backend, MovesAndResizesMadeOutsideTheProgramReachTheWindowSystem) {
+    std::string error;
+    auto backend = create_win32_backend(&error, 1);
+    ASSERT_NE(backend, nullptr) << error;
+    WindowSystem ws(std::move(backend));
+    Recorder r;
+    TopLevelStyle sizable;
+    sizable.resizable = true;
+    const WindowHandle w = ws.create_top_level(r, {120, 80}, sizable, "moved");
+    ASSERT_NE(w, kNoWindow);
+    ws.set_rect(w, {40, 30, 120, 80});
+    r.moves = r.resizes = 0;
+    HWND hwnd = native_titled(L"moved");
+    ASSERT_NE(hwnd, nullptr);
+
+    // Our own move is not heard back as a second one.
+    ws.set_rect(w, {50, 30, 120, 80});
+    EXPECT_EQ(r.moves, 1);
+
+    // The player drags the window 25 px right and 15 px down, then widens it by 10 px.
+    RECT outer{};
+    GetWindowRect(hwnd, &outer);
+    SetWindowPos(hwnd, nullptr, outer.left + 25, outer.top + 15, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(ws.rect(w), (Rect{75, 45, 120, 80}));
+    EXPECT_EQ(r.moves, 2);
+    SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left + 10, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(ws.client_size(w), (Size{130, 80}));
+    EXPECT_EQ(ws.framebuffer(w).size(), (Size{130, 80}));
+    EXPECT_EQ(r.resizes, 1);
+}
+
+} // namespace
+} // namespace tav::platform
