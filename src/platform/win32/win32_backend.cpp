@@ -239,6 +239,19 @@ public:
 
     bool can_receive_input() override { return true; }
 
+    // Screen positions are the screen's pixels, so the client counts at the scale. A dialog is
+    // centred on its owner's frame where it is now (the window system knows the owner's size
+    // in logical units only).
+    Point centred_position(WindowHandle w, Size client, const TopLevelStyle& style, const Rect& area) override {
+        Rect on = area;
+        RECT owner{};
+        if (Native* n = find(style.owner); n && GetWindowRect(n->hwnd, &owner)) {
+            const RECT work = work_area();
+            on = {owner.left - work.left, owner.top - work.top, owner.right - owner.left, owner.bottom - owner.top};
+        }
+        return Backend::centred_position(w, scaled(client), style, on);
+    }
+
     bool create_native(WindowHandle w, Size client, const TopLevelStyle& style,
                        std::string_view caption_utf8) override {
         const Size outer = outer_size(style, scaled(client));

@@ -66,6 +66,7 @@ TEST(Win32Backend, StylesFrameTheWindowAndTheClientIsTheAskedSizeTimesTheScale) 
         EXPECT_EQ(client_of(tool_window), (Size{120 * scale, 80 * scale}));
 
         // A click on the last native pixel of logical (2, 3) is there, not at (3, 4).
+        ws.set_rect(plain_handle, {300, 200, 120, 80});
         ws.show(plain_handle, true);
         ws.process_pending();
         SendMessageW(plain, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3 * scale - 1, 4 * scale - 1));
@@ -73,6 +74,24 @@ TEST(Win32Backend, StylesFrameTheWindowAndTheClientIsTheAskedSizeTimesTheScale) 
         ws.process_pending();
         ASSERT_EQ(plain_r.downs.size(), 1u);
         EXPECT_EQ(plain_r.downs.front(), (Point{2, 3}));
+
+        // A box is centred on its owner's frame as it stands on the screen, at the scale.
+        Recorder box_r;
+        TopLevelStyle dialog;
+        dialog.owner = plain_handle;
+        dialog.centred = true;
+        const WindowHandle box_handle = ws.create_top_level(box_r, {160, 40}, dialog, "box");
+        ASSERT_NE(box_handle, kNoWindow);
+        ws.show(box_handle, true);
+        ws.process_pending();
+        HWND box = native_titled(L"box");
+        ASSERT_NE(box, nullptr);
+        RECT owner{}, inner{};
+        GetWindowRect(plain, &owner);
+        GetWindowRect(box, &inner);
+        EXPECT_NEAR((owner.left + owner.right) / 2, (inner.left + inner.right) / 2, 2);
+        EXPECT_NEAR((owner.top + owner.bottom) / 2, (inner.top + inner.bottom) / 2, 2);
+        EXPECT_EQ(client_of(box), (Size{160 * scale, 40 * scale}));
     }
 }
 
