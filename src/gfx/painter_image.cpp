@@ -34,6 +34,14 @@ void Painter::draw_device(const Bitmap& image, const Rect& src, Point d) {
     const Rect device{d.x, d.y, src.width, src.height};
     for_each_clipped(device, [&](const Rect& area) {
         for_each_row(image, src, d, area, target_, [](std::span<Argb> dst, std::span<const Argb> s) {
+            // Most rows are opaque (every decoded photo is): one pass that the compiler can
+            // vectorise finds out, and such a row is copied whole.
+            Argb all = 0xFFFFFFFFu;
+            for (const Argb c : s) all &= c;
+            if ((all >> 24) == 0xFF) {
+                std::copy(s.begin(), s.end(), dst.begin());
+                return;
+            }
             for (std::size_t i = 0; i < dst.size(); ++i) {
                 const Argb c = s[i];
                 if ((c >> 24) == 0xFF)
