@@ -15,6 +15,7 @@
 #include "game/main_window_layout.hpp"
 #include "game/program_icon.hpp"
 #include "gfx/font.hpp"
+#include "platform/sdl/compose_cache.hpp"
 #include "platform/sdl/sdl_audio_device.hpp"
 #include "platform/sdl/sdl_backend.hpp"
 #include "platform/sdl/termination_signals.hpp"
@@ -44,6 +45,9 @@ int main(int argc, char** argv) {
         return tav::answer_command_line(command_line, "tavrino", TAVRINO_VERSION, tav::game::keyboard_help(), stdout,
                                         stderr);
     }
+    // Xlib parses the Compose file as the display opens unless it finds a cache of it; it is told
+    // where to keep one here, before any thread could be reading the environment.
+    tav::platform::sdl::use_compose_cache();
     // What the window uses besides the display: the system's clock, our caches, the sound device.
     tav::ui::Services services;
     const auto layout = tav::ui::main_window_layout(tav::game::game_handlers());
