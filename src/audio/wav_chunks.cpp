@@ -3,16 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/byte_reader.hpp"
+
 namespace tav {
 namespace {
 
 constexpr std::uint64_t kChunksStart = 12;
 constexpr std::uint64_t kChunkHeaderBytes = 8;
-
-std::uint32_t le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 bool id_is(const std::uint8_t* p, const char (&id)[5]) { return std::memcmp(p, id, 4) == 0; }
 
@@ -24,7 +21,8 @@ bool looks_like_wav(std::span<const std::uint8_t> bytes) {
 
 std::optional<WavChunks> walk_wav_chunks(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kMinWavBytes || !looks_like_wav(bytes)) return std::nullopt;
-    const std::uint64_t riff_size = le32(bytes.data() + 4);
+    const ByteReader reader(bytes);
+    const std::uint64_t riff_size = reader.u32(4).value_or(0);
     const std::uint64_t size = bytes.size();
     std::optional<std::span<const std::uint8_t>> format;
     std::optional<std::span<const std::uint8_t>> data;
@@ -34,7 +32,7 @@ std::optional<WavChunks> walk_wav_chunks(std::span<const std::uint8_t> bytes) {
         if (offset - kChunksStart >= riff_size) break;
         if (offset + kChunkHeaderBytes > size) break;
         const std::uint8_t* header = bytes.data() + offset;
-        const std::uint64_t body_size = le32(header + 4);
+        const std::uint64_t body_size = reader.u32(offset + 4).value_or(0);
         const std::uint64_t body_start = offset + kChunkHeaderBytes;
         const std::uint64_t present = std::min(body_size, size - body_start);
         const auto body = bytes.subspan(static_cast<std::size_t>(body_start), static_cast<std::size_t>(present));

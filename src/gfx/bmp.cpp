@@ -2,7 +2,7 @@
 #include <bit>
 #include <climits>
 
-#include "gfx/byte_reader.hpp"
+#include "core/byte_reader.hpp"
 #include "gfx/picture_formats.hpp"
 
 namespace tav::detail {

@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "core/byte_reader.hpp"
 #include "gfx/font_file.hpp"
 #include "gfx/freetype_library.hpp"
 
@@ -64,10 +66,10 @@ public:
     bool holds_cff_outlines(long index) const {
         std::uint64_t table = 0;
         if (tag_at(0) == kCollectionTag) {
-            unsigned char offset[4] = {};
             const auto at = kCollectionOffsets + 4 * static_cast<std::uint64_t>(std::max(index, 0L) & 0xFFFF);
-            if (file_.read_at(at, offset, sizeof offset) != sizeof offset) return false;
-            table = big_endian(offset);
+            const auto offset = u32_big_endian_at(at);
+            if (!offset) return false;
+            table = *offset;
         }
         return tag_at(table) == kCffTag;
     }
@@ -78,13 +80,12 @@ private:
     static constexpr std::uint32_t kCffTag = 0x4F54544F;        // 'OTTO'
     static constexpr std::uint64_t kCollectionOffsets = 12;     // the faces' offsets in a 'ttcf' header
 
-    static std::uint32_t big_endian(const unsigned char* b) {
-        return std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16 | std::uint32_t(b[2]) << 8 | b[3];
+    std::optional<std::uint32_t> u32_big_endian_at(std::uint64_t offset) const {
+        std::uint8_t b[4] = {};
+        if (file_.read_at(offset, b, sizeof b) != sizeof b) return std::nullopt;
+        return ByteReader(b).u32_big_endian(0);
     }
-    std::uint32_t tag_at(std::uint64_t offset) const {
-        unsigned char tag[4] = {};
-        return file_.read_at(offset, tag, sizeof tag) == sizeof tag ? big_endian(tag) : 0;
-    }
+    std::uint32_t tag_at(std::uint64_t offset) const { return u32_big_endian_at(offset).value_or(0); }
 
     // FreeType's read call; a count of 0 is a seek, which reading at offsets makes free.
     static unsigned long read(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count) {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "gfx/byte_reader.hpp"
+#include "core/byte_reader.hpp"
 #include "gfx/picture_formats.hpp"
 
 namespace tav::detail {

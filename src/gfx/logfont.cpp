@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "core/byte_reader.hpp"
+
 namespace tav {
 
 namespace {
@@ -12,11 +14,7 @@ constexpr std::size_t kHeightAt = 0, kWidthAt = 4, kEscapementAt = 8, kOrientati
 constexpr std::size_t kItalicAt = 20, kUnderlineAt = 21, kStrikeOutAt = 22, kCharsetAt = 23, kOutPrecisionAt = 24;
 constexpr std::size_t kClipPrecisionAt = 25, kQualityAt = 26, kPitchAndFamilyAt = 27, kFaceAt = 28;
 
-int read_int(std::span<const std::uint8_t> b, std::size_t at) {
-    const std::uint32_t v = std::uint32_t(b[at]) | (std::uint32_t(b[at + 1]) << 8) | (std::uint32_t(b[at + 2]) << 16) |
-                            (std::uint32_t(b[at + 3]) << 24);
-    return static_cast<int>(v);
-}
+int read_int(std::span<const std::uint8_t> b, std::size_t at) { return ByteReader(b).i32(at).value_or(0); }
 
 void write_int(std::span<std::uint8_t> b, std::size_t at, int value) {
     const auto v = static_cast<std::uint32_t>(value);

@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "core/byte_reader.hpp"
+
 namespace {
 
-std::uint32_t big_endian(const std::vector<unsigned char>& b, std::size_t at) {
-    return std::uint32_t(b[at]) << 24 | std::uint32_t(b[at + 1]) << 16 | std::uint32_t(b[at + 2]) << 8 | b[at + 3];
-}
+// The width and height in a PNG's IHDR chunk, which follows the 8-byte signature.
+constexpr std::uint64_t kWidthAt = 16, kHeightAt = 20;
+constexpr std::uint32_t kLargestSide = 256;
 
 void put16(std::string& out, unsigned v) {
     out += char(v & 0xFF);
@@ -38,9 +40,10 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
         std::ifstream in(argv[i], std::ios::binary);
         std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        // The signature, then IHDR with the width and height.
-        if (bytes.size() < 24 || bytes[1] != 'P' || bytes[2] != 'N' || bytes[3] != 'G' || big_endian(bytes, 16) > 256 ||
-            big_endian(bytes, 20) > 256) {
+        const tav::ByteReader png(bytes);
+        const auto width = png.u32_big_endian(kWidthAt), height = png.u32_big_endian(kHeightAt);
+        if (!width || !height || bytes[1] != 'P' || bytes[2] != 'N' || bytes[3] != 'G' || *width > kLargestSide ||
+            *height > kLargestSide) {
             std::fprintf(stderr, "png_to_ico: '%s' is not a PNG of at most 256 x 256 pixels\n", argv[i]);
             return 1;
         }
@@ -52,8 +55,9 @@ int main(int argc, char** argv) {
     put16(out, unsigned(images.size()));
     std::uint32_t offset = 6 + 16 * std::uint32_t(images.size());
     for (const auto& image : images) {
-        out += char(big_endian(image, 16) & 0xFF); // 256 is written as 0
-        out += char(big_endian(image, 20) & 0xFF);
+        const tav::ByteReader png(image);
+        out += char(*png.u32_big_endian(kWidthAt) & 0xFF); // 256 is written as 0
+        out += char(*png.u32_big_endian(kHeightAt) & 0xFF);
         out += '\0'; // no palette
         out += '\0';
         put16(out, 1);  // planes

@@ -4,17 +4,10 @@
 #include <algorithm>
 #include <array>
 
+#include "core/byte_reader.hpp"
+
 namespace tav {
 namespace {
-
-std::uint16_t le16(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
-std::uint32_t le32(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(b[at + 2]) << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
 
 constexpr std::uint16_t kFormatTagPcm = 1;
 constexpr std::uint16_t kFormatTagFloat = 3;
@@ -42,18 +35,20 @@ std::optional<SampleKind> kind_of(std::uint16_t tag, std::uint16_t bits) {
 
 std::optional<PcmFormat> parse_pcm_format(std::span<const std::uint8_t> body) {
     if (body.size() < kPcmFormatBytes) return std::nullopt;
-    std::uint16_t tag = le16(body, 0);
+    const ByteReader fields(body);
+    const auto u16 = [&fields](std::uint64_t at) { return fields.u16(at).value_or(0); };
+    std::uint16_t tag = u16(0);
     PcmFormat f;
-    f.channels = le16(body, 2);
-    f.rate = le32(body, 4);
-    f.block_align = le16(body, 12);
-    f.bits = le16(body, 14);
+    f.channels = u16(2);
+    f.rate = fields.u32(4).value_or(0);
+    f.block_align = u16(12);
+    f.bits = u16(14);
     if (tag == kFormatTagExtensible) {
-        if (body.size() < kExtensibleFormatBytes || le16(body, 16) < kExtensibleExtraBytes) return std::nullopt;
-        const std::uint16_t valid_bits = le16(body, 18);
+        if (body.size() < kExtensibleFormatBytes || u16(16) < kExtensibleExtraBytes) return std::nullopt;
+        const std::uint16_t valid_bits = u16(18);
         if (valid_bits < 1 || valid_bits > f.bits) return std::nullopt;
         if (!std::equal(kSubFormatTail.begin(), kSubFormatTail.end(), body.begin() + 26)) return std::nullopt;
-        tag = le16(body, 24); // the channel mask (20..23) says nothing we need for one or two channels
+        tag = u16(24); // the channel mask (20..23) says nothing we need for one or two channels
         if (tag != kFormatTagPcm && tag != kFormatTagFloat) return std::nullopt;
     }
     const auto kind = kind_of(tag, f.bits);

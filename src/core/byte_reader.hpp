@@ -1,5 +1,6 @@
 #pragma once
-// Bounds-checked little-endian reads from a byte block: out-of-range reads give nothing.
+// Bounds-checked reads from a byte block, little-endian unless named otherwise: out-of-range
+// reads give nothing.
 
 #include <cstdint>
 #include <optional>
@@ -29,6 +30,12 @@ public:
         if (!has(at, 4)) return std::nullopt;
         return std::uint32_t(bytes_[at]) | (std::uint32_t(bytes_[at + 1]) << 8) |
                (std::uint32_t(bytes_[at + 2]) << 16) | (std::uint32_t(bytes_[at + 3]) << 24);
+    }
+    // The 32-bit value at `at` stored most significant byte first (font and PNG headers).
+    std::optional<std::uint32_t> u32_big_endian(std::uint64_t at) const {
+        if (!has(at, 4)) return std::nullopt;
+        return (std::uint32_t(bytes_[at]) << 24) | (std::uint32_t(bytes_[at + 1]) << 16) |
+               (std::uint32_t(bytes_[at + 2]) << 8) | std::uint32_t(bytes_[at + 3]);
     }
     std::optional<std::int32_t> i32(std::uint64_t at) const {
         auto v = u32(at);
