@@ -1,3 +1,4 @@
+// Each built-in picture and sound by name or motif, and the build's predecoded pictures handed to the cache.
 #include "assets/assets.hpp"
 
 #include <array>

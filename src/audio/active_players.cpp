@@ -1,3 +1,4 @@
+// Starting a player on a thread of its own, stopping them all, and joining the threads that have ended.
 #include "audio/active_players.hpp"
 
 #include <algorithm>

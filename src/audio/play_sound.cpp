@@ -1,3 +1,4 @@
+// A sound request from bytes or a file name: checked as WAV, given a player, started on the program's list.
 #include "audio/play_sound.hpp"
 
 #include <atomic>

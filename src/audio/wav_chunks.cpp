@@ -1,3 +1,4 @@
+// Walking a WAV file's RIFF chunks for "fmt " and "data", a short last chunk cut to the bytes there are.
 #include "audio/wav_chunks.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// A sound's player: opened on the output, refilling each buffer the device returns until done or stopped.
 #include "audio/wave_player.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Calendar fields to DateTime values and back, through proleptic Gregorian day counts.
 #include "core/calendar.hpp"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// The current DateTime from the given wall clock or the system's, and the second of a DateTime.
 #include "core/clock.hpp"
 
 namespace tav {

@@ -1,3 +1,4 @@
+// Values to integers and texts: full-width digits folded, 32-bit wrapping, dates and booleans in Chinese.
 #include "core/conversions.hpp"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// "%.Ng" text by to_chars: whole numbers printed as integers, exponents padded out to three digits.
 #include "core/number_format.hpp"
 
 #include <array>

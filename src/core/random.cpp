@@ -1,3 +1,4 @@
+// The generator's step and the range draw: negative bounds taken as 0, ordered, defaulted when absent.
 #include "core/random.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The credits text as a double: its digits summed in 64 bits, stopping at the largest value, never wrapping.
 #include "game/credit_text.hpp"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The game's sounds from the embedded bytes, seen first by a test's watch if set, and its OK-only refusals.
 #include "game/feedback.hpp"
 
 #include <any>

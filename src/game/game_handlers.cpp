@@ -1,3 +1,4 @@
+// The game's operations gathered into the handler set the main window's layout binds to its events.
 #include "game/game_handlers.hpp"
 
 #include "game/game.hpp"

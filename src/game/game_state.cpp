@@ -1,3 +1,4 @@
+// The state accessors over property access: texts and numbers, credits, visibility, pictures, intervals.
 #include "game/game_state.hpp"
 
 #include "core/conversions.hpp"

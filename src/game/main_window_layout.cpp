@@ -1,3 +1,4 @@
+// Building the main window's layout: ring, prize area, bet row, legend, buttons, hidden helpers, events.
 #include "game/main_window_layout.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// A control's last few pictures, the one shown brought to the front, drawn natural or at a kept scaled size.
 #include "gfx/decoded_picture.hpp"
 
 #include <algorithm>

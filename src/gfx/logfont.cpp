@@ -1,3 +1,4 @@
+// The font record read and written field by field, and the stock GUI font that stands in for a bad one.
 #include "gfx/logfont.hpp"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// The painter's save, restore, translation and clips; its fills, frames, gradients, focus dots and masks.
 #include "gfx/painter.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Telling a picture's format from its first bytes, and sending it to that format's decoder or size reader.
 #include "gfx/picture.hpp"
 
 #include <cstring>

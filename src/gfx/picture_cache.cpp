@@ -1,3 +1,4 @@
+// Shared pictures found by a hash of their bytes, decoded once under a lock, with their scaled copies kept.
 #include "gfx/picture_cache.hpp"
 
 #include <algorithm>

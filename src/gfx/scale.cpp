@@ -1,3 +1,4 @@
+// Shrink-to-fit placement, and the resampler: overlap weights to shrink, bilinear to enlarge, row by row.
 #include "gfx/scale.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Text: GBK decoded, split into lines at breaks, wrapped at spaces and CJK, drawn aligned and with effects.
 #include "gfx/text.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Property access by number, fatal on an unknown window or control, and a control's window re-made in place.
 #include "runtime/runtime.hpp"
 
 #include <new>

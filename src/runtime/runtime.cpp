@@ -1,3 +1,4 @@
+// Loading windows and their controls, finding them, raising events from input, and the program's end.
 #include "runtime/runtime.hpp"
 
 #include <algorithm>

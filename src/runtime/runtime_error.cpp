@@ -1,3 +1,4 @@
+// The error box's text, and a fatal error shown once before the program ends with the fatal exit code.
 #include "runtime/runtime_error.hpp"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// Running the program: into its own folder, the layout checked, the start-up window loaded, the loop run.
 #include "runtime/startup.hpp"
 
 #include <algorithm>

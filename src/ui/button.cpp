@@ -1,3 +1,4 @@
+// The Button kind's model and painting: properties, pressing with capture, hot and focus repaints, its look.
 #include "ui/button.hpp"
 
 #include <array>

@@ -1,3 +1,4 @@
+// What all controls share: creation from stored data, own properties by number, the common ones, events.
 #include "ui/control.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Stored colours to pixels (the marker as the button face), and a colour darkened channel by channel.
 #include "ui/control_colors.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The table of the nine control kinds: Chinese and English names, property lists and makers.
 #include "ui/control_kind.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The EditBox kind's model and painting: content and selection, typing, arrows and Delete, password mask.
 #include "ui/edit_box.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The Label kind's model and painting: its properties, then frame, back picture or gradient, colour, text.
 #include "ui/label.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Drawing the caption with its effect, and the Label's gradient frame rings and gradient backgrounds.
 #include "ui/label_look.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Message boxes: text laid out within the screen, the box window and its buttons, task modality, the loop.
 #include "ui/message_box.hpp"
 
 #include <algorithm>

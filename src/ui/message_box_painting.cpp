@@ -1,3 +1,4 @@
+// Painting a box's face: white above the button strip, the message lines, and four icons drawn as shapes.
 #include "ui/message_box_painting.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The PicBox kind's model and painting: border, back colour, then the picture natural, stretched or fitted.
 #include "ui/pic_box.hpp"
 
 #include <array>

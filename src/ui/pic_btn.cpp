@@ -1,3 +1,4 @@
+// The PicBtn kind's model and painting: states from the pointer, a shape keyed out, the state's picture.
 #include "ui/pic_btn.hpp"
 
 #include <array>

@@ -1,3 +1,4 @@
+// Coercing values to each property type (clamped, converted or emptied), the defaults, the values read back.
 #include "ui/property_type.hpp"
 
 #include <algorithm>

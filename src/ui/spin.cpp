@@ -1,3 +1,4 @@
+// The Spin kind's model and painting: which arrow is hit, capture and the repeat timer, the arrows' states.
 #include "ui/spin.hpp"
 
 #include <array>

@@ -1,3 +1,4 @@
+// Painting push buttons, up-down arrows and edit boxes: classic bevels, or themed gradients made off-screen.
 #include "ui/standard_looks.hpp"
 
 #include <algorithm>

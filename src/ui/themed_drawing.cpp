@@ -1,3 +1,4 @@
+// The three colour schemes, and switching between them: every registered control repainted at once.
 #include "ui/themed_drawing.hpp"
 
 #include <algorithm>

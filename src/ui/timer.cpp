@@ -1,3 +1,4 @@
+// The Timer kind's model: Interval arms a platform timer on its hidden window, and each tick raises Tick.
 #include "ui/timer.hpp"
 
 #include <array>

@@ -1,3 +1,4 @@
+// The TransLabel kind's model and painting: any change repaints what lies beneath; the paint is the caption.
 #include "ui/trans_label.hpp"
 
 #include <array>

@@ -1,3 +1,4 @@
+// The window kind's model and painting: its top-level style, outer size and events, then its back picture.
 #include "ui/window_control.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The test device: its render callback kept under a lock and run only when pull() asks for frames.
 #include "platform/audio/manual_sink.hpp"
 
 namespace tav {

@@ -1,3 +1,4 @@
+// The silent device's thread: a period rendered and dropped per period of real time, resynced after a lag.
 #include "platform/audio/silent_sink.hpp"
 
 #include <chrono>

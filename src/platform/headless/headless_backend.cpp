@@ -1,3 +1,4 @@
+// Headless windows as records, waits that move the virtual clock, and the input and wall clocks tests drive.
 #include "platform/headless/headless_backend.hpp"
 
 #include <algorithm>

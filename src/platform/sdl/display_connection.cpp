@@ -1,3 +1,4 @@
+// The X display's descriptor from SDL's window-manager info, or -1 when SDL is not on X11.
 #include "platform/sdl/display_connection.hpp"
 
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// SDL key codes to virtual keys: letters, digits and F1..F12 by range, the other keys by a table.
 #include "platform/sdl/key_map.hpp"
 
 #include <SDL_keycode.h>

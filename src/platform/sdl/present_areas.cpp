@@ -1,3 +1,4 @@
+// Present areas clipped to framebuffer and surface, and the strips of the sunken client edge's two rings.
 #include "platform/sdl/present_areas.hpp"
 
 #include <algorithm>

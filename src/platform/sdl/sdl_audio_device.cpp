@@ -1,3 +1,4 @@
+// The SDL sound device: 16-bit stereo asked for at 44.1 kHz, the rate granted kept, fed in SDL's callback.
 #include "platform/sdl/sdl_audio_device.hpp"
 
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// Native windows through SDL: placed by their frames, presented to surfaces, poll() waits, SDL's events.
 #include "platform/sdl/sdl_backend.hpp"
 
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// Typed UTF-8 converted to GBK and cut into character codes, a two-byte character with its lead byte high.
 #include "platform/sdl/text_input.hpp"
 
 #include <string>

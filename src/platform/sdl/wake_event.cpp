@@ -1,3 +1,4 @@
+// The wake-up descriptor as an eventfd: a write signals it, a non-blocking read drains it.
 #include "platform/sdl/wake_event.hpp"
 
 #include <sys/eventfd.h>
