@@ -14,6 +14,17 @@
 
 namespace tav::platform {
 
+// Where a frame of `frame` size goes when centred on `area` and kept on `work`: whole when it
+// fits, else its top-left corner (title bar first) on the work area.
+inline Point centred_on(const Rect& area, Size frame, const Rect& work) {
+    Point at{area.x + (area.width - frame.width) / 2, area.y + (area.height - frame.height) / 2};
+    // Right and bottom edges in first, then the left and top ones, so the top-left corner (the
+    // title bar and the close box's side) wins when the frame is larger than the work area.
+    at.x = std::max(std::min(at.x, work.right() - frame.width), work.x);
+    at.y = std::max(std::min(at.y, work.bottom() - frame.height), work.y);
+    return at;
+}
+
 class Backend {
 public:
     virtual ~Backend() = default;

@@ -301,7 +301,7 @@ public:
         const Size screen = screen_size();
         const Rect work = sdl::work_area(n->window.get()).value_or(Rect{0, 0, screen.width, screen.height});
         // Screen positions and frames are native pixels: the client is the scale times larger.
-        return sdl::centred_on(on, {client.width * scale_ + frame.width, client.height * scale_ + frame.height}, work);
+        return centred_on(on, {client.width * scale_ + frame.width, client.height * scale_ + frame.height}, work);
     }
 
     void present(WindowHandle w, const Bitmap& framebuffer, std::span<const Rect> areas) override {

@@ -225,15 +225,6 @@ void activate_window(SDL_Window* window) {
     XFlush(x.display);
 }
 
-Point centred_on(const Rect& area, Size frame, const Rect& work) {
-    Point at{area.x + (area.width - frame.width) / 2, area.y + (area.height - frame.height) / 2};
-    // Right and bottom edges in first, then the left and top ones, so the top-left corner (the
-    // title bar and the close box's side) wins when the frame is larger than the work area.
-    at.x = std::max(std::min(at.x, work.right() - frame.width), work.x);
-    at.y = std::max(std::min(at.y, work.bottom() - frame.height), work.y);
-    return at;
-}
-
 std::optional<int> xft_dpi() {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver == nullptr || std::strcmp(driver, "x11") != 0) return std::nullopt;

@@ -44,10 +44,6 @@ std::optional<Rect> frame_on_screen(SDL_Window* window);
 // Raises the window and gives it the keyboard (_NET_ACTIVE_WINDOW, as a pager would).
 void activate_window(SDL_Window* window);
 
-// Where a frame of `frame` size goes when centred on `area` and kept on `work`: whole when it
-// fits, else its top-left corner (title bar first) on the work area.
-Point centred_on(const Rect& area, Size frame, const Rect& work);
-
 // The Xft.dpi of the X resources (the root window's RESOURCE_MANAGER) of the display SDL
 // uses; nullopt when SDL is not on X11 or the resources name none.
 std::optional<int> xft_dpi();

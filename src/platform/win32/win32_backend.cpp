@@ -241,15 +241,20 @@ public:
 
     // Screen positions are the screen's pixels, so the client counts at the scale. A dialog is
     // centred on its owner's frame where it is now (the window system knows the owner's size
-    // in logical units only).
-    Point centred_position(WindowHandle w, Size client, const TopLevelStyle& style, const Rect& area) override {
+    // in logical units only). The whole frame is centred and kept on the work area, title bar
+    // first; place() puts the frame's corner half the frame's extra size up and left of the
+    // point returned.
+    Point centred_position(WindowHandle, Size client, const TopLevelStyle& style, const Rect& area) override {
+        const RECT work = work_area();
         Rect on = area;
         RECT owner{};
         if (Native* n = find(style.owner); n && GetWindowRect(n->hwnd, &owner)) {
-            const RECT work = work_area();
             on = {owner.left - work.left, owner.top - work.top, owner.right - owner.left, owner.bottom - owner.top};
         }
-        return Backend::centred_position(w, scaled(client), style, on);
+        const Size inner = scaled(client);
+        const Size outer = outer_size(style, inner);
+        const Point corner = centred_on(on, outer, {0, 0, work.right - work.left, work.bottom - work.top});
+        return {corner.x + (outer.width - inner.width) / 2, corner.y + (outer.height - inner.height) / 2};
     }
 
     bool create_native(WindowHandle w, Size client, const TopLevelStyle& style,

@@ -1,6 +1,6 @@
 // The Win32 backend with real windows: the frame each style asks for, the client area at the
-// backend's scale, mouse positions in logical units, and moves made outside the program
-// reported back to the window system.
+// backend's scale, mouse positions in logical units, centred frames kept on the work area, and
+// moves made outside the program reported back to the window system.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -92,6 +92,74 @@ TEST(Win32Backend, StylesFrameTheWindowAndTheClientIsTheAskedSizeTimesTheScale) 
         EXPECT_NEAR((owner.left + owner.right) / 2, (inner.left + inner.right) / 2, 2);
         EXPECT_NEAR((owner.top + owner.bottom) / 2, (inner.top + inner.bottom) / 2, 2);
         EXPECT_EQ(client_of(box), (Size{160 * scale, 40 * scale}));
+    }
+}
+
+TEST(Win32Backend, CentredFramesStayOnTheWorkAreaTitleBarFirst) {
+    RECT work_rect{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work_rect, 0));
+    const Size work{work_rect.right - work_rect.left, work_rect.bottom - work_rect.top};
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        std::string error;
+        auto backend = create_win32_backend(&error, scale);
+        ASSERT_NE(backend, nullptr) << error;
+        WindowSystem ws(std::move(backend));
+        TopLevelStyle centred;
+        centred.centred = true;
+        // The frame a hidden window's centred position stands for, relative to the work area:
+        // the position is the client's as the window system keeps it, and the frame sits half
+        // its extra size up and left of it.
+        const auto frame_at = [&](WindowHandle w, HWND hwnd, Size client, const TopLevelStyle& style) {
+            RECT outer{}, inner{};
+            GetWindowRect(hwnd, &outer);
+            GetClientRect(hwnd, &inner);
+            const Size extra{(outer.right - outer.left) - inner.right, (outer.bottom - outer.top) - inner.bottom};
+            const Point at = ws.backend().centred_position(w, client, style, {0, 0, work.width, work.height});
+            return Rect{at.x - extra.width / 2, at.y - extra.height / 2, client.width * scale + extra.width,
+                        client.height * scale + extra.height};
+        };
+
+        // A window that fits is shown with its whole frame in the middle of the work area.
+        Recorder fits_r;
+        const WindowHandle fits = ws.create_top_level(fits_r, {200, 120}, centred, "fits");
+        ASSERT_NE(fits, kNoWindow);
+        ws.show(fits, true);
+        ws.process_pending();
+        HWND owner = native_titled(L"fits");
+        RECT frame{};
+        GetWindowRect(owner, &frame);
+        EXPECT_NEAR(frame.left + frame.right, work_rect.left + work_rect.right, 2);
+        EXPECT_NEAR(frame.top + frame.bottom, work_rect.top + work_rect.bottom, 2);
+
+        // Larger than the work area at this scale: the title bar and the close box stay on it.
+        Recorder large_r;
+        const Size large{work.width / scale + 40, work.height / scale + 40};
+        const WindowHandle too_large = ws.create_top_level(large_r, large, centred, "large");
+        ASSERT_NE(too_large, kNoWindow);
+        const Rect large_frame = frame_at(too_large, native_titled(L"large"), large, centred);
+        EXPECT_EQ(large_frame.origin(), (Point{0, 0}));
+
+        // A box larger than its owner, centred on it in the work area's bottom-right corner,
+        // stays whole on the work area.
+        GetWindowRect(owner, &frame);
+        SetWindowPos(owner, nullptr, work_rect.right - (frame.right - frame.left),
+                     work_rect.bottom - (frame.bottom - frame.top), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Recorder box_r;
+        TopLevelStyle dialog;
+        dialog.owner = fits;
+        dialog.centred = true;
+        const WindowHandle box = ws.create_top_level(box_r, {300, 200}, dialog, "cornered box");
+        ASSERT_NE(box, kNoWindow);
+        const Rect box_frame = frame_at(box, native_titled(L"cornered box"), {300, 200}, dialog);
+        EXPECT_EQ(box_frame.right(), work.width);
+        EXPECT_EQ(box_frame.bottom(), work.height);
+        // Shown, it is where it was worked out to be.
+        ws.show(box, true);
+        ws.process_pending();
+        GetWindowRect(native_titled(L"cornered box"), &frame);
+        EXPECT_EQ(frame.right - work_rect.left, work.width);
+        EXPECT_EQ(frame.bottom - work_rect.top, work.height);
     }
 }
 
