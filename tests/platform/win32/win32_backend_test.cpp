@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,13 +32,21 @@ Size client_of(HWND hwnd) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
+// A window system on a Win32 backend at `scale`; null, with the failure recorded, when the
+// backend cannot start.
+std::unique_ptr<WindowSystem> win32_system(int scale) {
+    std::string error;
+    auto backend = create_win32_backend(&error, scale);
+    EXPECT_NE(backend, nullptr) << error;
+    return backend ? std::make_unique<WindowSystem>(std::move(backend)) : nullptr;
+}
+
 TEST(Win32Backend, StylesFrameTheWindowAndTheClientIsTheAskedSizeTimesTheScale) {
     for (const int scale : {1, 2}) {
         SCOPED_TRACE(scale);
-        std::string error;
-        auto backend = create_win32_backend(&error, scale);
-        ASSERT_NE(backend, nullptr) << error;
-        WindowSystem ws(std::move(backend));
+        const auto system = win32_system(scale);
+        ASSERT_NE(system, nullptr);
+        WindowSystem& ws = *system;
         EXPECT_EQ(ws.backend().scale(), scale);
 
         Recorder plain_r, tool_r;
@@ -101,10 +110,9 @@ TEST(Win32Backend, CentredFramesStayOnTheWorkAreaTitleBarFirst) {
     const Size work{work_rect.right - work_rect.left, work_rect.bottom - work_rect.top};
     for (const int scale : {1, 2}) {
         SCOPED_TRACE(scale);
-        std::string error;
-        auto backend = create_win32_backend(&error, scale);
-        ASSERT_NE(backend, nullptr) << error;
-        WindowSystem ws(std::move(backend));
+        const auto system = win32_system(scale);
+        ASSERT_NE(system, nullptr);
+        WindowSystem& ws = *system;
         TopLevelStyle centred;
         centred.centred = true;
         // The frame a hidden window's centred position stands for, relative to the work area:
@@ -164,10 +172,9 @@ TEST(Win32Backend, CentredFramesStayOnTheWorkAreaTitleBarFirst) {
 }
 
 TEST(Win32Backend, MovesAndResizesMadeOutsideTheProgramReachTheWindowSystem) {
-    std::string error;
-    auto backend = create_win32_backend(&error, 1);
-    ASSERT_NE(backend, nullptr) << error;
-    WindowSystem ws(std::move(backend));
+    const auto system = win32_system(1);
+    ASSERT_NE(system, nullptr);
+    WindowSystem& ws = *system;
     Recorder r;
     TopLevelStyle sizable;
     sizable.resizable = true;
