@@ -69,6 +69,14 @@ DWORD window_ex_style(const TopLevelStyle& style) {
     return s;
 }
 
+// What the frame of `style` adds around a client area, both sides together: place() puts the
+// frame's corner half of it up and left of the client position the window system keeps.
+Size frame_extra(const TopLevelStyle& style) {
+    RECT r{0, 0, 0, 0};
+    AdjustWindowRectEx(&r, window_style(style), FALSE, window_ex_style(style));
+    return {r.right - r.left, r.bottom - r.top};
+}
+
 // The outer size of a window of `style` whose client area is `client`.
 Size outer_size(const TopLevelStyle& style, Size client) {
     RECT r{0, 0, std::max(client.width, 1), std::max(client.height, 1)};
@@ -251,10 +259,11 @@ public:
         if (Native* n = find(style.owner); n && GetWindowRect(n->hwnd, &owner)) {
             on = {owner.left - work.left, owner.top - work.top, owner.right - owner.left, owner.bottom - owner.top};
         }
+        const Size extra = frame_extra(style);
         const Size inner = scaled(client);
-        const Size outer = outer_size(style, inner);
-        const Point corner = centred_on(on, outer, {0, 0, work.right - work.left, work.bottom - work.top});
-        return {corner.x + (outer.width - inner.width) / 2, corner.y + (outer.height - inner.height) / 2};
+        const Point corner = centred_on(on, {inner.width + extra.width, inner.height + extra.height},
+                                        {0, 0, work.right - work.left, work.bottom - work.top});
+        return {corner.x + extra.width / 2, corner.y + extra.height / 2};
     }
 
     bool create_native(WindowHandle w, Size client, const TopLevelStyle& style,
@@ -411,13 +420,11 @@ private:
 
     // The top-left corner place() would have put this window at, for its frame as it is now.
     Point placement_of(const Native& n) const {
-        RECT area = work_area();
-        RECT frame{0, 0, 0, 0};
-        AdjustWindowRectEx(&frame, window_style(n.style), FALSE, window_ex_style(n.style));
+        const RECT area = work_area();
+        const Size extra = frame_extra(n.style);
         RECT outer{};
         GetWindowRect(n.hwnd, &outer);
-        return {outer.left - (area.left - (frame.right - frame.left) / 2),
-                outer.top - (area.top - (frame.bottom - frame.top) / 2)};
+        return {outer.left - (area.left - extra.width / 2), outer.top - (area.top - extra.height / 2)};
     }
 
     // The player or the system moved or resized the window (not place()): the window system
@@ -456,10 +463,9 @@ private:
     // shifted by half its size, so a window centred by the window system is centred with its frame.
     void place(Native& n, Point screen_pos, std::optional<Size> client) {
         RECT area = work_area();
-        RECT frame{0, 0, 0, 0};
-        AdjustWindowRectEx(&frame, window_style(n.style), FALSE, window_ex_style(n.style));
-        area.left -= (frame.right - frame.left) / 2;
-        area.top -= (frame.bottom - frame.top) / 2;
+        const Size extra = frame_extra(n.style);
+        area.left -= extra.width / 2;
+        area.top -= extra.height / 2;
         UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
         Size outer;
         if (client) {
